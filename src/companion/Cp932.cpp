@@ -1,0 +1,71 @@
+#include "Cp932.h"
+
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+namespace Cp932 {
+
+namespace {
+
+bool isLeadByte(unsigned char b)
+{
+    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
+
+} // namespace
+
+QByteArray encode(const QString &text)
+{
+    QStringEncoder encoder("CP932");
+    return encoder.encode(text);
+}
+
+QString decode(const QByteArray &bytes)
+{
+    // Decode character by character so that an undecodable byte is dropped
+    // rather than turned into a replacement character.
+    QString result;
+    QStringDecoder decoder("CP932", QStringConverter::Flag::Stateless);
+    for (qsizetype i = 0; i < bytes.size();) {
+        const auto lead = static_cast<unsigned char>(bytes.at(i));
+        const qsizetype width = (isLeadByte(lead) && i + 1 < bytes.size()) ? 2 : 1;
+        if (isLeadByte(lead) && width == 1) {
+            break; // a lead byte with nothing after it
+        }
+        const QString piece = decoder.decode(bytes.mid(i, width));
+        if (!piece.contains(QChar::ReplacementCharacter)) {
+            result += piece;
+        }
+        i += width;
+    }
+    return result;
+}
+
+int LenB_ASCII(const QString &text)
+{
+    return static_cast<int>(encode(text).size());
+}
+
+QString MidB_ASCII(const QString &text, int first, int count)
+{
+    const QByteArray bytes = encode(text);
+    if (first < 1 || count <= 0 || first > bytes.size()) {
+        return {};
+    }
+    return decode(bytes.mid(first - 1, count));
+}
+
+qint16 firstCharCode(const QString &text)
+{
+    const QByteArray bytes = encode(text.left(text.isEmpty() ? 0 : (text.at(0).isHighSurrogate() ? 2 : 1)));
+    if (bytes.isEmpty()) {
+        return 0;
+    }
+    const auto lead = static_cast<unsigned char>(bytes.at(0));
+    if (bytes.size() >= 2 && isLeadByte(lead)) {
+        return static_cast<qint16>(static_cast<quint16>(lead << 8 | static_cast<unsigned char>(bytes.at(1))));
+    }
+    return static_cast<qint16>(lead);
+}
+
+} // namespace Cp932

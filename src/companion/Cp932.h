@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// Code page 932 (Shift_JIS as Windows writes it): the encoding of every string
+// in the data files and of the byte-wise string operations.
+namespace Cp932 {
+
+QByteArray encode(const QString &text);
+// Bytes that do not decode (a lone lead byte, an unassigned code) are dropped,
+// so a run cut through a double-byte character never yields a stray symbol.
+QString decode(const QByteArray &bytes);
+
+// Length of the text in bytes once converted to code page 932.
+int LenB_ASCII(const QString &text);
+
+// The run of `count` bytes starting at byte `first` (1-based) of the text's
+// code page 932 form, decoded back to a string. A run that begins with the
+// trail byte of a double-byte character reads that byte on its own (a trail
+// byte in 0x40..0x7E is an ASCII character); a run that ends on a lead byte
+// drops it. Runs outside the text are empty.
+QString MidB_ASCII(const QString &text, int first, int count);
+
+// The code of the first character as a signed 16-bit number: a double-byte
+// character is lead byte * 256 + trail byte (negative), a single byte 0..255.
+// Empty text gives 0.
+qint16 firstCharCode(const QString &text);
+
+} // namespace Cp932

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+#include <QVariant>
+
+// How a digit cell turns its value into the characters it lights. A value is
+// a number, a text, or empty (an invalid QVariant: never assigned).
+struct DegitFormat
+{
+    int keta = 4;
+    int zeroMode = 0;
+    int fillZero = 0;
+    int shift = 0;
+
+    // The lit text, right-aligned in `keta` positions: its last `keta`
+    // characters after zero handling, zero fill and shift. A space leaves its
+    // position unlit.
+    QString litText(const QVariant &value) const;
+
+    // The plain decimal text of a value: 210 -> "210", -5 -> "-5", 2.5 -> "2.5".
+    static QString plainText(const QVariant &value);
+};

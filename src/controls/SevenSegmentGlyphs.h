@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QChar>
+#include <QPainterPath>
+#include <QRectF>
+
+// Seven-segment glyphs drawn as polygons, in three looks. Every character is
+// laid out in the same box, so each has the advance of an "8" and lit text
+// lines up with the unlit row behind it.
+class SevenSegmentGlyphs
+{
+public:
+    enum class Look { Bevelled, Slanted, Narrow };
+
+    // The look that a digit style selects: 1 and 2 choose their own, every
+    // other value the classic bevelled look.
+    static Look lookForStyle(int degitStyle);
+
+    // The outline of `ch` in a character box; empty for a space or a
+    // character that seven segments cannot show.
+    static QPainterPath glyph(QChar ch, const QRectF &box, Look look);
+
+private:
+    static quint8 segmentsOf(QChar ch);
+};

@@ -1,0 +1,199 @@
+#include "Form1.h"
+
+#include "BoardLayout.h"
+#include "JapaneseFonts.h"
+#include "controls/ColorRef.h"
+#include "controls/M_Degit.h"
+#include "fare/frmCtl.h"
+#include "mdlR57_000.h"
+
+#include <QBitmap>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QScreen>
+#include <QTime>
+#include <QWindow>
+
+#include <cmath>
+
+Form1::Form1(const PlatformServices &services, QWidget *parent)
+    : QWidget(parent, Qt::FramelessWindowHint)
+    , m_services(services)
+    , m_panelModule(std::make_unique<mdlR57_000>(*this))
+{
+    setObjectName("Form1");
+    setWindowTitle(QStringLiteral("Form2"));
+    setFixedSize(BoardLayout::WindowSize);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    createControls();
+    m_timer1.setInterval(1000);
+    connect(&m_timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
+    m_frmCtl = std::make_unique<frmCtl>(*this, m_services);
+}
+
+Form1::~Form1() = default;
+
+void Form1::createControls()
+{
+    const QFont labelFont = JapaneseFonts::panelFont(QStringLiteral("ＭＳ Ｐゴシック"), 11.25, true);
+    for (int n = 0; n <= BoardLayout::Positions; ++n) {
+        auto *cell = new M_Degit(this);
+        cell->setObjectName(QStringLiteral("Degit(%1)").arg(n));
+        cell->setCompanion(m_services.companion);
+        auto *label = new QLabel(this);
+        label->setObjectName(QStringLiteral("lblSeiriNum(%1)").arg(n));
+        label->setAlignment(Qt::AlignCenter);
+        label->setFont(labelFont);
+        // Transparent: the panel picture shows through.
+        label->setAttribute(Qt::WA_TranslucentBackground);
+        label->setAutoFillBackground(false);
+        if (n == 0) {
+            cell->setGeometry(BoardLayout::hiddenCellRect());
+            cell->hide();
+            label->hide();
+        } else {
+            cell->setGeometry(BoardLayout::cellRect(n));
+            label->setGeometry(BoardLayout::labelRect(n));
+            connect(cell, &M_Degit::DblClick, this, [this, n] { Degit_DblClick(n); });
+        }
+        m_degit.at(n) = cell;
+        m_lblSeiriNum.at(n) = label;
+    }
+
+    const std::array<QRect, 2> clockRects = {BoardLayout::clockHoursRect(), BoardLayout::clockMinutesRect()};
+    for (int i = 0; i < 2; ++i) {
+        auto *clock = new M_Degit(this);
+        clock->setObjectName(QStringLiteral("TimeDegit(%1)").arg(i));
+        clock->setKeta(2);
+        clock->setGeometry(clockRects.at(i));
+        clock->hide(); // this panel layout keeps the clock hidden
+        m_timeDegit.at(i) = clock;
+    }
+}
+
+void Form1::Form_Load()
+{
+    m_panelModule->InitDegit();
+    m_panelModule->InitPanel(); // also creates the options window, hidden
+
+    m_frmCtl->show();
+    m_frmCtl->raise();
+
+    move(0, 0);
+    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->geometry();
+        const QSize outer = m_frmCtl->frameGeometry().size();
+        m_frmCtl->move(area.right() + 1 - outer.width(), area.bottom() + 1 - outer.height());
+    }
+    applyRoundedShape();
+    update();
+    LoadIni();
+    show();
+}
+
+void Form1::applyRoundedShape()
+{
+    // The client rectangle with a corner ellipse of 2 x 2 pixels: each corner
+    // loses its single outermost pixel.
+    QBitmap mask(size());
+    mask.fill(Qt::color1);
+    QPainter painter(&mask);
+    painter.setPen(Qt::color0);
+    const int r = width() - 1, b = height() - 1;
+    painter.drawPoints(QPolygon({{0, 0}, {r, 0}, {0, b}, {r, b}}));
+    painter.end();
+    setMask(mask);
+}
+
+void Form1::LoadIni()
+{
+    // The settings file hands every window its saved record here; until it is
+    // read, the first-run defaults stand.
+}
+
+void Form1::setPicture(const QPixmap &picture)
+{
+    m_picture = picture;
+    update();
+}
+
+void Form1::setLabelColor(quint32 colorRef)
+{
+    for (int n = 1; n <= BoardLayout::Positions; ++n) {
+        QPalette palette = m_lblSeiriNum.at(n)->palette();
+        palette.setColor(QPalette::WindowText, ColorRef::toQColor(colorRef));
+        m_lblSeiriNum.at(n)->setPalette(palette);
+    }
+}
+
+FormInfo Form1::GetFormInfo() const
+{
+    // Twips, rounded to the nearest integer with ties to even.
+    return {static_cast<qint32>(std::nearbyint(pos().x() * double(BoardLayout::TwipsPerPixel))),
+            static_cast<qint32>(std::nearbyint(pos().y() * double(BoardLayout::TwipsPerPixel)))};
+}
+
+void Form1::SetFormInfo(const FormInfo &info)
+{
+    move(info.Left / BoardLayout::TwipsPerPixel, info.Top / BoardLayout::TwipsPerPixel);
+}
+
+void Form1::Timer1_Timer()
+{
+    showClock(QTime::currentTime());
+}
+
+void Form1::showClock(const QTime &time)
+{
+    m_timeDegit[0]->setValue(double(time.hour()));
+    m_timeDegit[1]->setValue(double(time.minute()));
+}
+
+void Form1::Degit_DblClick(int index)
+{
+    M_Degit *clicked = m_degit.at(index);
+    if (!clicked->userSet()) {
+        return;
+    }
+    m_frmCtl->setEnabled(false);
+    const qint32 result = clicked->ShowSetDlg();
+    if (result == 1) {
+        const int shift = clicked->shift();
+        const int fillZero = clicked->fillZero();
+        const int zeroMode = clicked->zeroMode();
+        for (int i = 1; i <= BoardLayout::Positions; ++i) {
+            M_Degit *cell = m_degit.at(i);
+            const QVariant kept = cell->value();
+            cell->setShift(shift);
+            cell->setFillZero(fillZero);
+            cell->setZeroMode(zeroMode);
+            cell->setValue(kept);
+        }
+    }
+    m_frmCtl->setEnabled(true);
+}
+
+void Form1::paintEvent(QPaintEvent *event)
+{
+    QPainter painter(this);
+    if (m_picture.isNull()) {
+        painter.fillRect(event->rect(), Qt::black);
+        return;
+    }
+    painter.drawPixmap(event->rect(), m_picture, event->rect());
+}
+
+void Form1::mousePressEvent(QMouseEvent *event)
+{
+    // Only a left press on the window's own surface moves it; presses on the
+    // labels and cells are theirs.
+    if (event->button() != Qt::LeftButton || childAt(event->position().toPoint())) {
+        return;
+    }
+    if (QWindow *window = windowHandle()) {
+        window->startSystemMove();
+    }
+}

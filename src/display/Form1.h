@@ -1,0 +1,86 @@
+#pragma once
+
+#include "display/PlatformServices.h"
+
+#include <QPixmap>
+#include <QTimer>
+#include <QWidget>
+
+#include <array>
+#include <memory>
+
+class M_Degit;
+class QLabel;
+class frmCtl;
+class mdlR57_000;
+
+// The window position that the settings file keeps, in twips.
+struct FormInfo
+{
+    qint32 Left = 0;
+    qint32 Top = 0;
+};
+
+// The display window: the simulated fare display itself. A frameless
+// 921 x 307 window whose background is the panel picture, with 98
+// ticket-number labels and fare cells laid over it and the stop-name strip on
+// its left. Its load runs the start-up of the whole system.
+class Form1 : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit Form1(const PlatformServices &services, QWidget *parent = nullptr);
+    ~Form1() override;
+
+    // The start-up sequence; the window is shown when it returns.
+    void Form_Load();
+
+    M_Degit *Degit(int index) const { return m_degit.at(index); }
+    QLabel *lblSeiriNum(int index) const { return m_lblSeiriNum.at(index); }
+    M_Degit *TimeDegit(int index) const { return m_timeDegit.at(index); }
+    QTimer &Timer1() { return m_timer1; }
+    frmCtl *controlPanel() const { return m_frmCtl.get(); }
+    mdlR57_000 &panelModule() const { return *m_panelModule; }
+
+    // The background picture and the three panel pictures for the backlight
+    // states OFF, ON1 and ON2.
+    void setPicture(const QPixmap &picture);
+    const QPixmap &picture() const { return m_picture; }
+    QPixmap imgRes(int index) const { return m_imgRes.at(index); }
+    void setImgRes(int index, const QPixmap &picture) { m_imgRes.at(index) = picture; }
+
+    // The text colour of the ticket-number labels (0x00BBGGRR).
+    void setLabelColor(quint32 colorRef);
+
+    FormInfo GetFormInfo() const;
+    void SetFormInfo(const FormInfo &info);
+    // Window regions belong to the window system here; nothing to release.
+    void DeleteRgn() {}
+
+    void Timer1_Timer();
+    // Sets the clock cells from a time of day.
+    void showClock(const QTime &time);
+    void Degit_DblClick(int index);
+
+    // The settings file is read here at the end of start-up.
+    void LoadIni();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+
+private:
+    void createControls();
+    void applyRoundedShape();
+
+    PlatformServices m_services;
+    std::array<M_Degit *, 99> m_degit{};
+    std::array<QLabel *, 99> m_lblSeiriNum{};
+    std::array<M_Degit *, 2> m_timeDegit{};
+    QTimer m_timer1;
+    QPixmap m_picture;
+    std::array<QPixmap, 3> m_imgRes;
+    std::unique_ptr<mdlR57_000> m_panelModule;
+    std::unique_ptr<frmCtl> m_frmCtl;
+};

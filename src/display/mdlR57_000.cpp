@@ -1,0 +1,61 @@
+#include "mdlR57_000.h"
+
+#include "BoardLayout.h"
+#include "ErrorReport.h"
+#include "Form1.h"
+#include "JapaneseFonts.h"
+#include "TicketNumbering.h"
+#include "controls/M_Degit.h"
+
+#include <QLabel>
+
+#include <exception>
+
+mdlR57_000::mdlR57_000(Form1 &display)
+    : m_display(display)
+{
+}
+
+void mdlR57_000::InitDegit()
+{
+    for (int n = 1; n <= BoardLayout::Positions; ++n) {
+        M_Degit *cell = m_display.Degit(n);
+        cell->setDegitStyle(1);
+        cell->ResetDegit(true);
+    }
+}
+
+void mdlR57_000::InitPanel()
+{
+    // The built-in panel looks the same in all three backlight states.
+    const QPixmap panel(QStringLiteral(":/panel/panel.png"));
+    m_display.setPicture(panel);
+    for (int state = 0; state < 3; ++state) {
+        m_display.setImgRes(state, panel);
+    }
+    // The first-run options: labels shown, numbered 1, 2, 3... without
+    // leading zeros, in the backlight-OFF colour.
+    m_display.setLabelColor(0xFFFFFF);
+    SeirikenNumSet(0, 0);
+}
+
+void mdlR57_000::SeirikenNumSet(int style, int zeroPad)
+{
+    const QString family = QStringLiteral("ＭＳ Ｐゴシック");
+    try {
+        QLabel *first = m_display.lblSeiriNum(1);
+        if (style < 2) {
+            first->setFont(JapaneseFonts::panelFont(family, 11, true));
+        } else {
+            first->setFont(JapaneseFonts::panelFont(family, 10, true));
+            first->setText(TicketNumbering::positionOneWord(style));
+        }
+        const QMap<int, QString> labels = TicketNumbering::numberedLabels(style, zeroPad != 0);
+        for (auto it = labels.cbegin(); it != labels.cend(); ++it) {
+            m_display.lblSeiriNum(it.key())->setText(it.value());
+        }
+    } catch (const std::exception &error) {
+        ErrorReport::show(&m_display, ErrorReport::messageText(0, QString::fromLocal8Bit(error.what()),
+                                                               QStringLiteral("モジュール：IniIO-SeirikenNumSet( )")));
+    }
+}

@@ -1,0 +1,42 @@
+#include "companion/QtCompanion.h"
+#include "display/Form1.h"
+#include "display/JapaneseFonts.h"
+#include "fare/frmCtl.h"
+
+#include <QApplication>
+
+#include <cstdio>
+
+namespace {
+
+// The display is a desktop window: without a desktop there is nothing to show.
+bool hasDisplay()
+{
+    return qEnvironmentVariableIsSet("QT_QPA_PLATFORM") || qEnvironmentVariableIsSet("DISPLAY")
+        || qEnvironmentVariableIsSet("WAYLAND_DISPLAY");
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (!hasDisplay()) {
+        std::fputs("Tavelo needs a display (no DISPLAY or WAYLAND_DISPLAY is set).\n"
+                   "To try it without a desktop, run it under a virtual one:\n"
+                   "  xvfb-run -a -s '-screen 0 1280x800x24' scripts/run\n",
+                   stderr);
+        return 1;
+    }
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Tavelo"));
+    JapaneseFonts::installSubstitutions();
+
+    QtCompanion companion;
+    PlatformServices services;
+    services.companion = &companion;
+
+    Form1 display(services);
+    QObject::connect(display.controlPanel(), &frmCtl::quitRequested, &app, &QApplication::quit);
+    display.Form_Load();
+    return app.exec();
+}
