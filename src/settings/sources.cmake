@@ -1,0 +1,1 @@
+# The options dialog and applying the options list their sources here.

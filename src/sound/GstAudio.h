@@ -1,0 +1,21 @@
+#pragma once
+
+typedef struct _GstElement GstElement;
+
+// What every GStreamer pipeline of the program shares: start-up of the
+// library and the choice of audio output.
+namespace GstAudio {
+
+// Initialises GStreamer once; false when it cannot start.
+bool initialise();
+
+// A new audio sink. TAVELO_AUDIO_SINK picks one: "fake" gives a fakesink that
+// still runs in real time (for tests and machines without a sound card), any
+// other value names a GStreamer element; unset, autoaudiosink. Falls back to
+// the real-time fakesink when the chosen element cannot be made.
+GstElement *makeAudioSink();
+
+// True when the quiet, real-time fake sink was asked for.
+bool fakeSinkRequested();
+
+} // namespace GstAudio
