@@ -1,1 +1,2 @@
 # Tests of src/controls.
+include(${CMAKE_CURRENT_LIST_DIR}/stopname.cmake OPTIONAL)
