@@ -159,8 +159,6 @@ void M_Degit::ResetDegit(bool allLit)
 
 void M_Degit::DrawDegit()
 {
-    // Always a bold face with no extra spacing between characters: the
-    // settings of current systems.
     const QSize digit = digitSizeFor(m_degitSize);
     const QSize surface = size();
     if (m_picture.size() != surface) {
@@ -169,30 +167,17 @@ void M_Degit::DrawDegit()
     m_picture.fill(ColorRef::toQColor(m_backColor));
 
     QPainter painter(&m_picture);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(Qt::NoPen);
     const SevenSegmentGlyphs::Look look = SevenSegmentGlyphs::lookForStyle(m_degitStyle);
-
-    // A character's box: inset from its digit position, drawn one pixel above
-    // the top edge as the cell always has been.
-    auto boxAt = [&](qreal x) {
-        const qreal insetX = digit.width() * 0.16;
-        const qreal insetTop = digit.height() * 0.12;
-        const qreal insetBottom = digit.height() * 0.08;
-        return QRectF(x + insetX, insetTop - 1, digit.width() - 2 * insetX,
-                      digit.height() - insetTop - insetBottom);
-    };
-
-    painter.setBrush(ColorRef::toQColor(m_baseForeColor));
+    const QImage &unlit = SevenSegmentGlyphs::positionImage(u'8', digit, look, ColorRef::toQColor(m_baseForeColor));
     for (int i = 0; i < m_format.keta; ++i) {
-        painter.drawPath(SevenSegmentGlyphs::glyph(u'8', boxAt(i * digit.width()), look));
+        painter.drawImage(i * digit.width(), 0, unlit);
     }
-
+    // The lit characters, flush right, each with the advance of an "8".
     const QString text = m_format.litText(m_value);
     const int x0 = surface.width() - static_cast<int>(text.size()) * digit.width();
-    painter.setBrush(ColorRef::toQColor(m_degitForeColor));
+    const QColor lit = ColorRef::toQColor(m_degitForeColor);
     for (int i = 0; i < text.size(); ++i) {
-        painter.drawPath(SevenSegmentGlyphs::glyph(text.at(i), boxAt(x0 + i * digit.width()), look));
+        painter.drawImage(x0 + i * digit.width(), 0, SevenSegmentGlyphs::positionImage(text.at(i), digit, look, lit));
     }
     painter.end();
     update();

@@ -1,5 +1,7 @@
 #include "SevenSegmentGlyphs.h"
 
+#include <QHash>
+#include <QPainter>
 #include <QPolygonF>
 #include <QTransform>
 
@@ -142,4 +144,38 @@ QPainterPath SevenSegmentGlyphs::glyph(QChar ch, const QRectF &box, Look look)
     transform.translate(leanRoom, 0);
     transform.shear(-m.slant, 0);
     return transform.map(path);
+}
+
+QRectF SevenSegmentGlyphs::characterBox(QSize digit)
+{
+    // Inset from the digit position, one pixel above the top edge as fare
+    // cells have always been drawn.
+    const qreal insetX = digit.width() * 0.13;
+    const qreal insetTop = digit.height() * 0.11;
+    const qreal insetBottom = digit.height() * 0.05;
+    return QRectF(insetX, insetTop - 1, digit.width() - 2 * insetX, digit.height() - insetTop - insetBottom);
+}
+
+const QImage &SevenSegmentGlyphs::positionImage(QChar ch, QSize digit, Look look, QColor colour)
+{
+    // Character, digit size, look and colour packed into one key.
+    static QHash<quint64, QImage> cache;
+    const quint64 key = quint64(ch.unicode()) << 48 | quint64(digit.width() & 0xFF) << 40
+        | quint64(digit.height() & 0xFF) << 32 | quint64(look) << 24 | (colour.rgb() & 0xFFFFFF);
+    auto found = cache.constFind(key);
+    if (found != cache.cend()) {
+        return *found;
+    }
+    if (cache.size() > 4096) {
+        cache.clear(); // a bound for programs that cycle through many colours
+    }
+    QImage image(digit, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(colour);
+    painter.drawPath(glyph(ch, characterBox(digit), look));
+    painter.end();
+    return *cache.insert(key, image);
 }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QChar>
+#include <QColor>
+#include <QImage>
 #include <QPainterPath>
 #include <QRectF>
 
@@ -20,6 +22,12 @@ public:
     // character that seven segments cannot show.
     static QPainterPath glyph(QChar ch, const QRectF &box, Look look);
 
+    // One digit position (`digit` pixels) with `ch` drawn in `colour` on a
+    // transparent ground, its box inset as fare cells draw it. Rendered once
+    // and kept: cells are redrawn often and show few different characters.
+    static const QImage &positionImage(QChar ch, QSize digit, Look look, QColor colour);
+
 private:
     static quint8 segmentsOf(QChar ch);
+    static QRectF characterBox(QSize digit);
 };

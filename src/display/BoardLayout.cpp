@@ -1,6 +1,7 @@
 #include "BoardLayout.h"
 
 #include <array>
+#include <cmath>
 
 namespace BoardLayout {
 
@@ -37,6 +38,11 @@ QRect labelRect(int position)
 QRect cellRect(int position)
 {
     return fromTwips(CellLefts[columnOf(position) - 1], CellTops[rowOf(position) - 1], Width, CellHeight);
+}
+
+qint32 roundTwips(double twips)
+{
+    return static_cast<qint32>(std::nearbyint(twips));
 }
 
 QRect hiddenCellRect()

@@ -26,6 +26,10 @@ QRect clockHoursRect();
 QRect clockMinutesRect();
 QRect stopNameRect();
 
+// A position in twips as the settings file keeps it: the nearest integer,
+// ties to even (1234.5 -> 1234, 1235.5 -> 1236).
+qint32 roundTwips(double twips);
+
 // A twips rectangle (left, top, width, height) in pixels.
 constexpr QRect fromTwips(int left, int top, int width, int height)
 {

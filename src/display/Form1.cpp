@@ -17,7 +17,6 @@
 #include <QTime>
 #include <QWindow>
 
-#include <cmath>
 
 Form1::Form1(const PlatformServices &services, QWidget *parent)
     : QWidget(parent, Qt::FramelessWindowHint)
@@ -131,9 +130,8 @@ void Form1::setLabelColor(quint32 colorRef)
 
 FormInfo Form1::GetFormInfo() const
 {
-    // Twips, rounded to the nearest integer with ties to even.
-    return {static_cast<qint32>(std::nearbyint(pos().x() * double(BoardLayout::TwipsPerPixel))),
-            static_cast<qint32>(std::nearbyint(pos().y() * double(BoardLayout::TwipsPerPixel)))};
+    return {BoardLayout::roundTwips(pos().x() * double(BoardLayout::TwipsPerPixel)),
+            BoardLayout::roundTwips(pos().y() * double(BoardLayout::TwipsPerPixel))};
 }
 
 void Form1::SetFormInfo(const FormInfo &info)
@@ -186,14 +184,15 @@ void Form1::paintEvent(QPaintEvent *event)
     painter.drawPixmap(event->rect(), m_picture, event->rect());
 }
 
+bool Form1::startsDrag(Qt::MouseButton button, const QPoint &position) const
+{
+    return button == Qt::LeftButton && childAt(position) == nullptr;
+}
+
 void Form1::mousePressEvent(QMouseEvent *event)
 {
-    // Only a left press on the window's own surface moves it; presses on the
-    // labels and cells are theirs.
-    if (event->button() != Qt::LeftButton || childAt(event->position().toPoint())) {
-        return;
-    }
-    if (QWindow *window = windowHandle()) {
-        window->startSystemMove();
+    // The window system moves the window as if its caption were dragged.
+    if (startsDrag(event->button(), event->position().toPoint()) && windowHandle()) {
+        windowHandle()->startSystemMove();
     }
 }

@@ -63,6 +63,10 @@ public:
     void showClock(const QTime &time);
     void Degit_DblClick(int index);
 
+    // Whether a press starts moving the window: only the left button on the
+    // window's own surface, never on a label or a cell.
+    bool startsDrag(Qt::MouseButton button, const QPoint &position) const;
+
     // The settings file is read here at the end of start-up.
     void LoadIni();
 

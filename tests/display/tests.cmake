@@ -1,1 +1,3 @@
 # Tests of src/display.
+tavelo_add_test(NAME tst_Board SOURCES display/tst_Board.cpp LIBS tavelo_core)
+tavelo_add_test(NAME tst_Form1 SOURCES display/tst_Form1.cpp LIBS tavelo_fakes)
