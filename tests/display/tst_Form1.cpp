@@ -2,6 +2,7 @@
 
 #include "FakeCompanion.h"
 #include "controls/M_Degit.h"
+#include "display/ErrorReport.h"
 #include "display/Form1.h"
 #include "display/JapaneseFonts.h"
 #include "display/mdlR57_000.h"
@@ -10,6 +11,7 @@
 #include <QAbstractButton>
 #include <QLabel>
 #include <QMessageBox>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTime>
@@ -33,6 +35,8 @@ private slots:
     void formInfoRoundTrip();
     void onlyLeftPressesOnTheSurfaceDrag();
     void closingTheControlPanelAsksFirst();
+    void controlPanelSitsAtTheScreensBottomRight();
+    void errorMessagesAreWordedLineByLine();
 
 private:
     FakeCompanion *m_companion = nullptr;
@@ -200,6 +204,21 @@ void tst_Form1::closingTheControlPanelAsksFirst()
     answer(QMessageBox::Yes);
     panel->close();
     QCOMPARE(quit.count(), 1);
+}
+
+void tst_Form1::controlPanelSitsAtTheScreensBottomRight()
+{
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    const QRect panel = m_form->controlPanel()->frameGeometry();
+    QCOMPARE(panel.bottomRight(), screen.bottomRight());
+    QCOMPARE(m_form->controlPanel()->size(), QSize(353, 173));
+}
+
+void tst_Form1::errorMessagesAreWordedLineByLine()
+{
+    QCOMPARE(ErrorReport::messageText(13, QStringLiteral("型が一致しません。"),
+                                      QStringLiteral("モジュール：IniIO-SeirikenNumSet( )")),
+             QStringLiteral("エラーです！\n\nコード：13\n\n内容：型が一致しません。\n\nモジュール：IniIO-SeirikenNumSet( )"));
 }
 
 QTEST_MAIN(tst_Form1)
