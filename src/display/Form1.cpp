@@ -28,8 +28,10 @@ Form1::Form1(const PlatformServices &services, QWidget *parent)
     setFixedSize(BoardLayout::WindowSize);
     setAttribute(Qt::WA_OpaquePaintEvent);
     createControls();
+    // The clock ticks from the start, even while this layout hides its cells.
     m_timer1.setInterval(1000);
     connect(&m_timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
+    m_timer1.start();
     m_frmCtl = std::make_unique<frmCtl>(*this, m_services);
 }
 

@@ -162,6 +162,7 @@ void tst_Form1::clockCellsTakeHoursAndMinutes()
     m_form->showClock(QTime(0, 0));
     QCOMPARE(m_form->TimeDegit(0)->value().toDouble(), 0.0);
     QCOMPARE(m_form->Timer1().interval(), 1000);
+    QVERIFY(m_form->Timer1().isActive());
 }
 
 void tst_Form1::formInfoRoundTrip()
