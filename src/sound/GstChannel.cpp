@@ -2,6 +2,7 @@
 
 #include "GstAudio.h"
 
+#include <QFile>
 #include <QFileInfo>
 
 namespace {
@@ -28,7 +29,8 @@ GstChannel::GstChannel(const QString &path)
     if (!playbin) {
         return;
     }
-    gchar *uri = gst_filename_to_uri(QFileInfo(path).absoluteFilePath().toLocal8Bit().constData(), nullptr);
+    gst_object_ref_sink(playbin);
+    gchar *uri = gst_filename_to_uri(QFile::encodeName(QFileInfo(path).absoluteFilePath()).constData(), nullptr);
     g_object_set(playbin, "uri", uri, "flags", AudioOnlyFlags, "audio-sink", GstAudio::makeAudioSink(), nullptr);
     g_free(uri);
     g_signal_connect(playbin, "element-setup", G_CALLBACK(&GstChannel::onElementSetup), nullptr);

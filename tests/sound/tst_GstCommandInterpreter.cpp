@@ -77,7 +77,7 @@ private slots:
     void waitedPlayLastsTheSoundAndTimersKeepRunning()
     {
         GstCommandInterpreter player;
-        const QString tone = writeTone(QStringLiteral("short.wav"), 300);
+        const QString tone = writeTone(QStringLiteral("チャイム 1.wav"), 300);
         QCOMPARE(player.send(openCommand(tone, QStringLiteral("waveaudio"), QStringLiteral("R57S2"))), 0);
 
         int ticks = 0;
