@@ -2,6 +2,8 @@
 #include "display/Form1.h"
 #include "display/JapaneseFonts.h"
 #include "fare/frmCtl.h"
+#include "sound/GstCommandInterpreter.h"
+#include "sound/mdlSndAPI.h"
 
 #include <QApplication>
 
@@ -34,9 +36,13 @@ int main(int argc, char *argv[])
     QtCompanion companion;
     PlatformServices services;
     services.companion = &companion;
+    GstCommandInterpreter multimedia;
+    services.multimedia = &multimedia;
 
     Form1 display(services);
     QObject::connect(display.controlPanel(), &frmCtl::quitRequested, &app, &QApplication::quit);
     display.Form_Load();
-    return app.exec();
+    const int exitCode = app.exec();
+    mdlSndAPI(multimedia).CloseAllSnd();
+    return exitCode;
 }

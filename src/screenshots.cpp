@@ -5,6 +5,7 @@
 #include "display/Form1.h"
 #include "display/JapaneseFonts.h"
 #include "fare/frmCtl.h"
+#include "sound/GstCommandInterpreter.h"
 
 #include <QApplication>
 #include <QDir>
@@ -39,6 +40,8 @@ int main(int argc, char *argv[])
     QtCompanion companion;
     PlatformServices services;
     services.companion = &companion;
+    GstCommandInterpreter multimedia;
+    services.multimedia = &multimedia;
     Form1 display(services);
     display.Form_Load();
     QApplication::processEvents();

@@ -18,6 +18,35 @@ GstElement *makeFakeSink()
     return sink;
 }
 
+// Whether autoaudiosink finds a real output. Asked once: each probe costs
+// time, and the audio back-ends complain on stderr when there is no device.
+bool hasAudioDevice()
+{
+    static const bool found = [] {
+        GstElement *probe = gst_element_factory_make("autoaudiosink", nullptr);
+        if (!probe) {
+            return false;
+        }
+        gst_object_ref_sink(probe);
+        bool real = false;
+        if (gst_element_set_state(probe, GST_STATE_READY) != GST_STATE_CHANGE_FAILURE) {
+            // autoaudiosink holds the sink it chose as its one child.
+            GstIterator *children = gst_bin_iterate_elements(GST_BIN(probe));
+            GValue child = G_VALUE_INIT;
+            if (gst_iterator_next(children, &child) == GST_ITERATOR_OK) {
+                GstElementFactory *factory = gst_element_get_factory(GST_ELEMENT(g_value_get_object(&child)));
+                real = factory && g_strcmp0(GST_OBJECT_NAME(factory), "fakesink") != 0;
+                g_value_unset(&child);
+            }
+            gst_iterator_free(children);
+        }
+        gst_element_set_state(probe, GST_STATE_NULL);
+        gst_object_unref(probe);
+        return real;
+    }();
+    return found;
+}
+
 } // namespace
 
 bool fakeSinkRequested()
@@ -49,7 +78,7 @@ GstElement *makeAudioSink()
         return nullptr;
     }
     const QByteArray requested = qgetenv("TAVELO_AUDIO_SINK");
-    if (requested == "fake") {
+    if (requested == "fake" || (requested.isEmpty() && !hasAudioDevice())) {
         return makeFakeSink();
     }
     const char *factory = requested.isEmpty() ? "autoaudiosink" : requested.constData();
