@@ -406,6 +406,9 @@ QGroupBox *frmOption::buildSoundPage()
     auto *page = new QGroupBox(QStringLiteral("サウンド（鳴らさなくてもいい項目にはファイル名を入れないで下さい）"));
     auto *column = columnOf(page);
     for (int i = 0; i < 11; ++i) {
+        if (i == UnusedSoundIndex) {
+            continue;
+        }
         m_txtSelectSound[i] = named(new QLineEdit, indexed("txtSelectSound", i));
         m_cmdSelectSound[i] = browseButton(indexed("cmdSelectSound", i));
         connect(m_cmdSelectSound[i], &QPushButton::clicked, this, [this, i] { cmdSelectSound_Click(i); });

@@ -97,7 +97,8 @@ public:
     ColorButton *Command9(int i) const { return m_command9.at(i); }
     QComboBox *Combo3() const { return m_combo3; }
     QCheckBox *Check4() const { return m_check4; }
-    // Sounds.
+    // Sounds. The sound boxes are numbered 0, 1 and 3 to 10; there is no 2.
+    static constexpr int UnusedSoundIndex = 2;
     PageTabButton *Option5(int i) const { return m_option5.at(i); }
     QGroupBox *Frame2(int i) const { return m_frame2.at(i); }
     QLineEdit *txtSelectSound(int i) const { return m_txtSelectSound.at(i); }
