@@ -5,9 +5,13 @@
 #include "display/Form1.h"
 #include "display/JapaneseFonts.h"
 #include "fare/frmCtl.h"
+#include "settings/PageTabButton.h"
+#include "settings/frmOption.h"
 #include "sound/GstCommandInterpreter.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QRadioButton>
 #include <QDir>
 
 #include <cstdio>
@@ -48,5 +52,26 @@ int main(int argc, char *argv[])
 
     bool ok = save(&display, dir, QStringLiteral("display.png"));
     ok = save(display.controlPanel(), dir, QStringLiteral("control-panel.png")) && ok;
+
+    // The options dialog, page by page as a new installation shows them,
+    // then the frames that only show once chosen.
+    frmOption *options = display.optionsDialog();
+    options->show();
+    for (int page = 0; page < 6; ++page) {
+        options->Option1(page)->click();
+        QApplication::processEvents();
+        ok = save(options, dir, QStringLiteral("options-%1.png").arg(page)) && ok;
+    }
+    const auto showPage = [&](int page, const QString &name) {
+        options->Option1(page)->click();
+        QApplication::processEvents();
+        ok = save(options, dir, name) && ok;
+    };
+    options->Option3(1)->click();
+    showPage(1, QStringLiteral("options-1-pictures-per-state.png"));
+    options->Option5(0)->click();
+    showPage(4, QStringLiteral("options-4-before-announcements.png"));
+    options->chkUseSeiriPrev()->click();
+    showPage(5, QStringLiteral("options-5-preview-in-use.png"));
     return ok ? 0 : 1;
 }

@@ -6,6 +6,7 @@
 #include "controls/M_Degit.h"
 #include "fare/frmCtl.h"
 #include "mdlR57_000.h"
+#include "settings/frmOption.h"
 
 #include <QBitmap>
 #include <QGuiApplication>
@@ -93,6 +94,14 @@ void Form1::Form_Load()
     update();
     LoadIni();
     show();
+}
+
+frmOption &Form1::createOptionsDialog()
+{
+    if (!m_frmOption) {
+        m_frmOption = std::make_unique<frmOption>(*this, m_services);
+    }
+    return *m_frmOption;
 }
 
 void Form1::applyRoundedShape()

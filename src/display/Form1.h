@@ -12,6 +12,7 @@
 class M_Degit;
 class QLabel;
 class frmCtl;
+class frmOption;
 class mdlR57_000;
 
 // The window position that the settings file keeps, in twips.
@@ -41,6 +42,9 @@ public:
     M_Degit *TimeDegit(int index) const { return m_timeDegit.at(index); }
     QTimer &Timer1() { return m_timer1; }
     frmCtl *controlPanel() const { return m_frmCtl.get(); }
+    // The options dialog: made hidden by the panel start-up, kept for the whole run.
+    frmOption *optionsDialog() const { return m_frmOption.get(); }
+    frmOption &createOptionsDialog();
     mdlR57_000 &panelModule() const { return *m_panelModule; }
 
     // The background picture and the three panel pictures for the backlight
@@ -87,4 +91,5 @@ private:
     std::array<QPixmap, 3> m_imgRes;
     std::unique_ptr<mdlR57_000> m_panelModule;
     std::unique_ptr<frmCtl> m_frmCtl;
+    std::unique_ptr<frmOption> m_frmOption;
 };

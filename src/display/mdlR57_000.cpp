@@ -6,7 +6,10 @@
 #include "JapaneseFonts.h"
 #include "TicketNumbering.h"
 #include "controls/M_Degit.h"
+#include "settings/ColorButton.h"
+#include "settings/frmOption.h"
 
+#include <QCheckBox>
 #include <QLabel>
 
 #include <exception>
@@ -27,16 +30,18 @@ void mdlR57_000::InitDegit()
 
 void mdlR57_000::InitPanel()
 {
+    frmOption &options = m_display.createOptionsDialog();
+    options.Check1()->setChecked(true);
+    options.Command5(0)->setColor(0xFFFFFF);
+    options.Command5(1)->setColor(0xC0FFC0);
+    options.Command5(2)->setColor(0x80C0FF);
     // The built-in panel looks the same in all three backlight states.
     const QPixmap panel(QStringLiteral(":/panel/panel.png"));
     m_display.setPicture(panel);
     for (int state = 0; state < 3; ++state) {
         m_display.setImgRes(state, panel);
     }
-    // The first-run options: labels shown, numbered 1, 2, 3... without
-    // leading zeros, in the backlight-OFF colour.
-    m_display.setLabelColor(0xFFFFFF);
-    SeirikenNumSet(0, 0);
+    options.SetProp();
 }
 
 void mdlR57_000::SeirikenNumSet(int style, int zeroPad)

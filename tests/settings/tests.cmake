@@ -1,1 +1,3 @@
 # Tests of src/settings.
+tavelo_add_test(NAME tst_frmOption SOURCES settings/tst_frmOption.cpp LIBS tavelo_ui tavelo_fakes)
+tavelo_add_test(NAME tst_DisplayLookApplier SOURCES settings/tst_DisplayLookApplier.cpp LIBS tavelo_ui tavelo_fakes)

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+#include <QStringList>
+
+struct SystemTime;
+
+// The fixed texts of the options dialog that its lists and choosers are built
+// from: the numbering styles, the face modes, the number lists, the file
+// choosers' filters and the form of the fixed ticket date.
+namespace OptionTexts {
+
+// The twelve numbering styles of the ticket-number labels, in style order.
+QStringList numberingStyles();
+
+// The five face modes of the stop-name display, in mode order.
+QStringList fontModes();
+
+// "1", "2", ... up to `last`.
+QStringList countUpTo(int last);
+
+// Description and pattern pairs for the file chooser, each text ended by a
+// NUL and the whole by a second NUL.
+QString chooserFilter(const QList<QPair<QString, QString>> &pairs);
+QString soundFilter();
+QString panelPictureFilter();
+
+// The ticket date as the dialog shows it: the year in plain digits, then the
+// month and the day in two digits each, "/" between ("2026/03/05").
+QString fixedDate(int year, int month, int day);
+QString fixedDate(const QDate &date);
+QString fixedDate(const SystemTime &time);
+
+} // namespace OptionTexts
