@@ -57,15 +57,14 @@ class tst_ChimeiCtl_B : public QObject
     Q_OBJECT
 
 private slots:
-    void newAndLoadedControlsTakeTheirDefaults();
-    void propertiesSurviveTheStore();
+    void defaultsAndStore();
     void propertyWritesTakeEffect();
     void cellsStandInTheirRows_data();
     void cellsStandInTheirRows();
     void dotsAreSinglePixelsInTwoColoursOnly();
     void faceFollowsFontMode_data();
     void faceFollowsFontMode();
-    void verticalWritingForms();
+    void verticalFormsAndByteCutting();
     void scrollRisesWithTimeAndRestarts();
     void speedZeroIsLiftedAtTheStartButFreezesLater();
     void newNameEndsTheScrollAndEmptyTextLeavesItRunning();
@@ -74,58 +73,50 @@ private:
     Dot16Glyphs m_glyphs;
 };
 
-void tst_ChimeiCtl_B::newAndLoadedControlsTakeTheirDefaults()
+void tst_ChimeiCtl_B::defaultsAndStore()
 {
+    // Placed new: the strip's own colours; loaded: the store's defaults.
     ChimeiCtl_B placed;
     QCOMPARE(placed.backColor(), 0x404040u);
     QCOMPARE(placed.foreColor(), 0x80C0FFu);
-    QCOMPARE(placed.speed(), 5);
-    QCOMPARE(placed.scrollStartWait(), 1500);
-    QCOMPARE(placed.mode(), 2);
-    QCOMPARE(placed.appearance(), 1);
-    QCOMPARE(placed.fontMode(), 0);
-    QCOMPARE(placed.fontBold(), false);
-    QCOMPARE(placed.frameSize(), QSize(36, 192));
-    QCOMPARE(placed.strip().size(), QSize(37, 192));
     QCOMPARE(placed.strip().pixel(0, 0), ColorRef::toQColor(0x404040).rgb());
-
     ChimeiCtl_B loaded;
     loaded.readProperties(PropertyBag());
     QCOMPARE(loaded.backColor(), 0x808080u);
     QCOMPARE(loaded.foreColor(), 0x00BEFFu);
     QCOMPARE(loaded.strip().pixel(0, 0), ColorRef::toQColor(0x808080).rgb());
-    // Saving a control that holds only defaults stores nothing.
-    PropertyBag bag;
-    loaded.writeProperties(bag);
-    QVERIFY(bag.values().isEmpty());
-}
+    for (ChimeiCtl_B *control : {&placed, &loaded}) {
+        QCOMPARE(control->speed(), 5);
+        QCOMPARE(control->scrollStartWait(), 1500);
+        QCOMPARE(control->mode(), 2);
+        QCOMPARE(control->appearance(), 1);
+        QCOMPARE(control->fontMode(), 0);
+        QCOMPARE(control->fontBold(), false);
+        QCOMPARE(control->frameSize(), QSize(36, 192));
+    }
+    PropertyBag defaults;
+    loaded.writeProperties(defaults);
+    QVERIFY(defaults.values().isEmpty());
 
-void tst_ChimeiCtl_B::propertiesSurviveTheStore()
-{
-    ChimeiCtl_B original;
-    original.setSpeed(40000); // a 16-bit property corrects what does not fit
-    original.setScrollStartWait(250);
-    original.setMode(1);
-    original.setAppearance(0);
-    original.setFontMode(3);
-    original.setFontBold(true);
+    placed.setSpeed(40000); // a 16-bit property corrects what does not fit
+    placed.setScrollStartWait(250);
+    placed.setMode(1);
+    placed.setAppearance(0);
+    placed.setFontMode(3);
+    placed.setFontBold(true);
     PropertyBag bag;
-    original.writeProperties(bag);
-    QCOMPARE(bag.values().keys(), QStringList({"Appearance", "BackColor", "FontBold", "FontMode", "ForeColor",
-                                               "Mode", "ScrollStartWait", "Speed"}));
-
+    placed.writeProperties(bag);
     ChimeiCtl_B copy;
     copy.readProperties(bag);
-    QCOMPARE(copy.backColor(), original.backColor());
-    QCOMPARE(copy.foreColor(), original.foreColor());
+    QCOMPARE(copy.backColor(), 0x404040u);
+    QCOMPARE(copy.foreColor(), 0x80C0FFu);
     QCOMPARE(copy.speed(), 32767);
     QCOMPARE(copy.scrollStartWait(), 250);
     QCOMPARE(copy.mode(), 1);
     QCOMPARE(copy.appearance(), 0);
     QCOMPARE(copy.fontMode(), 3);
     QCOMPARE(copy.fontBold(), true);
-    // Loading applies Appearance without resizing the frame.
-    QCOMPARE(copy.frameSize(), QSize(36, 192));
+    QCOMPARE(copy.frameSize(), QSize(36, 192)); // loading does not resize
 }
 
 void tst_ChimeiCtl_B::propertyWritesTakeEffect()
@@ -240,7 +231,7 @@ void tst_ChimeiCtl_B::faceFollowsFontMode()
     }
 }
 
-void tst_ChimeiCtl_B::verticalWritingForms()
+void tst_ChimeiCtl_B::verticalFormsAndByteCutting()
 {
     ChimeiCtl_B control;
     const auto gothic = Dot16Glyphs::Face::Gothic;
@@ -251,6 +242,18 @@ void tst_ChimeiCtl_B::verticalWritingForms()
     QCOMPARE(cellDots(control, 80), m_glyphs.glyph(QStringLiteral("丨"), gothic, false));
     QCOMPARE(cellDots(control, 144), m_glyphs.glyph(QStringLiteral("。"), gothic, false).shifted(10, -10));
     QVERIFY(!cellDots(control, 144).isEmpty());
+
+    // Cells follow bytes: "A" and the lead byte of 駅 make the first piece
+    // (the lone lead byte is dropped), its trail byte reads as "w"; three
+    // bytes are one whole cell, so both pieces are drawn at the centre.
+    control.SetChimei(QStringLiteral("A駅"));
+    Dot16Mask overlaid = m_glyphs.glyph(QStringLiteral("A"), gothic, false);
+    overlaid |= m_glyphs.glyph(QStringLiteral("w"), gothic, false);
+    QCOMPARE(cellDots(control, 80), overlaid);
+    control.SetChimei(QStringLiteral("ABC"));
+    overlaid = m_glyphs.glyph(QStringLiteral("AB"), gothic, false);
+    overlaid |= m_glyphs.glyph(QStringLiteral("C"), gothic, false);
+    QCOMPARE(cellDots(control, 80), overlaid);
 }
 
 void tst_ChimeiCtl_B::scrollRisesWithTimeAndRestarts()

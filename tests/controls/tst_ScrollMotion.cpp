@@ -15,51 +15,10 @@ class tst_ScrollMotion : public QObject
     Q_OBJECT
 
 private slots:
-    void waitsBelowTheFrameThenRisesBySpeed();
-    void restartsOnceTheStripIsAFrameAboveThenPausesAgain();
     void restartWithoutPauseMovesOnAtOnce();
     void speedZeroFreezesAndNegativeSinksNoLowerThanTheStart();
     void positionDoesNotDependOnHowOftenItIsAsked();
 };
-
-void tst_ScrollMotion::waitsBelowTheFrameThenRisesBySpeed()
-{
-    ScrollMotion motion;
-    motion.start(1000, FrameHeight, SevenCells, Wait);
-    QCOMPARE(motion.stripTop(), FrameHeight);
-    QVERIFY(motion.isPausing(2499));
-    QVERIFY(!motion.isPausing(2500));
-    QCOMPARE(motion.pauseEndMs(), 2500);
-    QVERIFY(!motion.startPauseEndsBy(2499));
-    QVERIFY(motion.startPauseEndsBy(2500));
-
-    motion.advanceTo(2400, 5, Wait);
-    QCOMPARE(motion.stripTop(), FrameHeight);
-    // Speed 5 is 50 pixels a second.
-    motion.advanceTo(3500, 5, Wait);
-    QCOMPARE(motion.stripTop(), FrameHeight - 50);
-    QVERIFY(!motion.startPauseEndsBy(3500));
-    // Speed is taken afresh for each stretch: 200 is one pixel a pass.
-    motion.advanceTo(3510, 200, Wait);
-    QCOMPARE(motion.stripTop(), FrameHeight - 50 - 20);
-}
-
-void tst_ScrollMotion::restartsOnceTheStripIsAFrameAboveThenPausesAgain()
-{
-    ScrollMotion motion;
-    motion.start(0, FrameHeight, SevenCells, 0);
-    // At one pixel a pass the strip's bottom (top + 224) reaches -192 when
-    // the top reaches -416, after 608 passes: 304 ms.
-    motion.advanceTo(303, 200, Wait);
-    QCOMPARE(motion.stripTop(), FrameHeight - 606);
-    motion.advanceTo(304, 200, Wait);
-    QCOMPARE(motion.stripTop(), FrameHeight);
-    QVERIFY(motion.isPausing(304 + Wait - 1));
-    motion.advanceTo(304 + Wait, 200, Wait);
-    QCOMPARE(motion.stripTop(), FrameHeight);
-    motion.advanceTo(304 + Wait + 1, 200, Wait);
-    QCOMPARE(motion.stripTop(), FrameHeight - 2);
-}
 
 void tst_ScrollMotion::restartWithoutPauseMovesOnAtOnce()
 {
