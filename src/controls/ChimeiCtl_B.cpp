@@ -130,7 +130,7 @@ void ChimeiCtl_B::SetChimei(const QString &text)
         m_strip = QImage(StripWidth, layout.stripHeight(), QImage::Format_RGB32);
         m_strip.fill(ColorRef::toQColor(m_backColor));
     }
-    for (ChimeiLayout::Cell cell : layout.cells()) {
+    for (ChimeiLayout::Cell cell : layout.cells()) { // a copy: DrawDot16 may replace the piece
         DrawDot16(ChimeiLayout::CellLeft, cell.top, cell.piece);
     }
 
@@ -173,7 +173,7 @@ void ChimeiCtl_B::scheduleNextFrame(qint64 nowMs)
 {
     // During a pause nothing moves: sleep through it.
     const qint64 wait = m_motion.isPausing(nowMs) ? m_motion.pauseEndMs() - nowMs : frameIntervalMs();
-    m_scrollTimer.start(static_cast<int>(qMin<qint64>(wait, 24 * 3600 * 1000)));
+    m_scrollTimer.start(static_cast<int>(wait)); // a pause is at most ScrollStartWait
 }
 
 int ChimeiCtl_B::frameIntervalMs() const
@@ -195,7 +195,8 @@ void ChimeiCtl_B::DrawDot16(int x, int y, QString &piece)
     }
     const Dot16CellRules::Placement placement = Dot16CellRules::placementFor(piece, m_fontMode);
     const Dot16Glyphs::Face face = Dot16CellRules::faceFor(m_fontMode, Cp932::firstCharCode(piece));
-    const Dot16Mask dots = m_glyphs->glyph(piece, face, m_fontBold).shifted(placement.offset.x(), placement.offset.y());
+    const Dot16Mask dots =
+        m_glyphs->glyph(piece, face, m_fontBold).shifted(placement.offset.x(), placement.offset.y());
 
     // One pixel per dot, every second pixel: lit dots never touch.
     const QRgb lit = ColorRef::toQColor(m_foreColor).rgb();

@@ -3,6 +3,7 @@
 #include "companion/Cp932.h"
 
 #include <QDir>
+#include <QFile>
 #include <QHash>
 
 #include <ft2build.h>
