@@ -2,6 +2,7 @@
 // Run offscreen by scripts/screenshots.
 
 #include "companion/QtCompanion.h"
+#include "controls/ChimeiCtl_B.h"
 #include "display/Form1.h"
 #include "display/JapaneseFonts.h"
 #include "fare/frmCtl.h"
@@ -48,6 +49,7 @@ int main(int argc, char *argv[])
     services.multimedia = &multimedia;
     Form1 display(services);
     display.Form_Load();
+    display.ChimeiCtl()->SetChimei(QStringLiteral("市民病院前"));
     QApplication::processEvents();
 
     bool ok = save(&display, dir, QStringLiteral("display.png"));

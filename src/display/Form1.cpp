@@ -2,6 +2,7 @@
 
 #include "BoardLayout.h"
 #include "JapaneseFonts.h"
+#include "controls/ChimeiCtl_B.h"
 #include "controls/ColorRef.h"
 #include "controls/M_Degit.h"
 #include "fare/frmCtl.h"
@@ -74,6 +75,11 @@ void Form1::createControls()
         clock->hide(); // this panel layout keeps the clock hidden
         m_timeDegit.at(i) = clock;
     }
+
+    // The stop-name strip, placed new: its own dark grey with amber dots.
+    m_chimeiCtl = new ChimeiCtl_B(this);
+    m_chimeiCtl->setObjectName(QStringLiteral("ChimeiCtl"));
+    m_chimeiCtl->setGeometry(BoardLayout::stopNameRect());
 }
 
 void Form1::Form_Load()

@@ -9,6 +9,7 @@
 #include <array>
 #include <memory>
 
+class ChimeiCtl_B;
 class M_Degit;
 class QLabel;
 class frmCtl;
@@ -40,6 +41,7 @@ public:
     M_Degit *Degit(int index) const { return m_degit.at(index); }
     QLabel *lblSeiriNum(int index) const { return m_lblSeiriNum.at(index); }
     M_Degit *TimeDegit(int index) const { return m_timeDegit.at(index); }
+    ChimeiCtl_B *ChimeiCtl() const { return m_chimeiCtl; }
     QTimer &Timer1() { return m_timer1; }
     frmCtl *controlPanel() const { return m_frmCtl.get(); }
     // The options dialog: made hidden by the panel start-up, kept for the whole run.
@@ -86,6 +88,7 @@ private:
     std::array<M_Degit *, 99> m_degit{};
     std::array<QLabel *, 99> m_lblSeiriNum{};
     std::array<M_Degit *, 2> m_timeDegit{};
+    ChimeiCtl_B *m_chimeiCtl = nullptr;
     QTimer m_timer1;
     QPixmap m_picture;
     std::array<QPixmap, 3> m_imgRes;

@@ -1,0 +1,251 @@
+#include "ChimeiCtl_B.h"
+
+#include "ChimeiLayout.h"
+#include "ColorRef.h"
+#include "Dot16CellRules.h"
+#include "Dot16Glyphs.h"
+#include "PropertyBag.h"
+#include "SteadyScrollClock.h"
+#include "companion/Cp932.h"
+
+#include <QPaintEvent>
+#include <QPainter>
+#include <QScreen>
+
+#include <algorithm>
+
+namespace {
+
+// The 16-bit properties correct what does not fit rather than wrap.
+int to16Bit(int value)
+{
+    return std::clamp(value, -32768, 32767);
+}
+
+constexpr QSize RaisedFrameSize{37, 195};
+constexpr QSize FlatFrameSize{35, 185};
+
+} // namespace
+
+ChimeiCtl_B::ChimeiCtl_B(QWidget *parent)
+    : QWidget(parent)
+    , m_glyphs(std::make_unique<Dot16Glyphs>())
+    , m_wallClock(std::make_unique<SteadyScrollClock>())
+    , m_clock(m_wallClock.get())
+    , m_strip(StripWidth, ChimeiLayout::ColumnHeight, QImage::Format_RGB32)
+{
+    resize(sizeHint());
+    clearStrip();
+    m_scrollTimer.setSingleShot(true);
+    m_scrollTimer.setTimerType(Qt::PreciseTimer);
+    connect(&m_scrollTimer, &QTimer::timeout, this, &ChimeiCtl_B::advanceScroll);
+}
+
+ChimeiCtl_B::~ChimeiCtl_B() = default;
+
+QSize ChimeiCtl_B::sizeHint() const
+{
+    return {35, ChimeiLayout::ColumnHeight};
+}
+
+void ChimeiCtl_B::assigned()
+{
+    emit propertiesChanged();
+}
+
+void ChimeiCtl_B::clearStrip()
+{
+    m_strip.fill(ColorRef::toQColor(m_backColor));
+    update();
+}
+
+void ChimeiCtl_B::setBackColor(quint32 color)
+{
+    m_backColor = color;
+    clearStrip();
+    assigned();
+}
+
+void ChimeiCtl_B::setForeColor(quint32 color)
+{
+    m_foreColor = color;
+    assigned();
+}
+
+void ChimeiCtl_B::setSpeed(int speed)
+{
+    m_speed = to16Bit(speed);
+    assigned();
+}
+
+void ChimeiCtl_B::setScrollStartWait(int milliseconds)
+{
+    m_scrollStartWait = milliseconds;
+    assigned();
+}
+
+void ChimeiCtl_B::setMode(int mode)
+{
+    m_mode = to16Bit(mode);
+    assigned();
+}
+
+void ChimeiCtl_B::setAppearance(int appearance)
+{
+    m_appearance = to16Bit(appearance);
+    m_frameSize = m_appearance != 0 ? RaisedFrameSize : FlatFrameSize;
+    clearStrip();
+    assigned();
+}
+
+void ChimeiCtl_B::setFontMode(int fontMode)
+{
+    m_fontMode = to16Bit(fontMode);
+    assigned();
+}
+
+void ChimeiCtl_B::setFontBold(bool bold)
+{
+    m_fontBold = bold;
+    assigned();
+}
+
+void ChimeiCtl_B::setClock(ScrollClock *clock)
+{
+    m_clock = clock ? clock : m_wallClock.get();
+}
+
+void ChimeiCtl_B::SetChimei(const QString &text)
+{
+    clearStrip();
+    if (text.isEmpty()) {
+        // A running scroll goes on moving the blank strip.
+        m_stripTop = 0;
+        return;
+    }
+    stopScrolling();
+
+    const ChimeiLayout layout(text, m_mode);
+    if (m_strip.height() != layout.stripHeight()) {
+        m_strip = QImage(StripWidth, layout.stripHeight(), QImage::Format_RGB32);
+        m_strip.fill(ColorRef::toQColor(m_backColor));
+    }
+    for (ChimeiLayout::Cell cell : layout.cells()) { // a copy: DrawDot16 may replace the piece
+        DrawDot16(ChimeiLayout::CellLeft, cell.top, cell.piece);
+    }
+
+    if (!layout.scrolls()) {
+        m_stripTop = 0;
+        return;
+    }
+    // The name waits below the frame, then rises into it.
+    const qint64 now = m_clock->nowMs();
+    m_motion.start(now, m_frameSize.height(), layout.stripHeight(), m_scrollStartWait);
+    m_stripTop = m_motion.stripTop();
+    m_scrolling = true;
+    scheduleNextFrame(now);
+}
+
+void ChimeiCtl_B::stopScrolling()
+{
+    m_scrollTimer.stop();
+    m_scrolling = false;
+}
+
+void ChimeiCtl_B::advanceScroll()
+{
+    if (!m_scrolling) {
+        return;
+    }
+    const qint64 now = m_clock->nowMs();
+    if (m_motion.startPauseEndsBy(now) && m_speed == 0) {
+        setSpeed(1); // a name never starts out frozen
+    }
+    m_motion.advanceTo(now, m_speed, m_scrollStartWait);
+    if (m_motion.stripTop() != m_stripTop) {
+        m_stripTop = m_motion.stripTop();
+        update();
+    }
+    scheduleNextFrame(now);
+}
+
+void ChimeiCtl_B::scheduleNextFrame(qint64 nowMs)
+{
+    // During a pause nothing moves: sleep through it.
+    const qint64 wait = m_motion.isPausing(nowMs) ? m_motion.pauseEndMs() - nowMs : frameIntervalMs();
+    m_scrollTimer.start(static_cast<int>(wait)); // a pause is at most ScrollStartWait
+}
+
+int ChimeiCtl_B::frameIntervalMs() const
+{
+    const QScreen *display = screen();
+    const qreal refreshRate = display && display->refreshRate() > 0 ? display->refreshRate() : 60.0;
+    return qMax(1, qRound(1000.0 / refreshRate));
+}
+
+void ChimeiCtl_B::Refresh()
+{
+    update();
+}
+
+void ChimeiCtl_B::DrawDot16(int x, int y, QString &piece)
+{
+    if (piece.isEmpty()) {
+        return;
+    }
+    const Dot16CellRules::Placement placement = Dot16CellRules::placementFor(piece, m_fontMode);
+    const Dot16Glyphs::Face face = Dot16CellRules::faceFor(m_fontMode, Cp932::firstCharCode(piece));
+    const Dot16Mask dots =
+        m_glyphs->glyph(piece, face, m_fontBold).shifted(placement.offset.x(), placement.offset.y());
+
+    // One pixel per dot, every second pixel: lit dots never touch.
+    const QRgb lit = ColorRef::toQColor(m_foreColor).rgb();
+    for (int column = 0; column < Dot16Mask::Size; ++column) {
+        for (int row = 0; row < Dot16Mask::Size; ++row) {
+            if (!dots.lit(column, row)) {
+                continue;
+            }
+            const QPoint pixel = placement.transposed ? QPoint(x + 2 * row, y + 2 * column)
+                                                      : QPoint(x + 2 * column, y + 2 * row);
+            if (m_strip.rect().contains(pixel)) {
+                m_strip.setPixel(pixel, lit);
+            }
+        }
+    }
+    update();
+}
+
+void ChimeiCtl_B::readProperties(const PropertyBag &bag)
+{
+    m_backColor = bag.read("BackColor", DefaultBackColor).toUInt();
+    m_foreColor = bag.read("ForeColor", DefaultForeColor).toUInt();
+    m_speed = static_cast<qint16>(bag.read("Speed", DefaultSpeed).toInt());
+    m_scrollStartWait = bag.read("ScrollStartWait", DefaultScrollStartWait).toInt();
+    m_mode = static_cast<qint16>(bag.read("Mode", DefaultMode).toInt());
+    m_appearance = static_cast<qint16>(bag.read("Appearance", DefaultAppearance).toInt());
+    m_fontMode = static_cast<qint16>(bag.read("FontMode", DefaultFontMode).toInt());
+    m_fontBold = bag.read("FontBold", DefaultFontBold).toBool();
+    clearStrip();
+}
+
+void ChimeiCtl_B::writeProperties(PropertyBag &bag) const
+{
+    bag.write("BackColor", m_backColor, DefaultBackColor);
+    bag.write("ForeColor", m_foreColor, DefaultForeColor);
+    bag.write("Speed", m_speed, DefaultSpeed);
+    bag.write("ScrollStartWait", m_scrollStartWait, DefaultScrollStartWait);
+    bag.write("Mode", m_mode, DefaultMode);
+    bag.write("Appearance", m_appearance, DefaultAppearance);
+    bag.write("FontMode", m_fontMode, DefaultFontMode);
+    bag.write("FontBold", m_fontBold, DefaultFontBold);
+}
+
+void ChimeiCtl_B::paintEvent(QPaintEvent *)
+{
+    // The frame in the back colour, and the strip seen through it.
+    QPainter painter(this);
+    const QRect frame(QPoint(0, 0), m_frameSize);
+    painter.setClipRect(frame);
+    painter.fillRect(frame, ColorRef::toQColor(m_backColor));
+    painter.drawImage(QPoint(0, m_stripTop), m_strip);
+}
