@@ -1,5 +1,6 @@
 #include "frmCtl.h"
 
+#include "controls/ChimeiCtl_B.h"
 #include "display/Form1.h"
 #include "settings/ColorButton.h"
 #include "settings/frmOption.h"
@@ -81,8 +82,9 @@ void frmCtl::Command4_Click()
 
 void frmCtl::showCurrentStopName()
 {
-    // Joins with the stop-name display and the route state: the empty text,
-    // then the name of the current stop.
+    // The strip is blanked first; a new colour takes effect with the next
+    // name. Until a route is set there is no current stop, so it stays blank.
+    m_display.ChimeiCtl()->SetChimei(QString());
 }
 
 void frmCtl::Option4_Click(int Index)

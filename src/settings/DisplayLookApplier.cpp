@@ -1,5 +1,6 @@
 #include "DisplayLookApplier.h"
 
+#include "controls/ChimeiCtl_B.h"
 #include "controls/M_Degit.h"
 #include "display/BoardLayout.h"
 #include "display/Form1.h"
@@ -62,9 +63,10 @@ void DisplayLookApplier::colorDigitCells(const OptDegit &digits)
 
 void DisplayLookApplier::applyStopNameLook(const OptChimei &stopName)
 {
-    // The stop-name display joins the display window separately. Its look
-    // comes from these four options: background ChimeiBackColor, dots
-    // ChimeiForeColor, face mode ChimeiFontMode (-1 when no face was chosen,
-    // drawn as gothic) and bold exactly when ChimeiBold is 1.
-    Q_UNUSED(stopName);
+    // A face mode of -1 (no face chosen) draws as gothic.
+    ChimeiCtl_B *strip = m_display.ChimeiCtl();
+    strip->setBackColor(stopName.ChimeiBackColor);
+    strip->setForeColor(stopName.ChimeiForeColor);
+    strip->setFontMode(stopName.ChimeiFontMode);
+    strip->setFontBold(stopName.ChimeiBold == 1);
 }

@@ -1,4 +1,5 @@
 #include "FakeCompanion.h"
+#include "controls/ChimeiCtl_B.h"
 #include "controls/M_Degit.h"
 #include "display/Form1.h"
 #include "display/mdlR57_000.h"
@@ -33,6 +34,7 @@ private slots:
     void numberingStyleWithLeadingZeros();
     void cellColoursReachTheDisplayOnlyOnOk();
     void labelColourIsTheBacklightStatesColour();
+    void stopNameLookFollowsTheOptions();
     void userPanelPictureForTheBacklightState();
     void missingOrBrokenUserPanel();
 
@@ -101,6 +103,29 @@ void tst_DisplayLookApplier::cellColoursReachTheDisplayOnlyOnOk()
         QCOMPARE(cell->baseForeColor(), colors[1]);
         QCOMPARE(cell->degitForeColor(), colors[2]);
     }
+}
+
+void tst_DisplayLookApplier::stopNameLookFollowsTheOptions()
+{
+    ChimeiCtl_B *strip = m_display->ChimeiCtl();
+    // Untouched face list: mode -1, drawn as gothic.
+    QCOMPARE(strip->fontMode(), -1);
+    QVERIFY(!strip->fontBold());
+
+    m_companion.colorResult = 1;
+    m_companion.colorAnswer = 0x202020;
+    options().Command9(0)->click();
+    m_companion.colorAnswer = 0x00FF00;
+    options().Command9(1)->click();
+    options().Combo3()->setCurrentIndex(2);
+    options().Check4()->setChecked(true);
+    options().show();
+    options().Command4()->click(); // OK
+
+    QCOMPARE(strip->backColor(), 0x202020u);
+    QCOMPARE(strip->foreColor(), 0x00FF00u);
+    QCOMPARE(strip->fontMode(), 2);
+    QVERIFY(strip->fontBold());
 }
 
 void tst_DisplayLookApplier::labelColourIsTheBacklightStatesColour()
