@@ -2,6 +2,7 @@
 #include "display/Form1.h"
 #include "display/JapaneseFonts.h"
 #include "fare/frmCtl.h"
+#include "sound/EspeakSpeechService.h"
 
 #include <QApplication>
 
@@ -34,6 +35,8 @@ int main(int argc, char *argv[])
     QtCompanion companion;
     PlatformServices services;
     services.companion = &companion;
+    EspeakSpeechService speech;
+    services.speech = &speech;
 
     Form1 display(services);
     QObject::connect(display.controlPanel(), &frmCtl::quitRequested, &app, &QApplication::quit);

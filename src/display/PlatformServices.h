@@ -1,10 +1,16 @@
 #pragma once
 
+class ChimePlayer;
 class Companion;
+class SpeechService;
 
 // The platform services the windows use, handed in by main(); tests hand in
 // fakes. The windows never reach for them any other way.
 struct PlatformServices
 {
     Companion *companion = nullptr;
+    // Speech for the announcements; null: no speech engine.
+    SpeechService *speech = nullptr;
+    // The sound before an announcement; null: no sound.
+    ChimePlayer *chimes = nullptr;
 };
