@@ -5,6 +5,9 @@
 #include "display/Form1.h"
 #include "display/JapaneseFonts.h"
 #include "fare/frmCtl.h"
+#include "sound/EspeakSpeechService.h"
+#include "sound/VoiceDialog.h"
+#include "sound/mdlM_Tape.h"
 
 #include <QApplication>
 #include <QDir>
@@ -39,11 +42,18 @@ int main(int argc, char *argv[])
     QtCompanion companion;
     PlatformServices services;
     services.companion = &companion;
+    EspeakSpeechService speech;
+    services.speech = &speech;
     Form1 display(services);
     display.Form_Load();
     QApplication::processEvents();
 
     bool ok = save(&display, dir, QStringLiteral("display.png"));
     ok = save(display.controlPanel(), dir, QStringLiteral("control-panel.png")) && ok;
+    if (SpeechEngine *engine = display.controlPanel()->tape().engine()) {
+        VoiceDialog voice(*engine, display.controlPanel());
+        voice.adjustSize();
+        ok = save(&voice, dir, QStringLiteral("voice-dialog.png")) && ok;
+    }
     return ok ? 0 : 1;
 }

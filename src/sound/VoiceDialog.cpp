@@ -4,6 +4,7 @@
 
 #include <QDialogButtonBox>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QSlider>
@@ -27,18 +28,24 @@ VoiceDialog::VoiceDialog(SpeechEngine &engine, QWidget *owner)
     m_volume = addSlider(*sliders, QStringLiteral("音量"));
     sliders->setColumnMinimumWidth(1, 220);
 
-    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("キャンセル"));
-    QPushButton *tryButton = buttons->addButton(QStringLiteral("試聴"), QDialogButtonBox::ActionRole);
-    QPushButton *normalButton = buttons->addButton(QStringLiteral("標準に戻す"), QDialogButtonBox::ResetRole);
+    auto *tryButton = new QPushButton(QStringLiteral("試聴"), this);
     tryButton->setObjectName("cmdTry");
+    auto *normalButton = new QPushButton(QStringLiteral("標準に戻す"), this);
     connect(tryButton, &QPushButton::clicked, this, &VoiceDialog::tryVoice);
     connect(normalButton, &QPushButton::clicked, this, [this] { setChosenSettings(VoiceSettings()); });
+    auto *voiceButtons = new QHBoxLayout;
+    voiceButtons->addWidget(tryButton);
+    voiceButtons->addWidget(normalButton);
+    voiceButtons->addStretch();
+
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("キャンセル"));
     connect(buttons, &QDialogButtonBox::accepted, this, &VoiceDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &VoiceDialog::reject);
 
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(sliders);
+    layout->addLayout(voiceButtons);
     layout->addWidget(buttons);
     setChosenSettings(m_original);
 }
