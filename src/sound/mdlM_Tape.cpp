@@ -40,9 +40,9 @@ void mdlM_Tape::LoadTape(const QString &folder, const QString &routeNumber)
     m_tapePos = 0;
 
     QFile file(TapeCsv::filePath(folder, routeNumber));
-    const TapeCsvContents contents = file.open(QIODevice::ReadOnly) ? TapeCsv::parse(file.readAll())
-                                                                    : TapeCsvContents{{}, {{0, file.errorString()}}};
-    if (!contents.errors.isEmpty()) {
+    const bool loaded = file.open(QIODevice::ReadOnly);
+    const TapeCsvContents contents = loaded ? TapeCsv::parse(file.readAll()) : TapeCsvContents();
+    if (!loaded || !contents.errors.isEmpty()) {
         setGroup(m_groupCaption, false, false);
         return;
     }

@@ -6,3 +6,5 @@ tavelo_add_test(NAME tst_KanaReader SOURCES sound/tst_KanaReader.cpp LIBS tavelo
 tavelo_add_test(NAME tst_EspeakSpeechEngine SOURCES sound/tst_EspeakSpeechEngine.cpp LIBS tavelo_core)
 tavelo_add_test(NAME tst_VoiceDialog SOURCES sound/tst_VoiceDialog.cpp sound/FakeSpeech.h LIBS tavelo_ui)
 tavelo_add_test(NAME tst_frmCtlTape SOURCES sound/tst_frmCtlTape.cpp sound/FakeSpeech.h LIBS tavelo_fakes)
+# The demo announcements must be a file the program accepts.
+add_test(NAME tptool_accepts_demo_announcements COMMAND tptool check ${PROJECT_SOURCE_DIR}/samples/12tp.csv)
