@@ -3,7 +3,8 @@
 #include "display/JapaneseFonts.h"
 #include "fare/frmCtl.h"
 #include "sound/GstCommandInterpreter.h"
-#include "sound/mdlSndAPI.h"
+#include "sound/SoundChimePlayer.h"
+#include "sound/EspeakSpeechService.h"
 
 #include <QApplication>
 
@@ -38,11 +39,13 @@ int main(int argc, char *argv[])
     services.companion = &companion;
     GstCommandInterpreter multimedia;
     services.multimedia = &multimedia;
+    SoundChimePlayer chimes(multimedia);
+    services.chimes = &chimes;
+    EspeakSpeechService speech;
+    services.speech = &speech;
 
     Form1 display(services);
     QObject::connect(display.controlPanel(), &frmCtl::quitRequested, &app, &QApplication::quit);
     display.Form_Load();
-    const int exitCode = app.exec();
-    mdlSndAPI(multimedia).CloseAllSnd();
-    return exitCode;
+    return app.exec();
 }

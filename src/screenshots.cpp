@@ -9,6 +9,10 @@
 #include "settings/PageTabButton.h"
 #include "settings/frmOption.h"
 #include "sound/GstCommandInterpreter.h"
+#include "sound/SoundChimePlayer.h"
+#include "sound/EspeakSpeechService.h"
+#include "sound/VoiceDialog.h"
+#include "sound/mdlM_Tape.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -47,6 +51,10 @@ int main(int argc, char *argv[])
     services.companion = &companion;
     GstCommandInterpreter multimedia;
     services.multimedia = &multimedia;
+    SoundChimePlayer chimes(multimedia);
+    services.chimes = &chimes;
+    EspeakSpeechService speech;
+    services.speech = &speech;
     Form1 display(services);
     display.Form_Load();
     display.ChimeiCtl()->SetChimei(QStringLiteral("市民病院前"));
@@ -75,5 +83,10 @@ int main(int argc, char *argv[])
     showPage(4, QStringLiteral("options-4-before-announcements.png"));
     options->chkUseSeiriPrev()->click();
     showPage(5, QStringLiteral("options-5-preview-in-use.png"));
+    if (SpeechEngine *engine = display.controlPanel()->tape().engine()) {
+        VoiceDialog voice(*engine, display.controlPanel());
+        voice.adjustSize();
+        ok = save(&voice, dir, QStringLiteral("voice-dialog.png")) && ok;
+    }
     return ok ? 0 : 1;
 }

@@ -1,7 +1,9 @@
 #pragma once
 
+class ChimePlayer;
 class Companion;
 class MultimediaCommands;
+class SpeechService;
 
 // The platform services the windows use, handed in by main(); tests hand in
 // fakes. The windows never reach for them any other way.
@@ -10,4 +12,8 @@ struct PlatformServices
     Companion *companion = nullptr;
     // Plays the sound channels (see mdlSndAPI).
     MultimediaCommands *multimedia = nullptr;
+    // Speech for the announcements; null: no speech engine.
+    SpeechService *speech = nullptr;
+    // The sound before an announcement; null: no sound.
+    ChimePlayer *chimes = nullptr;
 };

@@ -4,6 +4,9 @@
 #include "display/Form1.h"
 #include "settings/ColorButton.h"
 #include "settings/frmOption.h"
+#include "sound/TapeOptions.h"
+#include "sound/mdlM_Tape.h"
+#include "sound/mdlSndAPI.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -12,7 +15,34 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPainter>
+#include <QGroupBox>
 #include <QPushButton>
+#include <QRadioButton>
+
+namespace {
+
+// A rectangle of the design, in twips (15 to the pixel).
+QRect twips(int left, int top, int width, int height)
+{
+    return {left / 15, top / 15, width / 15, height / 15};
+}
+
+QPushButton *makeButton(QWidget *parent, const char *name, const QString &caption, const QRect &place,
+                        const QColor &face = QColor())
+{
+    auto *button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    button->setGeometry(place);
+    button->setFocusPolicy(Qt::NoFocus);
+    if (face.isValid()) {
+        QPalette palette = button->palette();
+        palette.setColor(QPalette::Button, face);
+        button->setPalette(palette);
+    }
+    return button;
+}
+
+} // namespace
 
 frmCtl::frmCtl(Form1 &display, const PlatformServices &services, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::WindowMinimizeButtonHint)
@@ -31,6 +61,82 @@ frmCtl::frmCtl(Form1 &display, const PlatformServices &services, QWidget *parent
     m_command4->setObjectName("Command4");
     m_command4->setGeometry(273, 143, 72, 24);
     connect(m_command4, &QPushButton::clicked, this, &frmCtl::Command4_Click);
+    m_tape = std::make_unique<mdlM_Tape>(m_services.speech, m_services.chimes, [this] { return tapeOptions(); });
+    createTapeGroup();
+}
+
+frmCtl::~frmCtl() = default;
+
+void frmCtl::createTapeGroup()
+{
+    m_grpM_Tape = new QGroupBox(this);
+    m_grpM_Tape->setObjectName("grpM_Tape");
+    m_grpM_Tape->setGeometry(twips(2040, 660, 2175, 780));
+    QPalette palette = m_grpM_Tape->palette();
+    palette.setColor(QPalette::WindowText, Qt::white);
+    m_grpM_Tape->setPalette(palette);
+
+    const QColor green(0x00, 0xC0, 0x00); // 0x00C000
+    m_cmdTapeBack = makeButton(m_grpM_Tape, "cmdTapeBack", QStringLiteral("戻し"), twips(90, 300, 540, 390), green);
+    m_cmdTapeNext = makeButton(m_grpM_Tape, "cmdTapeNext", QStringLiteral("送り"), twips(660, 300, 540, 390), green);
+    m_cmdTapeStop = makeButton(m_grpM_Tape, "cmdTapeStop", QStringLiteral("■"), twips(1230, 300, 360, 390));
+    m_cmdTapeSet = makeButton(m_grpM_Tape, "cmdTapeSet", QStringLiteral("調整"), twips(1620, 300, 480, 390));
+    connect(m_cmdTapeBack, &QPushButton::clicked, this, &frmCtl::cmdTapeBack_Click);
+    connect(m_cmdTapeNext, &QPushButton::clicked, this, &frmCtl::cmdTapeNext_Click);
+    connect(m_cmdTapeStop, &QPushButton::clicked, this, &frmCtl::cmdTapeStop_Click);
+    connect(m_cmdTapeSet, &QPushButton::clicked, this, &frmCtl::cmdTapeSet_Click);
+
+    connect(m_tape.get(), &mdlM_Tape::groupChanged, this, &frmCtl::showTapeGroup);
+    showTapeGroup();
+}
+
+void frmCtl::showTapeGroup()
+{
+    m_grpM_Tape->setTitle(m_tape->groupCaption());
+    m_grpM_Tape->setEnabled(m_tape->groupEnabled());
+    for (QPushButton *button : {m_cmdTapeBack, m_cmdTapeNext, m_cmdTapeStop, m_cmdTapeSet}) {
+        button->setEnabled(m_tape->buttonsEnabled());
+    }
+}
+
+TapeOptions frmCtl::tapeOptions() const
+{
+    TapeOptions tape;
+    if (const frmOption *options = m_display.optionsDialog()) {
+        tape.soundAlways = options->Option2(2)->isChecked();
+        tape.alwaysSound = options->txtSelectSound(3)->text();
+        for (int flag = 0; flag < 3; ++flag) {
+            tape.flagSounds.at(flag) = options->txtSelectSound(4 + flag)->text();
+        }
+        tape.waitForSound = options->Option7(0)->isChecked();
+    }
+    return tape;
+}
+
+void frmCtl::cmdTapeNext_Click()
+{
+    m_tape->TapeNext();
+    if (m_tape->GetTapeStepFlag(m_tape->GetTapePos()) == 1) {
+        emit dataStepRequested(1);
+    }
+}
+
+void frmCtl::cmdTapeBack_Click()
+{
+    m_tape->TapeBack();
+    if (m_tape->GetTapeStepFlag(m_tape->GetTapePos()) == 1) {
+        emit dataStepRequested(0);
+    }
+}
+
+void frmCtl::cmdTapeStop_Click()
+{
+    m_tape->StopTape();
+}
+
+void frmCtl::cmdTapeSet_Click()
+{
+    m_tape->ShowVoiceDialog(this);
 }
 
 void frmCtl::showEvent(QShowEvent *event)
@@ -47,6 +153,7 @@ void frmCtl::Form_Load()
     // The display window's caption names the model: the program file's name.
     m_display.setWindowTitle(QStringLiteral("Tavelo - 型番:")
                              + QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName());
+    m_tape->InitSpeech();
 }
 
 bool frmCtl::Form_QueryUnload()
@@ -63,6 +170,11 @@ void frmCtl::closeEvent(QCloseEvent *event)
         return;
     }
     event->accept();
+    m_display.ChimeiCtl()->SetChimei(QString());
+    if (m_services.multimedia) {
+        mdlSndAPI(*m_services.multimedia).CloseAllSnd();
+    }
+    m_tape->ReleaseSpeech();
     emit quitRequested();
 }
 

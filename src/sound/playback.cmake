@@ -6,4 +6,5 @@ target_sources(tavelo_core PRIVATE
     src/sound/CommandString.cpp src/sound/CommandString.h
     src/sound/GstChannel.cpp src/sound/GstChannel.h
     src/sound/GstCommandInterpreter.cpp src/sound/GstCommandInterpreter.h
+    src/sound/SoundChimePlayer.cpp src/sound/SoundChimePlayer.h
 )

@@ -1,0 +1,75 @@
+#include "EspeakSpeechEngine.h"
+
+#include "sound/EspeakSynth.h"
+#include "sound/MecabTagger.h"
+#include "sound/PcmPlayer.h"
+
+std::unique_ptr<EspeakSpeechEngine> EspeakSpeechEngine::create(const QString &settingsPath)
+{
+    std::unique_ptr<MecabTagger> tagger = MecabTagger::create();
+    std::unique_ptr<EspeakSynth> synth = EspeakSynth::create();
+    std::unique_ptr<PcmPlayer> player = synth ? PcmPlayer::create(synth->sampleRate()) : nullptr;
+    if (!tagger || !synth || !player) {
+        return nullptr;
+    }
+    return std::unique_ptr<EspeakSpeechEngine>(
+        new EspeakSpeechEngine(std::move(tagger), std::move(synth), std::move(player), settingsPath));
+}
+
+EspeakSpeechEngine::EspeakSpeechEngine(std::unique_ptr<MecabTagger> tagger, std::unique_ptr<EspeakSynth> synth,
+                                       std::unique_ptr<PcmPlayer> player, const QString &settingsPath)
+    : m_tagger(std::move(tagger))
+    , m_synth(std::move(synth))
+    , m_player(std::move(player))
+    , m_reader(*m_tagger)
+    , m_settingsPath(settingsPath)
+    , m_voice(VoiceSettings::load(settingsPath))
+{
+    m_synth->setVoice(m_voice);
+    m_reader.setDictionary(ReadingDictionary::forFolder(QString()));
+}
+
+EspeakSpeechEngine::~EspeakSpeechEngine() = default;
+
+bool EspeakSpeechEngine::speak(const QString &text)
+{
+    m_player->stop();
+    const QString kana = m_reader.reading(text);
+    if (kana.trimmed().isEmpty()) {
+        return true; // nothing to say
+    }
+    // The samples go to the player as espeak-ng makes them, so the first of
+    // them sounds while the rest is still being synthesised.
+    m_player->start();
+    const bool synthesised =
+        m_synth->synthesise(kana, [this](const qint16 *samples, int count) { m_player->push(samples, count); });
+    m_player->finish();
+    return synthesised;
+}
+
+void EspeakSpeechEngine::stop()
+{
+    m_player->stop();
+}
+
+bool EspeakSpeechEngine::isSpeaking() const
+{
+    return m_player->isPlaying();
+}
+
+void EspeakSpeechEngine::setVoiceSettings(const VoiceSettings &settings)
+{
+    m_voice = settings.clamped();
+    m_synth->setVoice(m_voice);
+    m_voice.save(m_settingsPath);
+}
+
+void EspeakSpeechEngine::setDictionaryFolder(const QString &folder)
+{
+    m_reader.setDictionary(ReadingDictionary::forFolder(folder));
+}
+
+void EspeakSpeechEngine::setFirstSampleObserver(std::function<void()> observer)
+{
+    m_player->setFirstSampleObserver(std::move(observer));
+}

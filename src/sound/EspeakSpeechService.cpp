@@ -1,0 +1,16 @@
+#include "EspeakSpeechService.h"
+
+#include "sound/EspeakSpeechEngine.h"
+#include "sound/VoiceDialog.h"
+
+std::unique_ptr<SpeechEngine> EspeakSpeechService::createEngine()
+{
+    return EspeakSpeechEngine::create(VoiceSettings::defaultPath());
+}
+
+void EspeakSpeechService::showVoiceDialog(SpeechEngine &engine, QWidget *owner, const QString &title)
+{
+    VoiceDialog dialog(engine, owner);
+    dialog.setWindowTitle(title);
+    dialog.exec();
+}

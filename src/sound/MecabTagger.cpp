@@ -1,0 +1,79 @@
+#include "MecabTagger.h"
+
+#include <QFileInfo>
+#include <QStringList>
+
+#include <mecab.h>
+
+namespace {
+
+// Debian's UTF-8 IPA dictionary; when it is not installed, MeCab's own
+// configuration (mecabrc) names the dictionary.
+const char *const IpadicUtf8 = "/var/lib/mecab/dic/ipadic-utf8";
+
+// The IPA dictionary's features: part of speech (4 fields), conjugation
+// (2 fields), base form, reading, pronunciation.
+constexpr int ReadingField = 7;
+constexpr int PronunciationField = 8;
+
+QString spokenForm(const mecab_node_t *node)
+{
+    const QString surface = QString::fromUtf8(node->surface, node->length);
+    const QStringList features = QString::fromUtf8(node->feature).split(u',');
+    for (const int field : {PronunciationField, ReadingField}) {
+        if (features.size() > field && features.at(field) != u"*" && !features.at(field).isEmpty()) {
+            return features.at(field);
+        }
+    }
+    return surface;
+}
+
+} // namespace
+
+std::unique_ptr<MecabTagger> MecabTagger::create()
+{
+    const QByteArray arguments = QFileInfo::exists(QString::fromLatin1(IpadicUtf8) + QStringLiteral("/sys.dic"))
+        ? QByteArray("-d ") + IpadicUtf8
+        : QByteArray();
+    mecab_t *mecab = mecab_new2(arguments.constData());
+    if (!mecab) {
+        return nullptr;
+    }
+    // The text goes in as UTF-8: a dictionary in another encoding would read
+    // it as garbage.
+    const mecab_dictionary_info_t *info = mecab_dictionary_info(mecab);
+    const QByteArray charset = info && info->charset ? QByteArray(info->charset).toLower() : QByteArray();
+    if (charset != "utf-8" && charset != "utf8") {
+        mecab_destroy(mecab);
+        return nullptr;
+    }
+    return std::unique_ptr<MecabTagger>(new MecabTagger(mecab));
+}
+
+MecabTagger::MecabTagger(mecab_t *mecab)
+    : m_mecab(mecab)
+{
+}
+
+MecabTagger::~MecabTagger()
+{
+    mecab_destroy(m_mecab);
+}
+
+QString MecabTagger::pronunciation(const QString &text) const
+{
+    const QByteArray utf8 = text.toUtf8();
+    const mecab_node_t *node = mecab_sparse_tonode2(m_mecab, utf8.constData(), static_cast<size_t>(utf8.size()));
+    QString result;
+    for (; node; node = node->next) {
+        if (node->stat == MECAB_BOS_NODE || node->stat == MECAB_EOS_NODE) {
+            continue;
+        }
+        // rlength counts the white space before the word as well.
+        if (node->rlength > node->length && !result.isEmpty()) {
+            result += u' ';
+        }
+        result += spokenForm(node);
+    }
+    return result;
+}

@@ -1,0 +1,128 @@
+#include "PcmPlayer.h"
+
+#include "sound/GstAudio.h"
+
+#include <gst/app/gstappsrc.h>
+#include <gst/gst.h>
+
+struct PcmPlayerCallbacks
+{
+    // On a streaming thread: only flags change here, never a pipeline's state.
+    static GstBusSyncReply onBusMessage(GstBus *, GstMessage *message, gpointer self)
+    {
+        if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_EOS || GST_MESSAGE_TYPE(message) == GST_MESSAGE_ERROR) {
+            static_cast<PcmPlayer *>(self)->m_playing = false;
+        }
+        return GST_BUS_DROP;
+    }
+
+    static GstPadProbeReturn onSinkBuffer(GstPad *, GstPadProbeInfo *, gpointer self)
+    {
+        auto *player = static_cast<PcmPlayer *>(self);
+        if (!player->m_firstSampleSeen.exchange(true) && player->m_firstSampleObserver) {
+            player->m_firstSampleObserver();
+        }
+        return GST_PAD_PROBE_OK;
+    }
+};
+
+std::unique_ptr<PcmPlayer> PcmPlayer::create(int sampleRate)
+{
+    if (!GstAudio::initialise()) {
+        return nullptr;
+    }
+    GstElement *pipeline = gst_pipeline_new("speech");
+    GstElement *source = gst_element_factory_make("appsrc", nullptr);
+    GstElement *convert = gst_element_factory_make("audioconvert", nullptr);
+    GstElement *resample = gst_element_factory_make("audioresample", nullptr);
+    GstElement *sink = GstAudio::makeAudioSink();
+    if (!pipeline || !source || !convert || !resample || !sink) {
+        for (GstElement *element : {pipeline, source, convert, resample, sink}) {
+            if (element) {
+                gst_object_unref(element);
+            }
+        }
+        return nullptr;
+    }
+    gst_bin_add_many(GST_BIN(pipeline), source, convert, resample, sink, nullptr);
+    if (!gst_element_link_many(source, convert, resample, sink, nullptr)) {
+        gst_object_unref(pipeline);
+        return nullptr;
+    }
+
+    GstCaps *caps = gst_caps_new_simple("audio/x-raw", "format", G_TYPE_STRING, "S16LE", "layout", G_TYPE_STRING,
+                                        "interleaved", "rate", G_TYPE_INT, sampleRate, "channels", G_TYPE_INT, 1,
+                                        nullptr);
+    // The whole utterance is queued at once (max-bytes 0: no limit), with
+    // timestamps, so that even a fake sink plays it in real time.
+    g_object_set(source, "caps", caps, "format", GST_FORMAT_TIME, "max-bytes", guint64(0), nullptr);
+    gst_caps_unref(caps);
+
+    auto player = std::unique_ptr<PcmPlayer>(new PcmPlayer(pipeline, source, sampleRate));
+    GstBus *bus = gst_element_get_bus(pipeline);
+    gst_bus_set_sync_handler(bus, &PcmPlayerCallbacks::onBusMessage, player.get(), nullptr);
+    gst_object_unref(bus);
+    GstPad *sinkPad = gst_element_get_static_pad(sink, "sink");
+    if (sinkPad) {
+        gst_pad_add_probe(sinkPad, GST_PAD_PROBE_TYPE_BUFFER, &PcmPlayerCallbacks::onSinkBuffer, player.get(),
+                          nullptr);
+        gst_object_unref(sinkPad);
+    }
+    return player;
+}
+
+PcmPlayer::PcmPlayer(GstElement *pipeline, GstElement *source, int sampleRate)
+    : m_pipeline(pipeline)
+    , m_source(source)
+    , m_sampleRate(sampleRate)
+{
+}
+
+PcmPlayer::~PcmPlayer()
+{
+    gst_element_set_state(m_pipeline, GST_STATE_NULL);
+    GstBus *bus = gst_element_get_bus(m_pipeline);
+    gst_bus_set_sync_handler(bus, nullptr, nullptr, nullptr);
+    gst_object_unref(bus);
+    gst_object_unref(m_pipeline);
+}
+
+void PcmPlayer::start()
+{
+    // Going to NULL stops the streaming threads and drops what was queued.
+    gst_element_set_state(m_pipeline, GST_STATE_NULL);
+    m_samplesPushed = 0;
+    m_firstSampleSeen = false;
+    m_playing = true;
+    gst_element_set_state(m_pipeline, GST_STATE_PLAYING);
+}
+
+void PcmPlayer::push(const qint16 *samples, int count)
+{
+    if (count <= 0) {
+        return;
+    }
+    const gsize bytes = static_cast<gsize>(count) * sizeof(qint16);
+    GstBuffer *buffer = gst_buffer_new_allocate(nullptr, bytes, nullptr);
+    gst_buffer_fill(buffer, 0, samples, bytes);
+    GST_BUFFER_PTS(buffer) = gst_util_uint64_scale(m_samplesPushed, GST_SECOND, m_sampleRate);
+    GST_BUFFER_DURATION(buffer) = gst_util_uint64_scale(count, GST_SECOND, m_sampleRate);
+    m_samplesPushed += count;
+    gst_app_src_push_buffer(GST_APP_SRC(m_source), buffer); // takes the buffer
+}
+
+void PcmPlayer::finish()
+{
+    gst_app_src_end_of_stream(GST_APP_SRC(m_source));
+}
+
+void PcmPlayer::stop()
+{
+    gst_element_set_state(m_pipeline, GST_STATE_NULL);
+    m_playing = false;
+}
+
+void PcmPlayer::setFirstSampleObserver(std::function<void()> observer)
+{
+    m_firstSampleObserver = std::move(observer);
+}

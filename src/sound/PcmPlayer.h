@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QtGlobal>
+
+#include <atomic>
+#include <functional>
+#include <memory>
+
+typedef struct _GstElement GstElement;
+
+// Plays 16-bit mono samples from memory through GStreamer, on a pipeline of
+// its own (appsrc -> convert -> resample -> the program's audio sink). One
+// utterance at a time: start() cuts off what was playing.
+class PcmPlayer
+{
+public:
+    // Null when GStreamer or one of the elements is missing.
+    static std::unique_ptr<PcmPlayer> create(int sampleRate);
+    ~PcmPlayer();
+    PcmPlayer(const PcmPlayer &) = delete;
+    PcmPlayer &operator=(const PcmPlayer &) = delete;
+
+    // Begins a new utterance: push() its samples, then finish().
+    void start();
+    void push(const qint16 *samples, int count);
+    void finish();
+    void stop();
+    // From start() until the last sample has been played or stop().
+    bool isPlaying() const { return m_playing; }
+
+    // Called on GStreamer's streaming thread when the first sample of an
+    // utterance reaches the audio output. For measuring.
+    void setFirstSampleObserver(std::function<void()> observer);
+
+private:
+    // GStreamer's callbacks, with the signatures its headers declare.
+    friend struct PcmPlayerCallbacks;
+
+    PcmPlayer(GstElement *pipeline, GstElement *source, int sampleRate);
+
+    GstElement *m_pipeline;
+    GstElement *m_source;
+    int m_sampleRate;
+    quint64 m_samplesPushed = 0;
+    std::atomic<bool> m_playing = false;
+    std::atomic<bool> m_firstSampleSeen = false;
+    std::function<void()> m_firstSampleObserver;
+};

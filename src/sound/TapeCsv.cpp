@@ -1,0 +1,161 @@
+#include "TapeCsv.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStringDecoder>
+
+#include <optional>
+
+namespace {
+
+bool isBlank(QChar c)
+{
+    return c == u' ' || c == u'\t';
+}
+
+// The comma-separated fields of one line, quotes removed; or the reason the
+// line cannot be split.
+struct SplitLine
+{
+    QStringList fields;
+    QString error;
+};
+
+SplitLine splitFields(const QString &line)
+{
+    SplitLine result;
+    qsizetype pos = 0;
+    const qsizetype end = line.size();
+    while (true) {
+        while (pos < end && isBlank(line.at(pos))) {
+            ++pos;
+        }
+        QString field;
+        if (pos < end && line.at(pos) == u'"') {
+            ++pos;
+            bool closed = false;
+            while (pos < end) {
+                const QChar c = line.at(pos++);
+                if (c != u'"') {
+                    field += c;
+                } else if (pos < end && line.at(pos) == u'"') {
+                    field += c; // a doubled quote stands for one
+                    ++pos;
+                } else {
+                    closed = true;
+                    break;
+                }
+            }
+            if (!closed) {
+                result.error = QStringLiteral("「\"」が閉じていません");
+                return result;
+            }
+            while (pos < end && isBlank(line.at(pos))) {
+                ++pos;
+            }
+            if (pos < end && line.at(pos) != u',') {
+                result.error = QStringLiteral("閉じた「\"」の後に余分な文字があります");
+                return result;
+            }
+        } else {
+            const qsizetype comma = line.indexOf(u',', pos);
+            const qsizetype fieldEnd = comma < 0 ? end : comma;
+            field = line.mid(pos, fieldEnd - pos).trimmed();
+            pos = fieldEnd;
+        }
+        result.fields.append(field);
+        if (pos >= end) {
+            return result;
+        }
+        ++pos; // past the comma; a comma at the end of the line opens an empty field
+    }
+}
+
+// A flag field: a whole number in the signed 16-bit range and nothing else.
+std::optional<qint16> parseFlag(const QString &field)
+{
+    bool ok = false;
+    const int value = field.toInt(&ok, 10);
+    if (!ok || value < -32768 || value > 32767) {
+        return std::nullopt;
+    }
+    return static_cast<qint16>(value);
+}
+
+QString parseRecord(const QString &line, TapeRecord &record)
+{
+    if (line.trimmed().isEmpty()) {
+        return QStringLiteral("空行です");
+    }
+    const SplitLine split = splitFields(line);
+    if (!split.error.isEmpty()) {
+        return split.error;
+    }
+    if (split.fields.size() != 3) {
+        return QStringLiteral("項目が3つではありません（%1個）").arg(split.fields.size());
+    }
+    const std::optional<qint16> stepFlag = parseFlag(split.fields.at(1));
+    if (!stepFlag) {
+        return QStringLiteral("2番目の項目（データ送りフラグ）が -32768～32767 の整数ではありません：「%1」")
+            .arg(split.fields.at(1));
+    }
+    const std::optional<qint16> soundFlag = parseFlag(split.fields.at(2));
+    if (!soundFlag) {
+        return QStringLiteral("3番目の項目（サウンドフラグ）が -32768～32767 の整数ではありません：「%1」")
+            .arg(split.fields.at(2));
+    }
+    record.Text = split.fields.at(0);
+    record.StepFlag = *stepFlag;
+    record.SoundFlag = *soundFlag;
+    return {};
+}
+
+} // namespace
+
+TapeCsvContents TapeCsv::parse(const QByteArray &bytes)
+{
+    QList<QByteArray> lines = bytes.split('\n');
+    for (QByteArray &line : lines) {
+        if (line.endsWith('\r')) {
+            line.chop(1);
+        }
+    }
+    while (!lines.isEmpty() && lines.last().trimmed().isEmpty()) {
+        lines.removeLast();
+    }
+
+    TapeCsvContents contents;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        QStringDecoder decoder("CP932", QStringConverter::Flag::Stateless);
+        const QString line = decoder.decode(lines.at(i));
+        QString error;
+        TapeRecord record;
+        if (decoder.hasError()) {
+            error = QStringLiteral("Shift_JIS として読めない文字があります");
+        } else {
+            error = parseRecord(line, record);
+        }
+        if (error.isEmpty()) {
+            contents.records.append(record);
+        } else {
+            contents.errors.append({static_cast<int>(i + 1), error});
+        }
+    }
+    return contents;
+}
+
+QString TapeCsv::filePath(const QString &folder, const QString &routeNumber)
+{
+    QString prefix = folder;
+    if (!prefix.isEmpty() && !prefix.endsWith(u'/') && !prefix.endsWith(u'\\')) {
+        prefix += u'/';
+    }
+    const QString exact = prefix + routeNumber + QStringLiteral("tp.csv");
+    const QFileInfo info(exact);
+    if (info.exists()) {
+        return exact;
+    }
+    const QDir dir = info.dir();
+    const QStringList sameButCase = dir.entryList({info.fileName()}, QDir::Files, QDir::Name);
+    return sameButCase.isEmpty() ? exact : dir.filePath(sameButCase.first());
+}

@@ -1,0 +1,157 @@
+#include "mdlM_Tape.h"
+
+#include "sound/ChimePlayer.h"
+#include "sound/SpeechEngine.h"
+#include "sound/SpeechService.h"
+
+#include <QFile>
+
+namespace {
+
+const QString SpeechUsable = QStringLiteral("音合使用可");
+const QString SpeechUnusable = QStringLiteral("音合使用不可");
+const QString VoiceDialogTitle = QStringLiteral("音声の調節");
+
+// The forward step's sound plays on "S3"; the backward step shares "S2" with
+// the stepping sound of the fare display.
+const QString ForwardChannel = QStringLiteral("S3");
+const QString BackwardChannel = QStringLiteral("S2");
+
+} // namespace
+
+mdlM_Tape::mdlM_Tape(SpeechService *speech, ChimePlayer *chimes, std::function<TapeOptions()> options,
+                     QObject *parent)
+    : QObject(parent)
+    , m_speech(speech)
+    , m_chimes(chimes)
+    , m_options(std::move(options))
+    , m_groupCaption(SpeechUnusable)
+{
+}
+
+mdlM_Tape::~mdlM_Tape() = default;
+
+void mdlM_Tape::LoadTape(const QString &folder, const QString &routeNumber)
+{
+    // A failed load leaves no records behind: the group can be enabled again
+    // by other means (clearing the display), and it must then find nothing
+    // to speak rather than half a file or another route's announcements.
+    m_tapeData.clear();
+    m_tapePos = 0;
+
+    QFile file(TapeCsv::filePath(folder, routeNumber));
+    const bool loaded = file.open(QIODevice::ReadOnly);
+    const TapeCsvContents contents = loaded ? TapeCsv::parse(file.readAll()) : TapeCsvContents();
+    if (!loaded || !contents.errors.isEmpty()) {
+        setGroup(m_groupCaption, false, false);
+        return;
+    }
+    m_tapeData = contents.records;
+    if (m_engine) {
+        m_engine->setDictionaryFolder(folder);
+        setGroup(m_groupCaption, true, true);
+    }
+}
+
+void mdlM_Tape::TapeNext()
+{
+    ++m_tapePos;
+    if (m_tapePos > GetTapeCount()) {
+        m_tapePos = GetTapeCount();
+        return;
+    }
+    const TapeOptions options = m_options();
+    playSoundBefore(options.soundAlways ? options.alwaysSound : flagSound(options, m_tapePos), ForwardChannel,
+                    options.waitForSound);
+    SpeakTape(m_tapePos);
+}
+
+void mdlM_Tape::TapeBack()
+{
+    --m_tapePos;
+    if (m_tapePos < 1) {
+        m_tapePos = 1;
+        return;
+    }
+    // The backward step chooses by the record's flag even when the options
+    // say to always play one sound.
+    const TapeOptions options = m_options();
+    playSoundBefore(flagSound(options, m_tapePos), BackwardChannel, options.waitForSound);
+    SpeakTape(m_tapePos);
+}
+
+QString mdlM_Tape::flagSound(const TapeOptions &options, qint32 pos) const
+{
+    const qint16 flag = GetTapeSoundFlag(pos);
+    return flag >= 1 && flag <= 3 ? options.flagSounds.at(flag - 1) : QString();
+}
+
+void mdlM_Tape::playSoundBefore(const QString &file, const QString &channel, bool wait)
+{
+    // The previous announcement must not talk over the sound of the next.
+    StopTape();
+    if (m_chimes && !file.isEmpty()) {
+        m_chimes->play(file, channel, wait);
+    }
+}
+
+qint16 mdlM_Tape::GetTapeStepFlag(qint32 pos) const
+{
+    return pos >= 1 && pos <= GetTapeCount() ? m_tapeData.at(pos - 1).StepFlag : 0;
+}
+
+qint16 mdlM_Tape::GetTapeSoundFlag(qint32 pos) const
+{
+    return pos >= 1 && pos <= GetTapeCount() ? m_tapeData.at(pos - 1).SoundFlag : 0;
+}
+
+void mdlM_Tape::SpeakTape(qint32 pos)
+{
+    if (!m_engine || pos < 1 || pos > GetTapeCount()) {
+        return;
+    }
+    m_engine->stop();
+    if (!m_engine->speak(m_tapeData.at(pos - 1).Text)) {
+        m_engine->stop();
+    }
+}
+
+void mdlM_Tape::StopTape()
+{
+    if (m_engine) {
+        m_engine->stop();
+    }
+}
+
+void mdlM_Tape::ShowVoiceDialog(QWidget *owner)
+{
+    if (m_speech && m_engine) {
+        m_speech->showVoiceDialog(*m_engine, owner, VoiceDialogTitle);
+    }
+}
+
+void mdlM_Tape::InitSpeech()
+{
+    m_engine = m_speech ? m_speech->createEngine() : nullptr;
+    if (m_engine) {
+        setGroup(SpeechUsable, true, m_buttonsEnabled);
+    } else {
+        setGroup(SpeechUnusable, false, m_buttonsEnabled);
+    }
+}
+
+void mdlM_Tape::ReleaseSpeech()
+{
+    m_engine.reset();
+}
+
+void mdlM_Tape::setGroup(const QString &caption, bool groupEnabled, bool buttonsEnabled)
+{
+    if (caption == m_groupCaption && groupEnabled == m_groupEnabled && buttonsEnabled == m_buttonsEnabled) {
+        return;
+    }
+    m_groupCaption = caption;
+    m_groupEnabled = groupEnabled;
+    m_buttonsEnabled = buttonsEnabled;
+    emit groupChanged();
+}

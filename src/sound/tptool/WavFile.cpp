@@ -1,0 +1,34 @@
+#include "WavFile.h"
+
+#include <QDataStream>
+#include <QFile>
+
+namespace WavFile {
+
+bool write(const QString &path, const std::vector<qint16> &samples, int sampleRate)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        return false;
+    }
+    constexpr quint16 channels = 1;
+    constexpr quint16 bitsPerSample = 16;
+    constexpr quint16 blockAlign = channels * bitsPerSample / 8;
+    const auto dataBytes = static_cast<quint32>(samples.size() * blockAlign);
+
+    QDataStream out(&file);
+    out.setByteOrder(QDataStream::LittleEndian);
+    out.writeRawData("RIFF", 4);
+    out << quint32(36 + dataBytes);
+    out.writeRawData("WAVEfmt ", 8);
+    out << quint32(16) << quint16(1) << channels << quint32(sampleRate) << quint32(sampleRate * blockAlign)
+        << blockAlign << bitsPerSample;
+    out.writeRawData("data", 4);
+    out << dataBytes;
+    for (const qint16 sample : samples) {
+        out << sample;
+    }
+    return out.status() == QDataStream::Ok && file.flush();
+}
+
+} // namespace WavFile

@@ -1,0 +1,162 @@
+// tptool: a companion for people who write announcement files (*tp.csv).
+//   tptool check FILE         every line the program would refuse, and why
+//   tptool reading TEXT|FILE  the katakana that will be spoken
+//   tptool wav FILE OUTDIR    each announcement as a WAV file, 001.wav, ...
+// The program itself refuses a bad file silently, so this is where an
+// author finds out what is wrong.
+
+#include "WavFile.h"
+
+#include "sound/EspeakSynth.h"
+#include "sound/KanaReader.h"
+#include "sound/MecabTagger.h"
+#include "sound/ReadingDictionary.h"
+#include "sound/TapeCsv.h"
+#include "sound/VoiceSettings.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTextStream>
+
+#include <optional>
+
+namespace {
+
+enum ExitCode { Success = 0, FileRefused = 1, CannotRun = 2 };
+
+QTextStream &out()
+{
+    static QTextStream stream(stdout);
+    return stream;
+}
+
+QTextStream &err()
+{
+    static QTextStream stream(stderr);
+    return stream;
+}
+
+int usage()
+{
+    err() << "使い方:\n"
+             "  tptool check FILE         放送用データの各行を検査し、読み込めない行を行番号と理由つきで示す\n"
+             "  tptool reading TEXT|FILE  読み上げるカタカナを表示する\n"
+             "  tptool wav FILE OUTDIR    各放送を WAV ファイル（001.wav, 002.wav, ...）に書き出す\n";
+    return CannotRun;
+}
+
+// The announcement file read and checked; errors are reported.
+std::optional<QList<TapeRecord>> readTapeFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        err() << path << ": 開けません（" << file.errorString() << "）\n";
+        return std::nullopt;
+    }
+    const TapeCsvContents contents = TapeCsv::parse(file.readAll());
+    for (const TapeLineError &error : contents.errors) {
+        err() << path << ":" << error.line << ": " << error.reason << "\n";
+    }
+    if (!contents.errors.isEmpty()) {
+        err() << path << ": " << contents.errors.size() << " 行に誤りがあります。このファイルは読み込まれません。\n";
+        return std::nullopt;
+    }
+    return contents.records;
+}
+
+int check(const QString &path)
+{
+    const std::optional<QList<TapeRecord>> records = readTapeFile(path);
+    if (!records) {
+        return FileRefused;
+    }
+    out() << path << ": " << records->size() << " 件の放送、誤りはありません。\n";
+    return Success;
+}
+
+std::unique_ptr<MecabTagger> startMecab()
+{
+    std::unique_ptr<MecabTagger> tagger = MecabTagger::create();
+    if (!tagger) {
+        err() << "MeCab と UTF-8 の IPA 辞書（mecab-ipadic-utf8）が見つかりません。\n";
+    }
+    return tagger;
+}
+
+int reading(const QString &textOrFile)
+{
+    const std::unique_ptr<MecabTagger> tagger = startMecab();
+    if (!tagger) {
+        return CannotRun;
+    }
+    KanaReader reader(*tagger);
+    const QFileInfo file(textOrFile);
+    if (!file.isFile()) {
+        reader.setDictionary(ReadingDictionary::forFolder(QDir::currentPath()));
+        out() << reader.reading(textOrFile) << "\n";
+        return Success;
+    }
+    const std::optional<QList<TapeRecord>> records = readTapeFile(textOrFile);
+    if (!records) {
+        return FileRefused;
+    }
+    reader.setDictionary(ReadingDictionary::forFolder(file.absolutePath()));
+    for (qsizetype i = 0; i < records->size(); ++i) {
+        out() << i + 1 << ": " << reader.reading(records->at(i).Text) << "\n";
+    }
+    return Success;
+}
+
+int wav(const QString &path, const QString &outputFolder)
+{
+    const std::unique_ptr<MecabTagger> tagger = startMecab();
+    const std::unique_ptr<EspeakSynth> synth = EspeakSynth::create();
+    if (!synth) {
+        err() << "espeak-ng の日本語音声を開始できません。\n";
+    }
+    if (!tagger || !synth) {
+        return CannotRun;
+    }
+    const std::optional<QList<TapeRecord>> records = readTapeFile(path);
+    if (!records) {
+        return FileRefused;
+    }
+    if (!QDir().mkpath(outputFolder)) {
+        err() << outputFolder << ": フォルダーを作れません\n";
+        return CannotRun;
+    }
+    KanaReader reader(*tagger);
+    reader.setDictionary(ReadingDictionary::forFolder(QFileInfo(path).absolutePath()));
+    // The voice the program speaks with.
+    synth->setVoice(VoiceSettings::load(VoiceSettings::defaultPath()));
+    for (qsizetype i = 0; i < records->size(); ++i) {
+        const QString target = QDir(outputFolder).filePath(QStringLiteral("%1.wav").arg(i + 1, 3, 10, QChar(u'0')));
+        if (!WavFile::write(target, synth->synthesise(reader.reading(records->at(i).Text)), synth->sampleRate())) {
+            err() << target << ": 書き込めません\n";
+            return CannotRun;
+        }
+        out() << target << "\n";
+    }
+    return Success;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    const QStringList arguments = QCoreApplication::arguments().mid(1);
+    const QString command = arguments.value(0);
+    if (command == u"check" && arguments.size() == 2) {
+        return check(arguments.at(1));
+    }
+    if (command == u"reading" && arguments.size() == 2) {
+        return reading(arguments.at(1));
+    }
+    if (command == u"wav" && arguments.size() == 3) {
+        return wav(arguments.at(1), arguments.at(2));
+    }
+    return usage();
+}

@@ -1,0 +1,54 @@
+#include "sound/KanaReader.h"
+#include "sound/KanaText.h"
+#include "sound/MecabTagger.h"
+
+#include <QTest>
+
+// Readings through the real MeCab and IPA dictionary.
+class tst_KanaReader : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<MecabTagger> m_tagger;
+
+private slots:
+    void initTestCase()
+    {
+        m_tagger = MecabTagger::create();
+        QVERIFY2(m_tagger, "MeCab with the UTF-8 IPA dictionary must be installed");
+    }
+
+    void readsSentences_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("reading");
+        // The particle は is spoken ワ; long vowels come as ー.
+        QTest::newRow("next stop") << QStringLiteral("次は、市役所前です。") << QStringLiteral("ツギワ、シヤクショマエデス。");
+        QTest::newRow("dictionary word") << QStringLiteral("お降りの方は、ボタンを押してください。")
+                                         << QStringLiteral("オオリノカタワ、ボタンヲオシテクダサイ。");
+        QTest::newRow("full-width digits") << QStringLiteral("１２番のりば") << QStringLiteral("12バンノリバ");
+        QTest::newRow("half-width kana") << QStringLiteral("ﾊﾞｽ停") << QStringLiteral("バステイ");
+        QTest::newRow("hiragana") << QStringLiteral("ありがとうございます") << QStringLiteral("アリガトーゴザイマス");
+        QTest::newRow("spaces kept") << QStringLiteral("JR 線") << QStringLiteral("JR セン");
+        QTest::newRow("empty") << QString() << QString();
+    }
+
+    void readsSentences()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, reading);
+        KanaReader reader(*m_tagger);
+        reader.setDictionary(ReadingDictionary::forFolder(QStringLiteral("/nonexistent")));
+        QCOMPARE(reader.reading(text), reading);
+    }
+
+    void kanjiWithoutReadingAreLeftOut()
+    {
+        QCOMPARE(KanaText::withoutKanji(QStringLiteral("ア齉イ々ウ")), QStringLiteral("アイウ"));
+        QCOMPARE(KanaText::toKatakana(QStringLiteral("ゔぁ、ヴ")), QStringLiteral("ヴァ、ヴ"));
+    }
+};
+
+QTEST_APPLESS_MAIN(tst_KanaReader)
+#include "tst_KanaReader.moc"
