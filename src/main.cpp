@@ -1,10 +1,7 @@
-#include "companion/QtCompanion.h"
+#include "display/DesktopPlatform.h"
 #include "display/Form1.h"
 #include "display/JapaneseFonts.h"
 #include "fare/frmCtl.h"
-#include "sound/GstCommandInterpreter.h"
-#include "sound/SoundChimePlayer.h"
-#include "sound/EspeakSpeechService.h"
 
 #include <QApplication>
 
@@ -34,17 +31,9 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Tavelo"));
     JapaneseFonts::installSubstitutions();
 
-    QtCompanion companion;
-    PlatformServices services;
-    services.companion = &companion;
-    GstCommandInterpreter multimedia;
-    services.multimedia = &multimedia;
-    SoundChimePlayer chimes(multimedia);
-    services.chimes = &chimes;
-    EspeakSpeechService speech;
-    services.speech = &speech;
+    const DesktopPlatform platform;
 
-    Form1 display(services);
+    Form1 display(platform.services());
     QObject::connect(display.controlPanel(), &frmCtl::quitRequested, &app, &QApplication::quit);
     display.Form_Load();
     return app.exec();

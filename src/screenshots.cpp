@@ -1,16 +1,13 @@
 // Renders the program's windows to PNG files: `screenshots OUTDIR`.
 // Run offscreen by scripts/screenshots.
 
-#include "companion/QtCompanion.h"
 #include "controls/ChimeiCtl_B.h"
+#include "display/DesktopPlatform.h"
 #include "display/Form1.h"
 #include "display/JapaneseFonts.h"
 #include "fare/frmCtl.h"
 #include "settings/PageTabButton.h"
 #include "settings/frmOption.h"
-#include "sound/GstCommandInterpreter.h"
-#include "sound/SoundChimePlayer.h"
-#include "sound/EspeakSpeechService.h"
 #include "sound/VoiceDialog.h"
 #include "sound/mdlM_Tape.h"
 
@@ -46,16 +43,8 @@ int main(int argc, char *argv[])
     JapaneseFonts::installSubstitutions();
     const QDir dir(QString::fromLocal8Bit(argv[1]));
 
-    QtCompanion companion;
-    PlatformServices services;
-    services.companion = &companion;
-    GstCommandInterpreter multimedia;
-    services.multimedia = &multimedia;
-    SoundChimePlayer chimes(multimedia);
-    services.chimes = &chimes;
-    EspeakSpeechService speech;
-    services.speech = &speech;
-    Form1 display(services);
+    const DesktopPlatform platform;
+    Form1 display(platform.services());
     display.Form_Load();
     display.ChimeiCtl()->SetChimei(QStringLiteral("市民病院前"));
     QApplication::processEvents();

@@ -4,6 +4,7 @@ target_sources(tavelo_core PRIVATE
 )
 target_sources(tavelo_ui PRIVATE
     src/display/PlatformServices.h
+    src/display/DesktopPlatform.cpp src/display/DesktopPlatform.h
     src/display/ErrorReport.cpp src/display/ErrorReport.h
     src/display/JapaneseFonts.cpp src/display/JapaneseFonts.h
     src/display/mdlR57_000.cpp src/display/mdlR57_000.h

@@ -1,0 +1,9 @@
+#include "DesktopPlatform.h"
+
+DesktopPlatform::DesktopPlatform()
+{
+    m_services.companion = &m_companion;
+    m_services.multimedia = &m_multimedia;
+    m_services.chimes = &m_chimes;
+    m_services.speech = &m_speech;
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "PlatformServices.h"
+#include "companion/QtCompanion.h"
+#include "sound/EspeakSpeechService.h"
+#include "sound/GstCommandInterpreter.h"
+#include "sound/SoundChimePlayer.h"
+
+// The real platform services of the program, built once in main(): Qt's
+// dialogs, sound through GStreamer, and speech through MeCab and espeak-ng.
+class DesktopPlatform
+{
+public:
+    DesktopPlatform();
+    const PlatformServices &services() const { return m_services; }
+
+private:
+    QtCompanion m_companion;
+    GstCommandInterpreter m_multimedia;
+    SoundChimePlayer m_chimes{m_multimedia};
+    EspeakSpeechService m_speech;
+    PlatformServices m_services;
+};
