@@ -9,9 +9,36 @@ QString messageText(int code, const QString &description, const QString &moduleL
     return QStringLiteral("エラーです！\n\nコード：%1\n\n内容：%2\n\n%3").arg(code).arg(description, moduleLine);
 }
 
-void show(QWidget *parent, const QString &text)
+QString panelPictureText(int errorNumber)
 {
-    QMessageBox::critical(parent, QStringLiteral("エラー！"), text, QMessageBox::Ok);
+    QString explanation;
+    switch (errorNumber) {
+    case 7:
+    case 28:
+    case 51:
+        explanation = QStringLiteral("　内部的なエラーです。ミモザ交通へ報告してください。エラー場所：frmCtl.Option4_Click()");
+        break;
+    case 53:
+    case 75:
+    case 76:
+        explanation = QStringLiteral("　画像ファイルが見つからないか、指定している場所が不正です。");
+        break;
+    case 57:
+    case 68:
+        explanation = QStringLiteral("　デバイスエラーもしくは準備が出来ていません。");
+        break;
+    case 481:
+        explanation = QStringLiteral("　指定した画像の内容が不正です。この部分では扱えません。");
+        break;
+    default:
+        break;
+    }
+    return QStringLiteral("エラーです。\n\nエラーコード：%1%2").arg(errorNumber).arg(explanation);
+}
+
+void show(QWidget *parent, const QString &text, const QString &title)
+{
+    QMessageBox::critical(parent, title, text, QMessageBox::Ok);
 }
 
 } // namespace ErrorReport

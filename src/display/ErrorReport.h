@@ -11,7 +11,11 @@ namespace ErrorReport {
 // separated by an empty line.
 QString messageText(int code, const QString &description, const QString &moduleLine);
 
-// A critical-icon OK box titled "エラー！".
-void show(QWidget *parent, const QString &text);
+// "エラーです。", the error code and what it means for a panel picture that
+// could not be loaded.
+QString panelPictureText(int errorNumber);
+
+// A critical-icon OK box.
+void show(QWidget *parent, const QString &text, const QString &title = QStringLiteral("エラー！"));
 
 } // namespace ErrorReport

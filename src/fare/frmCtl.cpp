@@ -1,6 +1,7 @@
 #include "frmCtl.h"
 
 #include "controls/ChimeiCtl_B.h"
+#include "display/ErrorReport.h"
 #include "display/Form1.h"
 #include "settings/ColorButton.h"
 #include "settings/frmOption.h"
@@ -230,28 +231,5 @@ void frmCtl::Option4_Click(int Index)
 
 void frmCtl::showPictureError(int errorNumber)
 {
-    QString explanation;
-    switch (errorNumber) {
-    case 7:
-    case 28:
-    case 51:
-        explanation = QStringLiteral("　内部的なエラーです。ミモザ交通へ報告してください。エラー場所：frmCtl.Option4_Click()");
-        break;
-    case 53:
-    case 75:
-    case 76:
-        explanation = QStringLiteral("　画像ファイルが見つからないか、指定している場所が不正です。");
-        break;
-    case 57:
-    case 68:
-        explanation = QStringLiteral("　デバイスエラーもしくは準備が出来ていません。");
-        break;
-    case 481:
-        explanation = QStringLiteral("　指定した画像の内容が不正です。この部分では扱えません。");
-        break;
-    default:
-        break;
-    }
-    QMessageBox::critical(this, QStringLiteral("エラー"),
-                          QStringLiteral("エラーです。\n\nエラーコード：%1%2").arg(errorNumber).arg(explanation));
+    ErrorReport::show(this, ErrorReport::panelPictureText(errorNumber), QStringLiteral("エラー"));
 }
