@@ -130,6 +130,11 @@ void Form1::LoadIni()
     // read, the first-run defaults stand.
 }
 
+void Form1::SaveIni()
+{
+    // Nothing is kept between runs until the settings file is written here.
+}
+
 void Form1::setPicture(const QPixmap &picture)
 {
     m_picture = picture;

@@ -73,8 +73,10 @@ public:
     // window's own surface, never on a label or a cell.
     bool startsDrag(Qt::MouseButton button, const QPoint &position) const;
 
-    // The settings file is read here at the end of start-up.
+    // The settings file is read here at the end of start-up, and written by
+    // the control panel's end sequence.
     void LoadIni();
+    void SaveIni();
 
 protected:
     void paintEvent(QPaintEvent *event) override;
