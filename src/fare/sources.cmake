@@ -8,7 +8,10 @@ target_sources(tavelo_core PRIVATE
     src/fare/FareRoute.cpp src/fare/FareRoute.h
     src/fare/SteppingSound.cpp src/fare/SteppingSound.h
     src/fare/FareBoard.cpp src/fare/FareBoard.h
+    src/fare/KeypadEntry.cpp src/fare/KeypadEntry.h
 )
 target_sources(tavelo_ui PRIVATE
+    src/fare/PanelButton.cpp src/fare/PanelButton.h
+    src/fare/PanelOptions.cpp src/fare/PanelOptions.h
     src/fare/frmCtl.cpp src/fare/frmCtl.h
 )
