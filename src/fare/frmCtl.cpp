@@ -36,6 +36,7 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QShortcut>
+#include <QStyle>
 #include <QTimer>
 
 namespace {
@@ -110,6 +111,12 @@ QLabel *makeLedDisplay(QWidget *parent, const char *name, const QString &caption
 {
     QLabel *led = makeLabel(parent, name, caption, place, LedOrange);
     led->setAutoFillBackground(true);
+    led->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    led->setLineWidth(1);
+    QPalette palette = led->palette();
+    palette.setColor(QPalette::Light, QColor(0x60, 0x60, 0x60));
+    palette.setColor(QPalette::Dark, QColor(0x20, 0x20, 0x20));
+    led->setPalette(palette);
     led->setAlignment(Qt::AlignCenter);
     led->setFont(JapaneseFonts::panelFont(QStringLiteral("ＭＳ ゴシック"), 14.25, true));
     return led;
@@ -187,6 +194,7 @@ void frmCtl::createKeypadFrame()
     m_label2.at(1) = makeLedDisplay(frame, "Label2(1)", QStringLiteral("-"), fromTwips(1035, 165, 255, 330));
     m_label2.at(2) = makeLedDisplay(frame, "Label2(2)", QString(), fromTwips(1290, 165, 465, 330));
     m_label2.at(1)->setAutoFillBackground(false);
+    m_label2.at(1)->setFrameStyle(QFrame::NoFrame);
 
     // The phone layout: 7 8 9 / 4 5 6 / 1 2 3 / 0 系統 区間.
     const std::array<int, 12> keyAt = {7, 8, 9, 4, 5, 6, 1, 2, 3, 0, KeypadEntry::RouteKey, KeypadEntry::SectionKey};
@@ -264,6 +272,7 @@ void frmCtl::createSliderFrame()
         bar->setObjectName(QStringLiteral("HScroll1(%1)").arg(index));
         bar->setAccessibleName(caption);
         bar->setGeometry(fromTwips(870, top + 15, 780, 240));
+        bar->setPalette(bar->style()->standardPalette()); // a plain grey bar on the black panel
         // The largest value sits at the left end.
         bar->setRange(slider.minimum, slider.maximum);
         bar->setInvertedAppearance(true);
