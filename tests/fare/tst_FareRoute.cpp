@@ -264,6 +264,8 @@ private slots:
         QVERIFY(!table.store(1, 3, 1.5));
         QVERIFY(table == before);
 
+        QCOMPARE(table.slot(0), StopRecord{});
+        QCOMPARE(table.slot(302), StopRecord{});
         table.clear();
         QVERIFY(table == DataIo{});
     }
