@@ -8,11 +8,8 @@ target_sources(tavelo_core PRIVATE
     src/fare/FareRoute.cpp src/fare/FareRoute.h
     src/fare/SteppingSound.cpp src/fare/SteppingSound.h
     src/fare/FareBoard.cpp src/fare/FareBoard.h
-<<<<<<< HEAD
-    src/fare/KeypadEntry.cpp src/fare/KeypadEntry.h
-=======
     src/fare/FareCsv.cpp src/fare/FareCsv.h
->>>>>>> farecore
+    src/fare/KeypadEntry.cpp src/fare/KeypadEntry.h
 )
 target_sources(tavelo_ui PRIVATE
     src/fare/PanelButton.cpp src/fare/PanelButton.h
