@@ -189,6 +189,19 @@ private slots:
         QCOMPARE(f.panel.route().currentStop(), 1);
     }
 
+    void stopsOutsideTheRouteShowNothing()
+    {
+        PanelFixture f;
+        f.panel.DispData(1); // before any route
+        setRouteFromKeypad(f, "7");
+        f.panel.Command2_Click(1);
+        for (int stop : {0, 4, 301, 302, -1}) {
+            f.panel.DispData(stop);
+        }
+        QCOMPARE(f.display.Degit(1)->value().toInt(), 110);
+        QCOMPARE(f.display.ChimeiCtl()->accessibleName(), QStringLiteral("市役所"));
+    }
+
     void keypadShowsWhatItTakesAndClicks()
     {
         PanelFixture f;
