@@ -197,7 +197,7 @@ void frmCtl::createPreviewArea()
     m_check4->setToolTip(QStringLiteral("整理券プレビューを開きます"));
     // A toggle key rather than a box: it opens and hides the preview area.
     m_check4->setStyleSheet(QStringLiteral(
-        "QCheckBox { color: black; background: #e0e0e0; border: 1px solid #707070; border-radius: 3px; padding-left: 3px; }"
+        "QCheckBox { color: black; background: #e0e0e0; border: 1px solid #707070; border-radius: 3px; padding-left: 4px; spacing: 0px; }"
         "QCheckBox::indicator { width: 0px; height: 0px; }"));
     connect(m_check4, &QCheckBox::toggled, this, &frmCtl::Check4_Click);
 
