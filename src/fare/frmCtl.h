@@ -62,7 +62,6 @@ public:
     const FareRoute &route() const { return m_route; }
     // The route's announcements, loaded by route setting.
     mdlM_Tape &tape() const { return *m_tape; }
-    const KeypadEntry &keypad() const { return m_keypad; }
 
     SeirikenPreview *picSeirikenPrev() const { return m_picSeirikenPrev; }
     // The company list of the ticket preview.
@@ -83,7 +82,6 @@ public:
     QScrollBar *HScroll1(int i) const { return m_hScroll1.at(i); }
     QLabel *Label1(int i) const { return m_label1.at(i); }
     QRadioButton *Option4(int i) const { return m_option4.at(i); }
-    qint16 inputFrame() const { return m_inputFrame; }
 
     // Route setting: 0 from the digit lists, 1 from the keypad displays.
     void Command1_Click(int Index);
