@@ -51,8 +51,8 @@ void KeypadFrame::showEntry(const KeypadEntry &entry)
     m_displays.at(0)->setText(entry.routeText());
     m_displays.at(2)->setText(entry.sectionText());
     // The LED windows report what they show.
-    m_displays.at(0)->setAccessibleName(QStringLiteral("系統 ") + entry.routeText());
-    m_displays.at(2)->setAccessibleName(QStringLiteral("区間 ") + entry.sectionText());
+    m_displays.at(0)->setAccessibleName((QStringLiteral("系統 ") + entry.routeText()).trimmed());
+    m_displays.at(2)->setAccessibleName((QStringLiteral("区間 ") + entry.sectionText()).trimmed());
 }
 
 void KeypadFrame::roundKeys()

@@ -8,6 +8,8 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
+#include <algorithm>
+
 namespace PanelOptions {
 
 FareDisplayOptions fareDisplay(const frmOption &options, bool lateNight)
