@@ -40,7 +40,6 @@
 #include <QScrollBar>
 #include <QShortcut>
 #include <QStyle>
-#include <QTimer>
 
 namespace {
 
@@ -326,12 +325,9 @@ void frmCtl::runLampTest()
     }
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     if (m_services.multimedia) {
-        // The platform's wait holds the operator's input, not the painting.
+        // The wait of a waited sound: it holds the operator's input, not the
+        // painting, so the lamp test is seen and a scrolling name moves on.
         m_services.multimedia->sleep(LampTestMs);
-    } else {
-        QEventLoop wait;
-        QTimer::singleShot(LampTestMs, &wait, &QEventLoop::quit);
-        wait.exec(QEventLoop::ExcludeUserInputEvents);
     }
 }
 
