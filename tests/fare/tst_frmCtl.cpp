@@ -202,6 +202,23 @@ private slots:
         QCOMPARE(f.display.ChimeiCtl()->accessibleName(), QStringLiteral("市役所"));
     }
 
+    void informationNumbersComeFromTheOptions()
+    {
+        PanelFixture f;
+        f.options.Check3(1)->setChecked(true); // the ticket number into cell 3
+        f.options.Combo4(1)->setCurrentIndex(2);
+        f.options.Check3(2)->setChecked(true); // the route text, but no cell chosen
+        f.options.Combo4(2)->setCurrentIndex(-1);
+        f.options.Check3(3)->setChecked(true); // column 150 into cell 1
+        f.options.Combo4(3)->setCurrentIndex(0);
+        f.options.Combo4(4)->setCurrentIndex(149);
+        setRouteFromKeypad(f, "7");
+        f.panel.Command2_Click(1);
+        QCOMPARE(f.display.Degit(3)->value().toInt(), 2);
+        QCOMPARE(f.display.Degit(1)->value().toInt(), 2); // the selector column of stop 2
+        QCOMPARE(f.display.Degit(2)->value().toInt(), 100);
+    }
+
     void keypadShowsWhatItTakesAndClicks()
     {
         PanelFixture f;
