@@ -38,7 +38,9 @@ QString decode(const QByteArray &bytes)
             break; // a lead byte with nothing after it
         }
         const QString piece = decoder.decode(bytes.mid(i, width));
-        if (!piece.contains(QChar::ReplacementCharacter)) {
+        // The converter writes an unmappable byte as SUB (U+001A).
+        const bool substituted = piece.contains(QChar(0x1A)) && lead != 0x1A;
+        if (!piece.contains(QChar::ReplacementCharacter) && !substituted) {
             result += piece;
         }
         i += width;

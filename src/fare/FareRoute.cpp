@@ -30,6 +30,11 @@ QString sectionTooLargeText()
         + QStringLiteral("  解決法：正しい区間を入力して下さい.");
 }
 
+QString unreadableText(const QString &path)
+{
+    return QStringLiteral("指定した系統のデータファイルを読み込めません。\r\n%1").arg(path);
+}
+
 } // namespace
 
 RouteLoadResult FareRoute::load(const RouteRequest &request, const QString &fareFilePath)
@@ -37,17 +42,17 @@ RouteLoadResult FareRoute::load(const RouteRequest &request, const QString &fare
     m_state.RouteText = request.routeText;
     m_state.StartSection = std::clamp<qint16>(request.startSection, 1, RouteSetting::MaxSection);
 
-    // Opened read-only only: a missing file is reported, never created.
+    // Only ever opened for reading, so a missing file is reported, never created.
     if (!QFileInfo::exists(fareFilePath)) {
         return refused(noRouteDataText());
     }
     QFile file(fareFilePath);
     if (QFileInfo(fareFilePath).isDir() || !file.open(QIODevice::ReadOnly)) {
-        return refused(QStringLiteral("指定した系統のデータファイルを読み込めません。\r\n%1").arg(fareFilePath));
+        return refused(unreadableText(fareFilePath));
     }
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
-        return refused(QStringLiteral("指定した系統のデータファイルを読み込めません。\r\n%1").arg(fareFilePath));
+        return refused(unreadableText(fareFilePath));
     }
     file.close();
 

@@ -1,5 +1,7 @@
 #include "RouteSetting.h"
 
+#include <algorithm>
+
 namespace RouteSetting {
 
 namespace {

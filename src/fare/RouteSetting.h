@@ -4,7 +4,6 @@
 #include <QString>
 #include <QtGlobal>
 
-#include <algorithm>
 #include <vector>
 
 // What the operator asked for when setting a route.

@@ -22,6 +22,8 @@ void tst_Cp932::encodesAndDecodesWindowsShiftJis()
     QCOMPARE(Cp932::encode(QString(QChar(0xFF5E))), QByteArray("\x81\x60"));
     QCOMPARE(Cp932::decode(QByteArray("\xB1\xB2")), QStringLiteral("ｱｲ"));
     QCOMPARE(Cp932::decode(QByteArray("\x87\x40")), QStringLiteral("①"));
+    // Bytes that do not decode are dropped, not shown as control characters.
+    QCOMPARE(Cp932::decode(QByteArray("A\xFF" "B\x81")), QStringLiteral("AB"));
 }
 
 void tst_Cp932::byteLengths()
