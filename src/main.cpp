@@ -1,7 +1,9 @@
 #include "display/DesktopPlatform.h"
 #include "display/Form1.h"
 #include "display/JapaneseFonts.h"
+#include "display/SingleInstanceGuard.h"
 #include "fare/frmCtl.h"
+#include "settings/SettingsLocation.h"
 
 #include <QApplication>
 
@@ -29,12 +31,20 @@ int main(int argc, char *argv[])
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tavelo"));
+
+    // One board per settings file: a second start brings the first to the front.
+    const SettingsLocation settings = SettingsLocation::forRunningProgram();
+    SingleInstanceGuard guard(settings.savePath());
+    if (!guard.claim()) {
+        return 0;
+    }
     JapaneseFonts::installSubstitutions();
 
-    const DesktopPlatform platform;
+    const DesktopPlatform platform(&settings);
 
     Form1 display(platform.services());
     QObject::connect(display.controlPanel(), &frmCtl::quitRequested, &app, &QApplication::quit);
+    QObject::connect(&guard, &SingleInstanceGuard::activationRequested, &display, &Form1::bringToFront);
     display.Form_Load();
     return app.exec();
 }

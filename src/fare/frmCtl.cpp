@@ -176,6 +176,7 @@ void frmCtl::closeEvent(QCloseEvent *event)
         mdlSndAPI(*m_services.multimedia).CloseAllSnd();
     }
     m_tape->ReleaseSpeech();
+    m_display.SaveIni();
     emit quitRequested();
 }
 

@@ -1,3 +1,5 @@
 # Tests of src/settings.
 tavelo_add_test(NAME tst_frmOption SOURCES settings/tst_frmOption.cpp LIBS tavelo_ui tavelo_fakes)
 tavelo_add_test(NAME tst_DisplayLookApplier SOURCES settings/tst_DisplayLookApplier.cpp LIBS tavelo_ui tavelo_fakes)
+tavelo_add_test(NAME tst_mdlIniIo SOURCES settings/tst_mdlIniIo.cpp LIBS tavelo_core)
+tavelo_add_test(NAME tst_SettingsFile SOURCES settings/tst_SettingsFile.cpp LIBS tavelo_ui tavelo_fakes)
