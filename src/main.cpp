@@ -1,6 +1,7 @@
 #include "display/DesktopPlatform.h"
 #include "display/Form1.h"
 #include "display/JapaneseFonts.h"
+#include "display/SessionEndWatcher.h"
 #include "display/SingleInstanceGuard.h"
 #include "fare/frmCtl.h"
 #include "settings/SettingsLocation.h"
@@ -31,6 +32,9 @@ int main(int argc, char *argv[])
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tavelo"));
+    // Watching from the start: a request to end that comes during start-up
+    // is handled once the windows run.
+    SessionEndWatcher sessionEnd;
 
     // One board per settings file: a second start brings the first to the front.
     const SettingsLocation settings = SettingsLocation::forRunningProgram();
@@ -43,8 +47,12 @@ int main(int argc, char *argv[])
     const DesktopPlatform platform(&settings);
 
     Form1 display(platform.services());
-    QObject::connect(display.controlPanel(), &frmCtl::quitRequested, &app, &QApplication::quit);
+    // exit(), not quit(): quit() would first close every window, and closing
+    // a window asks the operator again.
+    QObject::connect(display.controlPanel(), &frmCtl::quitRequested, &app, [] { QCoreApplication::exit(0); });
     QObject::connect(&guard, &SingleInstanceGuard::activationRequested, &display, &Form1::bringToFront);
+    // When the session ends there is nobody to answer the question: end as if Yes.
+    QObject::connect(&sessionEnd, &SessionEndWatcher::endRequested, display.controlPanel(), &frmCtl::runEndSequence);
     display.Form_Load();
     return app.exec();
 }

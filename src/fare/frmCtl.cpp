@@ -371,6 +371,12 @@ bool frmCtl::requestEnd()
     if (answer != QMessageBox::Yes) {
         return false;
     }
+    runEndSequence();
+    return true;
+}
+
+void frmCtl::runEndSequence()
+{
     m_display.ChimeiCtl()->SetChimei(QString());
     m_display.DeleteRgn();
     if (m_services.multimedia) {
@@ -379,7 +385,6 @@ bool frmCtl::requestEnd()
     m_tape->ReleaseSpeech();
     m_display.SaveIni();
     emit quitRequested();
-    return true;
 }
 
 void frmCtl::closeEvent(QCloseEvent *event)

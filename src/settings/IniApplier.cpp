@@ -3,6 +3,7 @@
 #include "controls/ChimeiCtl_B.h"
 #include "controls/M_Degit.h"
 #include "display/Form1.h"
+#include "fare/frmCtl.h"
 #include "settings/frmOption.h"
 
 IniApplier::IniApplier(Form1 &display) : m_display(display) {}
@@ -15,6 +16,7 @@ void IniApplier::collect(IniRecords &records) const
     }
     frmOption &options = m_display.createOptionsDialog();
     records.Option = options.GetOptionInfo();
+    records.Ctrl = m_display.controlPanel()->GetCtrlDataInfo();
     records.Form = m_display.GetFormInfo();
     records.Colors = options.customColors();
 }
@@ -28,6 +30,11 @@ OptionResult IniApplier::apply(const IniRecords &records)
 
     if (OptionResult refused = options.SetOptionInfo(records.Option)) {
         return refused;
+    }
+    frmCtl &controlPanel = *m_display.controlPanel();
+    controlPanel.SetCtrlDataInfo(records.Ctrl);
+    if (!m_display.isReachable(controlPanel)) {
+        m_display.placeControlPanelAsAtFirstRun();
     }
     m_display.SetFormInfo(records.Form);
     if (!m_display.isReachable(m_display)) {

@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -149,6 +150,13 @@ void tst_SettingsFile::restartRestoresEverything()
             first.display->Degit(i)->setFillZero(1);
         }
         first.display->move(150, 90);
+        frmCtl &panel = *first.display->controlPanel();
+        panel.HScroll1(0)->setValue(120);
+        panel.HScroll1(1)->setValue(2500);
+        panel.Check2()->setChecked(true);
+        panel.Check4()->setChecked(true);
+        panel.Frame1_DblClick(1);
+        panel.move(400, 300);
         changed = options.GetOptionInfo();
         first.display->SaveIni();
     }
@@ -171,6 +179,14 @@ void tst_SettingsFile::restartRestoresEverything()
         QCOMPARE(cell->value(), QVariant(QStringLiteral(" ")));
     }
     QCOMPARE(second.display->TimeDegit(1)->backColor(), 0x203040u);
+    const frmCtl &panel = *second.display->controlPanel();
+    QCOMPARE(panel.HScroll1(0)->value(), 120);
+    QCOMPARE(panel.HScroll1(1)->value(), 2500);
+    QVERIFY(panel.Check2()->isChecked());
+    QVERIFY(panel.Check4()->isChecked());
+    QCOMPARE(panel.width(), frmCtl::PreviewOpenWidth);
+    QCOMPARE(panel.inputFrame(), 1);
+    QCOMPARE(panel.pos(), QPoint(400, 300));
 
     second.display->SaveIni();
     QCOMPARE(readAll(dir.filePath("R57.in4")), saved);
@@ -189,6 +205,7 @@ void tst_SettingsFile::refusedValueStopsTheLoad()
     records.Option.Panel.SeiriNumStyle = 40;
     records.Option.Degit.DegitBackColor = 0x000080;
     records.Form = {3000, 1500};
+    records.Ctrl.LateNight = 1;
     records.Degits[0] = {1, 2, 1};
     writeAll(dir.filePath("R57.in4"), In4Format::encode(records));
 
@@ -202,6 +219,7 @@ void tst_SettingsFile::refusedValueStopsTheLoad()
     QCOMPARE(second.display->Degit(1)->zeroMode(), 2);
     QCOMPARE(second.display->Degit(1)->backColor(), 0x000080u);
     QCOMPARE(second.display->pos(), QPoint(0, 0));
+    QVERIFY(!second.display->controlPanel()->Check2()->isChecked());
 }
 
 void tst_SettingsFile::shortFileIsReportedAndNothingApplied()
@@ -240,10 +258,13 @@ void tst_SettingsFile::windowOffEveryScreenIsPlacedAsAtFirstRun()
             QCOMPARE(mdlIniIo::readFile(first.path(), records).status, mdlIniIo::ReadStatus::Read);
         }
         records.Form = {place.x() * 15, place.y() * 15};
+        records.Ctrl.Left = records.Form.Left;
+        records.Ctrl.Top = records.Form.Top;
         writeAll(dir.filePath("R57.in4"), In4Format::encode(records));
         Run run(dir.path());
         run.display->Form_Load();
         QCOMPARE(run.display->pos(), QPoint(0, 0));
+        QCOMPARE(run.display->controlPanel()->frameGeometry().bottomRight(), screen.bottomRight());
     }
 }
 
