@@ -3,8 +3,12 @@
 #include <QImage>
 #include <QWidget>
 
+class QAction;
+class QMenu;
+
 // The ticket preview box of the control panel: a white picture that keeps
 // its drawing until it is cleared, as a ticket printed at the current stop.
+// A right click offers to copy the picture to the clipboard.
 class SeirikenPreview : public QWidget
 {
     Q_OBJECT
@@ -18,10 +22,21 @@ public:
     QImage &image() { return m_image; }
     const QImage &image() const { return m_image; }
 
+    // The pop-up menu and its one item, "コピー(&C)".
+    QMenu *MnuHide() const { return m_mnuHide; }
+    QAction *MnuHideCopy() const { return m_mnuHideCopy; }
+
+    // Empties the clipboard and puts the picture on it as a bitmap.
+    void MnuHideCopy_Click();
+
 protected:
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
 
 private:
     QImage m_image;
+    QMenu *m_mnuHide;
+    QAction *m_mnuHideCopy;
 };
