@@ -25,23 +25,37 @@ SeirikenPreview::SeirikenPreview(QWidget *parent)
 
 void SeirikenPreview::clear()
 {
+    fitImageToSize();
     m_image.fill(Qt::white);
     update();
+}
+
+QImage &SeirikenPreview::image()
+{
+    fitImageToSize();
+    return m_image;
+}
+
+void SeirikenPreview::fitImageToSize()
+{
+    if (m_image.size() != size()) {
+        // A new size starts a new white picture; the next stop shown draws on it.
+        m_image = QImage(size(), QImage::Format_RGB32);
+        m_image.fill(Qt::white);
+    }
 }
 
 void SeirikenPreview::MnuHideCopy_Click()
 {
     QClipboard *clipboard = QGuiApplication::clipboard();
     clipboard->clear();
-    clipboard->setImage(m_image);
+    clipboard->setImage(image());
 }
 
 void SeirikenPreview::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
-    // A new size starts a new white picture; the next stop shown draws on it.
-    m_image = QImage(size(), QImage::Format_RGB32);
-    m_image.fill(Qt::white);
+    fitImageToSize();
 }
 
 void SeirikenPreview::mousePressEvent(QMouseEvent *event)
@@ -64,5 +78,5 @@ void SeirikenPreview::contextMenuEvent(QContextMenuEvent *event)
 void SeirikenPreview::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
-    painter.drawImage(event->rect(), m_image, event->rect());
+    painter.drawImage(event->rect(), image(), event->rect());
 }

@@ -19,7 +19,7 @@ public:
     // Paints the whole picture white again.
     void clear();
     // The persistent picture; draw into it, then call update().
-    QImage &image() { return m_image; }
+    QImage &image();
     const QImage &image() const { return m_image; }
 
     // The pop-up menu and its one item, "コピー(&C)".
@@ -36,6 +36,10 @@ protected:
     void contextMenuEvent(QContextMenuEvent *event) override;
 
 private:
+    // A resize of a hidden box reaches resizeEvent() only when it is shown;
+    // the picture follows the size at once all the same.
+    void fitImageToSize();
+
     QImage m_image;
     QMenu *m_mnuHide;
     QAction *m_mnuHideCopy;
