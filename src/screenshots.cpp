@@ -15,6 +15,7 @@
 #include <QCheckBox>
 #include <QRadioButton>
 #include <QDir>
+#include <QFileInfo>
 
 #include <cstdio>
 
@@ -46,11 +47,27 @@ int main(int argc, char *argv[])
     const DesktopPlatform platform;
     Form1 display(platform.services());
     display.Form_Load();
-    display.ChimeiCtl()->SetChimei(QStringLiteral("市民病院前"));
+    frmCtl *panel = display.controlPanel();
+    bool ok = save(panel, dir, QStringLiteral("control-panel-start.png"));
+    if (QFileInfo::exists(QStringLiteral("0.hy3"))) {
+        // Route 0 of the demo data, two stops on, from the untouched lists.
+        panel->Command1_Click(0);
+        panel->Command2_Click(1);
+        panel->Command2_Click(1);
+    } else {
+        display.ChimeiCtl()->SetChimei(QStringLiteral("市民病院前"));
+    }
     QApplication::processEvents();
 
-    bool ok = save(&display, dir, QStringLiteral("display.png"));
-    ok = save(display.controlPanel(), dir, QStringLiteral("control-panel.png")) && ok;
+    ok = save(&display, dir, QStringLiteral("display.png")) && ok;
+    ok = save(panel, dir, QStringLiteral("control-panel.png")) && ok;
+    panel->Frame1_DblClick(1); // the digit lists in front
+    ok = save(panel, dir, QStringLiteral("control-panel-lists.png")) && ok;
+    panel->Frame1_DblClick(0);
+    panel->Check4()->click();
+    QApplication::processEvents();
+    ok = save(panel, dir, QStringLiteral("control-panel-preview.png")) && ok;
+    panel->Check4()->click();
 
     // The options dialog, page by page as a new installation shows them,
     // then the frames that only show once chosen.

@@ -12,6 +12,11 @@ bool isLeadByte(unsigned char b)
     return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
 }
 
+bool isTrailByte(unsigned char b)
+{
+    return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC);
+}
+
 } // namespace
 
 QByteArray encode(const QString &text)
@@ -39,6 +44,37 @@ QString decode(const QByteArray &bytes)
         i += width;
     }
     return result;
+}
+
+QString decodeMarkingInvalid(const QByteArray &bytes)
+{
+    QStringDecoder decoder("CP932", QStringConverter::Flag::Stateless);
+    const QString whole = decoder.decode(bytes);
+    if (!whole.contains(QChar::ReplacementCharacter)) {
+        return whole;
+    }
+    // Damaged text: go character by character to mark exactly the bad bytes.
+    QString result;
+    for (qsizetype i = 0; i < bytes.size();) {
+        const auto lead = static_cast<unsigned char>(bytes.at(i));
+        const bool pair = isLeadByte(lead) && i + 1 < bytes.size() && isTrailByte(static_cast<unsigned char>(bytes.at(i + 1)));
+        const qsizetype width = pair ? 2 : 1;
+        const QString piece = decoder.decode(bytes.mid(i, width));
+        const bool bad = piece.isEmpty() || piece.contains(QChar::ReplacementCharacter) || (isLeadByte(lead) && !pair);
+        result += bad ? QStringLiteral("?") : piece;
+        i += width;
+    }
+    return result;
+}
+
+std::optional<QByteArray> encodeExactly(const QString &text)
+{
+    QStringEncoder encoder("CP932", QStringConverter::Flag::Stateless);
+    QByteArray bytes = encoder.encode(text);
+    if (encoder.hasError() || decodeMarkingInvalid(bytes) != text) {
+        return std::nullopt;
+    }
+    return bytes;
 }
 
 int LenB_ASCII(const QString &text)

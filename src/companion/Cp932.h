@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <optional>
+
 // Code page 932 (Shift_JIS as Windows writes it): the encoding of every string
 // in the data files and of the byte-wise string operations.
 namespace Cp932 {
@@ -11,6 +13,12 @@ QByteArray encode(const QString &text);
 // Bytes that do not decode (a lone lead byte, an unassigned code) are dropped,
 // so a run cut through a double-byte character never yields a stray symbol.
 QString decode(const QByteArray &bytes);
+// As decode, but every byte that does not decode shows as "?", so a reader
+// sees where text is damaged instead of losing it silently.
+QString decodeMarkingInvalid(const QByteArray &bytes);
+// The code page 932 bytes of the text, or nothing when a character has no
+// exact code page 932 form (it would not read back as written).
+std::optional<QByteArray> encodeExactly(const QString &text);
 
 // Length of the text in bytes once converted to code page 932.
 int LenB_ASCII(const QString &text);

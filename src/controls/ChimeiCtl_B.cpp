@@ -34,6 +34,7 @@ ChimeiCtl_B::ChimeiCtl_B(QWidget *parent)
     , m_clock(m_wallClock.get())
     , m_strip(StripWidth, ChimeiLayout::ColumnHeight, QImage::Format_RGB32)
 {
+    setAccessibleDescription(QStringLiteral("停留所名"));
     resize(sizeHint());
     clearStrip();
     m_scrollTimer.setSingleShot(true);
@@ -117,6 +118,8 @@ void ChimeiCtl_B::setClock(ScrollClock *clock)
 
 void ChimeiCtl_B::SetChimei(const QString &text)
 {
+    // A screen reader reads the strip as the name it shows.
+    setAccessibleName(text);
     clearStrip();
     if (text.isEmpty()) {
         // A running scroll goes on moving the blank strip.

@@ -180,7 +180,19 @@ void M_Degit::DrawDegit()
         painter.drawImage(x0 + i * digit.width(), 0, SevenSegmentGlyphs::positionImage(text.at(i), digit, look, lit));
     }
     painter.end();
+    setAccessibleName((m_accessibleCaption + QLatin1Char(' ') + text.trimmed()).trimmed());
     update();
+}
+
+void M_Degit::setAccessibleCaption(const QString &caption)
+{
+    m_accessibleCaption = caption;
+    setAccessibleName((m_accessibleCaption + QLatin1Char(' ') + shownText()).trimmed());
+}
+
+QString M_Degit::shownText() const
+{
+    return m_format.litText(m_value).trimmed();
 }
 
 void M_Degit::readProperties(const PropertyBag &bag)

@@ -77,6 +77,12 @@ public:
     void readProperties(const PropertyBag &bag);
     void writeProperties(PropertyBag &bag) const;
 
+    // What a screen reader announces before the shown value, e.g. "整理券1":
+    // the cell's accessible name is the caption and the lit text ("整理券1 210").
+    void setAccessibleCaption(const QString &caption);
+    // The characters the cell lights, without the unlit positions.
+    QString shownText() const;
+
     // The picture of the last redraw.
     const QImage &picture() const { return m_picture; }
     QSize sizeHint() const override;
@@ -109,4 +115,5 @@ private:
     bool m_userSet = true;
     Companion *m_companion = nullptr;
     QImage m_picture;
+    QString m_accessibleCaption;
 };

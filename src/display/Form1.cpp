@@ -10,6 +10,7 @@
 #include "settings/frmOption.h"
 
 #include <QBitmap>
+#include <QCloseEvent>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMouseEvent>
@@ -65,6 +66,7 @@ void Form1::createControls()
         m_degit.at(n) = cell;
         m_lblSeiriNum.at(n) = label;
     }
+    nameCells();
 
     const std::array<QRect, 2> clockRects = {BoardLayout::clockHoursRect(), BoardLayout::clockMinutesRect()};
     for (int i = 0; i < 2; ++i) {
@@ -139,6 +141,25 @@ void Form1::setPicture(const QPixmap &picture)
 {
     m_picture = picture;
     update();
+}
+
+void Form1::nameCells()
+{
+    for (int n = 1; n <= BoardLayout::Positions; ++n) {
+        // Full-width label digits read as plain digits.
+        const QString number = m_lblSeiriNum.at(n)->text().normalized(QString::NormalizationForm_KC);
+        m_degit.at(n)->setAccessibleCaption(QStringLiteral("整理券") + (number.isEmpty() ? QString::number(n) : number));
+    }
+}
+
+void Form1::closeEvent(QCloseEvent *event)
+{
+    // The control panel asks and, on Yes, ends the program; either way this
+    // window stays until then.
+    event->ignore();
+    if (m_frmCtl) {
+        m_frmCtl->requestEnd();
+    }
 }
 
 void Form1::setLabelColor(quint32 colorRef)

@@ -56,6 +56,10 @@ public:
     QPixmap imgRes(int index) const { return m_imgRes.at(index); }
     void setImgRes(int index, const QPixmap &picture) { m_imgRes.at(index) = picture; }
 
+    // Names each fare cell after the ticket-number label above it, so that a
+    // screen reader reads a cell as "整理券1 210".
+    void nameCells();
+
     // The text colour of the ticket-number labels (0x00BBGGRR).
     void setLabelColor(quint32 colorRef);
 
@@ -80,6 +84,9 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    // Closing the display (Alt+F4 under a window manager) ends the program
+    // the way the control panel does, with its confirmation.
+    void closeEvent(QCloseEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
 
 private:

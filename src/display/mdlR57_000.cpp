@@ -59,6 +59,7 @@ void mdlR57_000::SeirikenNumSet(int style, int zeroPad)
         for (auto it = labels.cbegin(); it != labels.cend(); ++it) {
             m_display.lblSeiriNum(it.key())->setText(it.value());
         }
+        m_display.nameCells();
     } catch (const std::exception &error) {
         ErrorReport::show(&m_display, ErrorReport::messageText(0, QString::fromLocal8Bit(error.what()),
                                                                QStringLiteral("モジュール：IniIO-SeirikenNumSet( )")));

@@ -1,19 +1,35 @@
 #pragma once
 
 #include "display/PlatformServices.h"
+#include "fare/CtrlDataInfo.h"
+#include "fare/FareRoute.h"
+#include "fare/KeypadEntry.h"
 
 #include <QWidget>
 
+#include <array>
 #include <memory>
 
 class Form1;
+class PanelButton;
+class QCheckBox;
+class QComboBox;
 class QGroupBox;
-class QPushButton;
+class QLabel;
+class QListWidget;
+class QRadioButton;
+class QScrollBar;
+class SeirikenPreview;
+class frmOption;
 class mdlM_Tape;
 struct TapeOptions;
+struct TicketRequest;
 
-// The control panel (集中操作盤): the operator's window. Closing it asks
-// before the program ends.
+// The control panel (集中操作盤): the operator's window. Route entry by digit
+// lists or keypad, data stepping, announcements, late-night fare, clear
+// display, the stop-name scrolling sliders, backlight, options, About and the
+// ticket preview. The fare logic lives in FareRoute and FareBoard; this window
+// wires its controls to them and to the display window.
 class frmCtl : public QWidget
 {
     Q_OBJECT
@@ -24,21 +40,68 @@ public:
 
     // The design's client size, 5295 x 2595 twips.
     static constexpr QSize DesignSize{5295 / 15, 2595 / 15};
+    // The client width with the ticket preview open (outer width 9000 twips).
+    static constexpr int PreviewOpenWidth = (9000 - 90) / 15;
+    // How long route setting lights every segment of the fare cells.
+    static constexpr int LampTestMs = 3000;
 
-    // The backlight state: 0 OFF, 1 ON1, 2 ON2. The panel stays on OFF until
-    // it has its backlight buttons.
-    int backlightState() const { return 0; }
+    // The backlight state: 0 OFF, 1 ON1, 2 ON2.
+    int backlightState() const;
     // Puts the panel picture and the ticket-number colour of a backlight
     // state on the display window, as the options say.
     void Option4_Click(int Index);
+    // Shows stop `n` of the route: fares, information numbers, the ticket
+    // preview and, last, the stop name.
+    void DispData(int n);
+
+    CtrlDataInfo GetCtrlDataInfo() const;
+    void SetCtrlDataInfo(const CtrlDataInfo &info);
+
+    const FareRoute &route() const { return m_route; }
     // The route's announcements, loaded by route setting.
     mdlM_Tape &tape() const { return *m_tape; }
+    const KeypadEntry &keypad() const { return m_keypad; }
 
+    SeirikenPreview *picSeirikenPrev() const { return m_picSeirikenPrev; }
+    // The company list of the ticket preview.
+    QComboBox *Combo1() const { return m_combo1; }
+    // ">>": opens and hides the ticket preview.
+    QCheckBox *Check4() const { return m_check4; }
+    // "深夜料金": the late-night fare.
+    QCheckBox *Check2() const { return m_check2; }
+    QCheckBox *Check1() const { return m_check1; }
+    QListWidget *List2(int i) const { return m_list2.at(i); }
+    QListWidget *List3(int i) const { return m_list3.at(i); }
+    PanelButton *CommandButton1(int i) const { return m_commandButton1.at(i); }
+    QLabel *Label2(int i) const { return m_label2.at(i); }
+    PanelButton *Command1(int i) const { return m_command1.at(i); }
+    PanelButton *Command2(int i) const { return m_command2.at(i); }
+    QGroupBox *Frame1(int i) const { return m_frame1.at(i); }
+    QScrollBar *HScroll1(int i) const { return m_hScroll1.at(i); }
+    QLabel *Label1(int i) const { return m_label1.at(i); }
+    QRadioButton *Option4(int i) const { return m_option4.at(i); }
+    qint16 inputFrame() const { return m_inputFrame; }
+
+    // Route setting: 0 from the digit lists, 1 from the keypad displays.
+    void Command1_Click(int Index);
+    // Data back (0) and data forward (1).
+    void Command2_Click(int Index);
+    void CommandButton1_Click(int Index);
+    void Check1_Click();
+    void Frame1_DblClick(int Index);
     // The announcement buttons 送り, 戻し, ■ and 調整.
     void cmdTapeNext_Click();
     void cmdTapeBack_Click();
     void cmdTapeStop_Click();
     void cmdTapeSet_Click();
+    // "ﾊﾞｰｼﾞｮﾝ": the About text through the companion library.
+    void Command8_Click();
+    // The About text, each line ended by "\r\n".
+    static QString aboutText();
+
+    // Asks whether the program should end; on Yes runs the end sequence and
+    // emits quitRequested. The display window's close comes here too.
+    bool requestEnd();
 
 signals:
     // The operator confirmed the end of the program.
@@ -50,29 +113,78 @@ signals:
 protected:
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void createListFrame();
+    void createKeypadFrame();
+    void createDataButtons();
+    void createTapeGroup();
+    void createSliderFrame();
+    void createBacklightFrame();
+    void createPreviewArea();
+    void createShortcuts();
+
     void Form_Load();
-    bool Form_QueryUnload();
     // "設定...": the options dialog, modal, with both other windows disabled.
     void Command4_Click();
+    void Check4_Click();
+    void HScroll1_Change(int Index);
+    void showTapeGroup();
+    void showKeypadDisplays();
     // Shows the empty text and then the current stop's name again, so that
     // changed looks of the stop-name display take effect.
     void showCurrentStopName();
     void showPictureError(int errorNumber);
-    void createTapeGroup();
-    void showTapeGroup();
-    // The announcement options of the options dialog.
+    void showRouteMessage(const QString &text);
+    // The route and section digits selected in the lists.
+    QString listRouteText() const;
+    QString listSectionText() const;
+    // Lights every segment of the fare cells and holds the operator's input
+    // for the lamp test; painting goes on.
+    void runLampTest();
+    QString heldDateFromOptions() const;
+    void setEntryEnabled(bool enabled);
+    // Draws the ticket of the shown stop into the preview box.
+    void drawSeiriken(const TicketRequest &request);
+    void playSound(const QString &file, const char *channel, bool wait);
+    // A sound file named in the options' sound page; empty without options.
+    QString soundFile(int index) const;
+    frmOption *options() const;
     TapeOptions tapeOptions() const;
 
     Form1 &m_display;
     PlatformServices m_services;
-    bool m_loaded = false;
-    QPushButton *m_command4 = nullptr;
+    FareRoute m_route;
+    KeypadEntry m_keypad;
     std::unique_ptr<mdlM_Tape> m_tape;
+    bool m_loaded = false;
+    // The input frame last sent behind the other.
+    qint16 m_inputFrame = 0;
+
+    std::array<QGroupBox *, 2> m_frame1{};
+    std::array<QListWidget *, 5> m_list2{};
+    std::array<QListWidget *, 3> m_list3{};
+    std::array<PanelButton *, 2> m_command1{};
+    std::array<PanelButton *, 12> m_commandButton1{};
+    std::array<QLabel *, 3> m_label2{};
+    std::array<PanelButton *, 2> m_command2{};
+    QCheckBox *m_check1 = nullptr;
     QGroupBox *m_grpM_Tape = nullptr;
-    QPushButton *m_cmdTapeBack = nullptr;
-    QPushButton *m_cmdTapeNext = nullptr;
-    QPushButton *m_cmdTapeStop = nullptr;
-    QPushButton *m_cmdTapeSet = nullptr;
+    PanelButton *m_cmdTapeBack = nullptr;
+    PanelButton *m_cmdTapeNext = nullptr;
+    PanelButton *m_cmdTapeStop = nullptr;
+    PanelButton *m_cmdTapeSet = nullptr;
+    QGroupBox *m_frame6 = nullptr;
+    QCheckBox *m_check2 = nullptr;
+    std::array<QScrollBar *, 2> m_hScroll1{};
+    std::array<QLabel *, 2> m_label1{};
+    QGroupBox *m_frame2 = nullptr;
+    std::array<QRadioButton *, 3> m_option4{};
+    PanelButton *m_command4 = nullptr;
+    PanelButton *m_command8 = nullptr;
+    QCheckBox *m_check4 = nullptr;
+    QLabel *m_label4 = nullptr;
+    SeirikenPreview *m_picSeirikenPrev = nullptr;
+    QComboBox *m_combo1 = nullptr;
 };

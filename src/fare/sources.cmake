@@ -1,6 +1,17 @@
 target_sources(tavelo_core PRIVATE
     src/fare/CtrlDataInfo.h
+    src/fare/StopRecord.cpp src/fare/StopRecord.h
+    src/fare/DataIo.cpp src/fare/DataIo.h
+    src/fare/Hy3File.cpp src/fare/Hy3File.h
+    src/fare/RouteState.h
+    src/fare/RouteSetting.cpp src/fare/RouteSetting.h
+    src/fare/FareRoute.cpp src/fare/FareRoute.h
+    src/fare/SteppingSound.cpp src/fare/SteppingSound.h
+    src/fare/FareBoard.cpp src/fare/FareBoard.h
+    src/fare/KeypadEntry.cpp src/fare/KeypadEntry.h
 )
 target_sources(tavelo_ui PRIVATE
+    src/fare/PanelButton.cpp src/fare/PanelButton.h
+    src/fare/PanelOptions.cpp src/fare/PanelOptions.h
     src/fare/frmCtl.cpp src/fare/frmCtl.h
 )

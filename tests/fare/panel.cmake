@@ -1,0 +1,4 @@
+# Tests of the control panel.
+tavelo_add_test(NAME tst_KeypadEntry SOURCES fare/tst_KeypadEntry.cpp LIBS tavelo_core)
+tavelo_add_test(NAME tst_frmCtl SOURCES fare/tst_frmCtl.cpp fare/PanelFixture.h LIBS tavelo_fakes)
+tavelo_add_test(NAME tst_PanelEndToEnd SOURCES fare/tst_PanelEndToEnd.cpp fare/PanelFixture.h LIBS tavelo_fakes)

@@ -1,0 +1,302 @@
+#include "PanelFixture.h"
+
+#include "controls/ChimeiCtl_B.h"
+#include "controls/M_Degit.h"
+#include "fare/PanelButton.h"
+#include "settings/ColorButton.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+// The control panel's handlers, against a route written by the test.
+class tst_frmCtl : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+
+    QString file(const QString &name) const { return m_dir.filePath(name); }
+
+    // A three-stop route 7 whose column 150 selects the stepping sound:
+    // 1, 2 and then 4 (no sound).
+    void writeRoute7()
+    {
+        QVERIFY(writeRoute(file("7.hy3"), {QStringLiteral("駅前"), QStringLiteral("市役所"), QStringLiteral("中央公園")},
+                           [](int stop, int column) {
+                               return column == 150 ? qint16(stop == 3 ? 4 : stop) : distanceFare(stop, column);
+                           }));
+    }
+
+    void setRouteFromKeypad(PanelFixture &f, const QString &route, const QString &section = QString())
+    {
+        f.options.Text2(0)->setText(m_dir.path());
+        f.panel.CommandButton1_Click(KeypadEntry::RouteKey);
+        for (QChar digit : route) {
+            f.panel.CommandButton1_Click(digit.digitValue());
+        }
+        f.panel.CommandButton1_Click(KeypadEntry::SectionKey);
+        for (QChar digit : section) {
+            f.panel.CommandButton1_Click(digit.digitValue());
+        }
+        f.panel.Command1_Click(1);
+    }
+
+    static QStringList played(const FakeMultimedia &multimedia)
+    {
+        return multimedia.commands.filter(QStringLiteral("play "));
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        writeRoute7();
+        for (const char *name : {"set.wav", "key.wav", "one.wav", "two.wav", "three.wav", "always.wav"}) {
+            QFile sound(file(QString::fromLatin1(name)));
+            QVERIFY(sound.open(QIODevice::WriteOnly));
+        }
+    }
+
+    void routeSettingRunsTheLampTestAndShowsTheStartStop()
+    {
+        PanelFixture f;
+        f.options.txtSelectSound(0)->setText(file("set.wav"));
+        QVERIFY(!f.panel.Command2(1)->isEnabled());
+        setRouteFromKeypad(f, "7", "2");
+
+        QVERIFY(f.panel.route().hasRoute());
+        QCOMPARE(f.panel.route().currentStop(), 2);
+        QVERIFY(f.multimedia.commands.contains(QStringLiteral("sleep 3000")));
+        QCOMPARE(f.display.Degit(1)->value().toInt(), 0); // below the start section
+        QCOMPARE(f.display.Degit(2)->value().toInt(), 100);
+        QCOMPARE(f.display.Degit(3)->value().toInt(), -1);
+        QCOMPARE(f.display.ChimeiCtl()->accessibleName(), QStringLiteral("市役所"));
+        QVERIFY(f.panel.Command2(0)->isEnabled() && f.panel.Command2(1)->isEnabled() && f.panel.Check1()->isEnabled());
+        QCOMPARE(f.display.Degit(2)->accessibleName(), QStringLiteral("整理券2 100"));
+    }
+
+    void refusedRouteKeepsThePreviousOneAndStillSounds()
+    {
+        PanelFixture f;
+        setRouteFromKeypad(f, "7");
+        f.options.txtSelectSound(0)->setText(file("set.wav"));
+        f.multimedia.commands.clear();
+
+        QString message;
+        answerNextBox(QMessageBox::Ok, &message);
+        setRouteFromKeypad(f, "8"); // no such file
+        QCOMPARE(message, QStringLiteral("指定した系統のデータがありません..."));
+        QCOMPARE(played(f.multimedia).size(), 1); // the route-setting sound
+        QVERIFY(!QFile::exists(file("8.hy3")));
+
+        answerNextBox(QMessageBox::Ok, &message);
+        setRouteFromKeypad(f, "7", "3"); // section 3 of a three-stop route
+        QVERIFY(message.startsWith(QStringLiteral("指定した区間はデータの数よりも多いです...")));
+
+        // Still route 7 at stop 1, stepping within its three stops.
+        QCOMPARE(f.panel.route().currentStop(), 1);
+        for (int step = 0; step < 5; ++step) {
+            f.panel.Command2_Click(1);
+        }
+        QCOMPARE(f.panel.route().currentStop(), 3);
+    }
+
+    void steppingStopsAtBothEndsAndChoosesItsSound()
+    {
+        PanelFixture f;
+        f.options.Option2(1)->setChecked(true);
+        f.options.Combo1()->setCurrentIndex(149); // column 150 selects the sound
+        for (int value = 0; value < 3; ++value) {
+            f.options.txtSelectSound(8 + value)->setText(file(QStringList{"one.wav", "two.wav", "three.wav"}.at(value)));
+        }
+        f.options.Option6(1)->setChecked(true); // do not wait
+        setRouteFromKeypad(f, "7");
+        f.multimedia.commands.clear();
+
+        f.panel.Command2_Click(0); // at the first stop: nothing at all
+        QVERIFY(f.multimedia.commands.isEmpty());
+
+        f.panel.Command2_Click(1); // stop 2 selects sound 2
+        QCOMPARE(played(f.multimedia).size(), 1);
+        QVERIFY(f.multimedia.commands.filter("open").first().contains("two.wav"));
+        QVERIFY(!played(f.multimedia).first().endsWith(" wait"));
+        QCOMPARE(f.display.Degit(1)->value().toInt(), 110);
+
+        f.multimedia.commands.clear();
+        f.panel.Command2_Click(1); // stop 3 holds 4: silent
+        QVERIFY(played(f.multimedia).isEmpty());
+        QCOMPARE(f.display.Degit(3)->value().toInt(), 100);
+        f.panel.Command2_Click(1); // at the last stop: nothing at all
+        QVERIFY(f.multimedia.commands.isEmpty());
+        QCOMPARE(f.panel.route().currentStop(), 3);
+
+        // The same sound at every step, waited for.
+        f.options.Option2(0)->setChecked(true);
+        f.options.txtSelectSound(7)->setText(file("always.wav"));
+        f.options.Option6(0)->setChecked(true);
+        f.panel.Command2_Click(0);
+        QCOMPARE(played(f.multimedia).size(), 1);
+        QVERIFY(played(f.multimedia).first().endsWith(" wait"));
+        QVERIFY(f.multimedia.commands.filter("open").first().contains("always.wav"));
+
+        // An announcement whose record steps the fares steps them the same way.
+        emit f.panel.dataStepRequested(1);
+        QCOMPARE(f.panel.route().currentStop(), 3);
+    }
+
+    void lateNightDoublesFaresAtTheNextStopShown()
+    {
+        PanelFixture f;
+        setRouteFromKeypad(f, "7");
+        f.panel.Command2_Click(1);
+        f.panel.Check2()->click();
+        QCOMPARE(f.display.Degit(1)->value().toInt(), 110); // not redrawn by the box itself
+        f.panel.Command2_Click(1);
+        QCOMPARE(f.display.Degit(1)->value().toInt(), 240);
+        QCOMPARE(f.display.Degit(4)->value().toInt(), -1);
+    }
+
+    void keypadShowsWhatItTakesAndClicks()
+    {
+        PanelFixture f;
+        f.options.txtSelectSound(1)->setText(file("key.wav"));
+        f.panel.CommandButton1(4)->click(); // before any target key: the section display
+        QCOMPARE(f.panel.Label2(2)->text(), QStringLiteral("4"));
+        f.panel.CommandButton1(KeypadEntry::RouteKey)->click();
+        for (int digit : {1, 2, 3, 4, 5, 6}) {
+            f.panel.CommandButton1(digit)->click();
+        }
+        QCOMPARE(f.panel.Label2(0)->text(), QStringLiteral("12345"));
+        QCOMPARE(f.panel.Label2(0)->accessibleName(), QStringLiteral("系統 12345"));
+        QCOMPARE(played(f.multimedia).size(), 8); // every key clicks
+        QVERIFY(played(f.multimedia).first().contains("S1"));
+    }
+
+    void digitListsClickAndSetTheRoute()
+    {
+        PanelFixture f;
+        f.options.txtSelectSound(0)->setText(file("set.wav"));
+        f.options.txtSelectSound(1)->setText(file("key.wav"));
+        f.options.Text2(0)->setText(m_dir.path());
+        QTest::mouseClick(f.panel.List2(4)->viewport(), Qt::LeftButton, {},
+                          f.panel.List2(4)->visualItemRect(f.panel.List2(4)->item(7)).center());
+        QTest::mouseClick(f.panel.List3(2)->viewport(), Qt::LeftButton, {},
+                          f.panel.List3(2)->visualItemRect(f.panel.List3(2)->item(2)).center());
+        QCOMPARE(f.multimedia.commands.filter("open").size(), 2);
+        QVERIFY(f.multimedia.commands.filter("open").at(0).contains("key.wav"));
+        QVERIFY(f.multimedia.commands.filter("open").at(1).contains("set.wav"));
+        f.panel.Command1(0)->click(); // route "7", section "2"
+        QCOMPARE(f.panel.route().state().RouteText, QStringLiteral("7"));
+        QCOMPARE(f.panel.route().currentStop(), 2);
+    }
+
+    void clearDisplayBlanksAndRestores()
+    {
+        PanelFixture f;
+        setRouteFromKeypad(f, "7");
+        f.panel.Command2_Click(1);
+        f.panel.Check1()->click();
+        QCOMPARE(f.display.Degit(1)->shownText(), QString());
+        QCOMPARE(f.display.ChimeiCtl()->accessibleName(), QString());
+        QVERIFY(!f.display.Timer1().isActive());
+        QVERIFY(!f.panel.Frame1(0)->isEnabled() && !f.panel.Frame1(1)->isEnabled());
+        QVERIFY(!f.panel.Command2(1)->isEnabled());
+        f.panel.Command2(1)->click(); // unavailable while cleared
+        QCOMPARE(f.panel.route().currentStop(), 2);
+
+        f.panel.Check1()->click();
+        QVERIFY(f.panel.Frame1(1)->isEnabled() && f.panel.Command2(1)->isEnabled());
+        QCOMPARE(f.display.Degit(1)->value().toInt(), 110);
+        QCOMPARE(f.display.ChimeiCtl()->accessibleName(), QStringLiteral("市役所"));
+        QVERIFY(!f.display.Timer1().isActive()); // this layout hides the clock
+    }
+
+    void userPanelThatIsMissingChangesOnlyTheLabelColour()
+    {
+        PanelFixture f;
+        f.options.Option3(1)->setChecked(true); // a picture per state
+        f.options.Option3(2)->setChecked(true); // ON1: a user panel
+        f.options.txtSelectPanel(1)->setText(file("missing.bmp"));
+        const qint64 before = f.display.picture().cacheKey();
+        f.panel.Option4(1)->click();
+        QCOMPARE(f.display.picture().cacheKey(), before);
+        QCOMPARE(f.display.lblSeiriNum(98)->palette().color(QPalette::WindowText), QColor(0xC0, 0xFF, 0xC0));
+        QCOMPARE(f.panel.backlightState(), 1);
+    }
+
+    void recordRoundTripRestoresThePanel()
+    {
+        PanelFixture f;
+        const CtrlDataInfo saved{1, 500, 1200, 1, 1, 1500, 3000};
+        f.panel.SetCtrlDataInfo(saved);
+        QCOMPARE(f.panel.GetCtrlDataInfo(), saved);
+        QCOMPARE(f.panel.width(), frmCtl::PreviewOpenWidth);
+        QCOMPARE(f.panel.Check4()->text(), QStringLiteral("<<"));
+        QCOMPARE(f.panel.Label1(0)->text(), QStringLiteral("500"));
+        QCOMPARE(f.display.ChimeiCtl()->speed(), 500);
+        QCOMPARE(f.display.ChimeiCtl()->scrollStartWait(), 1200);
+        // The keypad frame was sent behind: the lists are in front.
+        const QPoint inside = f.panel.Frame1(0)->geometry().center();
+        QWidget *front = f.panel.childAt(inside);
+        QVERIFY(front == f.panel.Frame1(0) || f.panel.Frame1(0)->isAncestorOf(front));
+
+        // Values beyond a slider's range are corrected, not stored.
+        f.panel.SetCtrlDataInfo({0, 9999, -5, 0, 0, 0, 0});
+        QCOMPARE(f.panel.HScroll1(0)->value(), 2000);
+        QCOMPARE(f.panel.HScroll1(1)->value(), 0);
+        QCOMPARE(f.panel.width(), frmCtl::DesignSize.width());
+    }
+
+    void closingEitherWindowAsksFirst()
+    {
+        PanelFixture f;
+        QSignalSpy quit(&f.panel, &frmCtl::quitRequested);
+        f.panel.show();
+        answerNextBox(QMessageBox::No);
+        f.display.close();
+        QCOMPARE(quit.count(), 0);
+        QVERIFY(f.panel.isVisible());
+        QVERIFY(f.multimedia.commands.filter("close").isEmpty());
+
+        answerNextBox(QMessageBox::Yes);
+        f.panel.close();
+        QCOMPARE(quit.count(), 1);
+        QCOMPARE(f.multimedia.commands.filter("close").size(), 4); // every sound channel
+    }
+
+    void aboutNamesModelAndVersion()
+    {
+        PanelFixture f;
+        f.panel.Command8_Click();
+        QCOMPARE(f.companion.calls.size(), 1);
+        const QStringList lines = frmCtl::aboutText().split(QStringLiteral("\r\n"));
+        QCOMPARE(lines.at(0), QStringLiteral("型番：tst_frmCtl"));
+        QCOMPARE(lines.at(1), QStringLiteral("バージョン：4.0.0"));
+        QCOMPARE(lines.at(2), QString());
+        QVERIFY(f.display.isEnabled());
+    }
+
+    void controlsAreNamedForAssistiveTechnology()
+    {
+        PanelFixture f;
+        QCOMPARE(f.panel.List2(0)->accessibleName(), QStringLiteral("系統 1桁目"));
+        QCOMPARE(f.panel.HScroll1(1)->accessibleName(), QStringLiteral("ｽｸﾛｰﾙ間隔"));
+        QVERIFY(f.panel.Command2(1)->toolTip().contains(QStringLiteral("F6")));
+        // A disabled coloured key is painted dimmed.
+        QVERIFY(!f.panel.Command2(1)->isEnabled());
+        QVERIFY(f.panel.Command2(1)->paintedFace().value() < f.panel.Command2(1)->face().value() / 2);
+    }
+};
+
+QTEST_MAIN(tst_frmCtl)
+#include "tst_frmCtl.moc"
