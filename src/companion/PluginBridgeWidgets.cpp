@@ -16,9 +16,14 @@ void Brix4_SetPlgComment(const QString &path, QPlainTextEdit *commentBox)
 
 void Brix4_SetCorpAddList(const QString &path, QComboBox *companyList)
 {
-    if (companyList) {
-        companyList->addItems(PluginBridge::pluginCompanies(path));
+    if (!companyList) {
+        return;
     }
+    // A list without a choice stays without one; the ticket then names no
+    // company.
+    const int chosen = companyList->currentIndex();
+    companyList->addItems(PluginBridge::pluginCompanies(path));
+    companyList->setCurrentIndex(chosen);
 }
 
 } // namespace PluginBridgeWidgets

@@ -36,6 +36,16 @@ QString panelPictureText(int errorNumber)
     return QStringLiteral("エラーです。\n\nエラーコード：%1%2").arg(errorNumber).arg(explanation);
 }
 
+QString pluginLoadTitle()
+{
+    return QStringLiteral("プラグインロードエラー");
+}
+
+QString pluginLoadText()
+{
+    return QStringLiteral("指定したファイルはプラグインでないか、内容が不正です");
+}
+
 void show(QWidget *parent, const QString &text, const QString &title)
 {
     QMessageBox::critical(parent, title, text, QMessageBox::Ok);

@@ -15,6 +15,10 @@ QString messageText(int code, const QString &description, const QString &moduleL
 // could not be loaded.
 QString panelPictureText(int errorNumber);
 
+// The ticket plug-in error: its title and its text.
+QString pluginLoadTitle();
+QString pluginLoadText();
+
 // A critical-icon OK box.
 void show(QWidget *parent, const QString &text, const QString &title = QStringLiteral("エラー！"));
 

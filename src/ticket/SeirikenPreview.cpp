@@ -27,6 +27,7 @@ void SeirikenPreview::clear()
 {
     fitImageToSize();
     m_image.fill(Qt::white);
+    setAccessibleDescription(QString());
     update();
 }
 

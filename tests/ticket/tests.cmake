@@ -18,3 +18,8 @@ add_test(NAME tickettool_refuses_a_bad_description
 set_tests_properties(tickettool_accepts_the_samples tickettool_refuses_a_bad_description
     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
 set_tests_properties(tickettool_refuses_a_bad_description PROPERTIES WILL_FAIL TRUE)
+
+tavelo_add_test(NAME tst_PluginSelection SOURCES ticket/tst_PluginSelection.cpp LIBS tavelo_ui tavelo_fakes)
+target_compile_definitions(tst_PluginSelection PRIVATE
+    TAVELO_SAMPLES_DIR="${PROJECT_SOURCE_DIR}/samples"
+    TAVELO_BAD_TICKETS_DIR="${CMAKE_CURRENT_LIST_DIR}/bad")
