@@ -8,6 +8,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <numeric>
+
 namespace {
 
 QString sample(const QString &name)
@@ -43,6 +45,7 @@ private slots:
     void refusesWhatIsNoPlainSmallFile();
     void placeholders();
     void propertyLines();
+    void barsTakeTheWidthTheBoxIsCheckedFor();
 };
 
 void tst_TicketPlugin::capabilitiesOfTheSamples()
@@ -251,6 +254,26 @@ void tst_TicketPlugin::propertyLines()
                                         "社名切り替え:---> 可能"}));
     info.BarcodeRouteMode = 1;
     QCOMPARE(PluginProperties::lines(info).at(6), QStringLiteral("バーコード系統方式 ---> 連番式"));
+}
+
+void tst_TicketPlugin::barsTakeTheWidthTheBoxIsCheckedFor()
+{
+    // The check of a barcode's box and the drawing must agree on the width.
+    for (auto symbology : {TicketBarcode::Symbology::Nw7, TicketBarcode::Symbology::Itf}) {
+        for (const QString &digits : {QStringLiteral("7"), QStringLiteral("0123456789"), QStringLiteral("12345")}) {
+            for (int narrow : {1, 2, 3}) {
+                TicketBarcode barcode;
+                barcode.symbology = symbology;
+                barcode.narrow = narrow;
+                barcode.wide = 3 * narrow - 1;
+                barcode.parts = {TicketBarcode::Part{std::nullopt, 0, digits}};
+                const QList<int> widths = barcode.barWidths(digits);
+                QVERIFY(!widths.isEmpty());
+                QCOMPARE(widths.size() % 2, 1); // a bar at each end
+                QCOMPARE(std::accumulate(widths.begin(), widths.end(), 0), barcode.barsWidth());
+            }
+        }
+    }
 }
 
 QTEST_GUILESS_MAIN(tst_TicketPlugin)
