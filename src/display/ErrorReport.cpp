@@ -52,6 +52,16 @@ void showPlain(QWidget *parent, const QString &text)
     box.exec();
 }
 
+QString pluginLoadTitle()
+{
+    return QStringLiteral("プラグインロードエラー");
+}
+
+QString pluginLoadText()
+{
+    return QStringLiteral("指定したファイルはプラグインでないか、内容が不正です");
+}
+
 void show(QWidget *parent, const QString &text, const QString &title)
 {
     QMessageBox::critical(parent, title, text, QMessageBox::Ok);

@@ -22,6 +22,10 @@ QString codeText(int number, const QString &description, const QString &moduleLi
 // An OK box with the program's own title and no icon.
 void showPlain(QWidget *parent, const QString &text);
 
+// The ticket plug-in error: its title and its text.
+QString pluginLoadTitle();
+QString pluginLoadText();
+
 // A critical-icon OK box.
 void show(QWidget *parent, const QString &text, const QString &title = QStringLiteral("エラー！"));
 

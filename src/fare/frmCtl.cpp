@@ -3,6 +3,7 @@
 #include "PanelButton.h"
 #include "PanelOptions.h"
 #include "companion/Companion.h"
+#include "companion/PluginBridge.h"
 #include "controls/ChimeiCtl_B.h"
 #include "controls/M_Degit.h"
 #include "display/BoardLayout.h"
@@ -516,7 +517,14 @@ void frmCtl::DispData(int n)
 
 void frmCtl::drawSeiriken(const TicketRequest &request)
 {
-    Q_UNUSED(request) // the ticket plug-in draws the ticket of the stop here
+    const qint32 drawn = PluginBridge::Brix4_DrawSeiriken(
+        request.pluginPath, &m_picSeirikenPrev->image(), request.stopName, request.dateText, request.timeText,
+        request.routeNumber, request.ticketNumber, request.stopPosition, request.companyIndex);
+    // The picture is painted; say what it shows.
+    if (drawn != 0) {
+        m_picSeirikenPrev->setAccessibleDescription(
+            QStringLiteral("整理券 %1番 %2").arg(request.ticketNumber).arg(request.stopName));
+    }
     m_picSeirikenPrev->update();
 }
 
