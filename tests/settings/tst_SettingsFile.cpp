@@ -13,6 +13,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -144,6 +145,10 @@ void tst_SettingsFile::restartRestoresEverything()
         options.Option2(1)->setChecked(true);
         options.txtSelectSound(9)->setText(QStringLiteral("/snd/二.wav"));
         options.customColors()[5] = 0x00ABCDEF;
+        options.chkUseSeiriPrev()->setChecked(true);
+        first.companion.fileAnswer = QStringLiteral(TAVELO_SAMPLES_DIR "/full.4SP");
+        options.Command1()->click();
+        QCOMPARE(options.List1()->count(), 10);
         for (int i = 1; i <= 98; ++i) {
             first.display->Degit(i)->setShift(1);
             first.display->Degit(i)->setZeroMode(i % 3);
@@ -187,6 +192,9 @@ void tst_SettingsFile::restartRestoresEverything()
     QCOMPARE(panel.width(), frmCtl::PreviewOpenWidth);
     QCOMPARE(panel.inputFrame(), 1);
     QCOMPARE(panel.pos(), QPoint(400, 300));
+    // The ticket plug-in's property lines and company list are rebuilt.
+    QCOMPARE(second.options().List1()->count(), 10);
+    QCOMPARE(panel.Combo1()->count(), 3);
 
     second.display->SaveIni();
     QCOMPARE(readAll(dir.filePath("R57.in4")), saved);
