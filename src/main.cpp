@@ -48,11 +48,16 @@ int main(int argc, char *argv[])
 
     Form1 display(platform.services());
     // exit(), not quit(): quit() would first close every window, and closing
-    // a window asks the operator again.
-    QObject::connect(display.controlPanel(), &frmCtl::quitRequested, &app, [] { QCoreApplication::exit(0); });
+    // a window asks the operator again. The end may come during start-up
+    // (from inside a message box there), before the main loop runs.
+    bool ended = false;
+    QObject::connect(display.controlPanel(), &frmCtl::quitRequested, &app, [&ended] {
+        ended = true;
+        QCoreApplication::exit(0);
+    });
     QObject::connect(&guard, &SingleInstanceGuard::activationRequested, &display, &Form1::bringToFront);
     // When the session ends there is nobody to answer the question: end as if Yes.
     QObject::connect(&sessionEnd, &SessionEndWatcher::endRequested, display.controlPanel(), &frmCtl::runEndSequence);
     display.Form_Load();
-    return app.exec();
+    return ended ? 0 : app.exec();
 }
