@@ -48,9 +48,19 @@ QString decode(const QByteArray &bytes)
 
 QString decodeMarkingInvalid(const QByteArray &bytes)
 {
+    // The converter turns a byte it cannot map into U+001A (SUB) or U+FFFD
+    // and keeps a final lead byte back, so the fast path is taken only for
+    // text that holds none of these.
     QStringDecoder decoder("CP932", QStringConverter::Flag::Stateless);
     const QString whole = decoder.decode(bytes);
-    if (!whole.contains(QChar::ReplacementCharacter)) {
+    const bool endsOnLeadByte = [&bytes] {
+        qsizetype i = 0;
+        while (i < bytes.size()) {
+            i += isLeadByte(static_cast<unsigned char>(bytes.at(i))) ? 2 : 1;
+        }
+        return i > bytes.size();
+    }();
+    if (!endsOnLeadByte && !whole.contains(QChar::ReplacementCharacter) && !whole.contains(QChar(0x1A))) {
         return whole;
     }
     // Damaged text: go character by character to mark exactly the bad bytes.
@@ -60,7 +70,8 @@ QString decodeMarkingInvalid(const QByteArray &bytes)
         const bool pair = isLeadByte(lead) && i + 1 < bytes.size() && isTrailByte(static_cast<unsigned char>(bytes.at(i + 1)));
         const qsizetype width = pair ? 2 : 1;
         const QString piece = decoder.decode(bytes.mid(i, width));
-        const bool bad = piece.isEmpty() || piece.contains(QChar::ReplacementCharacter) || (isLeadByte(lead) && !pair);
+        const bool substituted = piece.contains(QChar::ReplacementCharacter) || (piece.contains(QChar(0x1A)) && lead != 0x1A);
+        const bool bad = piece.isEmpty() || substituted || (isLeadByte(lead) && !pair);
         result += bad ? QStringLiteral("?") : piece;
         i += width;
     }

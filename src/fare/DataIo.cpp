@@ -75,6 +75,11 @@ void DataIo::clear()
 
 const StopRecord &DataIo::slot(int n) const
 {
-    Q_ASSERT(n >= 1 && n <= SlotCount);
+    // Callers keep to 1..301; should one slip, it reads an empty stop
+    // rather than memory outside the table.
+    static const StopRecord outside;
+    if (n < 1 || n > SlotCount) {
+        return outside;
+    }
     return m_slots[static_cast<size_t>(n - 1)];
 }

@@ -27,7 +27,7 @@ public:
     bool storeRecord(int slot, const StopRecord &record);
     // Every name empty, every number 0.
     void clear();
-    // Slot n, 1..301 (a precondition).
+    // Slot n, 1..301; an empty stop for any other n.
     const StopRecord &slot(int n) const;
 
     bool operator==(const DataIo &) const = default;

@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace {
 
 RouteLoadResult refused(const QString &message)
@@ -33,7 +35,7 @@ QString sectionTooLargeText()
 RouteLoadResult FareRoute::load(const RouteRequest &request, const QString &fareFilePath)
 {
     m_state.RouteText = request.routeText;
-    m_state.StartSection = request.startSection;
+    m_state.StartSection = std::clamp<qint16>(request.startSection, 1, RouteSetting::MaxSection);
 
     // Opened read-only only: a missing file is reported, never created.
     if (!QFileInfo::exists(fareFilePath)) {

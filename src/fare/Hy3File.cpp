@@ -70,7 +70,11 @@ Contents parse(const QByteArray &bytes)
             return contents;
         }
         StopRecord record;
-        record.name = Cp932::decodeMarkingInvalid(QByteArray::fromRawData(data + at + 2, nameLength));
+        const QByteArray nameBytes = QByteArray::fromRawData(data + at + 2, nameLength);
+        record.name = Cp932::decodeMarkingInvalid(nameBytes);
+        if (record.name.contains(QLatin1Char('?')) && Cp932::encodeExactly(record.name) != nameBytes) {
+            contents.damagedNames.push_back(n);
+        }
         at += 2 + nameLength;
         record.ticketNumber = readShort(data + at);
         at += 2;
@@ -80,6 +84,7 @@ Contents parse(const QByteArray &bytes)
         }
         contents.records.push_back(std::move(record));
     }
+    contents.usedBytes = at;
     return contents;
 }
 

@@ -38,6 +38,11 @@ struct Contents
     int cutRecord = 0;
     // True when the cut record's name itself runs past the end of the file.
     bool cutInName = false;
+    // Records (1-based) whose names hold bytes that are not code page 932;
+    // those bytes read as "?".
+    std::vector<int> damagedNames;
+    // Bytes taken by the count and the records; the rest is ignored.
+    qsizetype usedBytes = 0;
 };
 
 // Reads a whole file's bytes. Records are only read when the count is usable.

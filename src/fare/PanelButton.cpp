@@ -47,7 +47,7 @@ void PanelButton::paintEvent(QPaintEvent *)
     const qreal radius = m_faceRect.isNull() ? 3 : 1.5;
     painter.drawRoundedRect(area, radius, radius);
 
-    painter.setPen(isEnabled() ? QColor(Qt::black) : QColor(0x30, 0x30, 0x30));
+    painter.setPen(isEnabled() ? QColor(Qt::black) : QColor(0xA0, 0xA0, 0xA0));
     painter.setFont(font());
     painter.drawText(area.translated(pressed ? 1 : 0, pressed ? 1 : 0), Qt::AlignCenter, text());
 

@@ -1,6 +1,9 @@
 #include "frmCtl.h"
 
+#include "DigitListFrame.h"
+#include "KeypadFrame.h"
 #include "PanelButton.h"
+#include "PanelLooks.h"
 #include "PanelOptions.h"
 #include "companion/Companion.h"
 #include "companion/PluginBridge.h"
@@ -37,84 +40,16 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QShortcut>
+#include <QStyle>
 #include <QTimer>
 
 namespace {
 
 using BoardLayout::fromTwips;
+using PanelLooks::Green;
+using PanelLooks::Yellow;
 
 constexpr int Cells = BoardLayout::Positions;
-const QColor Yellow(0xFF, 0xFF, 0x00);     // 0x00FFFF
-const QColor Green(0x00, 0xC0, 0x00);      // 0x00C000
-const QColor LedOrange(0xFF, 0x80, 0x00);  // 0x0080FF
-const QColor ValueOrange(0xFF, 0xC0, 0x80); // 0x0080C0FF
-
-// The panel's own colours: white captions on black.
-QPalette panelPalette(QPalette palette)
-{
-    palette.setColor(QPalette::Window, Qt::black);
-    palette.setColor(QPalette::WindowText, Qt::white);
-    palette.setColor(QPalette::Disabled, QPalette::WindowText, QColor(0x70, 0x70, 0x70));
-    return palette;
-}
-
-QLabel *makeLabel(QWidget *parent, const char *name, const QString &caption, const QRect &place,
-                  const QColor &color = Qt::white)
-{
-    auto *label = new QLabel(caption, parent);
-    label->setObjectName(name);
-    label->setGeometry(place);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, color);
-    label->setPalette(palette);
-    return label;
-}
-
-PanelButton *makeButton(QWidget *parent, const QString &name, const QString &caption, const QRect &place,
-                        const QColor &face = QColor(PanelButton::DefaultFace))
-{
-    auto *button = new PanelButton(caption, parent, face);
-    button->setObjectName(name);
-    button->setGeometry(place);
-    return button;
-}
-
-QGroupBox *makeFrame(QWidget *parent, const char *name, const QString &title, const QRect &place)
-{
-    auto *frame = new QGroupBox(title, parent);
-    frame->setObjectName(name);
-    frame->setGeometry(place);
-    frame->setAutoFillBackground(true);
-    return frame;
-}
-
-// A list of the digits "0" to "9", all visible at once, as on the panel.
-QListWidget *makeDigitList(QWidget *parent, const QString &name, const QString &accessibleName, const QRect &place)
-{
-    auto *list = new QListWidget(parent);
-    list->setObjectName(name);
-    list->setAccessibleName(accessibleName);
-    list->setGeometry(place);
-    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    list->setFont(JapaneseFonts::panelFont(QStringLiteral("ＭＳ Ｐゴシック"), 7.5, false));
-    list->setStyleSheet(QStringLiteral("QListWidget { padding: 0px; } QListWidget::item { height: 10px; padding: 0px; }"));
-    for (int digit = 0; digit <= 9; ++digit) {
-        auto *item = new QListWidgetItem(QString::number(digit), list);
-        item->setTextAlignment(Qt::AlignCenter);
-    }
-    return list;
-}
-
-// An LED window: orange digits on black.
-QLabel *makeLedDisplay(QWidget *parent, const char *name, const QString &caption, const QRect &place)
-{
-    QLabel *led = makeLabel(parent, name, caption, place, LedOrange);
-    led->setAutoFillBackground(true);
-    led->setAlignment(Qt::AlignCenter);
-    led->setFont(JapaneseFonts::panelFont(QStringLiteral("ＭＳ ゴシック"), 14.25, true));
-    return led;
-}
 
 QString programName()
 {
@@ -132,14 +67,12 @@ frmCtl::frmCtl(Form1 &display, const PlatformServices &services, QWidget *parent
     setWindowTitle(QStringLiteral("集中操作盤"));
     setAccessibleName(windowTitle());
     setFixedSize(DesignSize);
-    setPalette(panelPalette(palette()));
+    setPalette(PanelLooks::panelPalette(palette()));
     setAutoFillBackground(true);
     setFont(JapaneseFonts::panelFont(QStringLiteral("ＭＳ Ｐゴシック"), 9, false));
 
     m_tape = std::make_unique<mdlM_Tape>(m_services.speech, m_services.chimes, [this] { return tapeOptions(); });
-    // The list frame starts behind the keypad: it is the frame last sent back.
-    createListFrame();
-    createKeypadFrame();
+    createInputFrames();
     createDataButtons();
     createTapeGroup();
     createSliderFrame();
@@ -151,73 +84,30 @@ frmCtl::frmCtl(Form1 &display, const PlatformServices &services, QWidget *parent
 
 frmCtl::~frmCtl() = default;
 
-void frmCtl::createListFrame()
+void frmCtl::createInputFrames()
 {
-    QGroupBox *frame = makeFrame(this, "Frame1(0)", QString(), fromTwips(60, 30, 1965, 2520));
-    frame->setAccessibleName(QStringLiteral("系統設定"));
-    m_frame1.at(0) = frame;
-    makeLabel(frame, "Label5", QStringLiteral("系統設定"), fromTwips(90, 60, 1200, 240));
-    QLabel *routeCaption = makeLabel(frame, "Label6", QStringLiteral("系　統"), fromTwips(90, 300, 1125, 240));
-    QLabel *sectionCaption = makeLabel(frame, "Label7", QStringLiteral("区間"), fromTwips(1260, 300, 675, 240));
-    for (QLabel *caption : {routeCaption, sectionCaption}) {
-        caption->setAlignment(Qt::AlignCenter);
+    // The two frames lie on top of each other; the list frame starts behind,
+    // as the frame last sent back.
+    m_listFrame = new DigitListFrame(this);
+    m_keypadFrame = new KeypadFrame(this);
+    for (QGroupBox *frame : {static_cast<QGroupBox *>(m_listFrame), static_cast<QGroupBox *>(m_keypadFrame)}) {
+        frame->setGeometry(fromTwips(60, 30, 1965, 2520));
     }
-    for (int i = 0; i < 5; ++i) {
-        m_list2.at(i) = makeDigitList(frame, QStringLiteral("List2(%1)").arg(i),
-                                      QStringLiteral("系統 %1桁目").arg(i + 1), fromTwips(90 + i * 225, 555, 225, 1575));
-        // Choosing a route digit clicks like a keypad key.
-        connect(m_list2.at(i), &QListWidget::itemClicked, this, [this] { playSound(soundFile(1), "S1", false); });
-    }
-    for (int i = 0; i < 3; ++i) {
-        m_list3.at(i) = makeDigitList(frame, QStringLiteral("List3(%1)").arg(i),
-                                      QStringLiteral("区間 %1桁目").arg(i + 1), fromTwips(1260 + i * 225, 555, 225, 1575));
-        connect(m_list3.at(i), &QListWidget::itemClicked, this, [this] { playSound(soundFile(0), "S1", false); });
-    }
-    m_command1.at(0) = makeButton(frame, "Command1(0)", QStringLiteral("リセット"), fromTwips(330, 2175, 1410, 300));
-    connect(m_command1.at(0), &QPushButton::clicked, this, [this] { Command1_Click(0); });
-    frame->installEventFilter(this);
-}
-
-void frmCtl::createKeypadFrame()
-{
-    QGroupBox *frame = makeFrame(this, "Frame1(1)", QString(), fromTwips(60, 30, 1965, 2520));
-    frame->setAccessibleName(QStringLiteral("系統設定（テンキー）"));
-    m_frame1.at(1) = frame;
-
-    m_label2.at(0) = makeLedDisplay(frame, "Label2(0)", QString(), fromTwips(225, 165, 810, 330));
-    m_label2.at(1) = makeLedDisplay(frame, "Label2(1)", QStringLiteral("-"), fromTwips(1035, 165, 255, 330));
-    m_label2.at(2) = makeLedDisplay(frame, "Label2(2)", QString(), fromTwips(1290, 165, 465, 330));
-    m_label2.at(1)->setAutoFillBackground(false);
-
-    // The phone layout: 7 8 9 / 4 5 6 / 1 2 3 / 0 系統 区間.
-    const std::array<int, 12> keyAt = {7, 8, 9, 4, 5, 6, 1, 2, 3, 0, KeypadEntry::RouteKey, KeypadEntry::SectionKey};
-    const std::array<int, 3> columns = {330, 810, 1290};
-    const std::array<int, 4> rows = {570, 975, 1395, 1815};
-    const QFont digitFont = JapaneseFonts::panelFont(QStringLiteral("ＭＳ Ｐゴシック"), 15.75, true);
-    const QFont wordFont = JapaneseFonts::panelFont(QStringLiteral("ＭＳ Ｐゴシック"), 8.25, false);
-    for (int place = 0; place < 12; ++place) {
-        const int index = keyAt.at(place);
-        const bool digit = index <= 9;
-        const QString caption = digit ? QString::number(index)
-            : index == KeypadEntry::RouteKey ? QStringLiteral("系統")
-                                             : QStringLiteral("区間");
-        PanelButton *key = makeButton(frame, QStringLiteral("CommandButton1(%1)").arg(index), caption,
-                                      fromTwips(columns.at(place % 3), rows.at(place / 3), 450, 390),
-                                      digit ? QColor(PanelButton::DefaultFace) : Yellow);
-        key->setFont(digit ? digitFont : wordFont);
-        connect(key, &QPushButton::clicked, this, [this, index] { CommandButton1_Click(index); });
-        m_commandButton1.at(index) = key;
-    }
-    m_command1.at(1) = makeButton(frame, "Command1(1)", QStringLiteral("リセット"), fromTwips(330, 2250, 1410, 240));
-    connect(m_command1.at(1), &QPushButton::clicked, this, [this] { Command1_Click(1); });
-    frame->installEventFilter(this);
-    showKeypadDisplays();
+    // Choosing a route digit clicks like a keypad key, a section digit like route setting.
+    connect(m_listFrame, &DigitListFrame::routeDigitClicked, this, [this] { playSound(soundFile(1), "S1", false); });
+    connect(m_listFrame, &DigitListFrame::sectionDigitClicked, this, [this] { playSound(soundFile(0), "S1", false); });
+    connect(m_listFrame, &DigitListFrame::resetClicked, this, [this] { Command1_Click(0); });
+    connect(m_listFrame, &DigitListFrame::doubleClicked, this, [this] { Frame1_DblClick(0); });
+    connect(m_keypadFrame, &KeypadFrame::keyClicked, this, &frmCtl::CommandButton1_Click);
+    connect(m_keypadFrame, &KeypadFrame::resetClicked, this, [this] { Command1_Click(1); });
+    connect(m_keypadFrame, &KeypadFrame::doubleClicked, this, [this] { Frame1_DblClick(1); });
+    m_keypadFrame->showEntry(m_keypad);
 }
 
 void frmCtl::createDataButtons()
 {
-    m_command2.at(0) = makeButton(this, "Command2(0)", QStringLiteral("データ戻し"), fromTwips(2070, 75, 1035, 510), Yellow);
-    m_command2.at(1) = makeButton(this, "Command2(1)", QStringLiteral("データ送り"), fromTwips(3150, 75, 1035, 510), Yellow);
+    m_command2.at(0) = PanelLooks::button(this, "Command2(0)", QStringLiteral("データ戻し"), fromTwips(2070, 75, 1035, 510), Yellow);
+    m_command2.at(1) = PanelLooks::button(this, "Command2(1)", QStringLiteral("データ送り"), fromTwips(3150, 75, 1035, 510), Yellow);
     for (int index = 0; index < 2; ++index) {
         m_command2.at(index)->setEnabled(false); // until a route is set
         connect(m_command2.at(index), &QPushButton::clicked, this, [this, index] { Command2_Click(index); });
@@ -231,11 +121,11 @@ void frmCtl::createDataButtons()
 
 void frmCtl::createTapeGroup()
 {
-    m_grpM_Tape = makeFrame(this, "grpM_Tape", QString(), fromTwips(2040, 630, 2175, 810));
-    m_cmdTapeBack = makeButton(m_grpM_Tape, "cmdTapeBack", QStringLiteral("戻し"), fromTwips(90, 300, 540, 420), Green);
-    m_cmdTapeNext = makeButton(m_grpM_Tape, "cmdTapeNext", QStringLiteral("送り"), fromTwips(660, 300, 540, 420), Green);
-    m_cmdTapeStop = makeButton(m_grpM_Tape, "cmdTapeStop", QStringLiteral("■"), fromTwips(1230, 300, 390, 420));
-    m_cmdTapeSet = makeButton(m_grpM_Tape, "cmdTapeSet", QStringLiteral("調整"), fromTwips(1650, 300, 450, 420));
+    m_grpM_Tape = PanelLooks::frame(this, "grpM_Tape", QString(), fromTwips(2040, 630, 2175, 810));
+    m_cmdTapeBack = PanelLooks::button(m_grpM_Tape, "cmdTapeBack", QStringLiteral("戻し"), fromTwips(90, 300, 540, 420), Green);
+    m_cmdTapeNext = PanelLooks::button(m_grpM_Tape, "cmdTapeNext", QStringLiteral("送り"), fromTwips(660, 300, 540, 420), Green);
+    m_cmdTapeStop = PanelLooks::button(m_grpM_Tape, "cmdTapeStop", QStringLiteral("■"), fromTwips(1230, 300, 390, 420));
+    m_cmdTapeSet = PanelLooks::button(m_grpM_Tape, "cmdTapeSet", QStringLiteral("調整"), fromTwips(1650, 300, 450, 420));
     m_cmdTapeStop->setAccessibleName(QStringLiteral("停止"));
     connect(m_cmdTapeBack, &QPushButton::clicked, this, &frmCtl::cmdTapeBack_Click);
     connect(m_cmdTapeNext, &QPushButton::clicked, this, &frmCtl::cmdTapeNext_Click);
@@ -248,7 +138,7 @@ void frmCtl::createTapeGroup()
 
 void frmCtl::createSliderFrame()
 {
-    m_frame6 = makeFrame(this, "Frame6", QString(), fromTwips(2040, 1455, 2175, 1095));
+    m_frame6 = PanelLooks::frame(this, "Frame6", QString(), fromTwips(2040, 1455, 2175, 1095));
     m_frame6->setAccessibleName(QStringLiteral("表示設定"));
     m_check2 = new QCheckBox(QStringLiteral("深夜料金"), m_frame6);
     m_check2->setObjectName("Check2");
@@ -260,11 +150,12 @@ void frmCtl::createSliderFrame()
         const Slider &slider = sliders.at(index);
         const int top = 420 + index * 330;
         const QString caption = QString::fromUtf8(slider.caption);
-        makeLabel(m_frame6, qPrintable(QStringLiteral("Label3(%1)").arg(index)), caption, fromTwips(90, top, 780, 270));
+        PanelLooks::label(m_frame6, qPrintable(QStringLiteral("Label3(%1)").arg(index)), caption, fromTwips(90, top, 780, 270));
         auto *bar = new QScrollBar(Qt::Horizontal, m_frame6);
         bar->setObjectName(QStringLiteral("HScroll1(%1)").arg(index));
         bar->setAccessibleName(caption);
         bar->setGeometry(fromTwips(870, top + 15, 780, 240));
+        bar->setPalette(bar->style()->standardPalette()); // a plain grey bar on the black panel
         // The largest value sits at the left end.
         bar->setRange(slider.minimum, slider.maximum);
         bar->setInvertedAppearance(true);
@@ -273,8 +164,8 @@ void frmCtl::createSliderFrame()
         bar->setPageStep(std::max(1, slider.maximum / 20));
         bar->setValue(slider.designValue);
         m_hScroll1.at(index) = bar;
-        m_label1.at(index) = makeLabel(m_frame6, qPrintable(QStringLiteral("Label1(%1)").arg(index)),
-                                       QString::number(slider.designValue), fromTwips(1680, top, 450, 270), ValueOrange);
+        m_label1.at(index) = PanelLooks::label(m_frame6, qPrintable(QStringLiteral("Label1(%1)").arg(index)),
+                                       QString::number(slider.designValue), fromTwips(1680, top, 450, 270), PanelLooks::ValueOrange);
         m_label1.at(index)->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         connect(bar, &QScrollBar::valueChanged, this, [this, index] { HScroll1_Change(index); });
     }
@@ -282,7 +173,7 @@ void frmCtl::createSliderFrame()
 
 void frmCtl::createBacklightFrame()
 {
-    m_frame2 = makeFrame(this, "Frame2", QStringLiteral("バックライト"), fromTwips(4275, 630, 960, 990));
+    m_frame2 = PanelLooks::frame(this, "Frame2", QStringLiteral("バックライト"), fromTwips(4275, 630, 960, 990));
     const std::array<const char *, 3> captions = {"OFF", "ON1", "ON2"};
     for (int index = 0; index < 3; ++index) {
         auto *option = new QRadioButton(QString::fromLatin1(captions.at(index)), m_frame2);
@@ -293,9 +184,9 @@ void frmCtl::createBacklightFrame()
     }
     m_option4.at(0)->setChecked(true);
 
-    m_command4 = makeButton(this, "Command4", QStringLiteral("設定..."), fromTwips(4275, 1950, 960, 285));
+    m_command4 = PanelLooks::button(this, "Command4", QStringLiteral("設定..."), fromTwips(4275, 1950, 960, 285));
     connect(m_command4, &QPushButton::clicked, this, &frmCtl::Command4_Click);
-    m_command8 = makeButton(this, "Command8", QStringLiteral("ﾊﾞｰｼﾞｮﾝ"), fromTwips(4275, 2265, 960, 285));
+    m_command8 = PanelLooks::button(this, "Command8", QStringLiteral("ﾊﾞｰｼﾞｮﾝ"), fromTwips(4275, 2265, 960, 285));
     connect(m_command8, &QPushButton::clicked, this, &frmCtl::Command8_Click);
 }
 
@@ -307,11 +198,11 @@ void frmCtl::createPreviewArea()
     m_check4->setToolTip(QStringLiteral("整理券プレビューを開きます"));
     // A toggle key rather than a box: it opens and hides the preview area.
     m_check4->setStyleSheet(QStringLiteral(
-        "QCheckBox { color: black; background: #e0e0e0; border: 1px solid #707070; border-radius: 3px; padding-left: 3px; }"
+        "QCheckBox { color: black; background: #e0e0e0; border: 1px solid #707070; border-radius: 3px; padding-left: 4px; spacing: 0px; }"
         "QCheckBox::indicator { width: 0px; height: 0px; }"));
     connect(m_check4, &QCheckBox::toggled, this, &frmCtl::Check4_Click);
 
-    m_label4 = makeLabel(this, "Label4", QStringLiteral("整理券プレビュー"), fromTwips(5370, 135, 2000, 240));
+    m_label4 = PanelLooks::label(this, "Label4", QStringLiteral("整理券プレビュー"), fromTwips(5370, 135, 2000, 240));
     m_picSeirikenPrev = new SeirikenPreview(this);
     m_picSeirikenPrev->setGeometry(fromTwips(5415, 390, 3300, 1395));
     m_combo1 = new QComboBox(this);
@@ -358,9 +249,7 @@ void frmCtl::Form_Load()
 {
     // The display window's caption names the model: the program file's name.
     m_display.setWindowTitle(QStringLiteral("Tavelo - 型番:") + programName());
-    for (PanelButton *key : m_commandButton1) {
-        key->setKeyShape();
-    }
+    m_keypadFrame->roundKeys();
     m_tape->InitSpeech();
 }
 
@@ -409,7 +298,7 @@ void frmCtl::Command1_Click(int Index)
     playSound(soundFile(0), "S1", false);
 
     const RouteRequest request = Index == 1 ? RouteSetting::request(m_keypad.routeText(), m_keypad.sectionText())
-                                            : RouteSetting::request(listRouteText(), listSectionText());
+                                            : RouteSetting::request(m_listFrame->routeText(), m_listFrame->sectionText());
     m_tape->LoadTape(tapeFolder, request.routeNumber);
     const RouteLoadResult result = m_route.load(request, RouteSetting::fareFilePath(fareFolder, request.routeNumber));
     if (!result.ok) {
@@ -427,24 +316,6 @@ void frmCtl::Command1_Click(int Index)
     }
     m_route.setHeldDate(heldDateFromOptions());
     DispData(m_route.currentStop());
-}
-
-QString frmCtl::listRouteText() const
-{
-    std::vector<int> digits;
-    for (const QListWidget *list : m_list2) {
-        digits.push_back(list->currentItem() && list->currentItem()->isSelected() ? list->currentRow() : -1);
-    }
-    return RouteSetting::listText(digits);
-}
-
-QString frmCtl::listSectionText() const
-{
-    std::vector<int> digits;
-    for (const QListWidget *list : m_list3) {
-        digits.push_back(list->currentItem() && list->currentItem()->isSelected() ? list->currentRow() : -1);
-    }
-    return RouteSetting::listText(digits);
 }
 
 void frmCtl::showRouteMessage(const QString &text)
@@ -602,35 +473,13 @@ void frmCtl::CommandButton1_Click(int Index)
 {
     playSound(soundFile(1), "S1", false);
     m_keypad.press(Index);
-    showKeypadDisplays();
-}
-
-void frmCtl::showKeypadDisplays()
-{
-    m_label2.at(0)->setText(m_keypad.routeText());
-    m_label2.at(2)->setText(m_keypad.sectionText());
-    // The LED windows report what they show.
-    m_label2.at(0)->setAccessibleName(QStringLiteral("系統 ") + m_keypad.routeText());
-    m_label2.at(2)->setAccessibleName(QStringLiteral("区間 ") + m_keypad.sectionText());
+    m_keypadFrame->showEntry(m_keypad);
 }
 
 void frmCtl::Frame1_DblClick(int Index)
 {
     m_inputFrame = static_cast<qint16>(Index);
-    m_frame1.at(Index)->lower();
-}
-
-bool frmCtl::eventFilter(QObject *watched, QEvent *event)
-{
-    if (event->type() == QEvent::MouseButtonDblClick) {
-        for (int index = 0; index < 2; ++index) {
-            if (watched == m_frame1.at(index)) {
-                Frame1_DblClick(index);
-                return true;
-            }
-        }
-    }
-    return QWidget::eventFilter(watched, event);
+    Frame1(Index)->lower();
 }
 
 // ---------------------------------------------------------------------------
@@ -660,7 +509,7 @@ void frmCtl::Check1_Click()
 
 void frmCtl::setEntryEnabled(bool enabled)
 {
-    for (QWidget *control : {static_cast<QWidget *>(m_frame1.at(0)), static_cast<QWidget *>(m_frame1.at(1)),
+    for (QWidget *control : {static_cast<QWidget *>(m_listFrame), static_cast<QWidget *>(m_keypadFrame),
                              static_cast<QWidget *>(m_command2.at(0)), static_cast<QWidget *>(m_command2.at(1)),
                              static_cast<QWidget *>(m_frame6)}) {
         control->setEnabled(enabled);
@@ -803,6 +652,36 @@ void frmCtl::SetCtrlDataInfo(const CtrlDataInfo &info)
 
 // ---------------------------------------------------------------------------
 // Helpers
+
+QGroupBox *frmCtl::Frame1(int i) const
+{
+    return i == 0 ? static_cast<QGroupBox *>(m_listFrame) : m_keypadFrame;
+}
+
+QListWidget *frmCtl::List2(int i) const
+{
+    return m_listFrame->routeList(i);
+}
+
+QListWidget *frmCtl::List3(int i) const
+{
+    return m_listFrame->sectionList(i);
+}
+
+PanelButton *frmCtl::Command1(int i) const
+{
+    return i == 0 ? m_listFrame->resetButton() : m_keypadFrame->resetButton();
+}
+
+PanelButton *frmCtl::CommandButton1(int i) const
+{
+    return m_keypadFrame->key(i);
+}
+
+QLabel *frmCtl::Label2(int i) const
+{
+    return m_keypadFrame->display(i);
+}
 
 frmOption *frmCtl::options() const
 {

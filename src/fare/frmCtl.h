@@ -10,7 +10,9 @@
 #include <array>
 #include <memory>
 
+class DigitListFrame;
 class Form1;
+class KeypadFrame;
 class PanelButton;
 class QCheckBox;
 class QComboBox;
@@ -70,13 +72,14 @@ public:
     // "深夜料金": the late-night fare.
     QCheckBox *Check2() const { return m_check2; }
     QCheckBox *Check1() const { return m_check1; }
-    QListWidget *List2(int i) const { return m_list2.at(i); }
-    QListWidget *List3(int i) const { return m_list3.at(i); }
-    PanelButton *CommandButton1(int i) const { return m_commandButton1.at(i); }
-    QLabel *Label2(int i) const { return m_label2.at(i); }
-    PanelButton *Command1(int i) const { return m_command1.at(i); }
+    QListWidget *List2(int i) const;
+    QListWidget *List3(int i) const;
+    PanelButton *CommandButton1(int i) const;
+    QLabel *Label2(int i) const;
+    PanelButton *Command1(int i) const;
     PanelButton *Command2(int i) const { return m_command2.at(i); }
-    QGroupBox *Frame1(int i) const { return m_frame1.at(i); }
+    // 0 the list input frame, 1 the keypad frame.
+    QGroupBox *Frame1(int i) const;
     QScrollBar *HScroll1(int i) const { return m_hScroll1.at(i); }
     QLabel *Label1(int i) const { return m_label1.at(i); }
     QRadioButton *Option4(int i) const { return m_option4.at(i); }
@@ -117,11 +120,9 @@ signals:
 protected:
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void createListFrame();
-    void createKeypadFrame();
+    void createInputFrames();
     void createDataButtons();
     void createTapeGroup();
     void createSliderFrame();
@@ -135,15 +136,11 @@ private:
     void Check4_Click();
     void HScroll1_Change(int Index);
     void showTapeGroup();
-    void showKeypadDisplays();
     // Shows the empty text and then the current stop's name again, so that
     // changed looks of the stop-name display take effect.
     void showCurrentStopName();
     void showPictureError(int errorNumber);
     void showRouteMessage(const QString &text);
-    // The route and section digits selected in the lists.
-    QString listRouteText() const;
-    QString listSectionText() const;
     // Lights every segment of the fare cells and holds the operator's input
     // for the lamp test; painting goes on.
     void runLampTest();
@@ -166,12 +163,8 @@ private:
     // The input frame last sent behind the other.
     qint16 m_inputFrame = 0;
 
-    std::array<QGroupBox *, 2> m_frame1{};
-    std::array<QListWidget *, 5> m_list2{};
-    std::array<QListWidget *, 3> m_list3{};
-    std::array<PanelButton *, 2> m_command1{};
-    std::array<PanelButton *, 12> m_commandButton1{};
-    std::array<QLabel *, 3> m_label2{};
+    DigitListFrame *m_listFrame = nullptr;
+    KeypadFrame *m_keypadFrame = nullptr;
     std::array<PanelButton *, 2> m_command2{};
     QCheckBox *m_check1 = nullptr;
     QGroupBox *m_grpM_Tape = nullptr;

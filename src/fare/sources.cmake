@@ -8,10 +8,18 @@ target_sources(tavelo_core PRIVATE
     src/fare/FareRoute.cpp src/fare/FareRoute.h
     src/fare/SteppingSound.cpp src/fare/SteppingSound.h
     src/fare/FareBoard.cpp src/fare/FareBoard.h
+    src/fare/FareCsv.cpp src/fare/FareCsv.h
     src/fare/KeypadEntry.cpp src/fare/KeypadEntry.h
 )
 target_sources(tavelo_ui PRIVATE
+    src/fare/DigitListFrame.cpp src/fare/DigitListFrame.h
+    src/fare/KeypadFrame.cpp src/fare/KeypadFrame.h
     src/fare/PanelButton.cpp src/fare/PanelButton.h
+    src/fare/PanelLooks.cpp src/fare/PanelLooks.h
     src/fare/PanelOptions.cpp src/fare/PanelOptions.h
     src/fare/frmCtl.cpp src/fare/frmCtl.h
 )
+
+# hy3tool: dumps, builds and checks fare data files for their authors.
+qt_add_executable(hy3tool src/fare/hy3tool/main.cpp)
+target_link_libraries(hy3tool PRIVATE tavelo_core)

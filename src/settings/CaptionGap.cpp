@@ -31,6 +31,15 @@ std::pair<qsizetype, qsizetype> blankRun(const QString &text, int gapIndex)
     return {0, 0};
 }
 
+// The caption read as one sentence with the widget at its gap ("…") and the
+// other gaps closed up: "停留所の順番（区間・個数）を、…コマ目に表示する".
+QString spokenCaption(const QString &text, int gapIndex)
+{
+    const auto [start, length] = blankRun(text, gapIndex);
+    QString spoken = text.left(start).simplified() + QStringLiteral("…") + text.mid(start + length).simplified();
+    return spoken.replace(QChar(0x3000), QString()).simplified();
+}
+
 // Keeps the widget over its gap while the host's font, style or size change
 // (the host takes the dialog's font only once it is placed in the dialog).
 class GapKeeper : public QObject
@@ -43,6 +52,7 @@ public:
         , m_widget(widget)
     {
         widget->setParent(host);
+        widget->setAccessibleName(spokenCaption(caption(), gapIndex));
         // The caption's line is as tall as the widget in the gap.
         host->setMinimumHeight(widget->sizeHint().height() + 2);
         host->installEventFilter(this);

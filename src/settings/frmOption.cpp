@@ -107,9 +107,12 @@ QComboBox *numberList(const QString &name, int last)
     return list;
 }
 
-// A text box and its "..." chooser button side by side.
-QHBoxLayout *pathRow(QLineEdit *text, QPushButton *chooser)
+// A text box and its "..." chooser button side by side. Both take their
+// name for assistive technology from the caption beside the row.
+QHBoxLayout *pathRow(QLineEdit *text, QPushButton *chooser, const QString &caption)
 {
+    text->setAccessibleName(caption);
+    chooser->setAccessibleName(QStringLiteral("参照 ") + caption);
     auto *row = new QHBoxLayout;
     row->setSpacing(2);
     text->setFixedHeight(RowHeight);
@@ -206,7 +209,7 @@ QGroupBox *frmOption::buildFolderPage()
             column->addSpacing(12);
         }
         column->addWidget(new QLabel(labels[i]));
-        column->addLayout(pathRow(m_text2[i], m_command3[i]));
+        column->addLayout(pathRow(m_text2[i], m_command3[i], labels[i]));
         column->addWidget(m_command10[i], 0, Qt::AlignLeft);
         connect(m_command3[i], &QPushButton::clicked, this, [this, i] { Command3_Click(i); });
         connect(m_command10[i], &QPushButton::clicked, this, [this, i] { Command10_Click(i); });
@@ -234,16 +237,20 @@ QGroupBox *frmOption::buildPanelPage()
     m_frame3 = frame(QStringLiteral("整理券番号表示設定"), "Frame3");
     auto *numbering = columnOf(m_frame3);
     m_combo2 = named(new QComboBox, "Combo2");
+    // The only words about the numbering style are the frame's own.
+    m_combo2->setAccessibleName(m_frame3->title());
     m_check2 = named(new QCheckBox(QStringLiteral("数字が1桁の番号は頭に0を付け足す")), "Check2");
     numbering->addWidget(m_combo2);
     numbering->addWidget(m_check2);
     numbering->addSpacing(4);
-    numbering->addWidget(new QLabel(QStringLiteral("整理券番号のバックライトカラー(文字色)")));
+    const QString colorsCaption = QStringLiteral("整理券番号のバックライトカラー(文字色)");
+    numbering->addWidget(new QLabel(colorsCaption));
     auto *colors = new QHBoxLayout;
     const std::array<QString, 3> stateLabels = {QStringLiteral("OFF："), QStringLiteral("ON1："),
                                                 QStringLiteral("ON2：")};
     for (int i = 0; i < 3; ++i) {
         m_command5[i] = colorButton(indexed("Command5", i), 0);
+        m_command5[i]->setAccessibleName(colorsCaption + QLatin1Char(' ') + stateLabels[i]);
         colors->addWidget(new QLabel(stateLabels[i]));
         colors->addWidget(m_command5[i]);
         colors->addSpacing(6);
@@ -289,7 +296,7 @@ QGroupBox *frmOption::buildPanelPage()
         state->addLayout(choice);
         m_txtSelectPanel[i] = named(new QLineEdit, indexed("txtSelectPanel", i));
         m_command6[i] = browseButton(indexed("Command6", i));
-        state->addLayout(pathRow(m_txtSelectPanel[i], m_command6[i]));
+        state->addLayout(pathRow(m_txtSelectPanel[i], m_command6[i], states[i].caption));
         pictures->addWidget(m_frame6[i]);
         connect(m_command6[i], &QPushButton::clicked, this, [this, i] { Command6_Click(i); });
     }
@@ -337,6 +344,7 @@ QGroupBox *frmOption::buildDigitPage()
     preview->addStretch();
     preview->addWidget(new QLabel(QStringLiteral("プレビュー")));
     m_mDegit1 = named(new M_Degit, "M_Degit1");
+    m_mDegit1->setAccessibleCaption(QStringLiteral("プレビュー"));
     m_mDegit1->setUserSet(false);
     preview->addWidget(m_mDegit1);
     preview->addStretch();
@@ -424,8 +432,10 @@ QGroupBox *frmOption::buildSoundPage()
     }
     auto *common = new QFormLayout;
     common->setVerticalSpacing(2);
-    common->addRow(QStringLiteral("系統設定時のサウンド："), pathRow(m_txtSelectSound[0], m_cmdSelectSound[0]));
-    common->addRow(QStringLiteral("リセット時のサウンド："), pathRow(m_txtSelectSound[1], m_cmdSelectSound[1]));
+    for (int i = 0; i < 2; ++i) {
+        const QString caption = i == 0 ? QStringLiteral("系統設定時のサウンド：") : QStringLiteral("リセット時のサウンド：");
+        common->addRow(caption, pathRow(m_txtSelectSound[i], m_cmdSelectSound[i], caption));
+    }
     column->addLayout(common);
 
     m_option5[1] = named(new PageTabButton(QStringLiteral("送り・戻し時のサウンド...")), "Option5(1)");
@@ -477,7 +487,7 @@ QGroupBox *frmOption::buildStepSoundFrame()
     groupExclusively(this, {m_option2[0], m_option2[1]});
     m_option2[0]->setChecked(true);
     grid->addWidget(m_option2[0], 0, 0, 1, 2);
-    grid->addLayout(pathRow(m_txtSelectSound[7], m_cmdSelectSound[7]), 0, 2);
+    grid->addLayout(pathRow(m_txtSelectSound[7], m_cmdSelectSound[7], m_option2[0]->text()), 0, 2);
     grid->addWidget(m_option2[1], 1, 0, 1, 3);
 
     auto *columnLabel = new QLabel(QStringLiteral("運賃データの　　　　　　列目　　のデータが、"));
@@ -485,8 +495,9 @@ QGroupBox *frmOption::buildStepSoundFrame()
     CaptionGap::placeOver(columnLabel, 0, m_combo1);
     grid->addWidget(columnLabel, 2, 1, 1, 2);
     for (int n = 1; n <= 3; ++n) {
-        grid->addWidget(new QLabel(QStringLiteral("「%1」の場合").arg(n)), 2 + n, 1);
-        grid->addLayout(pathRow(m_txtSelectSound[7 + n], m_cmdSelectSound[7 + n]), 2 + n, 2);
+        const QString caption = QStringLiteral("「%1」の場合").arg(n);
+        grid->addWidget(new QLabel(caption), 2 + n, 1);
+        grid->addLayout(pathRow(m_txtSelectSound[7 + n], m_cmdSelectSound[7 + n], caption), 2 + n, 2);
     }
 
     m_frame8 = frame(QStringLiteral("再生方法"), "Frame8");
@@ -525,11 +536,12 @@ QGroupBox *frmOption::buildAnnouncementSoundFrame()
     groupExclusively(this, {m_option2[2], m_option2[3]});
     m_option2[2]->setChecked(true);
     grid->addWidget(m_option2[2], 0, 0, 1, 2);
-    grid->addLayout(pathRow(m_txtSelectSound[3], m_cmdSelectSound[3]), 0, 2);
+    grid->addLayout(pathRow(m_txtSelectSound[3], m_cmdSelectSound[3], m_option2[2]->text()), 0, 2);
     grid->addWidget(m_option2[3], 1, 0, 1, 3);
     for (int n = 1; n <= 3; ++n) {
-        grid->addWidget(new QLabel(QStringLiteral("「%1」の場合").arg(n)), 1 + n, 1);
-        grid->addLayout(pathRow(m_txtSelectSound[3 + n], m_cmdSelectSound[3 + n]), 1 + n, 2);
+        const QString caption = QStringLiteral("「%1」の場合").arg(n);
+        grid->addWidget(new QLabel(caption), 1 + n, 1);
+        grid->addLayout(pathRow(m_txtSelectSound[3 + n], m_cmdSelectSound[3 + n], caption), 1 + n, 2);
     }
 
     m_frame9 = frame(QStringLiteral("再生方法"), "Frame9");
@@ -562,14 +574,15 @@ QGroupBox *frmOption::buildTicketPage()
 
     m_frame10 = frame(QStringLiteral("整理券プラグイン設定"), "Frame10");
     auto *plugin = columnOf(m_frame10);
-    plugin->addWidget(new QLabel(
-        QStringLiteral("整理券プラグイン（整理券プレビューを使用しない場合は、何も入れないでください）：")));
+    const QString pluginCaption
+        = QStringLiteral("整理券プラグイン（整理券プレビューを使用しない場合は、何も入れないでください）：");
+    plugin->addWidget(new QLabel(pluginCaption));
     m_txtSeiriPlgDir = named(new QLineEdit, "txtSeiriPlgDir");
     m_command1 = browseButton("Command1");
     // The small cross that forgets the plug-in.
     m_command11 = named(new QPushButton(QStringLiteral("×")), "Command11");
     m_command11->setFixedWidth(BrowseWidth);
-    auto *pathLine = pathRow(m_txtSeiriPlgDir, m_command1);
+    auto *pathLine = pathRow(m_txtSeiriPlgDir, m_command1, pluginCaption);
     pathLine->addWidget(m_command11);
     plugin->addLayout(pathLine);
     connect(m_command1, &QPushButton::clicked, this, &frmOption::Command1_Click);
@@ -586,8 +599,12 @@ QGroupBox *frmOption::buildTicketPage()
     for (QWidget *box : {static_cast<QWidget *>(m_list1), static_cast<QWidget *>(m_txtPlginComment)}) {
         box->setFixedHeight(72);
     }
-    details->addWidget(new QLabel(QStringLiteral("上記プラグインのプロパティ：")), 0, 0);
-    details->addWidget(new QLabel(QStringLiteral("上記プラグインの特記事項：")), 0, 1);
+    const QString propertiesCaption = QStringLiteral("上記プラグインのプロパティ：");
+    const QString commentCaption = QStringLiteral("上記プラグインの特記事項：");
+    m_list1->setAccessibleName(propertiesCaption);
+    m_txtPlginComment->setAccessibleName(commentCaption);
+    details->addWidget(new QLabel(propertiesCaption), 0, 0);
+    details->addWidget(new QLabel(commentCaption), 0, 1);
     details->addWidget(m_list1, 1, 0);
     details->addWidget(m_txtPlginComment, 1, 1);
     plugin->addLayout(details);

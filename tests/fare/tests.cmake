@@ -1,1 +1,16 @@
+# Tests of the fare data, route setting and what the board shows.
+tavelo_add_test(NAME tst_Hy3File SOURCES fare/tst_Hy3File.cpp fare/FareFiles.h LIBS tavelo_core)
+tavelo_add_test(NAME tst_FareRoute SOURCES fare/tst_FareRoute.cpp fare/FareFiles.h LIBS tavelo_core)
+tavelo_add_test(NAME tst_FareBoard SOURCES fare/tst_FareBoard.cpp fare/FareFiles.h LIBS tavelo_core)
+tavelo_add_test(NAME tst_FareCsv SOURCES fare/tst_FareCsv.cpp fare/FareFiles.h LIBS tavelo_core)
+tavelo_add_test(NAME tst_SampleRoutes SOURCES fare/tst_SampleRoutes.cpp LIBS tavelo_core)
+target_compile_definitions(tst_SampleRoutes PRIVATE TAVELO_SAMPLES_DIR="${PROJECT_SOURCE_DIR}/samples")
+
+# The committed demo fare data never drifts from its CSV sources.
+add_test(NAME tst_SampleFares COMMAND ${CMAKE_COMMAND}
+    -DHY3TOOL=$<TARGET_FILE:hy3tool> -DSAMPLES=${PROJECT_SOURCE_DIR}/samples
+    -DWORK=${CMAKE_CURRENT_BINARY_DIR}/sample_fares
+    -P ${CMAKE_CURRENT_LIST_DIR}/CheckSampleFares.cmake)
+
+# The control panel's tests.
 include(${CMAKE_CURRENT_LIST_DIR}/panel.cmake OPTIONAL)

@@ -166,6 +166,42 @@ private slots:
         QCOMPARE(f.display.Degit(4)->value().toInt(), -1);
     }
 
+    void functionKeysStepFromEitherWindow()
+    {
+        PanelFixture f;
+        setRouteFromKeypad(f, "7");
+        f.display.show();
+        f.panel.show();
+        f.display.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&f.display));
+        QTest::keyClick(&f.display, Qt::Key_F6);
+        QCOMPARE(f.panel.route().currentStop(), 2);
+
+        // A digit list keeps its arrow keys.
+        f.panel.Frame1_DblClick(1);
+        f.panel.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&f.panel));
+        f.panel.List2(0)->setFocus();
+        f.panel.List2(0)->setCurrentRow(3);
+        QTest::keyClick(f.panel.List2(0), Qt::Key_Down);
+        QCOMPARE(f.panel.List2(0)->currentRow(), 4);
+        QTest::keyClick(f.panel.List2(0), Qt::Key_F5);
+        QCOMPARE(f.panel.route().currentStop(), 1);
+    }
+
+    void stopsOutsideTheRouteShowNothing()
+    {
+        PanelFixture f;
+        f.panel.DispData(1); // before any route
+        setRouteFromKeypad(f, "7");
+        f.panel.Command2_Click(1);
+        for (int stop : {0, 4, 301, 302, -1}) {
+            f.panel.DispData(stop);
+        }
+        QCOMPARE(f.display.Degit(1)->value().toInt(), 110);
+        QCOMPARE(f.display.ChimeiCtl()->accessibleName(), QStringLiteral("市役所"));
+    }
+
     void keypadShowsWhatItTakesAndClicks()
     {
         PanelFixture f;

@@ -1,0 +1,164 @@
+#include "FareCsv.h"
+
+#include "Hy3File.h"
+#include "companion/Cp932.h"
+
+#include <QStringList>
+
+#include <limits>
+#include <optional>
+
+namespace FareCsv {
+
+namespace {
+
+// The fields of one line; nothing when a quote is left open.
+std::optional<QStringList> splitFields(const QString &line)
+{
+    QStringList fields;
+    QString field;
+    bool quoted = false;
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        const QChar c = line.at(i);
+        if (quoted) {
+            if (c != QLatin1Char('"')) {
+                field += c;
+            } else if (i + 1 < line.size() && line.at(i + 1) == QLatin1Char('"')) {
+                field += c;
+                ++i;
+            } else {
+                quoted = false;
+            }
+        } else if (c == QLatin1Char('"')) {
+            quoted = true;
+        } else if (c == QLatin1Char(',')) {
+            fields << field;
+            field.clear();
+        } else {
+            field += c;
+        }
+    }
+    if (quoted) {
+        return std::nullopt;
+    }
+    fields << field;
+    return fields;
+}
+
+std::optional<qint16> shortValue(const QString &field)
+{
+    bool ok = false;
+    const int value = field.trimmed().toInt(&ok);
+    if (!ok || value < std::numeric_limits<qint16>::min() || value > std::numeric_limits<qint16>::max()) {
+        return std::nullopt;
+    }
+    return static_cast<qint16>(value);
+}
+
+// The record of one line, or the reason it cannot be one.
+std::optional<StopRecord> parseLine(const QString &line, QString &reason)
+{
+    const std::optional<QStringList> fields = splitFields(line);
+    if (!fields) {
+        reason = QStringLiteral("引用符（\"）が閉じていません。");
+        return std::nullopt;
+    }
+    if (fields->size() < 2) {
+        reason = QStringLiteral("停名と整理券番号が必要です。");
+        return std::nullopt;
+    }
+    if (fields->size() > 2 + StopRecord::ColumnCount) {
+        reason = QStringLiteral("列が多すぎます（%1列、最大%2列）。").arg(fields->size() - 2).arg(StopRecord::ColumnCount);
+        return std::nullopt;
+    }
+    StopRecord record;
+    record.name = fields->at(0);
+    const std::optional<QByteArray> name = Cp932::encodeExactly(record.name);
+    if (!name) {
+        reason = QStringLiteral("停名「%1」はシフトJIS（CP932）で書けない文字を含みます。").arg(record.name);
+        return std::nullopt;
+    }
+    if (name->size() > std::numeric_limits<quint16>::max()) {
+        reason = QStringLiteral("停名が長すぎます。");
+        return std::nullopt;
+    }
+    for (qsizetype i = 1; i < fields->size(); ++i) {
+        const std::optional<qint16> value = shortValue(fields->at(i));
+        if (!value) {
+            const QString what = i == 1 ? QStringLiteral("整理券番号") : QStringLiteral("%1列目").arg(i - 1);
+            reason = QStringLiteral("%1の値「%2」は -32768 から 32767 の整数ではありません。").arg(what, fields->at(i));
+            return std::nullopt;
+        }
+        if (i == 1) {
+            record.ticketNumber = *value;
+        } else {
+            record.columns[static_cast<size_t>(i - 2)] = *value;
+        }
+    }
+    return record;
+}
+
+QString quotedIfNeeded(const QString &name)
+{
+    const bool plain = !name.contains(QLatin1Char(',')) && !name.contains(QLatin1Char('"'))
+        && !name.startsWith(QLatin1Char('#')) && name.trimmed() == name;
+    if (plain && !name.isEmpty()) {
+        return name;
+    }
+    QString escaped = name;
+    escaped.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    return QLatin1Char('"') + escaped + QLatin1Char('"');
+}
+
+} // namespace
+
+FareCsvContents parse(const QByteArray &utf8)
+{
+    FareCsvContents contents;
+    QString text = QString::fromUtf8(utf8);
+    if (text.startsWith(QChar(0xFEFF))) {
+        text.remove(0, 1);
+    }
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        QString line = lines.at(i);
+        if (line.endsWith(QLatin1Char('\r'))) {
+            line.chop(1);
+        }
+        if (line.trimmed().isEmpty() || line.startsWith(QLatin1Char('#'))) {
+            continue;
+        }
+        const int lineNumber = static_cast<int>(i) + 1;
+        QString reason;
+        if (std::optional<StopRecord> record = parseLine(line, reason)) {
+            if (contents.records.size() == static_cast<size_t>(Hy3File::MaxRecords)) {
+                contents.errors.push_back(
+                    {lineNumber, QStringLiteral("停留所が多すぎます（最大%1件）。").arg(Hy3File::MaxRecords)});
+                break;
+            }
+            contents.records.push_back(std::move(*record));
+        } else {
+            contents.errors.push_back({lineNumber, reason});
+        }
+    }
+    return contents;
+}
+
+QByteArray write(const std::vector<StopRecord> &records)
+{
+    QString text = QStringLiteral("# 停名,整理券番号");
+    for (int c = 1; c <= StopRecord::ColumnCount; ++c) {
+        text += QStringLiteral(",%1").arg(c);
+    }
+    text += QLatin1Char('\n');
+    for (const StopRecord &record : records) {
+        text += quotedIfNeeded(record.name) + QLatin1Char(',') + QString::number(record.ticketNumber);
+        for (const qint16 column : record.columns) {
+            text += QLatin1Char(',') + QString::number(column);
+        }
+        text += QLatin1Char('\n');
+    }
+    return text.toUtf8();
+}
+
+} // namespace FareCsv

@@ -1,0 +1,150 @@
+// hy3tool: a companion for people who make fare data files (*.hy3).
+//   hy3tool dump FILE.hy3            the file as CSV (UTF-8) on standard output
+//   hy3tool build FILE.csv OUT.hy3   the fare data file of a CSV
+//   hy3tool check FILE.hy3           what the program would refuse, and why
+// The CSV holds one stop to a line: stop name, ticket number, columns 1..150.
+
+#include "fare/FareCsv.h"
+#include "fare/Hy3File.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QSaveFile>
+#include <QTextStream>
+
+#include <optional>
+
+namespace {
+
+enum ExitCode { Success = 0, FileRefused = 1, CannotRun = 2 };
+
+QTextStream &out()
+{
+    static QTextStream stream(stdout);
+    return stream;
+}
+
+QTextStream &err()
+{
+    static QTextStream stream(stderr);
+    return stream;
+}
+
+int usage()
+{
+    err() << "使い方:\n"
+             "  hy3tool dump FILE.hy3            運賃データを CSV（UTF-8）にして標準出力に書く\n"
+             "  hy3tool build FILE.csv OUT.hy3   CSV から運賃データファイルを作る\n"
+             "  hy3tool check FILE.hy3           運賃データを検査し、読み込めない理由を示す\n"
+             "CSV は 1 行に 1 停留所：停名,整理券番号,1列目,...,150列目（省いた列は 0）。\n"
+             "空行と # で始まる行は読み飛ばします。\n";
+    return CannotRun;
+}
+
+std::optional<QByteArray> readFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        err() << path << ": 開けません（" << file.errorString() << "）\n";
+        return std::nullopt;
+    }
+    return file.readAll();
+}
+
+// The file's records when the program would read them; problems reported.
+std::optional<Hy3File::Contents> readFareFile(const QString &path)
+{
+    const std::optional<QByteArray> bytes = readFile(path);
+    if (!bytes) {
+        return std::nullopt;
+    }
+    Hy3File::Contents contents = Hy3File::parse(*bytes);
+    if (contents.problem != Hy3File::Problem::None) {
+        err() << path << ": " << Hy3File::problemText(contents) << " このファイルは読み込まれません。\n";
+        return std::nullopt;
+    }
+    return contents;
+}
+
+int dump(const QString &path)
+{
+    const std::optional<Hy3File::Contents> contents = readFareFile(path);
+    if (!contents) {
+        return FileRefused;
+    }
+    out() << QString::fromUtf8(FareCsv::write(contents->records));
+    return Success;
+}
+
+int check(const QString &path)
+{
+    const std::optional<QByteArray> bytes = readFile(path);
+    if (!bytes) {
+        return CannotRun;
+    }
+    const Hy3File::Contents contents = Hy3File::parse(*bytes);
+    if (contents.problem != Hy3File::Problem::None) {
+        err() << path << ": " << Hy3File::problemText(contents) << " このファイルは読み込まれません。\n";
+        return FileRefused;
+    }
+    for (const int record : contents.damagedNames) {
+        err() << path << ": " << record << "件目の停名にシフトJIS（CP932）でないバイトがあり、「"
+              << contents.records[static_cast<size_t>(record - 1)].name << "」と表示されます。\n";
+    }
+    if (contents.usedBytes < bytes->size()) {
+        err() << path << ": 最後の停留所の後の " << (bytes->size() - contents.usedBytes) << " バイトは無視されます。\n";
+    }
+    if (contents.count == 1) {
+        err() << path << ": 停留所が1件だけなので、どの区間からも系統設定できません（区間はデータの数より小さいこと）。\n";
+        return FileRefused;
+    }
+    out() << path << ": " << contents.count << " 件の停留所、区間 1～" << (contents.count - 1)
+          << " で系統設定できます。\n";
+    return Success;
+}
+
+int build(const QString &csvPath, const QString &outPath)
+{
+    const std::optional<QByteArray> csv = readFile(csvPath);
+    if (!csv) {
+        return CannotRun;
+    }
+    const FareCsvContents contents = FareCsv::parse(*csv);
+    for (const FareCsvError &error : contents.errors) {
+        err() << csvPath << ":" << error.line << ": " << error.reason << "\n";
+    }
+    if (!contents.errors.empty()) {
+        err() << csvPath << ": " << contents.errors.size() << " 行に誤りがあります。" << outPath << " は作りません。\n";
+        return FileRefused;
+    }
+    if (contents.records.empty()) {
+        err() << csvPath << ": 停留所が1件もありません。" << outPath << " は作りません。\n";
+        return FileRefused;
+    }
+    const std::optional<QByteArray> bytes = Hy3File::serialize(contents.records);
+    QSaveFile file(outPath);
+    if (!bytes || !file.open(QIODevice::WriteOnly) || file.write(*bytes) != bytes->size() || !file.commit()) {
+        err() << outPath << ": 書き込めません（" << file.errorString() << "）\n";
+        return CannotRun;
+    }
+    out() << outPath << ": " << contents.records.size() << " 件の停留所を書きました。\n";
+    return Success;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments().mid(1);
+    if (args.size() == 2 && args[0] == QLatin1String("dump")) {
+        return dump(args[1]);
+    }
+    if (args.size() == 2 && args[0] == QLatin1String("check")) {
+        return check(args[1]);
+    }
+    if (args.size() == 3 && args[0] == QLatin1String("build")) {
+        return build(args[1], args[2]);
+    }
+    return usage();
+}
