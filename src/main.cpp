@@ -1,7 +1,10 @@
 #include "display/DesktopPlatform.h"
 #include "display/Form1.h"
 #include "display/JapaneseFonts.h"
+#include "display/SessionEndWatcher.h"
+#include "display/SingleInstanceGuard.h"
 #include "fare/frmCtl.h"
+#include "settings/SettingsLocation.h"
 
 #include <QApplication>
 
@@ -29,12 +32,32 @@ int main(int argc, char *argv[])
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tavelo"));
+    // Watching from the start: a request to end that comes during start-up
+    // is handled once the windows run.
+    SessionEndWatcher sessionEnd;
+
+    // One board per settings file: a second start brings the first to the front.
+    const SettingsLocation settings = SettingsLocation::forRunningProgram();
+    SingleInstanceGuard guard(settings.savePath());
+    if (!guard.claim()) {
+        return 0;
+    }
     JapaneseFonts::installSubstitutions();
 
-    const DesktopPlatform platform;
+    const DesktopPlatform platform(&settings);
 
     Form1 display(platform.services());
-    QObject::connect(display.controlPanel(), &frmCtl::quitRequested, &app, &QApplication::quit);
+    // exit(), not quit(): quit() would first close every window, and closing
+    // a window asks the operator again. The end may come during start-up
+    // (from inside a message box there), before the main loop runs.
+    bool ended = false;
+    QObject::connect(display.controlPanel(), &frmCtl::quitRequested, &app, [&ended] {
+        ended = true;
+        QCoreApplication::exit(0);
+    });
+    QObject::connect(&guard, &SingleInstanceGuard::activationRequested, &display, &Form1::bringToFront);
+    // When the session ends there is nobody to answer the question: end as if Yes.
+    QObject::connect(&sessionEnd, &SessionEndWatcher::endRequested, display.controlPanel(), &frmCtl::runEndSequence);
     display.Form_Load();
-    return app.exec();
+    return ended ? 0 : app.exec();
 }

@@ -1,6 +1,7 @@
 // Renders the program's windows to PNG files: `screenshots OUTDIR`.
 // Run offscreen by scripts/screenshots.
 
+#include "companion/PluginBridge.h"
 #include "controls/ChimeiCtl_B.h"
 #include "display/DesktopPlatform.h"
 #include "display/Form1.h"
@@ -10,9 +11,14 @@
 #include "settings/frmOption.h"
 #include "sound/VoiceDialog.h"
 #include "sound/mdlM_Tape.h"
+#include "ticket/SeirikenPreview.h"
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QDate>
+#include <QLineEdit>
+#include <QTime>
 #include <QRadioButton>
 #include <QDir>
 #include <QFileInfo>
@@ -49,6 +55,14 @@ int main(int argc, char *argv[])
     display.Form_Load();
     frmCtl *panel = display.controlPanel();
     bool ok = save(panel, dir, QStringLiteral("control-panel-start.png"));
+    // The sample ticket with every field in the preview, the first company chosen.
+    frmOption *options = display.optionsDialog();
+    const QString plugin = QFileInfo(QStringLiteral("full.4SP")).absoluteFilePath();
+    options->chkUseSeiriPrev()->setChecked(true);
+    if (options->SetPlgin(plugin) != 0) {
+        options->txtSeiriPlgDir()->setText(plugin);
+        panel->Combo1()->setCurrentIndex(0);
+    }
     if (QFileInfo::exists(QStringLiteral("0.hy3"))) {
         // Route 0 of the demo data, two stops on, from the untouched lists.
         panel->Command1_Click(0);
@@ -56,6 +70,10 @@ int main(int argc, char *argv[])
         panel->Command2_Click(1);
     } else {
         display.ChimeiCtl()->SetChimei(QStringLiteral("市民病院前"));
+        // Without route data no stop is shown; draw the ticket such a stop gets.
+        PluginBridge::Brix4_DrawSeiriken(plugin, &panel->picSeirikenPrev()->image(), QStringLiteral("市民病院前"),
+                                         QDate::currentDate().toString(QStringLiteral("MM-dd-yyyy")),
+                                         QTime::currentTime().toString(QStringLiteral("HH:mm:ss")), 12, 3, 3, 0);
     }
     QApplication::processEvents();
 
@@ -71,7 +89,6 @@ int main(int argc, char *argv[])
 
     // The options dialog, page by page as a new installation shows them,
     // then the frames that only show once chosen.
-    frmOption *options = display.optionsDialog();
     options->show();
     for (int page = 0; page < 6; ++page) {
         options->Option1(page)->click();
@@ -87,7 +104,6 @@ int main(int argc, char *argv[])
     showPage(1, QStringLiteral("options-1-pictures-per-state.png"));
     options->Option5(0)->click();
     showPage(4, QStringLiteral("options-4-before-announcements.png"));
-    options->chkUseSeiriPrev()->click();
     showPage(5, QStringLiteral("options-5-preview-in-use.png"));
     if (SpeechEngine *engine = display.controlPanel()->tape().engine()) {
         VoiceDialog voice(*engine, display.controlPanel());

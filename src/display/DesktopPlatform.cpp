@@ -1,7 +1,8 @@
 #include "DesktopPlatform.h"
 
-DesktopPlatform::DesktopPlatform()
+DesktopPlatform::DesktopPlatform(const SettingsLocation *settings)
 {
+    m_services.settings = settings;
     m_services.companion = &m_companion;
     m_services.multimedia = &m_multimedia;
     m_services.chimes = &m_chimes;

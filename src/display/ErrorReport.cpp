@@ -1,5 +1,6 @@
 #include "ErrorReport.h"
 
+#include <QGuiApplication>
 #include <QMessageBox>
 
 namespace ErrorReport {
@@ -34,6 +35,31 @@ QString panelPictureText(int errorNumber)
         break;
     }
     return QStringLiteral("エラーです。\n\nエラーコード：%1%2").arg(errorNumber).arg(explanation);
+}
+
+QString codeText(int number, const QString &description, const QString &moduleLine)
+{
+    QString text = QStringLiteral("エラー Code:%1\r\n内容:%2").arg(QString::number(number), description);
+    if (!moduleLine.isEmpty()) {
+        text += QStringLiteral("\r\n") + moduleLine;
+    }
+    return text;
+}
+
+void showPlain(QWidget *parent, const QString &text)
+{
+    QMessageBox box(QMessageBox::NoIcon, QGuiApplication::applicationDisplayName(), text, QMessageBox::Ok, parent);
+    box.exec();
+}
+
+QString pluginLoadTitle()
+{
+    return QStringLiteral("プラグインロードエラー");
+}
+
+QString pluginLoadText()
+{
+    return QStringLiteral("指定したファイルはプラグインでないか、内容が不正です");
 }
 
 void show(QWidget *parent, const QString &text, const QString &title)

@@ -15,6 +15,17 @@ QString messageText(int code, const QString &description, const QString &moduleL
 // could not be loaded.
 QString panelPictureText(int errorNumber);
 
+// "エラー Code:" and the number, "内容:" and the description, and the module
+// line when there is one, each on its own line (CR LF).
+QString codeText(int number, const QString &description, const QString &moduleLine = QString());
+
+// An OK box with the program's own title and no icon.
+void showPlain(QWidget *parent, const QString &text);
+
+// The ticket plug-in error: its title and its text.
+QString pluginLoadTitle();
+QString pluginLoadText();
+
 // A critical-icon OK box.
 void show(QWidget *parent, const QString &text, const QString &title = QStringLiteral("エラー！"));
 

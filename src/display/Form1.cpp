@@ -1,13 +1,17 @@
 #include "Form1.h"
 
 #include "BoardLayout.h"
+#include "ErrorReport.h"
 #include "JapaneseFonts.h"
+#include "WindowPlacement.h"
 #include "controls/ChimeiCtl_B.h"
 #include "controls/ColorRef.h"
 #include "controls/M_Degit.h"
 #include "fare/frmCtl.h"
 #include "mdlR57_000.h"
+#include "settings/IniApplier.h"
 #include "settings/frmOption.h"
+#include "settings/mdlIniIo.h"
 
 #include <QBitmap>
 #include <QCloseEvent>
@@ -36,6 +40,9 @@ Form1::Form1(const PlatformServices &services, QWidget *parent)
     connect(&m_timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
     m_timer1.start();
     m_frmCtl = std::make_unique<frmCtl>(*this, m_services);
+    if (m_services.settings) {
+        m_iniIo = std::make_unique<mdlIniIo>(*m_services.settings);
+    }
 }
 
 Form1::~Form1() = default;
@@ -92,12 +99,8 @@ void Form1::Form_Load()
     m_frmCtl->show();
     m_frmCtl->raise();
 
-    move(0, 0);
-    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
-        const QRect area = screen->geometry();
-        const QSize outer = m_frmCtl->frameGeometry().size();
-        m_frmCtl->move(area.right() + 1 - outer.width(), area.bottom() + 1 - outer.height());
-    }
+    placeDisplayAsAtFirstRun();
+    placeControlPanelAsAtFirstRun();
     applyRoundedShape();
     update();
     LoadIni();
@@ -126,15 +129,67 @@ void Form1::applyRoundedShape()
     setMask(mask);
 }
 
+void Form1::placeDisplayAsAtFirstRun()
+{
+    move(0, 0);
+}
+
+void Form1::placeControlPanelAsAtFirstRun()
+{
+    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->geometry();
+        const QSize outer = m_frmCtl->frameGeometry().size();
+        m_frmCtl->move(area.right() + 1 - outer.width(), area.bottom() + 1 - outer.height());
+    }
+}
+
+bool Form1::isReachable(const QWidget &window) const
+{
+    QList<QRect> screens;
+    for (const QScreen *screen : QGuiApplication::screens()) {
+        screens.append(screen->geometry());
+    }
+    return WindowPlacement::isReachable(window.frameGeometry(), screens);
+}
+
+void Form1::bringToFront()
+{
+    for (QWidget *window : {static_cast<QWidget *>(this), static_cast<QWidget *>(m_frmCtl.get())}) {
+        window->showNormal();
+        window->raise();
+    }
+    m_frmCtl->activateWindow();
+}
+
 void Form1::LoadIni()
 {
-    // The settings file hands every window its saved record here; until it is
-    // read, the first-run defaults stand.
+    if (!m_iniIo) {
+        return;
+    }
+    // Without a file the first-run defaults stand and nothing is said.
+    const mdlIniIo::ReadOutcome outcome = m_iniIo->read();
+    if (outcome.status == mdlIniIo::ReadStatus::Missing) {
+        return;
+    }
+    const QString where = QStringLiteral("モジュール:mdlIniIo.LoadIni()");
+    if (outcome.status == mdlIniIo::ReadStatus::Failed) {
+        ErrorReport::showPlain(this, ErrorReport::codeText(outcome.error.number, outcome.error.description, where));
+        return;
+    }
+    if (const OptionResult refused = IniApplier(*this).apply(m_iniIo->records())) {
+        ErrorReport::showPlain(this, ErrorReport::codeText(refused->number, refused->description, where));
+    }
 }
 
 void Form1::SaveIni()
 {
-    // Nothing is kept between runs until the settings file is written here.
+    if (!m_iniIo) {
+        return;
+    }
+    IniApplier(*this).collect(m_iniIo->records());
+    if (const std::optional<IniError> failed = m_iniIo->write()) {
+        ErrorReport::showPlain(this, ErrorReport::codeText(failed->number, failed->description));
+    }
 }
 
 void Form1::setPicture(const QPixmap &picture)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "display/FormInfo.h"
 #include "display/PlatformServices.h"
 
 #include <QPixmap>
@@ -14,14 +15,8 @@ class M_Degit;
 class QLabel;
 class frmCtl;
 class frmOption;
+class mdlIniIo;
 class mdlR57_000;
-
-// The window position that the settings file keeps, in twips.
-struct FormInfo
-{
-    qint32 Left = 0;
-    qint32 Top = 0;
-};
 
 // The display window: the simulated fare display itself. A frameless
 // 921 x 307 window whose background is the panel picture, with 98
@@ -78,9 +73,21 @@ public:
     bool startsDrag(Qt::MouseButton button, const QPoint &position) const;
 
     // The settings file is read here at the end of start-up, and written by
-    // the control panel's end sequence.
+    // the control panel's end sequence. Failures are reported in a message box.
     void LoadIni();
     void SaveIni();
+    // The settings file's records; null when the program keeps no settings.
+    mdlIniIo *iniIo() const { return m_iniIo.get(); }
+
+    // The places that start-up gives the windows: this window at the
+    // screen's top-left, the control panel at its bottom-right.
+    void placeDisplayAsAtFirstRun();
+    void placeControlPanelAsAtFirstRun();
+    // Whether enough of a window lies on a screen to be dragged back.
+    bool isReachable(const QWidget &window) const;
+    // Brings this window and the control panel to the front (a second start
+    // of the program asks for this).
+    void bringToFront();
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -104,4 +111,5 @@ private:
     std::unique_ptr<mdlR57_000> m_panelModule;
     std::unique_ptr<frmCtl> m_frmCtl;
     std::unique_ptr<frmOption> m_frmOption;
+    std::unique_ptr<mdlIniIo> m_iniIo;
 };

@@ -3,6 +3,7 @@
 class ChimePlayer;
 class Companion;
 class MultimediaCommands;
+class SettingsLocation;
 class SpeechService;
 
 // The platform services the windows use, handed in by main(); tests hand in
@@ -16,4 +17,6 @@ struct PlatformServices
     SpeechService *speech = nullptr;
     // The sound before an announcement; null: no sound.
     ChimePlayer *chimes = nullptr;
+    // Where the settings file lives; null: no settings are read or kept.
+    const SettingsLocation *settings = nullptr;
 };

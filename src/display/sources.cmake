@@ -1,12 +1,18 @@
 target_sources(tavelo_core PRIVATE
     src/display/BoardLayout.cpp src/display/BoardLayout.h
+    src/display/FormInfo.h
     src/display/TicketNumbering.cpp src/display/TicketNumbering.h
+    src/display/WindowPlacement.cpp src/display/WindowPlacement.h
 )
 target_sources(tavelo_ui PRIVATE
     src/display/PlatformServices.h
     src/display/DesktopPlatform.cpp src/display/DesktopPlatform.h
     src/display/ErrorReport.cpp src/display/ErrorReport.h
+    src/display/SessionEndWatcher.cpp src/display/SessionEndWatcher.h
+    src/display/SingleInstanceGuard.cpp src/display/SingleInstanceGuard.h
     src/display/JapaneseFonts.cpp src/display/JapaneseFonts.h
     src/display/mdlR57_000.cpp src/display/mdlR57_000.h
     src/display/Form1.cpp src/display/Form1.h
 )
+find_package(Qt6 6.4 REQUIRED COMPONENTS Network)
+target_link_libraries(tavelo_ui PUBLIC Qt6::Network)

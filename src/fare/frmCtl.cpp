@@ -6,6 +6,7 @@
 #include "PanelLooks.h"
 #include "PanelOptions.h"
 #include "companion/Companion.h"
+#include "companion/PluginBridge.h"
 #include "controls/ChimeiCtl_B.h"
 #include "controls/M_Degit.h"
 #include "display/BoardLayout.h"
@@ -259,6 +260,12 @@ bool frmCtl::requestEnd()
     if (answer != QMessageBox::Yes) {
         return false;
     }
+    runEndSequence();
+    return true;
+}
+
+void frmCtl::runEndSequence()
+{
     m_display.ChimeiCtl()->SetChimei(QString());
     m_display.DeleteRgn();
     if (m_services.multimedia) {
@@ -267,7 +274,6 @@ bool frmCtl::requestEnd()
     m_tape->ReleaseSpeech();
     m_display.SaveIni();
     emit quitRequested();
-    return true;
 }
 
 void frmCtl::closeEvent(QCloseEvent *event)
@@ -378,7 +384,14 @@ void frmCtl::DispData(int n)
 
 void frmCtl::drawSeiriken(const TicketRequest &request)
 {
-    Q_UNUSED(request) // the ticket plug-in draws the ticket of the stop here
+    const qint32 drawn = PluginBridge::Brix4_DrawSeiriken(
+        request.pluginPath, &m_picSeirikenPrev->image(), request.stopName, request.dateText, request.timeText,
+        request.routeNumber, request.ticketNumber, request.stopPosition, request.companyIndex);
+    // The picture is painted; say what it shows.
+    if (drawn != 0) {
+        m_picSeirikenPrev->setAccessibleDescription(
+            QStringLiteral("整理券 %1番 %2").arg(request.ticketNumber).arg(request.stopName));
+    }
     m_picSeirikenPrev->update();
 }
 

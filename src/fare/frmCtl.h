@@ -103,6 +103,10 @@ public:
     // Asks whether the program should end; on Yes runs the end sequence and
     // emits quitRequested. The display window's close comes here too.
     bool requestEnd();
+    // The end sequence without the question, for an end that nobody can
+    // answer (the session ends): blanks the strip, closes the sounds,
+    // releases speech, saves the settings and emits quitRequested.
+    void runEndSequence();
 
 signals:
     // The operator confirmed the end of the program.

@@ -62,6 +62,11 @@ QString soundFilter()
                           {QStringLiteral("MIDIシーケンス(*.mid)"), QStringLiteral("*.mid")}});
 }
 
+QString pluginFilter()
+{
+    return chooserFilter({{QStringLiteral("整理券プラグイン(*.4SP)"), QStringLiteral("*.4SP")}});
+}
+
 QString panelPictureFilter()
 {
     return chooserFilter({{QStringLiteral("ビットマップ(*.bmp)"), QStringLiteral("*.bmp")},

@@ -25,6 +25,7 @@ QStringList countUpTo(int last);
 QString chooserFilter(const QList<QPair<QString, QString>> &pairs);
 QString soundFilter();
 QString panelPictureFilter();
+QString pluginFilter();
 
 // The ticket date as the dialog shows it: the year in plain digits, then the
 // month and the day in two digits each, "/" between ("2026/03/05").

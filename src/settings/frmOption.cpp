@@ -7,10 +7,15 @@
 #include "OptionTexts.h"
 #include "PageTabButton.h"
 #include "WrappingRadioButton.h"
+#include "companion/PluginBridge.h"
+#include "companion/PluginBridgeWidgets.h"
 #include "controls/M_Degit.h"
+#include "display/ErrorReport.h"
 #include "display/Form1.h"
 #include "display/JapaneseFonts.h"
 #include "fare/frmCtl.h"
+#include "ticket/PluginProperties.h"
+#include "ticket/SeirikenPreview.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -30,6 +35,10 @@
 #include <QVBoxLayout>
 
 namespace {
+
+constexpr int TwipsPerPixel = 15;
+// SetPlgin's answer for a file taken as a plug-in.
+constexpr qint32 PluginAccepted = 2;
 
 // Window geometry in pixels: the page tabs down the left, OK below them, the
 // pages filling the rest.
@@ -576,6 +585,7 @@ QGroupBox *frmOption::buildTicketPage()
     auto *pathLine = pathRow(m_txtSeiriPlgDir, m_command1, pluginCaption);
     pathLine->addWidget(m_command11);
     plugin->addLayout(pathLine);
+    connect(m_command1, &QPushButton::clicked, this, &frmOption::Command1_Click);
     connect(m_command11, &QPushButton::clicked, this, &frmOption::Command11_Click);
 
     auto *details = new QGridLayout;
@@ -779,6 +789,23 @@ void frmOption::Command7_Click()
     }
 }
 
+void frmOption::Command1_Click()
+{
+    const QString file = m_companion->Brix3FileDlg(this, 0, OptionTexts::pluginFilter(), QString(),
+                                                   QStringLiteral("プラグインの選択"));
+    // The company list starts afresh, so choosing the same plug-in again
+    // does not list its companies twice.
+    if (frmCtl *controlPanel = m_display.controlPanel()) {
+        controlPanel->Combo1()->clear();
+    }
+    // A cancelled chooser gives an empty path, which is refused the same way.
+    if (SetPlgin(file) != 0) {
+        m_txtSeiriPlgDir->setText(file);
+    } else {
+        ErrorReport::show(this, ErrorReport::pluginLoadText(), ErrorReport::pluginLoadTitle());
+    }
+}
+
 void frmOption::Command11_Click()
 {
     m_txtSeiriPlgDir->clear();
@@ -794,10 +821,24 @@ void frmOption::Command4_Click()
 
 qint32 frmOption::SetPlgin(const QString &strFileName)
 {
-    // Reading a plug-in's capabilities joins with the ticket preview; until
-    // then no file is taken as a plug-in.
-    Q_UNUSED(strFileName);
-    return 0;
+    if (strFileName.isEmpty()) {
+        return 0;
+    }
+    PlgInfo info;
+    if (PluginBridge::Brix4_GetPlgInfo(strFileName, info) == 0) {
+        return 0;
+    }
+    PluginBridgeWidgets::Brix4_SetPlgComment(strFileName, m_txtPlginComment);
+    m_list1->clear();
+    m_list1->addItems(PluginProperties::lines(info));
+    if (frmCtl *controlPanel = m_display.controlPanel()) {
+        // The preview box takes the ticket's size (twips, 15 to the pixel).
+        controlPanel->picSeirikenPrev()->resize(info.PrevWidth / TwipsPerPixel, info.PrevHeight / TwipsPerPixel);
+        if (info.CorpCount >= 1) {
+            PluginBridgeWidgets::Brix4_SetCorpAddList(strFileName, controlPanel->Combo1());
+        }
+    }
+    return PluginAccepted;
 }
 
 bool frmOption::usesUserPanel(int state) const
@@ -1005,7 +1046,11 @@ OptionResult frmOption::SetOptionInfo(const OptionInfo &info)
         return writer.error;
     }
     // A path that is no plug-in (any more) leaves the plug-in details empty
-    // and says nothing at this point.
+    // and says nothing at this point. The company list is rebuilt, never
+    // added to.
+    if (frmCtl *controlPanel = m_display.controlPanel()) {
+        controlPanel->Combo1()->clear();
+    }
     SetPlgin(info.Seiriken.PluginPath);
     return std::nullopt;
 }

@@ -145,6 +145,7 @@ private:
     void Option3_Click();
     void chkUseSeiriPrev_Click();
     void Command7_Click();
+    void Command1_Click();
     void Command11_Click();
     void Command4_Click();
 

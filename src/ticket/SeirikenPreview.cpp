@@ -1,32 +1,83 @@
 #include "SeirikenPreview.h"
 
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 
 SeirikenPreview::SeirikenPreview(QWidget *parent)
     : QWidget(parent)
+    , m_mnuHide(new QMenu(this))
+    , m_mnuHideCopy(m_mnuHide->addAction(QStringLiteral("コピー(&C)")))
 {
     setObjectName("picSeirikenPrev");
     setAccessibleName(QStringLiteral("整理券プレビュー"));
     setAttribute(Qt::WA_OpaquePaintEvent);
+    // Focus lets the menu key reach the copy item.
+    setFocusPolicy(Qt::ClickFocus);
+    m_mnuHide->setObjectName("MnuHide");
+    m_mnuHideCopy->setObjectName("MnuHideCopy");
+    connect(m_mnuHideCopy, &QAction::triggered, this, &SeirikenPreview::MnuHideCopy_Click);
 }
 
 void SeirikenPreview::clear()
 {
+    fitImageToSize();
     m_image.fill(Qt::white);
+    setAccessibleDescription(QString());
     update();
+}
+
+QImage &SeirikenPreview::image()
+{
+    fitImageToSize();
+    return m_image;
+}
+
+void SeirikenPreview::fitImageToSize()
+{
+    if (m_image.size() != size()) {
+        // A new size starts a new white picture; the next stop shown draws on it.
+        m_image = QImage(size(), QImage::Format_RGB32);
+        m_image.fill(Qt::white);
+    }
+}
+
+void SeirikenPreview::MnuHideCopy_Click()
+{
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    clipboard->clear();
+    clipboard->setImage(image());
 }
 
 void SeirikenPreview::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
-    // A new size starts a new white picture; the next stop shown draws on it.
-    m_image = QImage(size(), QImage::Format_RGB32);
-    m_image.fill(Qt::white);
+    fitImageToSize();
+}
+
+void SeirikenPreview::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::RightButton) {
+        m_mnuHide->popup(event->globalPosition().toPoint());
+        return;
+    }
+    QWidget::mousePressEvent(event);
+}
+
+void SeirikenPreview::contextMenuEvent(QContextMenuEvent *event)
+{
+    // The mouse opens the menu on the press; the menu key opens it too.
+    if (event->reason() == QContextMenuEvent::Keyboard) {
+        m_mnuHide->popup(mapToGlobal(rect().center()));
+    }
 }
 
 void SeirikenPreview::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
-    painter.drawImage(event->rect(), m_image, event->rect());
+    painter.drawImage(event->rect(), image(), event->rect());
 }

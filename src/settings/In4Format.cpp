@@ -1,0 +1,34 @@
+#include "In4Format.h"
+
+#include "In4Layout.h"
+#include "In4Reader.h"
+#include "In4Writer.h"
+
+namespace In4Format {
+
+QByteArray encode(const IniRecords &records)
+{
+    In4Writer writer;
+    const qint16 degitCount = IniRecords::DegitCount;
+    In4Layout::visit(records, degitCount, [&writer](const In4Field &, const auto &value) { writer.write(value); });
+    return writer.bytes();
+}
+
+In4Decoded decode(const QByteArray &bytes, IniRecords records)
+{
+    In4Decoded decoded;
+    decoded.records = std::move(records);
+    In4Reader reader(bytes);
+    // Read and ignored: the number of cell entries is fixed.
+    qint16 degitCount = 0;
+    In4Layout::visit(decoded.records, degitCount, [&](const In4Field &field, auto &value) {
+        if (decoded.complete && !reader.read(value)) {
+            decoded.complete = false;
+            decoded.missingField = field.name();
+            decoded.missingAt = reader.offset();
+        }
+    });
+    return decoded;
+}
+
+} // namespace In4Format

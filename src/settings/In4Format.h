@@ -1,0 +1,29 @@
+#pragma once
+
+#include "settings/IniRecords.h"
+
+#include <QByteArray>
+#include <QString>
+
+// What reading a settings file's bytes gave: the records as far as the bytes
+// went (every field either read whole or left as it was) and, for a file that
+// ends early, the field that did not fit.
+struct In4Decoded
+{
+    IniRecords records;
+    bool complete = true;
+    // The name and offset of the first field that did not fit.
+    QString missingField;
+    qsizetype missingAt = 0;
+};
+
+// The byte layout of the settings file.
+namespace In4Format {
+
+// The eleven blocks, block 10 as 98.
+QByteArray encode(const IniRecords &records);
+// Reads the blocks in order over `records`; each string read replaces the one
+// held before. Bytes after the last block are ignored.
+In4Decoded decode(const QByteArray &bytes, IniRecords records = {});
+
+} // namespace In4Format

@@ -1,0 +1,71 @@
+#include "IniApplier.h"
+
+#include "controls/ChimeiCtl_B.h"
+#include "controls/M_Degit.h"
+#include "display/Form1.h"
+#include "fare/frmCtl.h"
+#include "settings/frmOption.h"
+
+IniApplier::IniApplier(Form1 &display) : m_display(display) {}
+
+void IniApplier::collect(IniRecords &records) const
+{
+    for (int i = 1; i <= IniRecords::DegitCount; ++i) {
+        const M_Degit *cell = m_display.Degit(i);
+        records.Degits[i - 1] = {qint16(cell->shift()), qint16(cell->zeroMode()), qint16(cell->fillZero())};
+    }
+    frmOption &options = m_display.createOptionsDialog();
+    records.Option = options.GetOptionInfo();
+    records.Ctrl = m_display.controlPanel()->GetCtrlDataInfo();
+    records.Form = m_display.GetFormInfo();
+    records.Colors = options.customColors();
+}
+
+OptionResult IniApplier::apply(const IniRecords &records)
+{
+    frmOption &options = m_display.createOptionsDialog();
+    // The colour chooser works on this table directly for the rest of the run.
+    options.customColors() = records.Colors;
+    applyCells(records);
+
+    if (OptionResult refused = options.SetOptionInfo(records.Option)) {
+        return refused;
+    }
+    frmCtl &controlPanel = *m_display.controlPanel();
+    controlPanel.SetCtrlDataInfo(records.Ctrl);
+    if (!m_display.isReachable(controlPanel)) {
+        m_display.placeControlPanelAsAtFirstRun();
+    }
+    m_display.SetFormInfo(records.Form);
+    if (!m_display.isReachable(m_display)) {
+        m_display.placeDisplayAsAtFirstRun();
+    }
+    options.SetProp();
+    return std::nullopt;
+}
+
+void IniApplier::applyCells(const IniRecords &records)
+{
+    const OptDegit &colors = records.Option.Degit;
+    for (int i = 1; i <= IniRecords::DegitCount; ++i) {
+        M_Degit *cell = m_display.Degit(i);
+        const DegitInfo &format = records.Degits[i - 1];
+        cell->setZeroMode(format.ZeroMode);
+        cell->setShift(format.Shift);
+        cell->setFillZero(format.FillZero);
+        cell->setBackColor(colors.DegitBackColor);
+        cell->setBaseForeColor(colors.DegitBaseColor);
+        cell->setDegitForeColor(colors.DegitLitColor);
+        // Only the unlit segments until the first fares are shown.
+        cell->setValue(QStringLiteral(" "));
+    }
+    for (int i = 0; i < 2; ++i) {
+        M_Degit *clock = m_display.TimeDegit(i);
+        clock->setBackColor(colors.DegitBackColor);
+        clock->setBaseForeColor(colors.DegitBaseColor);
+        clock->setDegitForeColor(colors.DegitLitColor);
+    }
+    ChimeiCtl_B *strip = m_display.ChimeiCtl();
+    strip->setBackColor(records.Option.Chimei.ChimeiBackColor);
+    strip->setForeColor(records.Option.Chimei.ChimeiForeColor);
+}

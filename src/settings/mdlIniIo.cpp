@@ -1,0 +1,72 @@
+#include "mdlIniIo.h"
+
+#include "In4Format.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace {
+
+IniError fileError(int number, const QString &description, const QFileDevice &file)
+{
+    return {number, QStringLiteral("%1 (%2)").arg(description, file.errorString())};
+}
+
+} // namespace
+
+mdlIniIo::mdlIniIo(SettingsLocation location) : m_location(std::move(location)) {}
+
+mdlIniIo::ReadOutcome mdlIniIo::read()
+{
+    m_records.Degits.fill(DegitInfo{});
+    return readFile(m_location.loadPath(), m_records);
+}
+
+std::optional<IniError> mdlIniIo::write() const
+{
+    return writeFile(m_location.savePath(), m_records);
+}
+
+mdlIniIo::ReadOutcome mdlIniIo::readFile(const QString &path, IniRecords &records)
+{
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        return {};
+    }
+    QFile file(path);
+    if (info.isDir() || !file.open(QIODevice::ReadOnly)) {
+        return {ReadStatus::Failed, fileError(IniError::PathFileAccess, QStringLiteral("パス名が無効です。"), file)};
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        return {ReadStatus::Failed, fileError(IniError::DeviceIo, QStringLiteral("デバイス I/O エラーです。"), file)};
+    }
+    In4Decoded decoded = In4Format::decode(bytes, records);
+    records = std::move(decoded.records);
+    if (!decoded.complete) {
+        return {ReadStatus::Failed,
+                {IniError::InputPastEnd, QStringLiteral("ファイルの終わりを越えて入力しようとしました。(%1、%2 バイト目)")
+                                             .arg(decoded.missingField)
+                                             .arg(decoded.missingAt)}};
+    }
+    return {ReadStatus::Read, {}};
+}
+
+std::optional<IniError> mdlIniIo::writeFile(const QString &path, const IniRecords &records)
+{
+    // The configuration folder may not exist before the first save.
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QSaveFile file(path);
+    // Unbuffered: a write that fails is seen here. Buffered, the failure would
+    // come at commit's flush, and Qt 6.4 replaces the old file all the same.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        return fileError(IniError::PermissionDenied, QStringLiteral("書き込みできません。"), file);
+    }
+    const QByteArray bytes = In4Format::encode(records);
+    if (file.write(bytes) != bytes.size() || !file.commit()) {
+        return fileError(IniError::DeviceIo, QStringLiteral("デバイス I/O エラーです。"), file);
+    }
+    return std::nullopt;
+}

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "settings/IniError.h"
+#include "settings/IniRecords.h"
+#include "settings/SettingsLocation.h"
+
+#include <optional>
+
+// The settings file: carries every option, the control panel's state, the
+// window position, the custom colours and the fare cells' digit formats from
+// one run to the next. This part reads and writes the file; the display
+// window hands the records to the windows and collects them again.
+class mdlIniIo
+{
+public:
+    enum class ReadStatus {
+        // No file (or a name the file system rejects): nothing to apply.
+        Missing,
+        Read,
+        Failed,
+    };
+    struct ReadOutcome
+    {
+        ReadStatus status = ReadStatus::Missing;
+        IniError error;
+    };
+
+    explicit mdlIniIo(SettingsLocation location);
+
+    const SettingsLocation &location() const { return m_location; }
+    // The records shared with the windows for the whole run: sources at the
+    // load, snapshots at the save.
+    IniRecords &records() { return m_records; }
+    const IniRecords &records() const { return m_records; }
+
+    // Clears the cells' formats and reads the file into the records.
+    ReadOutcome read();
+    // Writes the records. The old file is replaced only by a complete new
+    // one, so a failed save leaves it as it was.
+    std::optional<IniError> write() const;
+
+    static ReadOutcome readFile(const QString &path, IniRecords &records);
+    static std::optional<IniError> writeFile(const QString &path, const IniRecords &records);
+
+private:
+    SettingsLocation m_location;
+    IniRecords m_records;
+};
