@@ -82,6 +82,8 @@ public:
     QScrollBar *HScroll1(int i) const { return m_hScroll1.at(i); }
     QLabel *Label1(int i) const { return m_label1.at(i); }
     QRadioButton *Option4(int i) const { return m_option4.at(i); }
+    // The input frame last sent behind the other (0 lists, 1 keypad).
+    qint16 inputFrame() const { return m_inputFrame; }
 
     // Route setting: 0 from the digit lists, 1 from the keypad displays.
     void Command1_Click(int Index);
