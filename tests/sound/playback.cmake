@@ -6,4 +6,5 @@ target_compile_definitions(tst_GstCommandInterpreter PRIVATE TAVELO_SAMPLES_DIR=
 # GStreamer's suites allocate through plain malloc, so that LeakSanitizer
 # sees every GLib allocation (see lsan.supp).
 set_property(TEST tst_GstCommandInterpreter APPEND PROPERTY
-    ENVIRONMENT "G_SLICE=always-malloc" "LSAN_OPTIONS=suppressions=${CMAKE_CURRENT_LIST_DIR}/lsan.supp")
+    ENVIRONMENT "G_SLICE=always-malloc" "ASAN_OPTIONS=fast_unwind_on_malloc=0"
+    "LSAN_OPTIONS=suppressions=${CMAKE_CURRENT_LIST_DIR}/lsan.supp")
