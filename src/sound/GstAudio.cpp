@@ -10,9 +10,15 @@
 
 #include <atomic>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 namespace GstAudio {
 
 namespace {
+
+constexpr int LargeBlockBytes = 1024 * 1024;
 
 GstElement *makeFakeSink()
 {
@@ -70,6 +76,14 @@ bool initialise()
             qputenv("ALSA_CONFIG_PATH", "/dev/null");
             qputenv("ALSOFT_LOGLEVEL", "0");
         }
+#ifdef __GLIBC__
+        // Every MIDI synthesiser loads its SoundFont's samples anew, a few
+        // megabytes, on one of GStreamer's short-lived threads. Blocks that
+        // large get mappings of their own, given back when freed; glibc's
+        // adaptive threshold would otherwise soon place them in the threads'
+        // arenas, where the freed samples stay resident.
+        mallopt(M_MMAP_THRESHOLD, LargeBlockBytes);
+#endif
         g_autoptr(GError) error = nullptr;
         const bool ok = gst_init_check(nullptr, nullptr, &error);
         if (!ok) {

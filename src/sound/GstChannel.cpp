@@ -12,9 +12,6 @@
 
 namespace {
 
-// Audio only: no video or subtitle decoding, software volume.
-constexpr guint AudioOnlyFlags = (1u << 1) | (1u << 4);
-
 // Debian's small General MIDI SoundFont. Named explicitly because the
 // system default may be another, much larger one, or missing.
 constexpr const char *MidiSoundFont = "/usr/share/sounds/sf2/TimGM6mb.sf2";
@@ -22,6 +19,21 @@ constexpr double MidiSynthGain = 0.8;
 
 // Opening a file waits at most this long to learn whether it plays.
 constexpr auto OpenTimeout = std::chrono::seconds(5);
+
+// Links the decoded sound to the converter; other streams (a cover picture
+// in an MP3) stay unused.
+void linkDecodedAudio(GstElement *, GstPad *decoded, gpointer converter)
+{
+    g_autoptr(GstCaps) caps = gst_pad_query_caps(decoded, nullptr);
+    const GstStructure *format = caps && !gst_caps_is_empty(caps) ? gst_caps_get_structure(caps, 0) : nullptr;
+    if (!format || !g_str_has_prefix(gst_structure_get_name(format), "audio/")) {
+        return;
+    }
+    g_autoptr(GstPad) input = gst_element_get_static_pad(GST_ELEMENT(converter), "sink");
+    if (!gst_pad_is_linked(input)) {
+        gst_pad_link(decoded, input);
+    }
+}
 
 bool isMidiSynthesiser(GstElement *element)
 {
@@ -130,26 +142,38 @@ GstChannel::GstChannel(const QString &path)
     if (!GstAudio::initialise()) {
         return;
     }
-    GstObjectPtr<GstElement> playbin = adoptFloating(gst_element_factory_make("playbin", nullptr));
-    if (!playbin) {
-        qCWarning(lcSound, "Cannot play %s: GStreamer has no playbin", qUtf8Printable(path));
+    // A pipeline of our own rather than playbin, whose audio chain keeps a
+    // little of every sound it played.
+    GstObjectPtr<GstElement> pipeline = adoptFloating(gst_pipeline_new(nullptr));
+    const GstObjectPtr<GstElement> decoder = adoptFloating(gst_element_factory_make("uridecodebin", nullptr));
+    const GstObjectPtr<GstElement> converter = adoptFloating(gst_element_factory_make("audioconvert", nullptr));
+    const GstObjectPtr<GstElement> resampler = adoptFloating(gst_element_factory_make("audioresample", nullptr));
+    const GstObjectPtr<GstElement> sink = adoptFloating(GstAudio::makeAudioSink());
+    if (!pipeline || !decoder || !converter || !resampler || !sink) {
+        qCWarning(lcSound, "Cannot play %s: a GStreamer element is missing", qUtf8Printable(path));
+        return;
+    }
+    // The bin takes references of its own.
+    gst_bin_add_many(GST_BIN(pipeline.get()), decoder.get(), converter.get(), resampler.get(), sink.get(), nullptr);
+    if (!gst_element_link_many(converter.get(), resampler.get(), sink.get(), nullptr)) {
+        qCWarning(lcSound, "Cannot play %s: the audio output does not link", qUtf8Printable(path));
         return;
     }
     g_autofree gchar *uri =
         gst_filename_to_uri(QFile::encodeName(QFileInfo(path).absoluteFilePath()).constData(), nullptr);
-    g_object_set(playbin.get(), "uri", uri, "flags", AudioOnlyFlags, "audio-sink", GstAudio::makeAudioSink(),
-                 nullptr);
-    g_signal_connect_data(playbin.get(), "element-setup", G_CALLBACK(&GstChannel::onElementSetup),
+    g_object_set(decoder.get(), "uri", uri, nullptr);
+    g_signal_connect(decoder.get(), "pad-added", G_CALLBACK(&linkDecodedAudio), converter.get());
+    g_signal_connect_data(pipeline.get(), "deep-element-added", G_CALLBACK(&GstChannel::onElementAdded),
                           holdFor(m_shared), [](gpointer held, GClosure *) { letGo<Shared>(held); },
                           GConnectFlags(0));
-    g_autoptr(GstBus) bus = gst_element_get_bus(playbin.get());
+    g_autoptr(GstBus) bus = gst_element_get_bus(pipeline.get());
     gst_bus_set_sync_handler(bus, &GstChannel::onBusMessage, holdFor(m_shared), &letGo<Shared>);
-    GstAudio::trackPipeline(playbin.get());
-    m_playbin = std::move(playbin);
+    GstAudio::trackPipeline(pipeline.get());
+    m_pipeline = std::move(pipeline);
 
     // A file that cannot even be read fails at once, its error already
     // noted by the bus handler.
-    bool opened = gst_element_set_state(m_playbin.get(), GST_STATE_PAUSED) != GST_STATE_CHANGE_FAILURE;
+    bool opened = gst_element_set_state(m_pipeline.get(), GST_STATE_PAUSED) != GST_STATE_CHANGE_FAILURE;
     if (opened) {
         std::unique_lock lock(m_shared->mutex);
         if (!m_shared->changed.wait_for(lock, OpenTimeout,
@@ -177,19 +201,19 @@ void GstChannel::release()
         m_shared->playing = false;
     }
     m_shared->changed.notify_all();
-    if (!m_playbin) {
+    if (!m_pipeline) {
         return;
     }
     // Stopping a pipeline waits for its elements, and a MIDI synthesiser
     // still loading its SoundFont takes a while: the pipeline stops on one
     // of GStreamer's threads, which holds it until then and frees it after.
     gst_element_call_async(
-        m_playbin.get(), [](GstElement *playbin, gpointer) { gst_element_set_state(playbin, GST_STATE_NULL); },
+        m_pipeline.get(), [](GstElement *pipeline, gpointer) { gst_element_set_state(pipeline, GST_STATE_NULL); },
         nullptr, nullptr);
-    m_playbin.reset();
+    m_pipeline.reset();
 }
 
-void GstChannel::onElementSetup(GstElement *, GstElement *element, gpointer shared)
+void GstChannel::onElementAdded(GstBin *, GstBin *, GstElement *element, gpointer shared)
 {
     if (!isMidiSynthesiser(element)) {
         return;
@@ -253,7 +277,7 @@ void GstChannel::reportEnd(quint64 play)
 
 bool GstChannel::playFromStart()
 {
-    if (!m_playbin) {
+    if (!m_pipeline) {
         return false;
     }
     quint64 play = 0;
@@ -268,11 +292,11 @@ bool GstChannel::playFromStart()
     if (m_played) {
         // Rewinding with a flush also stops the streaming threads from
         // finishing the earlier play.
-        const bool rewound = gst_element_seek_simple(m_playbin.get(), GST_FORMAT_TIME,
+        const bool rewound = gst_element_seek_simple(m_pipeline.get(), GST_FORMAT_TIME,
                                                      GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE), 0);
         if (!rewound) {
             // A stream that cannot seek starts over from a stopped pipeline.
-            gst_element_set_state(m_playbin.get(), GST_STATE_READY);
+            gst_element_set_state(m_pipeline.get(), GST_STATE_READY);
         }
     }
     m_played = true;
@@ -281,7 +305,7 @@ bool GstChannel::playFromStart()
         const std::lock_guard lock(m_shared->mutex);
         m_shared->streaming = play;
     }
-    if (gst_element_set_state(m_playbin.get(), GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE) {
+    if (gst_element_set_state(m_pipeline.get(), GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE) {
         m_shared->endPlay(play);
         return false;
     }
@@ -290,8 +314,8 @@ bool GstChannel::playFromStart()
 
 void GstChannel::stop()
 {
-    if (m_playbin) {
-        gst_element_set_state(m_playbin.get(), GST_STATE_PAUSED);
+    if (m_pipeline) {
+        gst_element_set_state(m_pipeline.get(), GST_STATE_PAUSED);
     }
     {
         const std::lock_guard lock(m_shared->mutex);

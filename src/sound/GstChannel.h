@@ -7,7 +7,7 @@
 
 #include <memory>
 
-// One sound channel: a GStreamer playbin, audio only, with one file open.
+// One sound channel: a GStreamer pipeline that decodes one file's sound.
 // Lives on the thread that created it, which it never holds up for long:
 // GStreamer reports the end of the sound from its own threads, and closing
 // the channel lets the pipeline wind down on one of those.
@@ -22,7 +22,7 @@ public:
     explicit GstChannel(const QString &path);
     ~GstChannel() override;
 
-    bool isOpen() const { return m_playbin != nullptr; }
+    bool isOpen() const { return m_pipeline != nullptr; }
 
     // Plays from the beginning and returns at once; false when it cannot.
     bool playFromStart();
@@ -48,12 +48,12 @@ private:
     struct Shared;
 
     static GstBusSyncReply onBusMessage(GstBus *bus, GstMessage *message, gpointer shared);
-    static void onElementSetup(GstElement *playbin, GstElement *element, gpointer shared);
+    static void onElementAdded(GstBin *pipeline, GstBin *bin, GstElement *element, gpointer shared);
     void reportEnd(quint64 play);
     void release();
 
     std::shared_ptr<Shared> m_shared;
-    GstObjectPtr<GstElement> m_playbin;
+    GstObjectPtr<GstElement> m_pipeline;
     // Whether a play has moved the position away from the start.
     bool m_played = false;
 };
