@@ -43,9 +43,10 @@ bool isMidiSynthesiser(GstElement *element)
 
 // A reference to the shared state for one of GStreamer's callbacks, given
 // back by GStreamer once the callback can no longer run.
-gpointer holdFor(const auto &shared)
+template <typename Shared>
+gpointer holdFor(const std::shared_ptr<Shared> &shared)
 {
-    return new std::remove_cvref_t<decltype(shared)>(shared);
+    return new std::shared_ptr<Shared>(shared);
 }
 
 template <typename Shared>
