@@ -1,5 +1,5 @@
 // How long an asynchronous PlaySnd keeps the caller: it must return within
-// 30 ms for WAV and MP3, the sound then playing on its own.
+// 30 ms for WAV, MP3 and MIDI, the sound then playing on its own.
 
 #include "sound/GstCommandInterpreter.h"
 #include "sound/mdlSndAPI.h"
@@ -38,11 +38,15 @@ int main(int argc, char *argv[])
     const QString samples = QStringLiteral(TAVELO_SAMPLES_DIR "/sound/");
     GstCommandInterpreter multimedia;
     mdlSndAPI sound(multimedia, QStringLiteral("R57"));
-    // The first play loads GStreamer's plugins: that is start-up, not playing.
-    sound.PlaySnd(samples + QStringLiteral("chime.wav"), QStringLiteral("S1"), false);
+    const char *const files[] = {"chime.wav", "route.mp3", "jingle.mid"};
+    // The first play of each kind loads GStreamer's plugins: that is start-up,
+    // not playing.
+    for (const char *file : files) {
+        sound.PlaySnd(samples + QLatin1String(file), QStringLiteral("S1"), true);
+    }
 
     bool ok = true;
-    for (const char *file : {"chime.wav", "route.mp3"}) {
+    for (const char *file : files) {
         std::vector<double> times = timePlays(sound, samples + QLatin1String(file));
         std::sort(times.begin(), times.end());
         const double median = times[times.size() / 2];

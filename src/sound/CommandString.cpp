@@ -6,7 +6,8 @@ namespace {
 
 const QStringList valuedKeywords = {QStringLiteral("type"), QStringLiteral("alias"), QStringLiteral("from")};
 
-// Splits at spaces; a double-quoted word may hold spaces. Nothing when a
+// Splits at spaces; a double-quoted word may hold spaces, and inside it a
+// backslash takes the next character as it is (\" and \\). Nothing when a
 // quote is left open.
 std::optional<QStringList> words(const QString &text)
 {
@@ -18,12 +19,18 @@ std::optional<QStringList> words(const QString &text)
             continue;
         }
         if (text.at(at) == QLatin1Char('"')) {
-            const qsizetype close = text.indexOf(QLatin1Char('"'), at + 1);
-            if (close < 0) {
+            QString word;
+            for (++at; at < text.size() && text.at(at) != QLatin1Char('"'); ++at) {
+                if (text.at(at) == QLatin1Char('\\') && at + 1 < text.size()) {
+                    ++at;
+                }
+                word += text.at(at);
+            }
+            if (at >= text.size()) {
                 return std::nullopt;
             }
-            result << text.mid(at + 1, close - at - 1);
-            at = close + 1;
+            result << word;
+            ++at;
             continue;
         }
         qsizetype end = at;
@@ -58,4 +65,11 @@ std::optional<CommandString> CommandString::parse(const QString &text)
         }
     }
     return command;
+}
+
+QString CommandString::quoted(const QString &text)
+{
+    QString escaped = text;
+    escaped.replace(QLatin1Char('\\'), QLatin1String("\\\\")).replace(QLatin1Char('"'), QLatin1String("\\\""));
+    return QLatin1Char('"') + escaped + QLatin1Char('"');
 }

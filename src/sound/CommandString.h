@@ -16,6 +16,11 @@ public:
     // quote, a keyword without its value, or a word that is no keyword.
     static std::optional<CommandString> parse(const QString &text);
 
+    // `text` as one quoted word that parse() reads back unchanged, whatever
+    // it holds: quotes and backslashes are escaped with a backslash, so an
+    // ordinary path is only put in quotes.
+    static QString quoted(const QString &text);
+
     QString verb;
     QString device;
     QMap<QString, QString> values;

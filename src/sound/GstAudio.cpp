@@ -1,13 +1,24 @@
 #include "GstAudio.h"
 
+#include "GstPtr.h"
+#include "SoundLog.h"
+
 #include <QByteArray>
 #include <QtGlobal>
 
 #include <gst/gst.h>
 
+#include <atomic>
+
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 namespace GstAudio {
 
 namespace {
+
+constexpr int LargeBlockBytes = 1024 * 1024;
 
 GstElement *makeFakeSink()
 {
@@ -23,28 +34,31 @@ GstElement *makeFakeSink()
 bool hasAudioDevice()
 {
     static const bool found = [] {
-        GstElement *probe = gst_element_factory_make("autoaudiosink", nullptr);
+        const GstObjectPtr<GstElement> probe = adoptFloating(gst_element_factory_make("autoaudiosink", nullptr));
         if (!probe) {
             return false;
         }
-        gst_object_ref_sink(probe);
         bool real = false;
-        if (gst_element_set_state(probe, GST_STATE_READY) != GST_STATE_CHANGE_FAILURE) {
+        if (gst_element_set_state(probe.get(), GST_STATE_READY) != GST_STATE_CHANGE_FAILURE) {
             // autoaudiosink holds the sink it chose as its one child.
-            GstIterator *children = gst_bin_iterate_elements(GST_BIN(probe));
-            GValue child = G_VALUE_INIT;
+            g_autoptr(GstIterator) children = gst_bin_iterate_elements(GST_BIN(probe.get()));
+            g_auto(GValue) child = G_VALUE_INIT;
             if (gst_iterator_next(children, &child) == GST_ITERATOR_OK) {
                 GstElementFactory *factory = gst_element_get_factory(GST_ELEMENT(g_value_get_object(&child)));
                 real = factory && g_strcmp0(GST_OBJECT_NAME(factory), "fakesink") != 0;
-                g_value_unset(&child);
             }
-            gst_iterator_free(children);
         }
-        gst_element_set_state(probe, GST_STATE_NULL);
-        gst_object_unref(probe);
+        gst_element_set_state(probe.get(), GST_STATE_NULL);
         return real;
     }();
     return found;
+}
+
+std::atomic<int> trackedPipelines = 0;
+
+void forgetPipeline(gpointer, GObject *)
+{
+    --trackedPipelines;
 }
 
 } // namespace
@@ -62,10 +76,18 @@ bool initialise()
             qputenv("ALSA_CONFIG_PATH", "/dev/null");
             qputenv("ALSOFT_LOGLEVEL", "0");
         }
-        GError *error = nullptr;
+#ifdef __GLIBC__
+        // Every MIDI synthesiser loads its SoundFont's samples anew, a few
+        // megabytes, on one of GStreamer's short-lived threads. Blocks that
+        // large get mappings of their own, given back when freed; glibc's
+        // adaptive threshold would otherwise soon place them in the threads'
+        // arenas, where the freed samples stay resident.
+        mallopt(M_MMAP_THRESHOLD, LargeBlockBytes);
+#endif
+        g_autoptr(GError) error = nullptr;
         const bool ok = gst_init_check(nullptr, nullptr, &error);
-        if (error) {
-            g_error_free(error);
+        if (!ok) {
+            qCWarning(lcSound, "GStreamer cannot start: %s", error ? error->message : "no reason given");
         }
         return ok;
     }();
@@ -84,6 +106,17 @@ GstElement *makeAudioSink()
     const char *factory = requested.isEmpty() ? "autoaudiosink" : requested.constData();
     GstElement *sink = gst_element_factory_make(factory, nullptr);
     return sink ? sink : makeFakeSink();
+}
+
+void trackPipeline(GstElement *pipeline)
+{
+    ++trackedPipelines;
+    g_object_weak_ref(G_OBJECT(pipeline), &forgetPipeline, nullptr);
+}
+
+int livePipelines()
+{
+    return trackedPipelines;
 }
 
 } // namespace GstAudio

@@ -18,4 +18,11 @@ GstElement *makeAudioSink();
 // True when the quiet, real-time fake sink was asked for.
 bool fakeSinkRequested();
 
+// Counts `pipeline` among the live pipelines until it is finalised.
+void trackPipeline(GstElement *pipeline);
+
+// How many of the tracked pipelines still exist: a pipeline that outlives
+// its sound has leaked.
+int livePipelines();
+
 } // namespace GstAudio

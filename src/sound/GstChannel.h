@@ -1,27 +1,28 @@
 #pragma once
 
-#include <gst/gst.h>
+#include "GstPtr.h"
 
 #include <QObject>
 #include <QString>
 
-#include <condition_variable>
-#include <mutex>
+#include <memory>
 
-// One sound channel: a GStreamer playbin, audio only, with one file open.
-// Lives on the thread that created it; GStreamer reports the end of the
-// sound from its own threads.
+// One sound channel: a GStreamer pipeline that decodes one file's sound.
+// Lives on the thread that created it, which it never holds up for long:
+// GStreamer reports the end of the sound from its own threads, and closing
+// the channel lets the pipeline wind down on one of those.
 class GstChannel : public QObject
 {
     Q_OBJECT
 
 public:
-    // Opens `path` and prerolls it. isOpen() tells whether the file could be
-    // opened and decoded.
+    // Opens `path` and waits until it is known to play: prerolled, or, for
+    // MIDI, its synthesiser found (the synthesiser goes on loading its
+    // SoundFont behind). isOpen() tells whether the file could be opened.
     explicit GstChannel(const QString &path);
     ~GstChannel() override;
 
-    bool isOpen() const { return m_playbin != nullptr; }
+    bool isOpen() const { return m_pipeline != nullptr; }
 
     // Plays from the beginning and returns at once; false when it cannot.
     bool playFromStart();
@@ -37,17 +38,22 @@ public:
     void waitForEnd();
 
 signals:
-    // The sound has ended, failed or was stopped.
+    // The latest play has ended, failed or was stopped. The end of an
+    // earlier play is never reported once another has begun.
     void ended();
 
 private:
-    static GstBusSyncReply onBusMessage(GstBus *bus, GstMessage *message, gpointer self);
-    static void onElementSetup(GstElement *playbin, GstElement *element, gpointer self);
-    void markEnded();
+    // What the channel shares with GStreamer's threads; it lives as long as
+    // the last of them may still use it.
+    struct Shared;
+
+    static GstBusSyncReply onBusMessage(GstBus *bus, GstMessage *message, gpointer shared);
+    static void onElementAdded(GstBin *pipeline, GstBin *bin, GstElement *element, gpointer shared);
+    void reportEnd(quint64 play);
     void release();
 
-    GstElement *m_playbin = nullptr;
-    mutable std::mutex m_mutex;
-    std::condition_variable m_endedChanged;
-    bool m_playing = false;
+    std::shared_ptr<Shared> m_shared;
+    GstObjectPtr<GstElement> m_pipeline;
+    // Whether a play has moved the position away from the start.
+    bool m_played = false;
 };

@@ -7,6 +7,7 @@
 //   play ALIAS from 0 [wait]
 //   stop ALIAS
 //   close ALIAS
+// Inside the quotes a path writes " as \" and \ as \\.
 // One implementation plays them (GstCommandInterpreter); tests record them.
 class MultimediaCommands
 {

@@ -1,6 +1,7 @@
 #include "PcmPlayer.h"
 
 #include "sound/GstAudio.h"
+#include "sound/SoundLog.h"
 
 #include <gst/app/gstappsrc.h>
 #include <gst/gst.h>
@@ -10,9 +11,18 @@ struct PcmPlayerCallbacks
     // On a streaming thread: only flags change here, never a pipeline's state.
     static GstBusSyncReply onBusMessage(GstBus *, GstMessage *message, gpointer self)
     {
-        if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_EOS || GST_MESSAGE_TYPE(message) == GST_MESSAGE_ERROR) {
-            static_cast<PcmPlayer *>(self)->m_playing = false;
+        const GstMessageType type = GST_MESSAGE_TYPE(message);
+        if (type == GST_MESSAGE_EOS || type == GST_MESSAGE_ERROR) {
+            // Said once for an utterance, however many elements complain.
+            const bool wasPlaying = static_cast<PcmPlayer *>(self)->m_playing.exchange(false);
+            if (type == GST_MESSAGE_ERROR && wasPlaying) {
+                g_autoptr(GError) reason = nullptr;
+                gst_message_parse_error(message, &reason, nullptr);
+                qCWarning(lcSound, "Cannot play an announcement: %s", reason ? reason->message : "unknown error");
+            }
         }
+        // A dropped message is ours to release, and it holds the pipeline.
+        gst_message_unref(message);
         return GST_BUS_DROP;
     }
 
@@ -31,48 +41,43 @@ std::unique_ptr<PcmPlayer> PcmPlayer::create(int sampleRate)
     if (!GstAudio::initialise()) {
         return nullptr;
     }
-    GstElement *pipeline = gst_pipeline_new("speech");
-    GstElement *source = gst_element_factory_make("appsrc", nullptr);
-    GstElement *convert = gst_element_factory_make("audioconvert", nullptr);
-    GstElement *resample = gst_element_factory_make("audioresample", nullptr);
-    GstElement *sink = GstAudio::makeAudioSink();
+    GstObjectPtr<GstElement> pipeline = adoptFloating(gst_pipeline_new("speech"));
+    const GstObjectPtr<GstElement> source = adoptFloating(gst_element_factory_make("appsrc", nullptr));
+    const GstObjectPtr<GstElement> convert = adoptFloating(gst_element_factory_make("audioconvert", nullptr));
+    const GstObjectPtr<GstElement> resample = adoptFloating(gst_element_factory_make("audioresample", nullptr));
+    const GstObjectPtr<GstElement> sink = adoptFloating(GstAudio::makeAudioSink());
     if (!pipeline || !source || !convert || !resample || !sink) {
-        for (GstElement *element : {pipeline, source, convert, resample, sink}) {
-            if (element) {
-                gst_object_unref(element);
-            }
-        }
+        qCWarning(lcSound, "Cannot play announcements: a GStreamer element is missing");
         return nullptr;
     }
-    gst_bin_add_many(GST_BIN(pipeline), source, convert, resample, sink, nullptr);
-    if (!gst_element_link_many(source, convert, resample, sink, nullptr)) {
-        gst_object_unref(pipeline);
+    // The bin takes references of its own.
+    gst_bin_add_many(GST_BIN(pipeline.get()), source.get(), convert.get(), resample.get(), sink.get(), nullptr);
+    if (!gst_element_link_many(source.get(), convert.get(), resample.get(), sink.get(), nullptr)) {
+        qCWarning(lcSound, "Cannot play announcements: the speech pipeline does not link");
         return nullptr;
     }
+    GstAudio::trackPipeline(pipeline.get());
 
-    GstCaps *caps = gst_caps_new_simple("audio/x-raw", "format", G_TYPE_STRING, "S16LE", "layout", G_TYPE_STRING,
+    g_autoptr(GstCaps) caps = gst_caps_new_simple("audio/x-raw", "format", G_TYPE_STRING, "S16LE", "layout", G_TYPE_STRING,
                                         "interleaved", "rate", G_TYPE_INT, sampleRate, "channels", G_TYPE_INT, 1,
                                         nullptr);
     // The whole utterance is queued at once (max-bytes 0: no limit), with
     // timestamps, so that even a fake sink plays it in real time.
-    g_object_set(source, "caps", caps, "format", GST_FORMAT_TIME, "max-bytes", guint64(0), nullptr);
-    gst_caps_unref(caps);
+    g_object_set(source.get(), "caps", caps, "format", GST_FORMAT_TIME, "max-bytes", guint64(0), nullptr);
 
-    auto player = std::unique_ptr<PcmPlayer>(new PcmPlayer(pipeline, source, sampleRate));
-    GstBus *bus = gst_element_get_bus(pipeline);
+    auto player = std::unique_ptr<PcmPlayer>(new PcmPlayer(std::move(pipeline), source.get(), sampleRate));
+    g_autoptr(GstBus) bus = gst_element_get_bus(player->m_pipeline.get());
     gst_bus_set_sync_handler(bus, &PcmPlayerCallbacks::onBusMessage, player.get(), nullptr);
-    gst_object_unref(bus);
-    GstPad *sinkPad = gst_element_get_static_pad(sink, "sink");
+    g_autoptr(GstPad) sinkPad = gst_element_get_static_pad(sink.get(), "sink");
     if (sinkPad) {
         gst_pad_add_probe(sinkPad, GST_PAD_PROBE_TYPE_BUFFER, &PcmPlayerCallbacks::onSinkBuffer, player.get(),
                           nullptr);
-        gst_object_unref(sinkPad);
     }
     return player;
 }
 
-PcmPlayer::PcmPlayer(GstElement *pipeline, GstElement *source, int sampleRate)
-    : m_pipeline(pipeline)
+PcmPlayer::PcmPlayer(GstObjectPtr<GstElement> pipeline, GstElement *source, int sampleRate)
+    : m_pipeline(std::move(pipeline))
     , m_source(source)
     , m_sampleRate(sampleRate)
 {
@@ -80,21 +85,20 @@ PcmPlayer::PcmPlayer(GstElement *pipeline, GstElement *source, int sampleRate)
 
 PcmPlayer::~PcmPlayer()
 {
-    gst_element_set_state(m_pipeline, GST_STATE_NULL);
-    GstBus *bus = gst_element_get_bus(m_pipeline);
+    // Stopping joins the streaming threads: no callback follows.
+    gst_element_set_state(m_pipeline.get(), GST_STATE_NULL);
+    g_autoptr(GstBus) bus = gst_element_get_bus(m_pipeline.get());
     gst_bus_set_sync_handler(bus, nullptr, nullptr, nullptr);
-    gst_object_unref(bus);
-    gst_object_unref(m_pipeline);
 }
 
 void PcmPlayer::start()
 {
     // Going to NULL stops the streaming threads and drops what was queued.
-    gst_element_set_state(m_pipeline, GST_STATE_NULL);
+    gst_element_set_state(m_pipeline.get(), GST_STATE_NULL);
     m_samplesPushed = 0;
     m_firstSampleSeen = false;
     m_playing = true;
-    gst_element_set_state(m_pipeline, GST_STATE_PLAYING);
+    gst_element_set_state(m_pipeline.get(), GST_STATE_PLAYING);
 }
 
 void PcmPlayer::push(const qint16 *samples, int count)
@@ -118,7 +122,7 @@ void PcmPlayer::finish()
 
 void PcmPlayer::stop()
 {
-    gst_element_set_state(m_pipeline, GST_STATE_NULL);
+    gst_element_set_state(m_pipeline.get(), GST_STATE_NULL);
     m_playing = false;
 }
 

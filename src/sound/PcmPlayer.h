@@ -1,12 +1,12 @@
 #pragma once
 
+#include "sound/GstPtr.h"
+
 #include <QtGlobal>
 
 #include <atomic>
 #include <functional>
 #include <memory>
-
-typedef struct _GstElement GstElement;
 
 // Plays 16-bit mono samples from memory through GStreamer, on a pipeline of
 // its own (appsrc -> convert -> resample -> the program's audio sink). One
@@ -36,10 +36,10 @@ private:
     // GStreamer's callbacks, with the signatures its headers declare.
     friend struct PcmPlayerCallbacks;
 
-    PcmPlayer(GstElement *pipeline, GstElement *source, int sampleRate);
+    PcmPlayer(GstObjectPtr<GstElement> pipeline, GstElement *source, int sampleRate);
 
-    GstElement *m_pipeline;
-    GstElement *m_source;
+    GstObjectPtr<GstElement> m_pipeline;
+    GstElement *m_source; // held by m_pipeline
     int m_sampleRate;
     quint64 m_samplesPushed = 0;
     std::atomic<bool> m_playing = false;

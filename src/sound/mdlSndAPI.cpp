@@ -1,5 +1,6 @@
 #include "mdlSndAPI.h"
 
+#include "CommandString.h"
 #include "MultimediaCommands.h"
 
 #include <QCoreApplication>
@@ -55,7 +56,7 @@ void mdlSndAPI::PlaySnd(const QString &path, const QString &channel, bool wait, 
     if (type.isEmpty()) {
         return;
     }
-    if (m_commands.send(QStringLiteral("open \"") + path + QLatin1Char('"') + type + device + QStringLiteral(" wait"))
+    if (m_commands.send(QStringLiteral("open ") + CommandString::quoted(path) + type + device + QStringLiteral(" wait"))
         != 0) {
         return;
     }

@@ -1,4 +1,5 @@
 #include "sound/EspeakSpeechEngine.h"
+#include "sound/GstAudio.h"
 #include "sound/EspeakSynth.h"
 
 #include <QTemporaryDir>
@@ -54,7 +55,7 @@ private slots:
 
     void speaksOnItsOwnChannel()
     {
-        const std::unique_ptr<EspeakSpeechEngine> engine = EspeakSpeechEngine::create(settingsPath());
+        std::unique_ptr<EspeakSpeechEngine> engine = EspeakSpeechEngine::create(settingsPath());
         QVERIFY(engine);
         QVERIFY(engine->speak(QStringLiteral("次は、駅前です。")));
         QVERIFY(engine->isSpeaking());
@@ -70,6 +71,11 @@ private slots:
         // Nothing to say is no failure.
         QVERIFY(engine->speak(QString()));
         QVERIFY(!engine->isSpeaking());
+
+        // Its pipeline goes with it, however many utterances it played.
+        QCOMPARE(GstAudio::livePipelines(), 1);
+        engine.reset();
+        QCOMPARE(GstAudio::livePipelines(), 0);
     }
 
     void voiceSettingsAreKeptForTheNextRun()

@@ -1,8 +1,11 @@
+#include "sound/GstAudio.h"
 #include "sound/GstCommandInterpreter.h"
 #include "sound/mdlSndAPI.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -69,6 +72,22 @@ private:
     static QString openCommand(const QString &path, const QString &type, const QString &alias)
     {
         return QStringLiteral("open \"%1\" type %2 alias %3 wait").arg(path, type, alias);
+    }
+
+    static int openFiles()
+    {
+        return QDir(QStringLiteral("/proc/self/fd"))
+            .entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)
+            .size();
+    }
+
+    // Keeps the thread busy without handling any event, as a long handler does.
+    static void busyFor(int milliseconds)
+    {
+        QElapsedTimer clock;
+        clock.start();
+        while (clock.elapsed() < milliseconds) {
+        }
     }
 
 private slots:
@@ -157,6 +176,10 @@ private slots:
         QFETCH(QByteArray, content);
         GstCommandInterpreter player;
         const QString path = write(QStringLiteral("broken.wav"), content);
+        // The log says why, once.
+        QTest::ignoreMessage(QtWarningMsg,
+                             QRegularExpression(QStringLiteral("^Cannot play %1: .+").arg(QRegularExpression::escape(path))));
+        QTest::failOnWarning(QRegularExpression(QStringLiteral(".")));
         QCOMPARE(player.send(openCommand(path, QStringLiteral("waveaudio"), QStringLiteral("R57S1"))),
                  int(GstCommandInterpreter::CannotOpen));
         QCOMPARE(player.send(QStringLiteral("play R57S1 from 0 wait")), int(GstCommandInterpreter::UnknownAlias));
@@ -165,6 +188,7 @@ private slots:
     void missingFilesAndUnknownCommandsFail()
     {
         GstCommandInterpreter player;
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^Cannot play .*none\\.wav: ")));
         QCOMPARE(player.send(openCommand(m_dir.filePath(QStringLiteral("none.wav")), QStringLiteral("waveaudio"),
                                          QStringLiteral("A"))),
                  int(GstCommandInterpreter::CannotOpen));
@@ -196,6 +220,69 @@ private slots:
         clock.restart();
         QCOMPARE(player.send(QStringLiteral("play R57S3 from 0 wait")), 0);
         QVERIFY2(clock.elapsed() >= 200, qPrintable(QString::number(clock.elapsed())));
+    }
+
+    void theEndOfAnEarlierPlayDoesNotEndALaterWait()
+    {
+        GstCommandInterpreter player;
+        const QString tone = writeTone(QStringLiteral("short.wav"), 300);
+        QCOMPARE(player.send(openCommand(tone, QStringLiteral("waveaudio"), QStringLiteral("R57S2"))), 0);
+        QCOMPARE(player.send(QStringLiteral("play R57S2 from 0")), 0);
+        // The sound ends while the thread is busy: its notice waits in the queue.
+        busyFor(600);
+        QElapsedTimer clock;
+        clock.start();
+        QCOMPARE(player.send(QStringLiteral("play R57S2 from 0 wait")), 0);
+        QVERIFY2(clock.elapsed() >= 250, qPrintable(QString::number(clock.elapsed())));
+    }
+
+    void pathsWithQuotesAndSpacesPlay_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("quote") << "say \"next\".wav";
+        QTest::newRow("spaces") << "my  sounds step.wav";
+        QTest::newRow("backslash and quote") << "a\\\" b.wav";
+    }
+
+    void pathsWithQuotesAndSpacesPlay()
+    {
+        QFETCH(QString, name);
+        GstCommandInterpreter player;
+        mdlSndAPI sound(player, QStringLiteral("R57"));
+        const QString tone = writeTone(name, 300);
+        QElapsedTimer clock;
+        clock.start();
+        sound.PlaySnd(tone, QStringLiteral("S2"), true);
+        QVERIFY2(clock.elapsed() >= 250, qPrintable(QString::number(clock.elapsed())));
+    }
+
+    // A day of stepping: every play, stop and close gives back its pipeline
+    // and the files it opened.
+    void manyPlaysLeaveNothingBehind()
+    {
+        GstCommandInterpreter player;
+        mdlSndAPI sound(player, QStringLiteral("R57"));
+        const QStringList files = {writeTone(QStringLiteral("step.wav"), 60), writeMidiNote(QStringLiteral("step.mid")),
+                                   QStringLiteral(TAVELO_SAMPLES_DIR "/sound/route.mp3")};
+        // The first play of each kind loads GStreamer's plugins.
+        for (const QString &file : files) {
+            sound.PlaySnd(file, QStringLiteral("S2"), true);
+        }
+        sound.CloseAllSnd();
+        QTRY_COMPARE(GstAudio::livePipelines(), 0);
+        const int filesBefore = openFiles();
+
+        for (int play = 0; play < 50; ++play) {
+            const QString &file = files.at(play % files.size());
+            // Mostly cut off by the next sound, as quick steps do; now and then played out.
+            sound.PlaySnd(file, play % 2 ? QStringLiteral("S1") : QStringLiteral("S2"), play % 10 == 0);
+            if (play % 7 == 0) {
+                player.send(QStringLiteral("stop R57S1"));
+            }
+        }
+        sound.CloseAllSnd();
+        QTRY_COMPARE(GstAudio::livePipelines(), 0);
+        QTRY_COMPARE(openFiles(), filesBefore);
     }
 };
 

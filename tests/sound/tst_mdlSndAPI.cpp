@@ -59,6 +59,16 @@ private slots:
                                       }));
     }
 
+    void quotesInThePathAreEscaped()
+    {
+        const QString path = touch(QStringLiteral("say \"hi\".wav"));
+        FakeMultimedia multimedia;
+        mdlSndAPI(multimedia, QStringLiteral("R57")).PlaySnd(path, QStringLiteral("S1"), false);
+        QString escaped = path;
+        escaped.replace(QLatin1String("\""), QLatin1String("\\\""));
+        QCOMPARE(multimedia.commands.value(1), QStringLiteral("open \"%1\" type waveaudio alias R57S1 wait").arg(escaped));
+    }
+
     void otherEndingsOnlyCloseTheChannel_data()
     {
         QTest::addColumn<QString>("name");

@@ -1,0 +1,3 @@
+#include "SoundLog.h"
+
+Q_LOGGING_CATEGORY(lcSound, "tavelo.sound")
