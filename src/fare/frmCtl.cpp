@@ -38,6 +38,7 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QRadioButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QShortcut>
 #include <QStyle>
@@ -615,6 +616,23 @@ void frmCtl::Check4_Click()
     setFixedWidth(open ? PreviewOpenWidth : DesignSize.width());
     m_check4->setText(open ? QStringLiteral("<<") : QStringLiteral(">>"));
     m_check4->setToolTip(open ? QStringLiteral("整理券プレビューを隠します") : QStringLiteral("整理券プレビューを開きます"));
+    if (open) {
+        keepOnScreen();
+    }
+}
+
+void frmCtl::keepOnScreen()
+{
+    // The panel starts at the screen's right edge, so the widened panel would
+    // open its preview off the screen: move it left until its right edge fits.
+    const QScreen *where = screen();
+    if (!where || !isVisible()) {
+        return;
+    }
+    const int overhang = frameGeometry().right() - where->availableGeometry().right();
+    if (overhang > 0) {
+        move(pos().x() - overhang, pos().y());
+    }
 }
 
 // ---------------------------------------------------------------------------

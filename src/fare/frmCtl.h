@@ -134,6 +134,7 @@ private:
     // "設定...": the options dialog, modal, with both other windows disabled.
     void Command4_Click();
     void Check4_Click();
+    void keepOnScreen();
     void HScroll1_Change(int Index);
     void showTapeGroup();
     // Shows the empty text and then the current stop's name again, so that

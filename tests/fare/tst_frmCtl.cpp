@@ -15,6 +15,7 @@
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QScreen>
 #include <QTest>
 
 // The control panel's handlers, against a route written by the test.
@@ -285,6 +286,17 @@ private slots:
         QCOMPARE(f.display.picture().cacheKey(), before);
         QCOMPARE(f.display.lblSeiriNum(98)->palette().color(QPalette::WindowText), QColor(0xC0, 0xFF, 0xC0));
         QCOMPARE(f.panel.backlightState(), 1);
+    }
+
+    void openingThePreviewKeepsThePanelOnTheScreen()
+    {
+        PanelFixture f;
+        f.panel.show();
+        const QRect area = f.panel.screen()->availableGeometry();
+        f.panel.move(area.right() + 1 - f.panel.frameGeometry().width(), area.top());
+        f.panel.Check4()->click();
+        QCOMPARE(f.panel.width(), frmCtl::PreviewOpenWidth);
+        QVERIFY(f.panel.frameGeometry().right() <= area.right());
     }
 
     void recordRoundTripRestoresThePanel()
