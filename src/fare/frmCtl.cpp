@@ -340,11 +340,8 @@ void frmCtl::runLampTest()
 
 QString frmCtl::heldDateFromOptions() const
 {
-    const frmOption *opts = options();
-    if (opts && opts->Option4(2)->isChecked()) {
-        return opts->Label10()->text();
-    }
-    return FareBoard::dateText(QDate::currentDate());
+    const FareDisplayOptions dates = options() ? PanelOptions::fareDisplay(*options(), false) : FareDisplayOptions();
+    return RouteSetting::heldDate(dates.dateOption, dates.fixedDate, QDate::currentDate());
 }
 
 // ---------------------------------------------------------------------------
