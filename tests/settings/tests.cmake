@@ -8,3 +8,5 @@ target_compile_definitions(tst_SettingsFile PRIVATE TAVELO_SAMPLES_DIR="${PROJEC
 tavelo_add_test(NAME tst_R57Restart SOURCES settings/tst_R57Restart.cpp LIBS tavelo_ui)
 target_compile_definitions(tst_R57Restart PRIVATE R57_PATH="$<TARGET_FILE:R57>")
 add_dependencies(tst_R57Restart R57)
+# The program it runs starts GStreamer.
+tavelo_gstreamer_test(tst_R57Restart)

@@ -3,8 +3,4 @@ tavelo_add_test(NAME tst_mdlSndAPI SOURCES sound/tst_mdlSndAPI.cpp LIBS tavelo_f
 tavelo_add_test(NAME tst_CommandString SOURCES sound/tst_CommandString.cpp LIBS tavelo_core)
 tavelo_add_test(NAME tst_GstCommandInterpreter SOURCES sound/tst_GstCommandInterpreter.cpp LIBS tavelo_core)
 target_compile_definitions(tst_GstCommandInterpreter PRIVATE TAVELO_SAMPLES_DIR="${PROJECT_SOURCE_DIR}/samples")
-# GStreamer's suites allocate through plain malloc, so that LeakSanitizer
-# sees every GLib allocation (see lsan.supp).
-set_property(TEST tst_GstCommandInterpreter APPEND PROPERTY
-    ENVIRONMENT "G_SLICE=always-malloc" "ASAN_OPTIONS=fast_unwind_on_malloc=0"
-    "LSAN_OPTIONS=suppressions=${CMAKE_CURRENT_LIST_DIR}/lsan.supp")
+tavelo_gstreamer_test(tst_GstCommandInterpreter)

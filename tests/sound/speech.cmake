@@ -8,8 +8,4 @@ tavelo_add_test(NAME tst_VoiceDialog SOURCES sound/tst_VoiceDialog.cpp sound/Fak
 tavelo_add_test(NAME tst_frmCtlTape SOURCES sound/tst_frmCtlTape.cpp sound/FakeSpeech.h LIBS tavelo_fakes)
 # The demo announcements must be a file the program accepts.
 add_test(NAME tptool_accepts_demo_announcements COMMAND tptool check ${PROJECT_SOURCE_DIR}/samples/12tp.csv)
-# GStreamer's suites allocate through plain malloc, so that LeakSanitizer
-# sees every GLib allocation (see lsan.supp).
-set_property(TEST tst_EspeakSpeechEngine APPEND PROPERTY
-    ENVIRONMENT "G_SLICE=always-malloc" "ASAN_OPTIONS=fast_unwind_on_malloc=0"
-    "LSAN_OPTIONS=suppressions=${CMAKE_CURRENT_LIST_DIR}/lsan.supp")
+tavelo_gstreamer_test(tst_EspeakSpeechEngine)
