@@ -1,0 +1,7 @@
+# What every program of the package shares at its start: the command line
+# and the version.
+target_sources(tavelo_core PRIVATE
+    src/app/ProgramCommandLine.cpp src/app/ProgramCommandLine.h
+)
+# The version the About box and every --version show.
+target_compile_definitions(tavelo_core PUBLIC TAVELO_VERSION="${PROJECT_VERSION}")
