@@ -1,4 +1,5 @@
 #include "app/ProgramCommandLine.h"
+#include "app/QtJapanese.h"
 #include "display/DesktopPlatform.h"
 #include "display/Form1.h"
 #include "display/JapaneseFonts.h"
@@ -61,6 +62,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tavelo"));
     QApplication::setApplicationVersion(ProgramCommandLine::version());
+    QtJapanese::install(app);
     // Watching from the start: a request to end that comes during start-up
     // is handled once the windows run.
     SessionEndWatcher sessionEnd;
