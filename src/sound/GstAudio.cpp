@@ -36,8 +36,7 @@ GstElement *makeFakeSink()
 // Runs `probe` with standard error sent to /dev/null. Asked for a device
 // that is not there, ALSA and OpenAL print a dozen lines of their own; the
 // program says what matters itself, in one line.
-template<typename Probe>
-bool withoutBackendNoise(Probe probe)
+bool withoutBackendNoise(bool (*probe)())
 {
     std::fflush(stderr);
     const int saved = dup(STDERR_FILENO);
