@@ -1,3 +1,5 @@
+#include "app/ProgramCommandLine.h"
+#include "app/QtJapanese.h"
 #include "display/DesktopPlatform.h"
 #include "display/Form1.h"
 #include "display/JapaneseFonts.h"
@@ -7,6 +9,7 @@
 #include "settings/SettingsLocation.h"
 
 #include <QApplication>
+#include <QTextStream>
 
 #include <cstdio>
 
@@ -19,10 +22,36 @@ bool hasDisplay()
         || qEnvironmentVariableIsSet("WAYLAND_DISPLAY");
 }
 
+// The command line as the program received it, before QApplication takes
+// its own options out.
+QStringList receivedArguments(int argc, char *argv[])
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) {
+        arguments << QString::fromLocal8Bit(argv[i]);
+    }
+    return arguments;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
+    {
+        ProgramCommandLine commandLine(QStringLiteral("R57"),
+                                       QStringLiteral("使い方: R57 [オプション]\n"
+                                                      "路線バスの運賃表示器を表示し、集中操作盤で操作します。\n"
+                                                      "運賃データ（<系統>.hy3）、放送用データ（<系統>tp.csv）と音は\n"
+                                                      "設定で指定したフォルダ（空なら作業フォルダ）から読みます。\n"
+                                                      "Qt の標準オプション（-platform など）も使えます。\n\n"));
+        commandLine.acceptToolkitOptions();
+        commandLine.refuseArguments();
+        QTextStream out(stdout);
+        QTextStream err(stderr);
+        if (const std::optional<int> exitCode = commandLine.answer(receivedArguments(argc, argv), out, err)) {
+            return *exitCode;
+        }
+    }
     if (!hasDisplay()) {
         std::fputs("Tavelo needs a display (no DISPLAY or WAYLAND_DISPLAY is set).\n"
                    "To try it without a desktop, run it under a virtual one:\n"
@@ -32,6 +61,8 @@ int main(int argc, char *argv[])
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tavelo"));
+    QApplication::setApplicationVersion(ProgramCommandLine::version());
+    QtJapanese::install(app);
     // Watching from the start: a request to end that comes during start-up
     // is handled once the windows run.
     SessionEndWatcher sessionEnd;

@@ -1,6 +1,7 @@
 // Renders the program's windows to PNG files: `screenshots OUTDIR`.
 // Run offscreen by scripts/screenshots.
 
+#include "app/QtJapanese.h"
 #include "companion/PluginBridge.h"
 #include "controls/ChimeiCtl_B.h"
 #include "display/DesktopPlatform.h"
@@ -14,7 +15,11 @@
 #include "ticket/SeirikenPreview.h"
 
 #include <QApplication>
+#include <QCalendarWidget>
 #include <QCheckBox>
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QMessageBox>
 #include <QComboBox>
 #include <QDate>
 #include <QLineEdit>
@@ -38,6 +43,32 @@ bool save(QWidget *window, const QDir &dir, const QString &name)
     return true;
 }
 
+// Qt's own dialogs as the program shows them, to check that they speak
+// Japanese.
+bool saveStockDialogs(QWidget *owner, const QDir &dir)
+{
+    QMessageBox question(QMessageBox::Question, QStringLiteral("確認"), QStringLiteral("はい・いいえ・OK・キャンセル"),
+                         QMessageBox::Yes | QMessageBox::No | QMessageBox::Ok | QMessageBox::Cancel, owner);
+    QColorDialog colour(owner);
+    colour.setOption(QColorDialog::DontUseNativeDialog);
+    QFileDialog file(owner);
+    file.setOption(QFileDialog::DontUseNativeDialog);
+    QCalendarWidget calendar;
+    calendar.setSelectedDate(QDate(2024, 4, 1));
+    bool ok = true;
+    const std::pair<QWidget *, QString> shots[] = {{&question, QStringLiteral("qt-message-box.png")},
+                                                   {&colour, QStringLiteral("qt-colour-dialog.png")},
+                                                   {&file, QStringLiteral("qt-file-dialog.png")},
+                                                   {&calendar, QStringLiteral("qt-calendar.png")}};
+    for (const auto &[dialog, name] : shots) {
+        dialog->show();
+        QApplication::processEvents();
+        ok = save(dialog, dir, name) && ok;
+        dialog->hide();
+    }
+    return ok;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -47,6 +78,7 @@ int main(int argc, char *argv[])
         std::fputs("usage: screenshots OUTDIR\n", stderr);
         return 2;
     }
+    QtJapanese::install(app);
     JapaneseFonts::installSubstitutions();
     const QDir dir(QString::fromLocal8Bit(argv[1]));
 
@@ -110,5 +142,6 @@ int main(int argc, char *argv[])
         voice.adjustSize();
         ok = save(&voice, dir, QStringLiteral("voice-dialog.png")) && ok;
     }
+    ok = saveStockDialogs(panel, dir) && ok;
     return ok ? 0 : 1;
 }

@@ -5,6 +5,7 @@
 #include "PanelButton.h"
 #include "PanelLooks.h"
 #include "PanelOptions.h"
+#include "app/ProgramCommandLine.h"
 #include "companion/Companion.h"
 #include "companion/PluginBridge.h"
 #include "controls/ChimeiCtl_B.h"
@@ -591,7 +592,7 @@ void frmCtl::showCurrentStopName()
 QString frmCtl::aboutText()
 {
     return QStringLiteral("型番：") + programName() + QStringLiteral("\r\n")
-        + QStringLiteral("バージョン：4.0.0\r\n")
+        + QStringLiteral("バージョン：") + ProgramCommandLine::version() + QStringLiteral("\r\n")
         + QStringLiteral("\r\n")
         + QStringLiteral("頒布：Tavelo 運賃表示器シミュレーター利用者の会\r\n")
         + QStringLiteral("開発：Tavelo 開発チーム\r\n");

@@ -9,6 +9,10 @@
 #include <gst/gst.h>
 
 #include <atomic>
+#include <cstdio>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 #ifdef __GLIBC__
 #include <malloc.h>
@@ -29,29 +33,48 @@ GstElement *makeFakeSink()
     return sink;
 }
 
-// Whether autoaudiosink finds a real output. Asked once: each probe costs
-// time, and the audio back-ends complain on stderr when there is no device.
-bool hasAudioDevice()
+// Runs `probe` with standard error sent to /dev/null. Asked for a device
+// that is not there, ALSA and OpenAL print a dozen lines of their own; the
+// program says what matters itself, in one line.
+bool withoutBackendNoise(bool (*probe)())
 {
-    static const bool found = [] {
-        const GstObjectPtr<GstElement> probe = adoptFloating(gst_element_factory_make("autoaudiosink", nullptr));
-        if (!probe) {
-            return false;
+    std::fflush(stderr);
+    const int saved = dup(STDERR_FILENO);
+    const int null = open("/dev/null", O_WRONLY | O_CLOEXEC);
+    if (saved >= 0 && null >= 0) {
+        dup2(null, STDERR_FILENO);
+    }
+    const bool result = probe();
+    std::fflush(stderr);
+    if (saved >= 0) {
+        dup2(saved, STDERR_FILENO);
+        close(saved);
+    }
+    if (null >= 0) {
+        close(null);
+    }
+    return result;
+}
+
+// Whether autoaudiosink finds a real output rather than its own fakesink.
+bool probeAudioDevice()
+{
+    const GstObjectPtr<GstElement> probe = adoptFloating(gst_element_factory_make("autoaudiosink", nullptr));
+    if (!probe) {
+        return false;
+    }
+    bool real = false;
+    if (gst_element_set_state(probe.get(), GST_STATE_READY) != GST_STATE_CHANGE_FAILURE) {
+        // autoaudiosink holds the sink it chose as its one child.
+        g_autoptr(GstIterator) children = gst_bin_iterate_elements(GST_BIN(probe.get()));
+        g_auto(GValue) child = G_VALUE_INIT;
+        if (gst_iterator_next(children, &child) == GST_ITERATOR_OK) {
+            GstElementFactory *factory = gst_element_get_factory(GST_ELEMENT(g_value_get_object(&child)));
+            real = factory && g_strcmp0(GST_OBJECT_NAME(factory), "fakesink") != 0;
         }
-        bool real = false;
-        if (gst_element_set_state(probe.get(), GST_STATE_READY) != GST_STATE_CHANGE_FAILURE) {
-            // autoaudiosink holds the sink it chose as its one child.
-            g_autoptr(GstIterator) children = gst_bin_iterate_elements(GST_BIN(probe.get()));
-            g_auto(GValue) child = G_VALUE_INIT;
-            if (gst_iterator_next(children, &child) == GST_ITERATOR_OK) {
-                GstElementFactory *factory = gst_element_get_factory(GST_ELEMENT(g_value_get_object(&child)));
-                real = factory && g_strcmp0(GST_OBJECT_NAME(factory), "fakesink") != 0;
-            }
-        }
-        gst_element_set_state(probe.get(), GST_STATE_NULL);
-        return real;
-    }();
-    return found;
+    }
+    gst_element_set_state(probe.get(), GST_STATE_NULL);
+    return real;
 }
 
 std::atomic<int> trackedPipelines = 0;
@@ -62,6 +85,19 @@ void forgetPipeline(gpointer, GObject *)
 }
 
 } // namespace
+
+bool hasAudioDevice()
+{
+    // Asked once: each probe costs time.
+    static const bool found = [] {
+        const bool real = initialise() && withoutBackendNoise(probeAudioDevice);
+        if (!real) {
+            qCWarning(lcSound, "Sound is off: no audio output device was found.");
+        }
+        return real;
+    }();
+    return found;
+}
 
 bool fakeSinkRequested()
 {

@@ -15,6 +15,10 @@ bool initialise();
 // the real-time fakesink when the chosen element cannot be made.
 GstElement *makeAudioSink();
 
+// Whether there is a real audio output. Asked once; without one, says so in
+// one line on standard error.
+bool hasAudioDevice();
+
 // True when the quiet, real-time fake sink was asked for.
 bool fakeSinkRequested();
 

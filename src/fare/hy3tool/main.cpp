@@ -4,6 +4,7 @@
 //   hy3tool check FILE.hy3           what the program would refuse, and why
 // The CSV holds one stop to a line: stop name, ticket number, columns 1..150.
 
+#include "app/ProgramCommandLine.h"
 #include "fare/FareCsv.h"
 #include "fare/Hy3File.h"
 
@@ -30,14 +31,19 @@ QTextStream &err()
     return stream;
 }
 
-int usage()
+QString usageText()
 {
-    err() << "使い方:\n"
+    return QStringLiteral("使い方:\n"
              "  hy3tool dump FILE.hy3            運賃データを CSV（UTF-8）にして標準出力に書く\n"
              "  hy3tool build FILE.csv OUT.hy3   CSV から運賃データファイルを作る\n"
              "  hy3tool check FILE.hy3           運賃データを検査し、読み込めない理由を示す\n"
              "CSV は 1 行に 1 停留所：停名,整理券番号,1列目,...,150列目（省いた列は 0）。\n"
-             "空行と # で始まる行は読み飛ばします。\n";
+             "空行と # で始まる行は読み飛ばします。\n\n");
+}
+
+int usage()
+{
+    err() << usageText();
     return CannotRun;
 }
 
@@ -136,7 +142,11 @@ int build(const QString &csvPath, const QString &outPath)
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    const QStringList args = app.arguments().mid(1);
+    ProgramCommandLine commandLine(QStringLiteral("hy3tool"), usageText());
+    if (const std::optional<int> exitCode = commandLine.answer(app.arguments(), out(), err())) {
+        return *exitCode;
+    }
+    const QStringList args = commandLine.positionalArguments();
     if (args.size() == 2 && args[0] == QLatin1String("dump")) {
         return dump(args[1]);
     }

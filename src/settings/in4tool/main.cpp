@@ -6,6 +6,7 @@
 // Without FILE it reads the settings of the program R57 beside this tool, from
 // where the program itself would read them.
 
+#include "app/ProgramCommandLine.h"
 #include "settings/In4Listing.h"
 #include "settings/SettingsLocation.h"
 
@@ -21,9 +22,16 @@ int main(int argc, char *argv[])
     QTextStream out(stdout);
     QTextStream err(stderr);
 
-    const QStringList args = QCoreApplication::arguments().mid(1);
-    if (args.size() > 1 || (!args.isEmpty() && args.first().startsWith(QLatin1Char('-')))) {
-        err << "usage: in4tool [FILE]\n";
+    ProgramCommandLine commandLine(QStringLiteral("in4tool"),
+                                   QStringLiteral("使い方: in4tool [FILE]\n"
+                                                  "設定ファイルを「ブロック.項目 = 値」の行にして表示する。\n"
+                                                  "FILE を省くと、隣の R57 が読む設定ファイルを表示する。\n\n"));
+    if (const std::optional<int> exitCode = commandLine.answer(QCoreApplication::arguments(), out, err)) {
+        return *exitCode;
+    }
+    const QStringList args = commandLine.positionalArguments();
+    if (args.size() > 1) {
+        err << commandLine.helpText();
         return 2;
     }
     QString path;

@@ -7,6 +7,7 @@
 
 #include "WavFile.h"
 
+#include "app/ProgramCommandLine.h"
 #include "sound/EspeakSynth.h"
 #include "sound/KanaReader.h"
 #include "sound/MecabTagger.h"
@@ -38,12 +39,17 @@ QTextStream &err()
     return stream;
 }
 
-int usage()
+QString usageText()
 {
-    err() << "使い方:\n"
+    return QStringLiteral("使い方:\n"
              "  tptool check FILE         放送用データの各行を検査し、読み込めない行を行番号と理由つきで示す\n"
              "  tptool reading TEXT|FILE  読み上げるカタカナを表示する\n"
-             "  tptool wav FILE OUTDIR    各放送を WAV ファイル（001.wav, 002.wav, ...）に書き出す\n";
+             "  tptool wav FILE OUTDIR    各放送を WAV ファイル（001.wav, 002.wav, ...）に書き出す\n\n");
+}
+
+int usage()
+{
+    err() << usageText();
     return CannotRun;
 }
 
@@ -147,7 +153,11 @@ int wav(const QString &path, const QString &outputFolder)
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    const QStringList arguments = QCoreApplication::arguments().mid(1);
+    ProgramCommandLine commandLine(QStringLiteral("tptool"), usageText());
+    if (const std::optional<int> exitCode = commandLine.answer(app.arguments(), out(), err())) {
+        return *exitCode;
+    }
+    const QStringList arguments = commandLine.positionalArguments();
     const QString command = arguments.value(0);
     if (command == u"check" && arguments.size() == 2) {
         return check(arguments.at(1));

@@ -4,6 +4,7 @@
 // The program itself only says that a file is refused, so this is where an
 // author finds out what is wrong.
 
+#include "app/ProgramCommandLine.h"
 #include "companion/PluginBridge.h"
 #include "display/JapaneseFonts.h"
 #include "ticket/PluginProperties.h"
@@ -83,6 +84,7 @@ int main(int argc, char *argv[])
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QGuiApplication app(argc, argv);
+    QGuiApplication::setApplicationVersion(ProgramCommandLine::version());
     JapaneseFonts::installSubstitutions();
 
     QCommandLineParser parser;
@@ -91,6 +93,7 @@ int main(int argc, char *argv[])
         "  check FILE.4SP            lists every problem with its place in the file\n"
         "  render FILE.4SP OUT.png   draws the ticket as the control panel's preview does");
     parser.addHelpOption();
+    parser.addVersionOption();
     parser.addOptions({
         {"stop", "Stop name.", "name", QStringLiteral("市役所前")},
         {"number", "Ticket number of the stop.", "n", "5"},

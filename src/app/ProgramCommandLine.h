@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QCommandLineParser>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+class QTextStream;
+
+// What a program of the package makes of its command line before it starts
+// its real work: --help and --version are answered at once (without a
+// display), an option it does not know is refused with a message that says
+// which one and where to look.
+class ProgramCommandLine
+{
+public:
+    // `program`: the name the messages use; `usage`: the lines of the help
+    // text that say what the program does and which arguments it takes.
+    explicit ProgramCommandLine(const QString &program, const QString &usage);
+
+    // Also accepts the options the toolkit takes for itself (-platform,
+    // -style, ...): QApplication removes them, but only once it exists, and a
+    // window program answers --help before that.
+    void acceptToolkitOptions();
+
+    // Refuses arguments that are not options: the program takes none.
+    void refuseArguments() { m_refuseArguments = true; }
+
+    // Reads `arguments` (the program's own path first). When the program
+    // should end at once, writes the help or version to `out`, or the refusal
+    // to `err`, and gives the exit code; otherwise nothing.
+    std::optional<int> answer(const QStringList &arguments, QTextStream &out, QTextStream &err);
+
+    // The arguments that are not options, after answer().
+    QStringList positionalArguments() const { return m_parser.positionalArguments(); }
+
+    // The package's version, "4.0.0": the same one the About box shows.
+    static QString version();
+
+    QString helpText() const;
+
+private:
+    QString m_program;
+    QString m_usage;
+    QCommandLineParser m_parser;
+    QCommandLineOption m_help;
+    QCommandLineOption m_version;
+    bool m_refuseArguments = false;
+};
