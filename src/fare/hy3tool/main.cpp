@@ -5,6 +5,7 @@
 // The CSV holds one stop to a line: stop name, ticket number, columns 1..150.
 
 #include "app/ProgramCommandLine.h"
+#include "app/ToolConsole.h"
 #include "fare/FareCsv.h"
 #include "fare/Hy3File.h"
 
@@ -17,19 +18,9 @@
 
 namespace {
 
-enum ExitCode { Success = 0, FileRefused = 1, CannotRun = 2 };
-
-QTextStream &out()
-{
-    static QTextStream stream(stdout);
-    return stream;
-}
-
-QTextStream &err()
-{
-    static QTextStream stream(stderr);
-    return stream;
-}
+using enum ToolConsole::ExitCode;
+using ToolConsole::err;
+using ToolConsole::out;
 
 QString usageText()
 {

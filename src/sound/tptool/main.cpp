@@ -6,8 +6,8 @@
 // author finds out what is wrong.
 
 #include "WavFile.h"
-
 #include "app/ProgramCommandLine.h"
+#include "app/ToolConsole.h"
 #include "sound/EspeakSynth.h"
 #include "sound/KanaReader.h"
 #include "sound/MecabTagger.h"
@@ -25,19 +25,9 @@
 
 namespace {
 
-enum ExitCode { Success = 0, FileRefused = 1, CannotRun = 2 };
-
-QTextStream &out()
-{
-    static QTextStream stream(stdout);
-    return stream;
-}
-
-QTextStream &err()
-{
-    static QTextStream stream(stderr);
-    return stream;
-}
+using enum ToolConsole::ExitCode;
+using ToolConsole::err;
+using ToolConsole::out;
 
 QString usageText()
 {

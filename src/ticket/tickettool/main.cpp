@@ -5,6 +5,7 @@
 // author finds out what is wrong.
 
 #include "app/ProgramCommandLine.h"
+#include "app/ToolConsole.h"
 #include "companion/PluginBridge.h"
 #include "display/JapaneseFonts.h"
 #include "ticket/PluginProperties.h"
@@ -18,19 +19,9 @@
 
 namespace {
 
-enum ExitCode { Success = 0, FileRefused = 1, CannotRun = 2 };
-
-QTextStream &out()
-{
-    static QTextStream stream(stdout);
-    return stream;
-}
-
-QTextStream &err()
-{
-    static QTextStream stream(stderr);
-    return stream;
-}
+using enum ToolConsole::ExitCode;
+using ToolConsole::err;
+using ToolConsole::out;
 
 int check(const QString &path)
 {
