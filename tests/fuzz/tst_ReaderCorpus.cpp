@@ -37,10 +37,11 @@ ReaderChecks::Check checkNamed(const QString &name)
 void tst_ReaderCorpus::everyFolderBelongsToAReader_data()
 {
     QTest::addColumn<QString>("folder");
-    for (const QString kind : {QStringLiteral("corpus"), QStringLiteral("regressions")}) {
-        const QDir dir(FuzzDir + u'/' + kind);
+    for (const char *kind : {"corpus", "regressions"}) {
+        const QString folder = QLatin1String(kind);
+        const QDir dir(FuzzDir + u'/' + folder);
         for (const QString &name : dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-            QTest::newRow(qPrintable(kind + u'/' + name)) << name;
+            QTest::newRow(qPrintable(folder + u'/' + name)) << name;
         }
     }
 }
