@@ -8,3 +8,8 @@ target_compile_definitions(tst_SettingsFile PRIVATE TAVELO_SAMPLES_DIR="${PROJEC
 tavelo_add_test(NAME tst_R57Restart SOURCES settings/tst_R57Restart.cpp LIBS tavelo_ui)
 target_compile_definitions(tst_R57Restart PRIVATE R57_PATH="$<TARGET_FILE:R57>")
 add_dependencies(tst_R57Restart R57)
+# The program it starts loads GStreamer: the same allowances for GLib's
+# allocations as the sound suites.
+set_property(TEST tst_R57Restart APPEND PROPERTY
+    ENVIRONMENT "G_SLICE=always-malloc" "ASAN_OPTIONS=fast_unwind_on_malloc=0"
+    "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/sound/lsan.supp")
