@@ -12,10 +12,28 @@ namespace FareCsv {
 
 namespace {
 
-// The fields of one line; nothing when a quote is left open.
-std::optional<QStringList> splitFields(const QString &line)
+constexpr qsizetype MaxFields = 2 + StopRecord::ColumnCount;
+
+struct SplitLine
 {
+    // The first fields of the line: one more than a stop may have, enough
+    // to tell a line with too many, so that a line of a million commas does
+    // not become a million strings.
     QStringList fields;
+    // How many fields the line has.
+    qsizetype count = 0;
+};
+
+// The fields of one line; nothing when a quote is left open.
+std::optional<SplitLine> splitFields(const QString &line)
+{
+    SplitLine split;
+    const auto addField = [&split](const QString &field) {
+        if (split.fields.size() <= MaxFields) {
+            split.fields << field;
+        }
+        ++split.count;
+    };
     QString field;
     bool quoted = false;
     for (qsizetype i = 0; i < line.size(); ++i) {
@@ -32,7 +50,7 @@ std::optional<QStringList> splitFields(const QString &line)
         } else if (c == QLatin1Char('"')) {
             quoted = true;
         } else if (c == QLatin1Char(',')) {
-            fields << field;
+            addField(field);
             field.clear();
         } else {
             field += c;
@@ -41,8 +59,8 @@ std::optional<QStringList> splitFields(const QString &line)
     if (quoted) {
         return std::nullopt;
     }
-    fields << field;
-    return fields;
+    addField(field);
+    return split;
 }
 
 std::optional<qint16> shortValue(const QString &field)
@@ -58,21 +76,22 @@ std::optional<qint16> shortValue(const QString &field)
 // The record of one line, or the reason it cannot be one.
 std::optional<StopRecord> parseLine(const QString &line, QString &reason)
 {
-    const std::optional<QStringList> fields = splitFields(line);
-    if (!fields) {
+    const std::optional<SplitLine> split = splitFields(line);
+    if (!split) {
         reason = QStringLiteral("引用符（\"）が閉じていません。");
         return std::nullopt;
     }
-    if (fields->size() < 2) {
+    if (split->count < 2) {
         reason = QStringLiteral("停名と整理券番号が必要です。");
         return std::nullopt;
     }
-    if (fields->size() > 2 + StopRecord::ColumnCount) {
-        reason = QStringLiteral("列が多すぎます（%1列、最大%2列）。").arg(fields->size() - 2).arg(StopRecord::ColumnCount);
+    if (split->count > MaxFields) {
+        reason = QStringLiteral("列が多すぎます（%1列、最大%2列）。").arg(split->count - 2).arg(StopRecord::ColumnCount);
         return std::nullopt;
     }
+    const QStringList &fields = split->fields;
     StopRecord record;
-    record.name = fields->at(0);
+    record.name = fields.at(0);
     const std::optional<QByteArray> name = Cp932::encodeExactly(record.name);
     if (!name) {
         reason = QStringLiteral("停名「%1」はシフトJIS（CP932）で書けない文字を含みます。").arg(record.name);
@@ -82,11 +101,11 @@ std::optional<StopRecord> parseLine(const QString &line, QString &reason)
         reason = QStringLiteral("停名が長すぎます。");
         return std::nullopt;
     }
-    for (qsizetype i = 1; i < fields->size(); ++i) {
-        const std::optional<qint16> value = shortValue(fields->at(i));
+    for (qsizetype i = 1; i < fields.size(); ++i) {
+        const std::optional<qint16> value = shortValue(fields.at(i));
         if (!value) {
             const QString what = i == 1 ? QStringLiteral("整理券番号") : QStringLiteral("%1列目").arg(i - 1);
-            reason = QStringLiteral("%1の値「%2」は -32768 から 32767 の整数ではありません。").arg(what, fields->at(i));
+            reason = QStringLiteral("%1の値「%2」は -32768 から 32767 の整数ではありません。").arg(what, fields.at(i));
             return std::nullopt;
         }
         if (i == 1) {

@@ -50,7 +50,9 @@ RouteLoadResult FareRoute::load(const RouteRequest &request, const QString &fare
     if (QFileInfo(fareFilePath).isDir() || !file.open(QIODevice::ReadOnly)) {
         return refused(unreadableText(fareFilePath));
     }
-    const QByteArray bytes = file.readAll();
+    // Bytes past the last record are ignored, so a huge file costs no more
+    // memory than the largest route.
+    const QByteArray bytes = file.read(Hy3File::MaxUsedBytes);
     if (file.error() != QFileDevice::NoError) {
         return refused(unreadableText(fareFilePath));
     }

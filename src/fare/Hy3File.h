@@ -16,6 +16,9 @@
 namespace Hy3File {
 
 inline constexpr int MaxRecords = 301;
+// The longest a file can be and still have every byte count: 301 records
+// with the longest names. A loader reads no further.
+inline constexpr qsizetype MaxUsedBytes = 2 + MaxRecords * qsizetype(2 + 65535 + 2 + 2 * StopRecord::ColumnCount);
 
 // What keeps a file from being loaded.
 enum class Problem {

@@ -4,6 +4,9 @@
 #include "In4Reader.h"
 #include "In4Writer.h"
 
+#include <limits>
+#include <type_traits>
+
 namespace In4Format {
 
 QByteArray encode(const IniRecords &records)
@@ -29,6 +32,21 @@ In4Decoded decode(const QByteArray &bytes, IniRecords records)
         }
     });
     return decoded;
+}
+
+qsizetype maxUsedBytes()
+{
+    IniRecords records;
+    qint16 degitCount = 0;
+    qsizetype total = 0;
+    In4Layout::visit(records, degitCount, [&total](const In4Field &, const auto &value) {
+        if constexpr (std::is_same_v<std::decay_t<decltype(value)>, QString>) {
+            total += qsizetype(sizeof(quint16)) + std::numeric_limits<quint16>::max();
+        } else {
+            total += qsizetype(sizeof(value));
+        }
+    });
+    return total;
 }
 
 } // namespace In4Format

@@ -25,5 +25,8 @@ QByteArray encode(const IniRecords &records);
 // Reads the blocks in order over `records`; each string read replaces the one
 // held before. Bytes after the last block are ignored.
 In4Decoded decode(const QByteArray &bytes, IniRecords records = {});
+// The longest a file can be and still have every byte count: every string
+// at its longest. A loader reads no further.
+qsizetype maxUsedBytes();
 
 } // namespace In4Format

@@ -39,7 +39,9 @@ mdlIniIo::ReadOutcome mdlIniIo::readFile(const QString &path, IniRecords &record
     if (info.isDir() || !file.open(QIODevice::ReadOnly)) {
         return {ReadStatus::Failed, fileError(IniError::PathFileAccess, QStringLiteral("パス名が無効です。"), file)};
     }
-    const QByteArray bytes = file.readAll();
+    // Bytes after the last block are ignored, so a huge file costs no more
+    // memory than the longest settings.
+    const QByteArray bytes = file.read(In4Format::maxUsedBytes());
     if (file.error() != QFileDevice::NoError) {
         return {ReadStatus::Failed, fileError(IniError::DeviceIo, QStringLiteral("デバイス I/O エラーです。"), file)};
     }

@@ -11,6 +11,12 @@ bool isHalfWidthKatakana(char16_t c)
     return c >= 0xFF61 && c <= 0xFF9F;
 }
 
+// The half-width voiced and semi-voiced sound marks ﾞ and ﾟ.
+bool isVoicedMark(char16_t c)
+{
+    return c == 0xFF9E || c == 0xFF9F;
+}
+
 bool isKanji(char32_t c)
 {
     return (c >= 0x3400 && c <= 0x4DBF) || (c >= 0x4E00 && c <= 0x9FFF) || (c >= 0xF900 && c <= 0xFAFF)
@@ -30,10 +36,11 @@ QString normalise(const QString &text)
             result += QChar(u'0' + (c - u'０'));
             ++pos;
         } else if (isHalfWidthKatakana(c)) {
-            // A run of half-width katakana together, so that a voiced mark
-            // joins the letter before it (ｶﾞ -> ガ).
-            qsizetype end = pos;
-            while (end < text.size() && isHalfWidthKatakana(text.at(end).unicode())) {
+            // One letter with the voiced marks after it, so that a mark joins
+            // the letter before it (ｶﾞ -> ガ). Letter by letter, because Qt
+            // takes time in the square of a run's length to normalise it.
+            qsizetype end = pos + 1;
+            while (end < text.size() && isVoicedMark(text.at(end).unicode())) {
                 ++end;
             }
             result += text.mid(pos, end - pos).normalized(QString::NormalizationForm_KC);

@@ -17,9 +17,16 @@ bool isBlank(QChar c)
 // line cannot be split.
 struct SplitLine
 {
+    // The first fields of the line: one more than a record has, enough to
+    // tell a line with too many, so that a line of a million commas does
+    // not become a million strings.
     QStringList fields;
+    // How many fields the line has.
+    qsizetype count = 0;
     QString error;
 };
+
+constexpr qsizetype FieldsPerRecord = 3;
 
 SplitLine splitFields(const QString &line)
 {
@@ -63,7 +70,10 @@ SplitLine splitFields(const QString &line)
             field = line.mid(pos, fieldEnd - pos).trimmed();
             pos = fieldEnd;
         }
-        result.fields.append(field);
+        if (result.fields.size() <= FieldsPerRecord) {
+            result.fields.append(field);
+        }
+        ++result.count;
         if (pos >= end) {
             return result;
         }
@@ -91,8 +101,8 @@ QString parseRecord(const QString &line, TapeRecord &record)
     if (!split.error.isEmpty()) {
         return split.error;
     }
-    if (split.fields.size() != 3) {
-        return QStringLiteral("項目が3つではありません（%1個）").arg(split.fields.size());
+    if (split.count != FieldsPerRecord) {
+        return QStringLiteral("項目が3つではありません（%1個）").arg(split.count);
     }
     const std::optional<qint16> stepFlag = parseFlag(split.fields.at(1));
     if (!stepFlag) {

@@ -45,6 +45,10 @@ private slots:
             QVERIFY(!contents.errors[i].reason.isEmpty());
         }
         QVERIFY(contents.errors[1].reason.contains(QStringLiteral("32768")));
+        // Fields past the last column are counted, not kept.
+        QVERIFY2(contents.errors[5].reason.contains(QStringLiteral("151列")), qPrintable(contents.errors[5].reason));
+        const FareCsvContents commas = FareCsv::parse("a,1" + QByteArray(100000, ','));
+        QVERIFY2(commas.errors.at(0).reason.contains(QStringLiteral("100000列")), qPrintable(commas.errors[0].reason));
     }
 
     void refusesMoreStopsThanTheTableHolds()

@@ -48,6 +48,16 @@ private slots:
         QCOMPARE(KanaText::withoutKanji(QStringLiteral("ア齉イ々ウ")), QStringLiteral("アイウ"));
         QCOMPARE(KanaText::toKatakana(QStringLiteral("ゔぁ、ヴ")), QStringLiteral("ヴァ、ヴ"));
     }
+
+    // Half-width katakana are made full-width a letter at a time (a whole
+    // run at once takes time in the square of its length); the marks still
+    // join the letter before them, and stray marks stay as they were.
+    void halfWidthKanaReadAsAWholeRunWould()
+    {
+        const QString run = QStringLiteral("ﾞｶﾞｷﾟﾊﾟﾋﾞﾞｱﾞｳﾞｰﾝﾟ｡ﾞ");
+        QCOMPARE(KanaText::normalise(run), run.normalized(QString::NormalizationForm_KC));
+        QCOMPARE(KanaText::normalise(QStringLiteral("市ﾞﾊﾞｽ停")), QStringLiteral("市ﾞバス停").normalized(QString::NormalizationForm_KC));
+    }
 };
 
 QTEST_APPLESS_MAIN(tst_KanaReader)

@@ -60,6 +60,7 @@ private slots:
         QTest::newRow("two fields") << QByteArray("text,1") << QStringLiteral("3つ");
         QTest::newRow("four fields") << QByteArray("a,b,1,2") << QStringLiteral("3つ");
         QTest::newRow("trailing comma") << QByteArray("a,1,2,") << QStringLiteral("3つ");
+        QTest::newRow("a line of commas") << "a" + QByteArray(100000, ',') << QStringLiteral("100001個");
         QTest::newRow("word as flag") << QByteArray("a,one,2") << QStringLiteral("2番目");
         QTest::newRow("decimal flag") << QByteArray("a,1,2.5") << QStringLiteral("3番目");
         QTest::newRow("empty flag") << QByteArray("a,,2") << QStringLiteral("2番目");
