@@ -496,7 +496,7 @@ void frmCtl::Check1_Click()
         m_display.Timer1().start();
     }
     setEntryEnabled(!cleared);
-    m_grpM_Tape->setEnabled(!cleared && m_tape->SpeechAvailable());
+    showTapeGroup();
     if (!cleared) {
         DispData(m_route.currentStop());
     }
