@@ -168,7 +168,7 @@ void M_Degit::DrawDegit()
 
     QPainter painter(&m_picture);
     const SevenSegmentGlyphs::Look look = SevenSegmentGlyphs::lookForStyle(m_degitStyle);
-    const QImage &unlit = SevenSegmentGlyphs::positionImage(u'8', digit, look, ColorRef::toQColor(m_baseForeColor));
+    const QImage unlit = SevenSegmentGlyphs::positionImage(u'8', digit, look, ColorRef::toQColor(m_baseForeColor));
     for (int i = 0; i < m_format.keta; ++i) {
         painter.drawImage(i * digit.width(), 0, unlit);
     }

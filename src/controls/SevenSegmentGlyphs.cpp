@@ -156,7 +156,7 @@ QRectF SevenSegmentGlyphs::characterBox(QSize digit)
     return QRectF(insetX, insetTop - 1, digit.width() - 2 * insetX, digit.height() - insetTop - insetBottom);
 }
 
-const QImage &SevenSegmentGlyphs::positionImage(QChar ch, QSize digit, Look look, QColor colour)
+QImage SevenSegmentGlyphs::positionImage(QChar ch, QSize digit, Look look, QColor colour)
 {
     // Character, digit size, look and colour packed into one key.
     static QHash<quint64, QImage> cache;

@@ -25,7 +25,7 @@ public:
     // One digit position (`digit` pixels) with `ch` drawn in `colour` on a
     // transparent ground, its box inset as fare cells draw it. Rendered once
     // and kept: cells are redrawn often and show few different characters.
-    static const QImage &positionImage(QChar ch, QSize digit, Look look, QColor colour);
+    static QImage positionImage(QChar ch, QSize digit, Look look, QColor colour);
 
 private:
     static quint8 segmentsOf(QChar ch);
