@@ -9,6 +9,7 @@
 #include "WrappingRadioButton.h"
 #include "companion/PluginBridge.h"
 #include "companion/PluginBridgeWidgets.h"
+#include "display/BoardLayout.h"
 #include "controls/M_Degit.h"
 #include "display/ErrorReport.h"
 #include "display/Form1.h"
@@ -36,7 +37,6 @@
 
 namespace {
 
-constexpr int TwipsPerPixel = 15;
 // SetPlgin's answer for a file taken as a plug-in.
 constexpr qint32 PluginAccepted = 2;
 
@@ -833,7 +833,7 @@ qint32 frmOption::SetPlgin(const QString &strFileName)
     m_list1->addItems(PluginProperties::lines(info));
     if (frmCtl *controlPanel = m_display.controlPanel()) {
         // The preview box takes the ticket's size (twips, 15 to the pixel).
-        controlPanel->picSeirikenPrev()->resize(info.PrevWidth / TwipsPerPixel, info.PrevHeight / TwipsPerPixel);
+        controlPanel->picSeirikenPrev()->resize(info.PrevWidth / BoardLayout::TwipsPerPixel, info.PrevHeight / BoardLayout::TwipsPerPixel);
         if (info.CorpCount >= 1) {
             PluginBridgeWidgets::Brix4_SetCorpAddList(strFileName, controlPanel->Combo1());
         }

@@ -1,12 +1,14 @@
 #include "TicketDescription.h"
 
+#include "display/BoardLayout.h"
+#include "fare/DataIo.h"
+
 #include <limits>
 
 namespace {
 
-constexpr qint32 TwipsPerPixel = 15;
 // The stops a route can have: the fare table's slots.
-constexpr qint32 LastStopPosition = 301;
+constexpr qint32 LastStopPosition = DataIo::SlotCount;
 constexpr qint32 FormatVersion = 1;
 
 constexpr qint32 YesValue = 1;
@@ -29,8 +31,8 @@ PlgInfo TicketDescription::plgInfo() const
 {
     PlgInfo info;
     info.Version = FormatVersion;
-    info.PrevWidth = size.width() * TwipsPerPixel;
-    info.PrevHeight = size.height() * TwipsPerPixel;
+    info.PrevWidth = size.width() * BoardLayout::TwipsPerPixel;
+    info.PrevHeight = size.height() * BoardLayout::TwipsPerPixel;
     info.CorpCount = qint32(companies.size());
 
     bool date = false, time = false, route = false, stopName = false;
