@@ -77,7 +77,6 @@ public:
     void LoadIni();
     void SaveIni();
     // The settings file's records; null when the program keeps no settings.
-    mdlIniIo *iniIo() const { return m_iniIo.get(); }
 
     // The places that start-up gives the windows: this window at the
     // screen's top-left, the control panel at its bottom-right.

@@ -3,7 +3,7 @@
 #include <QString>
 #include <QtGlobal>
 
-// What the fare Parts know about the route that is set.
+// What the fare display and the control panel know about the route that is set.
 struct RouteState
 {
     // The route digits exactly as entered, leading zeros kept.

@@ -27,11 +27,9 @@ public:
 
     explicit mdlIniIo(SettingsLocation location);
 
-    const SettingsLocation &location() const { return m_location; }
     // The records shared with the windows for the whole run: sources at the
     // load, snapshots at the save.
     IniRecords &records() { return m_records; }
-    const IniRecords &records() const { return m_records; }
 
     // Clears the cells' formats and reads the file into the records.
     ReadOutcome read();

@@ -10,7 +10,7 @@
 class CommandString;
 class GstChannel;
 
-// Plays multimedia command strings through GStreamer, one playbin per alias.
+// Plays multimedia command strings through GStreamer, one GstChannel (a decode pipeline of its own) per alias.
 // Waiting (a waited play, a sleep) runs a local event loop that holds back
 // user input: the windows keep painting and timers keep running, and clicks
 // are handled once the wait is over.
