@@ -26,10 +26,13 @@ SettingsLocation::SettingsLocation(const QString &programFile, const QString &co
 
 SettingsLocation SettingsLocation::forRunningProgram()
 {
-    const QString folder = QCoreApplication::applicationDirPath();
-    return SettingsLocation(QCoreApplication::applicationFilePath(),
-                            QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation),
-                            isFolderWritable(folder));
+    return forProgram(QCoreApplication::applicationFilePath());
+}
+
+SettingsLocation SettingsLocation::forProgram(const QString &programFile)
+{
+    return SettingsLocation(programFile, QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation),
+                            isFolderWritable(QFileInfo(programFile).absolutePath()));
 }
 
 bool SettingsLocation::isFolderWritable(const QString &folder)

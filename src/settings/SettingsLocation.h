@@ -15,6 +15,8 @@ public:
 
     // For the running program.
     static SettingsLocation forRunningProgram();
+    // Where the program file `programFile` keeps its settings.
+    static SettingsLocation forProgram(const QString &programFile);
     // Whether a file can really be created in the folder (permission bits do
     // not tell the whole story: read-only mounts, or the superuser).
     static bool isFolderWritable(const QString &folder);

@@ -7,20 +7,19 @@
 // where the program itself would read them.
 
 #include "app/ProgramCommandLine.h"
+#include "app/ToolConsole.h"
 #include "settings/In4Listing.h"
 #include "settings/SettingsLocation.h"
 
 #include <QCoreApplication>
 #include <QFile>
-#include <QStandardPaths>
-#include <QTextStream>
 
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Tavelo"));
-    QTextStream out(stdout);
-    QTextStream err(stderr);
+    QTextStream &out = ToolConsole::out();
+    QTextStream &err = ToolConsole::err();
 
     ProgramCommandLine commandLine(QStringLiteral("in4tool"),
                                    QStringLiteral("使い方: in4tool [FILE]\n"
@@ -32,27 +31,21 @@ int main(int argc, char *argv[])
     const QStringList args = commandLine.positionalArguments();
     if (args.size() > 1) {
         err << commandLine.helpText();
-        return 2;
+        return ToolConsole::CannotRun;
     }
-    QString path;
-    if (args.isEmpty()) {
-        const QString folder = QCoreApplication::applicationDirPath();
-        path = SettingsLocation(folder + QStringLiteral("/R57"), QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation),
-                                SettingsLocation::isFolderWritable(folder))
-                   .loadPath();
-    } else {
-        path = args.first();
-    }
+    const QString path = args.isEmpty()
+        ? SettingsLocation::forProgram(QCoreApplication::applicationDirPath() + QStringLiteral("/R57")).loadPath()
+        : args.first();
 
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         err << path << ": " << file.errorString() << "\n";
-        return 1;
+        return ToolConsole::FileRefused;
     }
     out << "# " << path << "\n";
     const QStringList lines = In4Listing::lines(file.readAll());
     for (const QString &line : lines) {
         out << line << "\n";
     }
-    return lines.last().startsWith(QLatin1String("# the file ends")) ? 1 : 0;
+    return lines.last().startsWith(QLatin1String("# the file ends")) ? ToolConsole::FileRefused : ToolConsole::Success;
 }
