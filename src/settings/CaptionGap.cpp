@@ -36,8 +36,10 @@ std::pair<qsizetype, qsizetype> blankRun(const QString &text, int gapIndex)
 QString spokenCaption(const QString &text, int gapIndex)
 {
     const auto [start, length] = blankRun(text, gapIndex);
-    QString spoken = text.left(start).simplified() + QStringLiteral("…") + text.mid(start + length).simplified();
-    return spoken.replace(QChar(0x3000), QString()).simplified();
+    QString spoken = text.left(start) + QStringLiteral("…") + text.mid(start + length);
+    // The captions are Japanese: their blanks only make room for the widgets.
+    spoken.removeIf([](QChar c) { return c.isSpace(); });
+    return spoken;
 }
 
 // Keeps the widget over its gap while the host's font, style or size change

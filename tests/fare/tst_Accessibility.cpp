@@ -93,6 +93,9 @@ private slots:
         QCOMPARE(unnamedControls(&f.panel), QStringList());
         QCOMPARE(unnamedControls(&f.options).join(","), QString());
         QCOMPARE(unnamedControls(&f.display), QStringList());
+        // A list inside a caption reads as the caption's sentence, the
+        // caption's other blanks closed up.
+        QCOMPARE(f.options.Combo4(4)->accessibleName(), QStringLiteral("データの…列目の値を、コマ目に表示する。"));
     }
 
     void controlsHaveTheirNaturalRoles()
