@@ -48,24 +48,31 @@ QString decode(const QByteArray &bytes)
     return result;
 }
 
-QString decodeMarkingInvalid(const QByteArray &bytes)
+namespace {
+
+// The whole text when the converter mapped every byte. The converter turns a
+// byte it cannot map into U+001A (SUB) or U+FFFD and keeps a final lead byte
+// back, so text holding none of these needs no closer look.
+std::optional<QString> decodeClean(const QByteArray &bytes)
 {
-    // The converter turns a byte it cannot map into U+001A (SUB) or U+FFFD
-    // and keeps a final lead byte back, so the fast path is taken only for
-    // text that holds none of these.
     QStringDecoder decoder("CP932", QStringConverter::Flag::Stateless);
     const QString whole = decoder.decode(bytes);
-    const bool endsOnLeadByte = [&bytes] {
-        qsizetype i = 0;
-        while (i < bytes.size()) {
-            i += isLeadByte(static_cast<unsigned char>(bytes.at(i))) ? 2 : 1;
-        }
-        return i > bytes.size();
-    }();
-    if (!endsOnLeadByte && !whole.contains(QChar::ReplacementCharacter) && !whole.contains(QChar(0x1A))) {
-        return whole;
+    qsizetype end = 0;
+    while (end < bytes.size()) {
+        end += isLeadByte(static_cast<unsigned char>(bytes.at(end))) ? 2 : 1;
     }
-    // Damaged text: go character by character to mark exactly the bad bytes.
+    const bool endsOnLeadByte = end > bytes.size();
+    if (endsOnLeadByte || whole.contains(QChar::ReplacementCharacter) || whole.contains(QChar(0x1A))) {
+        return std::nullopt;
+    }
+    return whole;
+}
+
+// Character by character: a byte that is no character becomes `invalidMark`,
+// or, without a mark, makes the whole text undecodable.
+std::optional<QString> decodeEach(const QByteArray &bytes, const std::optional<QString> &invalidMark)
+{
+    QStringDecoder decoder("CP932", QStringConverter::Flag::Stateless);
     QString result;
     for (qsizetype i = 0; i < bytes.size();) {
         const auto lead = static_cast<unsigned char>(bytes.at(i));
@@ -74,10 +81,31 @@ QString decodeMarkingInvalid(const QByteArray &bytes)
         const QString piece = decoder.decode(bytes.mid(i, width));
         const bool substituted = piece.contains(QChar::ReplacementCharacter) || (piece.contains(QChar(0x1A)) && lead != 0x1A);
         const bool bad = piece.isEmpty() || substituted || (isLeadByte(lead) && !pair);
-        result += bad ? QStringLiteral("?") : piece;
+        if (bad && !invalidMark) {
+            return std::nullopt;
+        }
+        result += bad ? *invalidMark : piece;
         i += width;
     }
     return result;
+}
+
+} // namespace
+
+QString decodeMarkingInvalid(const QByteArray &bytes)
+{
+    if (std::optional<QString> whole = decodeClean(bytes)) {
+        return *whole;
+    }
+    return *decodeEach(bytes, QStringLiteral("?"));
+}
+
+std::optional<QString> decodeExactly(const QByteArray &bytes)
+{
+    if (std::optional<QString> whole = decodeClean(bytes)) {
+        return whole;
+    }
+    return decodeEach(bytes, std::nullopt);
 }
 
 std::optional<QByteArray> encodeExactly(const QString &text)

@@ -16,6 +16,10 @@ QString decode(const QByteArray &bytes);
 // As decode, but every byte that does not decode shows as "?", so a reader
 // sees where text is damaged instead of losing it silently.
 QString decodeMarkingInvalid(const QByteArray &bytes);
+// The text of bytes in which every byte belongs to a character; nothing
+// otherwise.
+std::optional<QString> decodeExactly(const QByteArray &bytes);
+
 // The code page 932 bytes of the text, or nothing when a character has no
 // exact code page 932 form (it would not read back as written).
 std::optional<QByteArray> encodeExactly(const QString &text);

@@ -1,8 +1,9 @@
 #include "TapeCsv.h"
 
+#include "companion/Cp932.h"
+
 #include <QDir>
 #include <QFileInfo>
-#include <QStringDecoder>
 
 #include <optional>
 
@@ -136,14 +137,13 @@ TapeCsvContents TapeCsv::parse(const QByteArray &bytes)
 
     TapeCsvContents contents;
     for (qsizetype i = 0; i < lines.size(); ++i) {
-        QStringDecoder decoder("CP932", QStringConverter::Flag::Stateless);
-        const QString line = decoder.decode(lines.at(i));
+        const std::optional<QString> line = Cp932::decodeExactly(lines.at(i));
         QString error;
         TapeRecord record;
-        if (decoder.hasError()) {
+        if (!line) {
             error = QStringLiteral("Shift_JIS として読めない文字があります");
         } else {
-            error = parseRecord(line, record);
+            error = parseRecord(*line, record);
         }
         if (error.isEmpty()) {
             contents.records.append(record);

@@ -69,6 +69,7 @@ private slots:
         QTest::newRow("open quote") << QByteArray("\"a,1,2") << QStringLiteral("閉じていません");
         QTest::newRow("text after quote") << QByteArray("\"a\"b,1,2") << QStringLiteral("余分");
         QTest::newRow("not Shift_JIS") << QByteArray("\x82\xa0\xff,1,2") << QStringLiteral("Shift_JIS");
+        QTest::newRow("unassigned double-byte code") << QByteArray("\x85\x40,1,2") << QStringLiteral("Shift_JIS");
     }
 
     void refusesMalformedLines()
