@@ -16,11 +16,12 @@ public:
     explicit DisplayLookApplier(Form1 &display);
 
     void apply(const OptionInfo &options);
+    // The fare cells' and the clock cells' colours.
+    void colorDigitCells(const OptDegit &digits);
 
 private:
     void showTicketNumbers(const OptPanel &panel);
     void colorTicketNumbers(const OptPanel &panel, int backlightState);
-    void colorDigitCells(const OptDegit &digits);
     void applyStopNameLook(const OptChimei &stopName);
 
     Form1 &m_display;

@@ -1,5 +1,6 @@
 #include "IniApplier.h"
 
+#include "DisplayLookApplier.h"
 #include "controls/ChimeiCtl_B.h"
 #include "controls/M_Degit.h"
 #include "display/Form1.h"
@@ -46,24 +47,17 @@ OptionResult IniApplier::apply(const IniRecords &records)
 
 void IniApplier::applyCells(const IniRecords &records)
 {
-    const OptDegit &colors = records.Option.Degit;
     for (int i = 1; i <= IniRecords::DegitCount; ++i) {
         M_Degit *cell = m_display.Degit(i);
         const DegitInfo &format = records.Degits[i - 1];
         cell->setZeroMode(format.ZeroMode);
         cell->setShift(format.Shift);
         cell->setFillZero(format.FillZero);
-        cell->setBackColor(colors.DegitBackColor);
-        cell->setBaseForeColor(colors.DegitBaseColor);
-        cell->setDegitForeColor(colors.DegitLitColor);
-        // Only the unlit segments until the first fares are shown.
-        cell->setValue(QStringLiteral(" "));
     }
-    for (int i = 0; i < 2; ++i) {
-        M_Degit *clock = m_display.TimeDegit(i);
-        clock->setBackColor(colors.DegitBackColor);
-        clock->setBaseForeColor(colors.DegitBaseColor);
-        clock->setDegitForeColor(colors.DegitLitColor);
+    DisplayLookApplier(m_display).colorDigitCells(records.Option.Degit);
+    for (int i = 1; i <= IniRecords::DegitCount; ++i) {
+        // Only the unlit segments until the first fares are shown.
+        m_display.Degit(i)->setValue(QStringLiteral(" "));
     }
     ChimeiCtl_B *strip = m_display.ChimeiCtl();
     strip->setBackColor(records.Option.Chimei.ChimeiBackColor);
