@@ -40,6 +40,10 @@ if command -v appstreamcli >/dev/null; then
     || fail "appstreamcli validate"
 fi
 
+# The metainfo names the release being installed.
+grep -q "<release version=\"$version\"" "$prefix/share/metainfo/org.tavelo.Tavelo.metainfo.xml" \
+  || fail "metainfo does not name release $version"
+
 # The command line, without a display.
 out="$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$prefix/bin/R57" --version)"
 [ "$out" = "R57 $version" ] || fail "R57 --version said '$out'"
