@@ -4,19 +4,25 @@
 #include "sound/KanjiReadings.h"
 #include "sound/SoundLog.h"
 
+#include <algorithm>
+
 namespace {
+
+bool isDigit(QChar c)
+{
+    return c >= u'0' && c <= u'9';
+}
 
 bool isNumber(const QString &written)
 {
     return !written.isEmpty() && std::all_of(written.begin(), written.end(), [](QChar c) {
-        return (c >= u'0' && c <= u'9') || c == u',' || c == u'.';
+        return isDigit(c) || c == u',' || c == u'.';
     });
 }
 
 bool isDigits(QStringView written)
 {
-    return !written.isEmpty()
-        && std::all_of(written.begin(), written.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+    return !written.isEmpty() && std::all_of(written.begin(), written.end(), isDigit);
 }
 
 // MeCab parts "1,000" and "3.5" at the comma and the point: a comma before
@@ -77,10 +83,10 @@ QString KanaReader::readUnknown(const QString &written) const
     QString previousKanji; // for 々
     for (qsizetype i = 0; i < written.size();) {
         const QChar c = written.at(i);
-        if (c >= u'0' && c <= u'9') {
+        if (isDigit(c)) {
             qsizetype end = i;
             QString digits;
-            while (end < written.size() && (written.at(end).isDigit() || written.at(end) == u',')) {
+            while (end < written.size() && (isDigit(written.at(end)) || written.at(end) == u',')) {
                 if (written.at(end) != u',') {
                     digits += written.at(end);
                 }
@@ -88,9 +94,9 @@ QString KanaReader::readUnknown(const QString &written) const
             }
             result += KanaText::numberReading(digits);
             // Decimals are said one digit at a time: 3.14 -> サンテンイチヨン.
-            if (end + 1 < written.size() && written.at(end) == u'.' && written.at(end + 1).isDigit()) {
+            if (end + 1 < written.size() && written.at(end) == u'.' && isDigit(written.at(end + 1))) {
                 result += QStringLiteral("テン");
-                for (++end; end < written.size() && written.at(end).isDigit(); ++end) {
+                for (++end; end < written.size() && isDigit(written.at(end)); ++end) {
                     result += KanaText::numberReading(written.mid(end, 1));
                 }
             }
