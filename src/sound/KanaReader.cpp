@@ -45,6 +45,36 @@ QList<MecabTagger::Word> joinNumbers(QList<MecabTagger::Word> words)
     return words;
 }
 
+// 1本 -> イッポン, 8分 -> ハップン, 10回 -> ジュッカイ: before a counter
+// that starts with k, s, t or h, the last sound of one, eight, ten is
+// doubled, and of six and a hundred before k and h only; h becomes p.
+void changeSounds(QString &number, QString &counter)
+{
+    static const QString K = QStringLiteral("カキクケコ");
+    static const QString ST = QStringLiteral("サシスセソタチツテト");
+    static const QString H = QStringLiteral("ハヒフヘホ");
+    struct Ending {
+        const char16_t *said;
+        bool beforeST;
+    };
+    static const Ending Endings[] = {
+        {u"イチ", true}, {u"ハチ", true}, {u"ジュー", true}, {u"ロク", false}, {u"ヒャク", false}};
+    if (counter.isEmpty()) {
+        return;
+    }
+    const QChar first = counter.front();
+    for (const Ending &ending : Endings) {
+        if (number.endsWith(QString::fromUtf16(ending.said))
+            && (K.contains(first) || H.contains(first) || (ending.beforeST && ST.contains(first)))) {
+            number.back() = u'ッ';
+            if (H.contains(first)) {
+                counter.front() = QChar(first.unicode() + 2); // ハ -> パ
+            }
+            return;
+        }
+    }
+}
+
 } // namespace
 
 KanaReader::KanaReader(const MecabTagger &tagger, const KanjiReadings &kanji)
@@ -129,10 +159,21 @@ QList<MecabTagger::Word> KanaReader::words(const QString &text) const
     // ("は" after a stop name is spoken "ワ").
     const QString corrected = m_dictionary.apply(KanaText::normalise(text));
     QList<MecabTagger::Word> words = joinNumbers(m_tagger.words(corrected));
+    for (MecabTagger::Word &word : words) {
+        word.spoken = word.spoken.isEmpty() ? readUnknown(word.written) : KanaText::toKatakana(word.spoken);
+    }
+    for (qsizetype i = 0; i + 1 < words.size(); ++i) {
+        MecabTagger::Word &counter = words[i + 1];
+        // Counters in katakana (キロ, ページ) keep the number as it is.
+        const bool katakana = std::any_of(counter.written.begin(), counter.written.end(),
+                                          [](QChar c) { return KanaText::isKatakana(c.unicode()); });
+        if (isNumber(words.at(i).written) && counter.counter && !counter.spaced && !katakana) {
+            changeSounds(words[i].spoken, counter.spoken);
+        }
+    }
     QString said;
     for (MecabTagger::Word &word : words) {
-        const QString raw = word.spoken.isEmpty() ? readUnknown(word.written) : KanaText::toKatakana(word.spoken);
-        word.spoken = KanaText::speakable(raw, said);
+        word.spoken = KanaText::speakable(word.spoken, said);
         said += (word.spaced ? QStringLiteral(" ") : QString()) + word.spoken;
     }
     return words;

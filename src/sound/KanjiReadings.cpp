@@ -85,7 +85,7 @@ KanjiReadings KanjiReadings::load(const QString &path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        qCWarning(lcSound, "No readings of single kanji (%s: %s): words that MeCab does not know lose their kanji",
+        qCWarning(lcSound, "No readings of single kanji (%s: %s): a word that MeCab does not know keeps only the kanji MeCab knows alone",
                   qUtf8Printable(path), qUtf8Printable(file.errorString()));
         return {};
     }

@@ -16,9 +16,8 @@ const char *const IpadicUtf8 = "/var/lib/mecab/dic/ipadic-utf8";
 constexpr int ReadingField = 7;
 constexpr int PronunciationField = 8;
 
-QString spokenForm(const mecab_node_t *node)
+QString spokenForm(const QStringList &features)
 {
-    const QStringList features = QString::fromUtf8(node->feature).split(u',');
     for (const int field : {PronunciationField, ReadingField}) {
         if (features.size() > field && features.at(field) != u"*" && !features.at(field).isEmpty()) {
             return features.at(field);
@@ -68,8 +67,11 @@ QList<MecabTagger::Word> MecabTagger::words(const QString &text) const
         if (node->stat == MECAB_BOS_NODE || node->stat == MECAB_EOS_NODE) {
             continue;
         }
+        const QStringList features = QString::fromUtf8(node->feature).split(u',');
+        const bool counter = features.size() > 2 && features.at(1) == u"接尾" && features.at(2) == u"助数詞";
         // rlength counts the white space before the word as well.
-        result.append({QString::fromUtf8(node->surface, node->length), spokenForm(node), node->rlength > node->length});
+        result.append({QString::fromUtf8(node->surface, node->length), spokenForm(features),
+                       node->rlength > node->length, counter});
     }
     return result;
 }

@@ -26,6 +26,8 @@ public:
         QString spoken;
         // White space stood before the word.
         bool spaced = false;
+        // A counter after a number (本, 回, 丁目).
+        bool counter = false;
     };
 
     // The words of `text` in order; their written forms together are the

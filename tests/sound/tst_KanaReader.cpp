@@ -55,6 +55,8 @@ private slots:
         QTest::newRow("letters") << QStringLiteral("NHK前") << QStringLiteral("エヌエイチケーマエ");
         QTest::newRow("numbers") << QStringLiteral("2026年、1,000円、3.14、8000、10000、007")
                                  << QStringLiteral("ニセンニジューロクネン、センエン、サンテンイチヨン、ハッセン、イチマン、ゼロゼロナナ");
+        QTest::newRow("counters") << QStringLiteral("1丁目、8分、6本、6歳、10回、1時、1キロ")
+                                  << QStringLiteral("イッチョーメ、ハップン、ロッポン、ロクサイ、ジュッカイ、イチジ、イチキロ");
         QTest::newRow("long vowels") << QStringLiteral("東京ーー、ｾﾝﾀｰ") << QStringLiteral("トーキョーオー、センター");
     }
 
