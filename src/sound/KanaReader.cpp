@@ -133,8 +133,9 @@ QString KanaReader::readUnknown(const QString &written) const
             i = end;
             continue;
         }
-        const char32_t code = QStringView(written).mid(i).toUcs4().first();
-        const qsizetype length = QChar::requiresSurrogates(code) ? 2 : 1;
+        const bool pair = c.isHighSurrogate() && i + 1 < written.size() && written.at(i + 1).isLowSurrogate();
+        const char32_t code = pair ? QChar::surrogateToUcs4(c, written.at(i + 1)) : c.unicode();
+        const qsizetype length = pair ? 2 : 1;
         if (const QString name = KanaText::letterName(code); !name.isEmpty()) {
             result += name;
         } else if (code == u'々') {
