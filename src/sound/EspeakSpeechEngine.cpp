@@ -21,7 +21,8 @@ EspeakSpeechEngine::EspeakSpeechEngine(std::unique_ptr<MecabTagger> tagger, std:
     : m_tagger(std::move(tagger))
     , m_synth(std::move(synth))
     , m_player(std::move(player))
-    , m_reader(*m_tagger)
+    , m_kanji(KanjiReadings::load())
+    , m_reader(*m_tagger, m_kanji)
     , m_settingsPath(settingsPath)
     , m_voice(VoiceSettings::load(settingsPath))
 {

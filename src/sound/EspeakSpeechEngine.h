@@ -1,6 +1,7 @@
 #pragma once
 
 #include "sound/KanaReader.h"
+#include "sound/KanjiReadings.h"
 #include "sound/SpeechEngine.h"
 
 #include <functional>
@@ -10,8 +11,8 @@ class EspeakSynth;
 class MecabTagger;
 class PcmPlayer;
 
-// The program's speech: the text is read into katakana (reading dictionary
-// and MeCab), synthesised by espeak-ng's Japanese voice into memory and
+// The program's speech: the text is read into katakana (reading dictionary,
+// MeCab and the readings of single kanji), synthesised by espeak-ng's Japanese voice into memory and
 // played on the engine's own GStreamer channel.
 class EspeakSpeechEngine : public SpeechEngine
 {
@@ -38,6 +39,7 @@ private:
     std::unique_ptr<MecabTagger> m_tagger;
     std::unique_ptr<EspeakSynth> m_synth;
     std::unique_ptr<PcmPlayer> m_player;
+    KanjiReadings m_kanji;
     KanaReader m_reader;
     QString m_settingsPath;
     VoiceSettings m_voice;

@@ -16,16 +16,14 @@ const char *const IpadicUtf8 = "/var/lib/mecab/dic/ipadic-utf8";
 constexpr int ReadingField = 7;
 constexpr int PronunciationField = 8;
 
-QString spokenForm(const mecab_node_t *node)
+QString spokenForm(const QStringList &features)
 {
-    const QString surface = QString::fromUtf8(node->surface, node->length);
-    const QStringList features = QString::fromUtf8(node->feature).split(u',');
     for (const int field : {PronunciationField, ReadingField}) {
         if (features.size() > field && features.at(field) != u"*" && !features.at(field).isEmpty()) {
             return features.at(field);
         }
     }
-    return surface;
+    return {};
 }
 
 } // namespace
@@ -60,20 +58,20 @@ MecabTagger::~MecabTagger()
     mecab_destroy(m_mecab);
 }
 
-QString MecabTagger::pronunciation(const QString &text) const
+QList<MecabTagger::Word> MecabTagger::words(const QString &text) const
 {
     const QByteArray utf8 = text.toUtf8();
     const mecab_node_t *node = mecab_sparse_tonode2(m_mecab, utf8.constData(), static_cast<size_t>(utf8.size()));
-    QString result;
+    QList<Word> result;
     for (; node; node = node->next) {
         if (node->stat == MECAB_BOS_NODE || node->stat == MECAB_EOS_NODE) {
             continue;
         }
+        const QStringList features = QString::fromUtf8(node->feature).split(u',');
+        const bool counter = features.size() > 2 && features.at(1) == u"接尾" && features.at(2) == u"助数詞";
         // rlength counts the white space before the word as well.
-        if (node->rlength > node->length && !result.isEmpty()) {
-            result += u' ';
-        }
-        result += spokenForm(node);
+        result.append({QString::fromUtf8(node->surface, node->length), spokenForm(features),
+                       node->rlength > node->length, counter});
     }
     return result;
 }

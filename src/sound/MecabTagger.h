@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 
 #include <memory>
@@ -17,10 +18,21 @@ public:
     MecabTagger(const MecabTagger &) = delete;
     MecabTagger &operator=(const MecabTagger &) = delete;
 
-    // Each word's pronunciation ("トーキョー"), falling back to its reading
-    // ("トウキョウ") and then to the word as written (numbers, unknown
-    // words, punctuation). Spaces between words are kept as one space.
-    QString pronunciation(const QString &text) const;
+    struct Word {
+        QString written;
+        // The pronunciation ("トーキョー"), else the reading ("トウキョウ");
+        // empty for a word that the dictionary does not know (numbers,
+        // Latin letters, rare kanji). Symbols are "read" as written.
+        QString spoken;
+        // White space stood before the word.
+        bool spaced = false;
+        // A counter after a number (本, 回, 丁目).
+        bool counter = false;
+    };
+
+    // The words of `text` in order; their written forms together are the
+    // text without its white space.
+    QList<Word> words(const QString &text) const;
 
 private:
     explicit MecabTagger(mecab_t *mecab);

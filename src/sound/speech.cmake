@@ -14,6 +14,7 @@ target_sources(tavelo_core PRIVATE
     src/sound/SpeechService.h
     src/sound/VoiceSettings.cpp src/sound/VoiceSettings.h
     src/sound/KanaText.cpp src/sound/KanaText.h
+    src/sound/KanjiReadings.cpp src/sound/KanjiReadings.h
     src/sound/ReadingDictionary.cpp src/sound/ReadingDictionary.h
     src/sound/MecabTagger.cpp src/sound/MecabTagger.h
     src/sound/KanaReader.cpp src/sound/KanaReader.h

@@ -10,6 +10,7 @@
 #include "app/ToolConsole.h"
 #include "sound/EspeakSynth.h"
 #include "sound/KanaReader.h"
+#include "sound/KanjiReadings.h"
 #include "sound/MecabTagger.h"
 #include "sound/ReadingDictionary.h"
 #include "sound/TapeCsv.h"
@@ -87,7 +88,8 @@ int reading(const QString &textOrFile)
     if (!tagger) {
         return CannotRun;
     }
-    KanaReader reader(*tagger);
+    const KanjiReadings kanji = KanjiReadings::load();
+    KanaReader reader(*tagger, kanji);
     const QFileInfo file(textOrFile);
     if (!file.isFile()) {
         reader.setDictionary(ReadingDictionary::forFolder(QDir::currentPath()));
@@ -123,7 +125,8 @@ int wav(const QString &path, const QString &outputFolder)
         err() << outputFolder << ": フォルダーを作れません\n";
         return CannotRun;
     }
-    KanaReader reader(*tagger);
+    const KanjiReadings kanji = KanjiReadings::load();
+    KanaReader reader(*tagger, kanji);
     reader.setDictionary(ReadingDictionary::forFolder(QFileInfo(path).absolutePath()));
     // The voice the program speaks with.
     synth->setVoice(VoiceSettings::load(VoiceSettings::defaultPath()));
