@@ -1,5 +1,6 @@
 #include "FakeCompanion.h"
 #include "controls/M_Degit.h"
+#include "display/ErrorReport.h"
 #include "display/Form1.h"
 #include "display/JapaneseFonts.h"
 #include "display/SingleInstanceGuard.h"
@@ -96,6 +97,7 @@ private slots:
     void restartRestoresEverything();
     void refusedValueStopsTheLoad();
     void shortFileIsReportedAndNothingApplied();
+    void brokenPanelPictureIsReportedOnceAtStartUp();
     void windowOffEveryScreenIsPlacedAsAtFirstRun();
     void failedSaveIsReported();
     void secondStartAsksTheFirstToComeForward();
@@ -250,6 +252,34 @@ void tst_SettingsFile::shortFileIsReportedAndNothingApplied()
     QCOMPARE(run.display->pos(), QPoint(0, 0));
     // The broken file stays as it was until the end of the run.
     QCOMPARE(readAll(dir.filePath("R57.in4")), bytes.left(bytes.size() - 3));
+}
+
+void tst_SettingsFile::brokenPanelPictureIsReportedOnceAtStartUp()
+{
+    QTemporaryDir dir;
+    writeAll(dir.filePath("off.bmp"), "not a picture");
+    IniRecords records;
+    {
+        Run first(dir.path());
+        first.display->Form_Load();
+        first.display->SaveIni();
+        QCOMPARE(mdlIniIo::readFile(first.path(), records).status, mdlIniIo::ReadStatus::Read);
+    }
+    OptPanel &panel = records.Option.Panel;
+    panel.PanelAuto = 0;
+    panel.PanelCustom = -1;
+    panel.PanelOffBuiltIn = 0;
+    panel.PanelOffUser = -1;
+    panel.PanelOffFile = dir.filePath("off.bmp");
+    writeAll(dir.filePath("R57.in4"), In4Format::encode(records));
+
+    Run run(dir.path());
+    BoxCatcher boxes;
+    run.display->Form_Load();
+    QCOMPARE(boxes.texts, QStringList{ErrorReport::panelPictureText(481)});
+    // Switching to the broken picture later says it again.
+    run.display->controlPanel()->Option4_Click(0);
+    QCOMPARE(boxes.texts.size(), 2);
 }
 
 void tst_SettingsFile::windowOffEveryScreenIsPlacedAsAtFirstRun()
