@@ -56,12 +56,14 @@ public:
         QObject::connect(&m_timer, &QTimer::timeout, [this] {
             if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
                 texts << box->text();
+                notes << box->informativeText();
                 box->close();
             }
         });
         m_timer.start(5);
     }
     QStringList texts;
+    QStringList notes;
 
 private:
     QTimer m_timer;
@@ -97,6 +99,7 @@ private slots:
     void restartRestoresEverything();
     void refusedValueStopsTheLoad();
     void shortFileIsReportedAndNothingApplied();
+    void failedLoadKeepsTheFileBeforeTheSave();
     void brokenPanelPictureIsReportedOnceAtStartUp();
     void windowOffEveryScreenIsPlacedAsAtFirstRun();
     void failedSaveIsReported();
@@ -200,6 +203,8 @@ void tst_SettingsFile::restartRestoresEverything()
 
     second.display->SaveIni();
     QCOMPARE(readAll(dir.filePath("R57.in4")), saved);
+    // A file that loaded is not kept aside.
+    QVERIFY(!QFile::exists(dir.filePath("R57.in4.bak")));
 }
 
 void tst_SettingsFile::refusedValueStopsTheLoad()
@@ -252,6 +257,40 @@ void tst_SettingsFile::shortFileIsReportedAndNothingApplied()
     QCOMPARE(run.display->pos(), QPoint(0, 0));
     // The broken file stays as it was until the end of the run.
     QCOMPARE(readAll(dir.filePath("R57.in4")), bytes.left(bytes.size() - 3));
+}
+
+void tst_SettingsFile::failedLoadKeepsTheFileBeforeTheSave()
+{
+    IniRecords refused;
+    refused.Option.Panel.SeiriNumStyle = 40;
+    const QByteArray full = In4Format::encode(IniRecords{});
+    const QList<QByteArray> broken = {full.left(full.size() - 3), In4Format::encode(refused)};
+    for (const QByteArray &bytes : broken) {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("R57.in4");
+        const QString backup = dir.filePath("R57.in4.bak");
+        writeAll(path, bytes);
+        writeAll(backup, "an older copy");
+
+        Run run(dir.path());
+        BoxCatcher boxes;
+        run.display->Form_Load();
+        QCOMPARE(boxes.texts.size(), 1);
+        // The message is the load's own, with where the file will be kept under it.
+        QVERIFY(boxes.texts[0].startsWith(QStringLiteral("エラー Code:")));
+        QVERIFY(boxes.texts[0].endsWith(LoadModule));
+        QVERIFY2(boxes.notes[0].contains(QDir::toNativeSeparators(backup)), qPrintable(boxes.notes[0]));
+        QCOMPARE(readAll(backup), QByteArray("an older copy"));
+
+        run.display->SaveIni();
+        QVERIFY(boxes.texts.size() == 1);
+        QCOMPARE(readAll(backup), bytes);
+        IniRecords saved;
+        QCOMPARE(mdlIniIo::readFile(path, saved).status, mdlIniIo::ReadStatus::Read);
+        // A later save replaces the file only.
+        run.display->SaveIni();
+        QCOMPARE(readAll(backup), bytes);
+    }
 }
 
 void tst_SettingsFile::brokenPanelPictureIsReportedOnceAtStartUp()
