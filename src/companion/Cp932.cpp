@@ -118,6 +118,24 @@ std::optional<QByteArray> encodeExactly(const QString &text)
     return bytes;
 }
 
+std::optional<char32_t> firstUnencodable(const QString &text)
+{
+    for (qsizetype i = 0; i < text.size();) {
+        const bool pair = text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate();
+        const QString character = text.mid(i, pair ? 2 : 1);
+        if (!encodeExactly(character)) {
+            return pair ? QChar::surrogateToUcs4(text.at(i), text.at(i + 1)) : char32_t(text.at(i).unicode());
+        }
+        i += character.size();
+    }
+    return std::nullopt;
+}
+
+QString codePointName(char32_t character)
+{
+    return QStringLiteral("U+") + QString::number(uint(character), 16).toUpper().rightJustified(4, QLatin1Char('0'));
+}
+
 int LenB_ASCII(const QString &text)
 {
     return static_cast<int>(encode(text).size());

@@ -23,6 +23,11 @@ std::optional<QString> decodeExactly(const QByteArray &bytes);
 // The code page 932 bytes of the text, or nothing when a character has no
 // exact code page 932 form (it would not read back as written).
 std::optional<QByteArray> encodeExactly(const QString &text);
+// The first character (a whole code point) that has no exact code page 932
+// form, or nothing when the whole text has one.
+std::optional<char32_t> firstUnencodable(const QString &text);
+// "U+00EB": how messages name a character.
+QString codePointName(char32_t character);
 
 // Length of the text in bytes once converted to code page 932.
 int LenB_ASCII(const QString &text);

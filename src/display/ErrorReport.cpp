@@ -1,5 +1,8 @@
 #include "ErrorReport.h"
 
+#include "companion/Cp932.h"
+
+#include <QDir>
 #include <QGuiApplication>
 #include <QMessageBox>
 
@@ -46,9 +49,23 @@ QString codeText(int number, const QString &description, const QString &moduleLi
     return text;
 }
 
-void showPlain(QWidget *parent, const QString &text)
+QString keptFileNote(const QString &backupPath)
+{
+    return QStringLiteral("この設定ファイルは、終了時に上書きされる前に %1 として残します。")
+        .arg(QDir::toNativeSeparators(backupPath));
+}
+
+QString unwritablePathText(char32_t character)
+{
+    return QStringLiteral("このパスは使えません。文字「%1」(%2) は Shift_JIS (CP932) で表せないため、"
+                          "設定ファイルに保存できません。\nこの文字を含まないフォルダー名・ファイル名を選んでください。")
+        .arg(QString::fromUcs4(&character, 1), Cp932::codePointName(character));
+}
+
+void showPlain(QWidget *parent, const QString &text, const QString &informativeText)
 {
     QMessageBox box(QMessageBox::NoIcon, QGuiApplication::applicationDisplayName(), text, QMessageBox::Ok, parent);
+    box.setInformativeText(informativeText);
     box.exec();
 }
 

@@ -19,8 +19,17 @@ QString panelPictureText(int errorNumber);
 // line when there is one, each on its own line (CR LF).
 QString codeText(int number, const QString &description, const QString &moduleLine = QString());
 
-// An OK box with the program's own title and no icon.
-void showPlain(QWidget *parent, const QString &text);
+// The line added under a settings load's error: the file that could not be
+// used is kept as `backupPath` before the end of the run replaces it.
+QString keptFileNote(const QString &backupPath);
+
+// Why a path was refused: the settings file holds paths in Shift_JIS
+// (CP932), which has no form for `character`.
+QString unwritablePathText(char32_t character);
+
+// An OK box with the program's own title and no icon; `informativeText`, when
+// given, shows under the text.
+void showPlain(QWidget *parent, const QString &text, const QString &informativeText = QString());
 
 // The ticket plug-in error: its title and its text.
 QString pluginLoadTitle();

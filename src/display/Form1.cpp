@@ -171,13 +171,20 @@ void Form1::LoadIni()
     if (outcome.status == mdlIniIo::ReadStatus::Missing) {
         return;
     }
-    const QString where = QStringLiteral("モジュール:mdlIniIo.LoadIni()");
+    // A file that could not be used is kept before the end of the run
+    // replaces it, and the message says where.
+    const auto reportFailure = [this](int number, const QString &description) {
+        const std::optional<QString> kept = m_iniIo->keepReadFileBeforeSave();
+        ErrorReport::showPlain(this,
+                               ErrorReport::codeText(number, description, QStringLiteral("モジュール:mdlIniIo.LoadIni()")),
+                               kept ? ErrorReport::keptFileNote(*kept) : QString());
+    };
     if (outcome.status == mdlIniIo::ReadStatus::Failed) {
-        ErrorReport::showPlain(this, ErrorReport::codeText(outcome.error.number, outcome.error.description, where));
+        reportFailure(outcome.error.number, outcome.error.description);
         return;
     }
     if (const OptionResult refused = IniApplier(*this).apply(m_iniIo->records())) {
-        ErrorReport::showPlain(this, ErrorReport::codeText(refused->number, refused->description, where));
+        reportFailure(refused->number, refused->description);
     }
 }
 

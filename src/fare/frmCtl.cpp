@@ -545,7 +545,7 @@ void frmCtl::Option4_Click(int Index)
             const int errorNumber = reader.error() == QImageReader::FileNotFoundError ? 53
                 : reader.error() == QImageReader::DeviceError                       ? 57
                                                                                     : 481;
-            showPictureError(errorNumber);
+            showPictureError(file, errorNumber);
         } else {
             // A larger picture is cut at the right and bottom; a smaller one
             // sits at the top left on grey.
@@ -558,8 +558,23 @@ void frmCtl::Option4_Click(int Index)
     m_display.setLabelColor(opts->Command5(Index)->color());
 }
 
-void frmCtl::showPictureError(int errorNumber)
+void frmCtl::setPictureErrorsShownOnce(bool once)
 {
+    m_shownPictureErrors.reset();
+    if (once) {
+        m_shownPictureErrors.emplace();
+    }
+}
+
+void frmCtl::showPictureError(const QString &file, int errorNumber)
+{
+    if (m_shownPictureErrors) {
+        const QPair<QString, int> error{file, errorNumber};
+        if (m_shownPictureErrors->contains(error)) {
+            return;
+        }
+        m_shownPictureErrors->insert(error);
+    }
     ErrorReport::show(this, ErrorReport::panelPictureText(errorNumber), QStringLiteral("エラー"));
 }
 

@@ -5,10 +5,13 @@
 #include "fare/FareRoute.h"
 #include "fare/KeypadEntry.h"
 
+#include <QPair>
+#include <QSet>
 #include <QWidget>
 
 #include <array>
 #include <memory>
+#include <optional>
 
 class DigitListFrame;
 class Form1;
@@ -52,6 +55,11 @@ public:
     // Puts the panel picture and the ticket-number colour of a backlight
     // state on the display window, as the options say.
     void Option4_Click(int Index);
+    // While on, a panel picture error already shown (the same file, the same
+    // error) is not shown again. The settings load puts the backlight on
+    // twice, with the options and with their look: one broken picture is
+    // one message.
+    void setPictureErrorsShownOnce(bool once);
     // Shows stop `n` of the route: fares, information numbers, the ticket
     // preview and, last, the stop name.
     void DispData(int n);
@@ -140,7 +148,7 @@ private:
     // Shows the empty text and then the current stop's name again, so that
     // changed looks of the stop-name display take effect.
     void showCurrentStopName();
-    void showPictureError(int errorNumber);
+    void showPictureError(const QString &file, int errorNumber);
     void showRouteMessage(const QString &text);
     // Lights every segment of the fare cells and holds the operator's input
     // for the lamp test; painting goes on.
@@ -163,6 +171,8 @@ private:
     bool m_loaded = false;
     // The input frame last sent behind the other.
     qint16 m_inputFrame = 0;
+    // The picture errors shown while they are shown once.
+    std::optional<QSet<QPair<QString, int>>> m_shownPictureErrors;
 
     DigitListFrame *m_listFrame = nullptr;
     KeypadFrame *m_keypadFrame = nullptr;

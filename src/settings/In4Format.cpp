@@ -3,6 +3,9 @@
 #include "In4Layout.h"
 #include "In4Reader.h"
 #include "In4Writer.h"
+#include "companion/Cp932.h"
+
+#include <QStringList>
 
 #include <limits>
 #include <type_traits>
@@ -15,6 +18,29 @@ QByteArray encode(const IniRecords &records)
     const qint16 degitCount = IniRecords::DegitCount;
     In4Layout::visit(records, degitCount, [&writer](const In4Field &, const auto &value) { writer.write(value); });
     return writer.bytes();
+}
+
+QList<In4Unwritable> keepWritable(IniRecords &records, const IniRecords &previous)
+{
+    qint16 degitCount = 0;
+    QStringList before;
+    In4Layout::visit(previous, degitCount, [&before](const In4Field &, const auto &value) {
+        if constexpr (std::is_same_v<std::decay_t<decltype(value)>, QString>) {
+            before.append(value);
+        }
+    });
+    QList<In4Unwritable> changed;
+    qsizetype index = 0;
+    In4Layout::visit(records, degitCount, [&](const In4Field &field, auto &value) {
+        if constexpr (std::is_same_v<std::decay_t<decltype(value)>, QString>) {
+            const QString &old = before.at(index++);
+            if (const std::optional<char32_t> character = Cp932::firstUnencodable(value)) {
+                changed.append({field.name(), *character});
+                value = Cp932::firstUnencodable(old) ? QString() : old;
+            }
+        }
+    });
+    return changed;
 }
 
 In4Decoded decode(const QByteArray &bytes, IniRecords records)

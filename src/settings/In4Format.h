@@ -3,6 +3,7 @@
 #include "settings/IniRecords.h"
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 
 // What reading a settings file's bytes gave: the records as far as the bytes
@@ -17,11 +18,22 @@ struct In4Decoded
     qsizetype missingAt = 0;
 };
 
+// A string field whose text has a character without a code page 932 form.
+struct In4Unwritable
+{
+    QString field;
+    char32_t character = 0;
+};
+
 // The byte layout of the settings file.
 namespace In4Format {
 
 // The eleven blocks, block 10 as 98.
 QByteArray encode(const IniRecords &records);
+// Gives every string field that the file cannot hold as it stands the value
+// of the same field in `previous` (empty when that cannot be held either),
+// and lists the fields it changed.
+QList<In4Unwritable> keepWritable(IniRecords &records, const IniRecords &previous);
 // Reads the blocks in order over `records`; each string read replaces the one
 // held before. Bytes after the last block are ignored.
 In4Decoded decode(const QByteArray &bytes, IniRecords records = {});

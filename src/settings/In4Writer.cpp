@@ -35,7 +35,7 @@ void In4Writer::write(quint32 value)
 
 void In4Writer::write(const QString &value)
 {
-    QByteArray encoded = Cp932::encode(value);
+    QByteArray encoded = Cp932::encodeExactly(value).value_or(QByteArray());
     constexpr qsizetype MaxBytes = std::numeric_limits<quint16>::max();
     if (encoded.size() > MaxBytes) {
         encoded.truncate(MaxBytes);

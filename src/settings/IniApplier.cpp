@@ -7,6 +7,8 @@
 #include "fare/frmCtl.h"
 #include "settings/frmOption.h"
 
+#include <QScopeGuard>
+
 IniApplier::IniApplier(Form1 &display) : m_display(display) {}
 
 void IniApplier::collect(IniRecords &records) const
@@ -24,6 +26,11 @@ void IniApplier::collect(IniRecords &records) const
 
 OptionResult IniApplier::apply(const IniRecords &records)
 {
+    frmCtl &controlPanel = *m_display.controlPanel();
+    // The options and then their look both put the backlight on: a broken
+    // panel picture is reported once.
+    controlPanel.setPictureErrorsShownOnce(true);
+    const auto shownAgain = qScopeGuard([&controlPanel] { controlPanel.setPictureErrorsShownOnce(false); });
     frmOption &options = m_display.createOptionsDialog();
     // The colour chooser works on this table directly for the rest of the run.
     options.customColors() = records.Colors;
@@ -32,7 +39,6 @@ OptionResult IniApplier::apply(const IniRecords &records)
     if (OptionResult refused = options.SetOptionInfo(records.Option)) {
         return refused;
     }
-    frmCtl &controlPanel = *m_display.controlPanel();
     controlPanel.SetCtrlDataInfo(records.Ctrl);
     if (!m_display.isReachable(controlPanel)) {
         m_display.placeControlPanelAsAtFirstRun();

@@ -3,10 +3,13 @@
 #include "CaptionGap.h"
 #include "ColorButton.h"
 #include "ControlValue.h"
+#include "Cp932PathValidator.h"
 #include "DisplayLookApplier.h"
 #include "OptionTexts.h"
 #include "PageTabButton.h"
+#include "SettingsLog.h"
 #include "WrappingRadioButton.h"
+#include "companion/Cp932.h"
 #include "companion/PluginBridge.h"
 #include "companion/PluginBridgeWidgets.h"
 #include "display/BoardLayout.h"
@@ -150,6 +153,7 @@ frmOption::frmOption(Form1 &display, const PlatformServices &services, QWidget *
     setFixedSize(DesignSize);
     setFont(JapaneseFonts::panelFont(QStringLiteral("ＭＳ Ｐゴシック"), 9, false));
     buildPages();
+    guardPathFields();
     Form_Load();
 }
 
@@ -727,7 +731,7 @@ QString frmOption::GetPathString(const QString & /*strDefPath*/)
 void frmOption::Command3_Click(int index)
 {
     const QString folder = GetPathString(m_text2.at(index)->text());
-    if (!folder.isEmpty()) {
+    if (!folder.isEmpty() && acceptsPath(folder)) {
         m_text2.at(index)->setText(folder);
     }
 }
@@ -746,7 +750,7 @@ void frmOption::cmdSelectSound_Click(int index)
 {
     const QString file =
         m_companion->Brix3FileDlg(this, 0, OptionTexts::soundFilter(), QString(), QStringLiteral("サウンドの選択"));
-    if (!file.isEmpty()) {
+    if (!file.isEmpty() && acceptsPath(file)) {
         m_txtSelectSound.at(index)->setText(file);
     }
 }
@@ -755,9 +759,49 @@ void frmOption::Command6_Click(int index)
 {
     const QString file = m_companion->Brix3FileDlg(this, 0, OptionTexts::panelPictureFilter(), QString(),
                                                    QStringLiteral("パネル画像の選択"));
-    if (!file.isEmpty()) {
+    if (!file.isEmpty() && acceptsPath(file)) {
         m_txtSelectPanel.at(index)->setText(file);
     }
+}
+
+void frmOption::guardPathFields()
+{
+    const auto refuseAfterTheKey = [this](char32_t character) {
+        if (m_refusalPending) {
+            return;
+        }
+        m_refusalPending = true;
+        QMetaObject::invokeMethod(
+            this,
+            [this, character] {
+                refusePath(character);
+                m_refusalPending = false;
+            },
+            Qt::QueuedConnection);
+    };
+    QList<QLineEdit *> paths{m_text2.begin(), m_text2.end()};
+    paths << QList<QLineEdit *>{m_txtSelectPanel.begin(), m_txtSelectPanel.end()}
+          << QList<QLineEdit *>{m_txtSelectSound.begin(), m_txtSelectSound.end()} << m_txtSeiriPlgDir;
+    paths.removeAll(nullptr); // the sound index that no sound uses
+    for (QLineEdit *path : paths) {
+        path->setValidator(new Cp932PathValidator(refuseAfterTheKey, path));
+    }
+}
+
+bool frmOption::acceptsPath(const QString &path)
+{
+    const std::optional<char32_t> character = Cp932::firstUnencodable(path);
+    if (character) {
+        refusePath(*character);
+    }
+    return !character;
+}
+
+void frmOption::refusePath(char32_t character)
+{
+    qCInfo(lcSettings).noquote() << QStringLiteral("A path was refused in the options: %1 has no Shift_JIS (CP932) form")
+                                        .arg(Cp932::codePointName(character));
+    ErrorReport::show(this, ErrorReport::unwritablePathText(character));
 }
 
 void frmOption::GetBtnColor(ColorButton *objBtn)
@@ -793,6 +837,11 @@ void frmOption::Command1_Click()
 {
     const QString file = m_companion->Brix3FileDlg(this, 0, OptionTexts::pluginFilter(), QString(),
                                                    QStringLiteral("プラグインの選択"));
+    // A path the settings cannot keep changes nothing, not even the company
+    // list of the plug-in in use.
+    if (!file.isEmpty() && !acceptsPath(file)) {
+        return;
+    }
     // The company list starts afresh, so choosing the same plug-in again
     // does not list its companies twice.
     if (frmCtl *controlPanel = m_display.controlPanel()) {

@@ -151,6 +151,14 @@ private:
 
     void showDigitColorsInPreview();
 
+    // Paths go into the settings file in Shift_JIS (CP932): a path with a
+    // character it cannot hold is refused where it is entered, typed or
+    // chosen, with a message naming the character.
+    void guardPathFields();
+    // False, after saying why, for a chosen path that cannot be kept.
+    bool acceptsPath(const QString &path);
+    void refusePath(char32_t character);
+
     // The pairs of record fields and controls, block by block in record
     // order; `visitor(field, control)` is called for each.
     template <class Info, class Visitor> void bindFolder(Info &info, Visitor &visitor) const;
@@ -163,6 +171,9 @@ private:
     Form1 &m_display;
     Companion *m_companion;
     CustomColors m_customColors{};
+    // A refusal of typed text waits for the key press to finish; repeats
+    // meanwhile (a held key) add no second box.
+    bool m_refusalPending = false;
 
     std::array<PageTabButton *, 6> m_option1{};
     std::array<QGroupBox *, 6> m_frame1{};

@@ -1,6 +1,8 @@
 #include "mdlIniIo.h"
 
 #include "In4Format.h"
+#include "SettingsLog.h"
+#include "companion/Cp932.h"
 
 #include <QDir>
 #include <QFile>
@@ -21,12 +23,51 @@ mdlIniIo::mdlIniIo(SettingsLocation location) : m_location(std::move(location)) 
 mdlIniIo::ReadOutcome mdlIniIo::read()
 {
     m_records.Degits.fill(DegitInfo{});
-    return readFile(m_location.loadPath(), m_records);
+    ReadOutcome outcome = readFile(m_location.loadPath(), m_records);
+    m_onDisk = m_records;
+    return outcome;
 }
 
-std::optional<IniError> mdlIniIo::write() const
+std::optional<QString> mdlIniIo::keepReadFileBeforeSave()
 {
-    return writeFile(m_location.savePath(), m_records);
+    if (m_location.loadPath() != m_location.savePath()) {
+        return std::nullopt;
+    }
+    m_keepBeforeSave = true;
+    return backupPath(m_location.savePath());
+}
+
+std::optional<IniError> mdlIniIo::write()
+{
+    IniRecords writable = m_records;
+    for (const In4Unwritable &field : In4Format::keepWritable(writable, m_onDisk)) {
+        qCWarning(lcSettings).noquote() << QStringLiteral("%1: %2 has no Shift_JIS (CP932) form; the settings file "
+                                                         "keeps the value it held")
+                                               .arg(field.field, Cp932::codePointName(field.character));
+    }
+    const QString path = m_location.savePath();
+    if (m_keepBeforeSave && QFileInfo::exists(path)) {
+        const QString backup = backupPath(path);
+        QFile::remove(backup);
+        QFile old(path);
+        if (!old.copy(backup)) {
+            return fileError(IniError::PermissionDenied,
+                             QStringLiteral("読み込めなかった設定ファイルを %1 として残せないため、保存しません。")
+                                 .arg(QDir::toNativeSeparators(backup)),
+                             old);
+        }
+    }
+    m_keepBeforeSave = false;
+    if (std::optional<IniError> failed = writeFile(path, writable)) {
+        return failed;
+    }
+    m_onDisk = writable;
+    return std::nullopt;
+}
+
+QString mdlIniIo::backupPath(const QString &path)
+{
+    return path + QStringLiteral(".bak");
 }
 
 mdlIniIo::ReadOutcome mdlIniIo::readFile(const QString &path, IniRecords &records)

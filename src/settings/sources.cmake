@@ -11,12 +11,14 @@ target_sources(tavelo_core PRIVATE
     src/settings/In4Reader.cpp src/settings/In4Reader.h
     src/settings/In4Writer.cpp src/settings/In4Writer.h
     src/settings/SettingsLocation.cpp src/settings/SettingsLocation.h
+    src/settings/SettingsLog.cpp src/settings/SettingsLog.h
     src/settings/mdlIniIo.cpp src/settings/mdlIniIo.h
 )
 target_sources(tavelo_ui PRIVATE
     src/settings/CaptionGap.cpp src/settings/CaptionGap.h
     src/settings/ColorButton.cpp src/settings/ColorButton.h
     src/settings/ControlValue.cpp src/settings/ControlValue.h
+    src/settings/Cp932PathValidator.cpp src/settings/Cp932PathValidator.h
     src/settings/DisplayLookApplier.cpp src/settings/DisplayLookApplier.h
     src/settings/IniApplier.cpp src/settings/IniApplier.h
     src/settings/PageTabButton.cpp src/settings/PageTabButton.h

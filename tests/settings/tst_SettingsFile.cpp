@@ -1,5 +1,6 @@
 #include "FakeCompanion.h"
 #include "controls/M_Degit.h"
+#include "display/ErrorReport.h"
 #include "display/Form1.h"
 #include "display/JapaneseFonts.h"
 #include "display/SingleInstanceGuard.h"
@@ -55,12 +56,14 @@ public:
         QObject::connect(&m_timer, &QTimer::timeout, [this] {
             if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
                 texts << box->text();
+                notes << box->informativeText();
                 box->close();
             }
         });
         m_timer.start(5);
     }
     QStringList texts;
+    QStringList notes;
 
 private:
     QTimer m_timer;
@@ -96,6 +99,8 @@ private slots:
     void restartRestoresEverything();
     void refusedValueStopsTheLoad();
     void shortFileIsReportedAndNothingApplied();
+    void failedLoadKeepsTheFileBeforeTheSave();
+    void brokenPanelPictureIsReportedOnceAtStartUp();
     void windowOffEveryScreenIsPlacedAsAtFirstRun();
     void failedSaveIsReported();
     void secondStartAsksTheFirstToComeForward();
@@ -198,6 +203,8 @@ void tst_SettingsFile::restartRestoresEverything()
 
     second.display->SaveIni();
     QCOMPARE(readAll(dir.filePath("R57.in4")), saved);
+    // A file that loaded is not kept aside.
+    QVERIFY(!QFile::exists(dir.filePath("R57.in4.bak")));
 }
 
 void tst_SettingsFile::refusedValueStopsTheLoad()
@@ -250,6 +257,68 @@ void tst_SettingsFile::shortFileIsReportedAndNothingApplied()
     QCOMPARE(run.display->pos(), QPoint(0, 0));
     // The broken file stays as it was until the end of the run.
     QCOMPARE(readAll(dir.filePath("R57.in4")), bytes.left(bytes.size() - 3));
+}
+
+void tst_SettingsFile::failedLoadKeepsTheFileBeforeTheSave()
+{
+    IniRecords refused;
+    refused.Option.Panel.SeiriNumStyle = 40;
+    const QByteArray full = In4Format::encode(IniRecords{});
+    const QList<QByteArray> broken = {full.left(full.size() - 3), In4Format::encode(refused)};
+    for (const QByteArray &bytes : broken) {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("R57.in4");
+        const QString backup = dir.filePath("R57.in4.bak");
+        writeAll(path, bytes);
+        writeAll(backup, "an older copy");
+
+        Run run(dir.path());
+        BoxCatcher boxes;
+        run.display->Form_Load();
+        QCOMPARE(boxes.texts.size(), 1);
+        // The message is the load's own, with where the file will be kept under it.
+        QVERIFY(boxes.texts[0].startsWith(QStringLiteral("エラー Code:")));
+        QVERIFY(boxes.texts[0].endsWith(LoadModule));
+        QVERIFY2(boxes.notes[0].contains(QDir::toNativeSeparators(backup)), qPrintable(boxes.notes[0]));
+        QCOMPARE(readAll(backup), QByteArray("an older copy"));
+
+        run.display->SaveIni();
+        QVERIFY(boxes.texts.size() == 1);
+        QCOMPARE(readAll(backup), bytes);
+        IniRecords saved;
+        QCOMPARE(mdlIniIo::readFile(path, saved).status, mdlIniIo::ReadStatus::Read);
+        // A later save replaces the file only.
+        run.display->SaveIni();
+        QCOMPARE(readAll(backup), bytes);
+    }
+}
+
+void tst_SettingsFile::brokenPanelPictureIsReportedOnceAtStartUp()
+{
+    QTemporaryDir dir;
+    writeAll(dir.filePath("off.bmp"), "not a picture");
+    IniRecords records;
+    {
+        Run first(dir.path());
+        first.display->Form_Load();
+        first.display->SaveIni();
+        QCOMPARE(mdlIniIo::readFile(first.path(), records).status, mdlIniIo::ReadStatus::Read);
+    }
+    OptPanel &panel = records.Option.Panel;
+    panel.PanelAuto = 0;
+    panel.PanelCustom = -1;
+    panel.PanelOffBuiltIn = 0;
+    panel.PanelOffUser = -1;
+    panel.PanelOffFile = dir.filePath("off.bmp");
+    writeAll(dir.filePath("R57.in4"), In4Format::encode(records));
+
+    Run run(dir.path());
+    BoxCatcher boxes;
+    run.display->Form_Load();
+    QCOMPARE(boxes.texts, QStringList{ErrorReport::panelPictureText(481)});
+    // Switching to the broken picture later says it again.
+    run.display->controlPanel()->Option4_Click(0);
+    QCOMPARE(boxes.texts.size(), 2);
 }
 
 void tst_SettingsFile::windowOffEveryScreenIsPlacedAsAtFirstRun()

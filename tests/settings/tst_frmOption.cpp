@@ -13,6 +13,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPointer>
 #include <QRadioButton>
 #include <QStackedWidget>
@@ -57,6 +58,7 @@ private slots:
     void dependentControlsFollowTheirGovernors();
     void folderChooserAndOpeningTheFolder();
     void fileChoosersKeepTheOldPathWhenCancelled();
+    void pathOutsideShiftJisIsRefusedWhereItIsEntered();
     void colourChooserSharesTheCustomColours();
     void dateChooser();
     void recordRoundTripsThroughTheControls();
@@ -259,6 +261,54 @@ void tst_frmOption::fileChoosersKeepTheOldPathWhenCancelled()
     companion().fileAnswer.clear();
     o.Command6(1)->click();
     QCOMPARE(o.txtSelectPanel(1)->text(), QStringLiteral("/pic/on1.bmp"));
+}
+
+void tst_frmOption::pathOutsideShiftJisIsRefusedWhereItIsEntered()
+{
+    frmOption &o = options();
+    QStringList boxes;
+    QTimer closer;
+    connect(&closer, &QTimer::timeout, [&boxes] {
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+            boxes << box->text();
+            box->close();
+        }
+    });
+    closer.start(5);
+    const QString zoe = QStringLiteral("/home/zoë/fares");
+
+    // Chosen: every chooser keeps the path it had and says why.
+    o.Text2(0)->setText("/old/fares");
+    companion().folderAnswer = zoe;
+    o.Command3(0)->click();
+    QCOMPARE(o.Text2(0)->text(), QStringLiteral("/old/fares"));
+    companion().fileAnswer = zoe + ".wav";
+    o.cmdSelectSound(3)->click();
+    QCOMPARE(o.txtSelectSound(3)->text(), QString());
+    o.Option3(1)->click();
+    o.Command6(2)->click();
+    QCOMPARE(o.txtSelectPanel(2)->text(), QString());
+    o.chkUseSeiriPrev()->click();
+    o.Command1()->click();
+    QCOMPARE(o.txtSeiriPlgDir()->text(), QString());
+    QCOMPARE(boxes.size(), 4);
+    for (const QString &text : std::as_const(boxes)) {
+        QVERIFY2(text.contains(QStringLiteral("「ë」(U+00EB)")), qPrintable(text));
+    }
+
+    // Typed or pasted: the character does not go in, and the box names it once.
+    boxes.clear();
+    QTest::keyClicks(o.Text2(1), QStringLiteral("zo"));
+    QTest::sendKeyEvent(QTest::Click, o.Text2(1), Qt::Key_unknown, QStringLiteral("ë"), Qt::NoModifier);
+    QCOMPARE(o.Text2(1)->text(), QStringLiteral("zo"));
+    QTRY_COMPARE(boxes.size(), 1);
+    QVERIFY2(boxes[0].contains(QStringLiteral("「ë」(U+00EB)")), qPrintable(boxes[0]));
+    o.txtSelectSound(10)->insert(QStringLiteral("/snd/😀.wav"));
+    QCOMPARE(o.txtSelectSound(10)->text(), QString());
+    QTRY_COMPARE(boxes.size(), 2);
+    QVERIFY2(boxes[1].contains(QStringLiteral("U+1F600")), qPrintable(boxes[1]));
+    o.Text2(1)->insert(QStringLiteral("/運賃"));
+    QCOMPARE(o.Text2(1)->text(), QStringLiteral("zo/運賃"));
 }
 
 void tst_frmOption::colourChooserSharesTheCustomColours()

@@ -69,6 +69,7 @@ private slots:
     void layoutOfAFileWithEmptyStrings();
     void doubleByteFolderNameAddsItsByteCount();
     void roundTripKeepsEveryField();
+    void textWithoutAShiftJisFormIsNeverWrittenLossily();
     void blockTenIsReadAndIgnored();
     void shortFileStopsAtAWholeField_data();
     void shortFileStopsAtAWholeField();
@@ -123,6 +124,32 @@ void tst_mdlIniIo::roundTripKeepsEveryField()
     QVERIFY(decoded.records == written);
     // Encoding again gives the same bytes.
     QCOMPARE(In4Format::encode(decoded.records), bytes);
+}
+
+void tst_mdlIniIo::textWithoutAShiftJisFormIsNeverWrittenLossily()
+{
+    // The writer alone: the string goes empty rather than as "zo?".
+    IniRecords records;
+    records.Option.Folder.FareDataDir = QStringLiteral("/home/zoë/fares");
+    QCOMPARE(In4Format::encode(records).left(2).toHex(' '), QByteArray("00 00"));
+
+    // A save keeps the value the file held, and the log names the field.
+    QTemporaryDir dir;
+    const SettingsLocation location(dir.filePath("R57"), dir.filePath("config"), true);
+    IniRecords onDisk;
+    onDisk.Option.Folder.FareDataDir = QStringLiteral("/srv/運賃");
+    writeAll(location.savePath(), In4Format::encode(onDisk));
+    mdlIniIo io(location);
+    QCOMPARE(io.read().status, mdlIniIo::ReadStatus::Read);
+    io.records().Option.Folder.FareDataDir = QStringLiteral("/home/zoë/fares");
+    io.records().Option.Sound.TapeSnd1 = QStringLiteral("/snd/😀.wav");
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^OptFolder.FareDataDir: U\\+00EB "));
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^OptSound.TapeSnd1: U\\+1F600 "));
+    QVERIFY(!io.write());
+    IniRecords saved;
+    QCOMPARE(mdlIniIo::readFile(location.savePath(), saved).status, mdlIniIo::ReadStatus::Read);
+    QCOMPARE(saved.Option.Folder.FareDataDir, QStringLiteral("/srv/運賃"));
+    QCOMPARE(saved.Option.Sound.TapeSnd1, QString());
 }
 
 void tst_mdlIniIo::blockTenIsReadAndIgnored()
