@@ -5,6 +5,30 @@
 
 namespace ErrorReport {
 
+namespace {
+Capture *innermostCapture = nullptr;
+} // namespace
+
+Capture::Capture()
+    : m_outer(innermostCapture)
+{
+    innermostCapture = this;
+}
+
+Capture::~Capture()
+{
+    innermostCapture = m_outer;
+}
+
+bool Capture::take(const QString &text)
+{
+    if (!innermostCapture) {
+        return false;
+    }
+    innermostCapture->m_messages.append(text);
+    return true;
+}
+
 QString messageText(int code, const QString &description, const QString &moduleLine)
 {
     return QStringLiteral("エラーです！\n\nコード：%1\n\n内容：%2\n\n%3").arg(code).arg(description, moduleLine);
@@ -48,6 +72,9 @@ QString codeText(int number, const QString &description, const QString &moduleLi
 
 void showPlain(QWidget *parent, const QString &text)
 {
+    if (Capture::take(text)) {
+        return;
+    }
     QMessageBox box(QMessageBox::NoIcon, QGuiApplication::applicationDisplayName(), text, QMessageBox::Ok, parent);
     box.exec();
 }
@@ -64,6 +91,9 @@ QString pluginLoadText()
 
 void show(QWidget *parent, const QString &text, const QString &title)
 {
+    if (Capture::take(text)) {
+        return;
+    }
     QMessageBox::critical(parent, title, text, QMessageBox::Ok);
 }
 
