@@ -1,5 +1,7 @@
 #include "SideSettings.h"
 
+#include "display/DisplayScale.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -56,6 +58,16 @@ SideSettings SideSettings::load(const QString &path, QString *error)
     if (const QJsonValue token = remote.value(QStringLiteral("token")); token.isString()) {
         settings.remoteToken = token.toString();
     }
+    const QJsonObject display = document.object().value(QStringLiteral("display")).toObject();
+    if (const int scale = display.value(QStringLiteral("scale")).toInt(); DisplayScale::isStep(scale)) {
+        settings.displayScale = scale;
+    }
+    if (const QJsonValue fullScreen = display.value(QStringLiteral("fullScreen")); fullScreen.isBool()) {
+        settings.displayFullScreen = fullScreen.toBool();
+    }
+    if (const int monitor = display.value(QStringLiteral("monitor")).toInt(); monitor >= 1) {
+        settings.displayMonitor = monitor;
+    }
     return settings;
 }
 
@@ -71,6 +83,11 @@ bool SideSettings::save(const QString &path, QString *error) const
         remote.insert(QStringLiteral("token"), remoteToken);
     }
     root.insert(QStringLiteral("remote"), remote);
+    QJsonObject display = root.value(QStringLiteral("display")).toObject();
+    display.insert(QStringLiteral("scale"), displayScale);
+    display.insert(QStringLiteral("fullScreen"), displayFullScreen);
+    display.insert(QStringLiteral("monitor"), displayMonitor);
+    root.insert(QStringLiteral("display"), display);
 
     const auto fail = [&](const QString &why) {
         if (error) {

@@ -4,8 +4,8 @@
 
 // The settings that live beside the settings file rather than in it: a small
 // UTF-8 JSON file of the program's own (see docs/side-settings.md) for what
-// the classic file has no place for. Today the remote interface; display
-// options (scale, full screen, monitor) are meant to join it.
+// the classic file has no place for: the remote interface and the display's
+// size.
 class SideSettings
 {
 public:
@@ -18,6 +18,12 @@ public:
     // The secret every request must carry when it listens beyond this
     // machine: 32 hexadecimal digits (128 bits); empty until first needed.
     QString remoteToken;
+
+    // The display window's scale in per cent, one of its steps.
+    int displayScale = 100;
+    // Whether the display shows full screen, and on which monitor (from 1).
+    bool displayFullScreen = false;
+    int displayMonitor = 1;
 
     // Reads `path`. A missing file gives the defaults; a file that cannot be
     // read or is not such a JSON object gives the defaults too, with the

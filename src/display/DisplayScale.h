@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QList>
+#include <QRect>
+#include <QSize>
+
+#include <array>
+
+// The arithmetic of the display's size: the window in steps of its design
+// size (921 x 307 at 100 %), and the board fitted into a whole screen. The
+// window's children keep their design rectangles and are placed by mapping
+// them, so that every part is painted for the size it is shown at.
+namespace DisplayScale {
+
+// The window's steps, in per cent.
+constexpr std::array<int, 6> Steps = {100, 125, 150, 200, 250, 300};
+constexpr int Normal = 100;
+
+bool isStep(int percent);
+// The next step up or down from `percent` (a value between steps goes to
+// the neighbouring step); the end steps stay where they are.
+int stepUp(int percent);
+int stepDown(int percent);
+
+// The window at `percent`: the design size scaled, rounded to whole pixels
+// (125 % is 1151 x 384).
+QSize windowSize(int percent);
+
+// A design rectangle scaled by `scale` and moved by `origin`. Edges are
+// rounded, not sizes, so that neighbouring rectangles stay neighbours.
+QRect mapped(const QRect &design, qreal scale, QPoint origin = {});
+
+// The board fitted into `area` at its design aspect ratio, centred: the
+// largest scale that fits and the rectangle it covers.
+struct Fit
+{
+    qreal scale = 1.0;
+    QRect board;
+};
+Fit fitInto(const QSize &area);
+
+// The screen for full screen on monitor `monitor` (numbered from 1): that
+// screen, or the first when there is no such monitor; an empty rectangle
+// when there are no screens.
+QRect fullScreenArea(const QList<QRect> &screens, int monitor);
+
+} // namespace DisplayScale

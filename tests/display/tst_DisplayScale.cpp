@@ -1,0 +1,67 @@
+#include "display/DisplayScale.h"
+
+#include <QTest>
+
+using namespace DisplayScale;
+
+class tst_DisplayScale : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void stepsGoToTheNeighbourAndStopAtTheEnds();
+    void windowAndChildrenScaleWithoutGaps();
+    void boardFitsCentredAtItsAspectRatio();
+    void fullScreenFallsBackToTheFirstMonitor();
+};
+
+void tst_DisplayScale::stepsGoToTheNeighbourAndStopAtTheEnds()
+{
+    QCOMPARE(stepUp(100), 125);
+    QCOMPARE(stepUp(150), 200);
+    QCOMPARE(stepUp(300), 300);
+    QCOMPARE(stepDown(100), 100);
+    QCOMPARE(stepDown(250), 200);
+    // Between steps: to the neighbouring step, not two away.
+    QCOMPARE(stepUp(110), 125);
+    QCOMPARE(stepDown(110), 100);
+    QVERIFY(!isStep(110));
+}
+
+void tst_DisplayScale::windowAndChildrenScaleWithoutGaps()
+{
+    QCOMPARE(windowSize(100), QSize(921, 307));
+    QCOMPARE(windowSize(125), QSize(1151, 384));
+    QCOMPARE(windowSize(300), QSize(2763, 921));
+    // Two design rectangles side by side stay side by side at 125 %.
+    const QRect left = mapped(QRect(0, 0, 13, 20), 1.25);
+    const QRect right = mapped(QRect(13, 0, 13, 20), 1.25);
+    QCOMPARE(left.right() + 1, right.left());
+    QCOMPARE(mapped(QRect(10, 10, 4, 4), 2.0, QPoint(5, 7)), QRect(25, 27, 8, 8));
+}
+
+void tst_DisplayScale::boardFitsCentredAtItsAspectRatio()
+{
+    // A wide screen: the height limits, black bars left and right.
+    const Fit tv = fitInto(QSize(3840, 2160));
+    QCOMPARE(tv.board.width(), 3840);
+    QCOMPARE(tv.board.height(), 1280);
+    QCOMPARE(tv.board.top(), (2160 - 1280) / 2);
+    QCOMPARE(tv.scale, 3840 / 921.0);
+    // A very wide one: the height limits and the board is centred across.
+    const Fit strip = fitInto(QSize(4000, 614));
+    QCOMPARE(strip.board.size(), QSize(1842, 614));
+    QCOMPARE(strip.board.left(), (4000 - 1842) / 2);
+}
+
+void tst_DisplayScale::fullScreenFallsBackToTheFirstMonitor()
+{
+    const QList<QRect> screens = {QRect(0, 0, 1920, 1080), QRect(1920, 0, 1280, 1024)};
+    QCOMPARE(fullScreenArea(screens, 2), screens.at(1));
+    QCOMPARE(fullScreenArea(screens, 3), screens.at(0));
+    QCOMPARE(fullScreenArea(screens, 0), screens.at(0));
+    QVERIFY(fullScreenArea({}, 1).isEmpty());
+}
+
+QTEST_APPLESS_MAIN(tst_DisplayScale)
+#include "tst_DisplayScale.moc"

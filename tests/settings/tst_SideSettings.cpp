@@ -1,0 +1,65 @@
+#include "settings/SideSettings.h"
+
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+#include <QTest>
+
+class tst_SideSettings : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void displayFieldsRoundTripBesideTheOthers();
+    void displayValuesOutOfRangeKeepTheirDefaults();
+};
+
+namespace {
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+} // namespace
+
+void tst_SideSettings::displayFieldsRoundTripBesideTheOthers()
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("R57.side.json"));
+    writeFile(path, R"({"remote": {"enabled": true}, "later": {"x": 1}})");
+
+    SideSettings settings = SideSettings::load(path);
+    QCOMPARE(settings.displayScale, 100);
+    settings.displayScale = 250;
+    settings.displayFullScreen = true;
+    settings.displayMonitor = 2;
+    QVERIFY(settings.save(path));
+
+    const SideSettings again = SideSettings::load(path);
+    QCOMPARE(again.displayScale, 250);
+    QVERIFY(again.displayFullScreen);
+    QCOMPARE(again.displayMonitor, 2);
+    QVERIFY(again.remoteEnabled);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(QJsonDocument::fromJson(file.readAll()).object().value("later").toObject().value("x").toInt(), 1);
+}
+
+void tst_SideSettings::displayValuesOutOfRangeKeepTheirDefaults()
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("R57.side.json"));
+    // 130 is no step, monitors count from 1, full screen is a boolean.
+    writeFile(path, R"({"display": {"scale": 130, "monitor": 0, "fullScreen": "yes"}})");
+    const SideSettings settings = SideSettings::load(path);
+    QCOMPARE(settings.displayScale, 100);
+    QCOMPARE(settings.displayMonitor, 1);
+    QVERIFY(!settings.displayFullScreen);
+}
+
+QTEST_APPLESS_MAIN(tst_SideSettings)
+#include "tst_SideSettings.moc"
