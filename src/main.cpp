@@ -37,6 +37,8 @@ QStringList receivedArguments(int argc, char *argv[])
 
 int main(int argc, char *argv[])
 {
+    // --fullscreen[=N]: full screen from the start, on monitor N or the remembered one.
+    int fullScreenMonitor = -1;
     {
         ProgramCommandLine commandLine(QStringLiteral("R57"),
                                        QStringLiteral("使い方: R57 [オプション]\n"
@@ -46,10 +48,31 @@ int main(int argc, char *argv[])
                                                       "Qt の標準オプション（-platform など）も使えます。\n\n"));
         commandLine.acceptToolkitOptions();
         commandLine.refuseArguments();
+        const QString fullScreen = QStringLiteral("fullscreen");
+        commandLine.addOption(QCommandLineOption(
+            fullScreen, QStringLiteral("表示器をモニター N（1 から。省略時は前回のモニター）に全画面表示して起動します。"),
+            QStringLiteral("N")));
         QTextStream out(stdout);
         QTextStream err(stderr);
-        if (const std::optional<int> exitCode = commandLine.answer(receivedArguments(argc, argv), out, err)) {
+        // The parser knows options with a value or without, not both: a bare
+        // --fullscreen stands for the remembered monitor, "0".
+        QStringList arguments = receivedArguments(argc, argv);
+        for (QString &argument : arguments) {
+            if (argument == QLatin1String("--fullscreen") || argument == QLatin1String("-fullscreen")) {
+                argument = QStringLiteral("--fullscreen=0");
+            }
+        }
+        if (const std::optional<int> exitCode = commandLine.answer(arguments, out, err)) {
             return *exitCode;
+        }
+        if (commandLine.isSet(fullScreen)) {
+            bool number = false;
+            fullScreenMonitor = commandLine.value(fullScreen).toInt(&number);
+            if (!number || fullScreenMonitor < 0) {
+                err << QStringLiteral("R57: --fullscreen の値はモニターの番号（1 から）です: %1\n").arg(commandLine.value(fullScreen))
+                    << QStringLiteral("使い方は R57 --help で表示します。\n");
+                return 2;
+            }
         }
     }
     if (!hasDisplay()) {
@@ -78,6 +101,9 @@ int main(int argc, char *argv[])
     const DesktopPlatform platform(&settings);
 
     Form1 display(platform.services());
+    if (fullScreenMonitor >= 0) {
+        display.startFullScreen(fullScreenMonitor);
+    }
     // exit(), not quit(): quit() would first close every window, and closing
     // a window asks the operator again. The end may come during start-up
     // (from inside a message box there), before the main loop runs.

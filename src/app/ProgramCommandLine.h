@@ -24,6 +24,11 @@ public:
     // window program answers --help before that.
     void acceptToolkitOptions();
 
+    // An option of the program's own, read after answer() with value().
+    void addOption(const QCommandLineOption &option) { m_parser.addOption(option); }
+    bool isSet(const QString &name) const { return m_parser.isSet(name); }
+    QString value(const QString &name) const { return m_parser.value(name); }
+
     // Refuses arguments that are not options: the program takes none.
     void refuseArguments() { m_refuseArguments = true; }
 

@@ -57,7 +57,45 @@ void ChimeiCtl_B::assigned()
 void ChimeiCtl_B::clearStrip()
 {
     m_strip.fill(ColorRef::toQColor(m_backColor));
+    m_scaledStrip = QImage();
     update();
+}
+
+void ChimeiCtl_B::setScale(qreal scale)
+{
+    if (scale <= 0 || qFuzzyCompare(scale, m_scale)) {
+        return;
+    }
+    m_scale = scale;
+    m_scaledStrip = QImage();
+    update();
+}
+
+QImage ChimeiCtl_B::paintedStrip()
+{
+    if (qFuzzyCompare(m_scale, 1.0)) {
+        return m_strip;
+    }
+    if (m_scaledStrip.isNull()) {
+        const QRgb back = ColorRef::toQColor(m_backColor).rgb();
+        m_scaledStrip = QImage(qRound(m_strip.width() * m_scale), qRound(m_strip.height() * m_scale), QImage::Format_RGB32);
+        m_scaledStrip.fill(back);
+        QPainter painter(&m_scaledStrip);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(Qt::NoPen);
+        // A lamp fills most of its two-pixel pitch, so that neighbours stay apart.
+        const qreal diameter = 1.6 * m_scale;
+        for (int y = 0; y < m_strip.height(); ++y) {
+            const auto *line = reinterpret_cast<const QRgb *>(m_strip.constScanLine(y));
+            for (int x = 0; x < m_strip.width(); ++x) {
+                if (line[x] != back) {
+                    painter.setBrush(QColor::fromRgb(line[x]));
+                    painter.drawEllipse(QPointF((x + 0.5) * m_scale, (y + 0.5) * m_scale), diameter / 2, diameter / 2);
+                }
+            }
+        }
+    }
+    return m_scaledStrip;
 }
 
 void ChimeiCtl_B::setBackColor(quint32 color)
@@ -215,6 +253,7 @@ void ChimeiCtl_B::DrawDot16(int x, int y, QString &piece)
             }
         }
     }
+    m_scaledStrip = QImage();
     update();
 }
 
@@ -247,8 +286,8 @@ void ChimeiCtl_B::paintEvent(QPaintEvent *)
 {
     // The frame in the back colour, and the strip seen through it.
     QPainter painter(this);
-    const QRect frame(QPoint(0, 0), m_frameSize);
+    const QRect frame(0, 0, qRound(m_frameSize.width() * m_scale), qRound(m_frameSize.height() * m_scale));
     painter.setClipRect(frame);
     painter.fillRect(frame, ColorRef::toQColor(m_backColor));
-    painter.drawImage(QPoint(0, m_stripTop), m_strip);
+    painter.drawImage(QPoint(0, qRound(m_stripTop * m_scale)), paintedStrip());
 }

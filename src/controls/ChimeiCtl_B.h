@@ -107,6 +107,12 @@ public:
     int stripTop() const { return m_stripTop; }
     QSize frameSize() const { return m_frameSize; }
 
+    // The size the strip is shown at, as a factor of its design size: each
+    // dot is painted as a round lamp at the scaled pitch. The host places
+    // the control; 1 (one pixel per dot) by default.
+    qreal scale() const { return m_scale; }
+    void setScale(qreal scale);
+
     // Loading takes every property from the store or its default and applies
     // Appearance without resizing the frame; saving omits default values.
     void readProperties(const PropertyBag &bag);
@@ -124,6 +130,7 @@ protected:
 private:
     void assigned();
     void clearStrip();
+    QImage paintedStrip();
     void stopScrolling();
     void scheduleNextFrame(qint64 nowMs);
     int frameIntervalMs() const;
@@ -142,6 +149,10 @@ private:
     ScrollClock *m_clock = nullptr;
 
     QImage m_strip;
+    // The strip as painted at m_scale, made from m_strip when first needed
+    // after either changes.
+    QImage m_scaledStrip;
+    qreal m_scale = 1.0;
     int m_stripTop = 0;
     QSize m_frameSize = DesignedFrameSize;
     ScrollMotion m_motion;

@@ -34,10 +34,26 @@ QSize M_Degit::digitSizeFor(int degitSize)
     }
 }
 
-QSize M_Degit::sizeHint() const
+QSize M_Degit::scaledDigitSize() const
 {
     const QSize digit = digitSizeFor(m_degitSize);
+    return {qRound(digit.width() * m_scale), qRound(digit.height() * m_scale)};
+}
+
+QSize M_Degit::sizeHint() const
+{
+    const QSize digit = scaledDigitSize();
     return {digit.width() * m_format.keta, digit.height()};
+}
+
+void M_Degit::setScale(qreal scale)
+{
+    if (scale <= 0 || qFuzzyCompare(scale, m_scale)) {
+        return;
+    }
+    m_scale = scale;
+    // Not a property: nothing stored changes, only the picture.
+    DrawDegit();
 }
 
 void M_Degit::assigned(bool redraw)
@@ -159,8 +175,11 @@ void M_Degit::ResetDegit(bool allLit)
 
 void M_Degit::DrawDegit()
 {
-    const QSize digit = digitSizeFor(m_degitSize);
+    const QSize digit = scaledDigitSize();
     const QSize surface = size();
+    // Whole-pixel digits on a surface that rounding made a little wider or
+    // taller: the row sits in its middle.
+    const QPoint row((surface.width() - m_format.keta * digit.width()) / 2, (surface.height() - digit.height()) / 2);
     if (m_picture.size() != surface) {
         m_picture = QImage(surface, QImage::Format_RGB32);
     }
@@ -170,14 +189,14 @@ void M_Degit::DrawDegit()
     const SevenSegmentGlyphs::Look look = SevenSegmentGlyphs::lookForStyle(m_degitStyle);
     const QImage unlit = SevenSegmentGlyphs::positionImage(u'8', digit, look, ColorRef::toQColor(m_baseForeColor));
     for (int i = 0; i < m_format.keta; ++i) {
-        painter.drawImage(i * digit.width(), 0, unlit);
+        painter.drawImage(row.x() + i * digit.width(), row.y(), unlit);
     }
     // The lit characters, flush right, each with the advance of an "8".
     const QString text = m_format.litText(m_value);
-    const int x0 = surface.width() - static_cast<int>(text.size()) * digit.width();
+    const int x0 = row.x() + (m_format.keta - static_cast<int>(text.size())) * digit.width();
     const QColor lit = ColorRef::toQColor(m_degitForeColor);
     for (int i = 0; i < text.size(); ++i) {
-        painter.drawImage(x0 + i * digit.width(), 0, SevenSegmentGlyphs::positionImage(text.at(i), digit, look, lit));
+        painter.drawImage(x0 + i * digit.width(), row.y(), SevenSegmentGlyphs::positionImage(text.at(i), digit, look, lit));
     }
     painter.end();
     setAccessibleName((m_accessibleCaption + QLatin1Char(' ') + text.trimmed()).trimmed());

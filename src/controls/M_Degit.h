@@ -83,6 +83,14 @@ public:
     // The characters the cell lights, without the unlit positions.
     QString shownText() const;
 
+    // The size the cell is shown at, as a factor of its design size: digits
+    // are drawn at the scaled size (never stretched). The host places the
+    // cell; 1 by default.
+    qreal scale() const { return m_scale; }
+    void setScale(qreal scale);
+    // One digit position at the cell's scale.
+    QSize scaledDigitSize() const;
+
     // The picture of the last redraw.
     const QImage &picture() const { return m_picture; }
     QSize sizeHint() const override;
@@ -111,6 +119,7 @@ private:
     DegitFormat m_format;
     int m_degitSize = 0;
     int m_degitStyle = 0;
+    qreal m_scale = 1.0;
     QVariant m_value = 0;
     bool m_userSet = true;
     Companion *m_companion = nullptr;

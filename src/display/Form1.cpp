@@ -1,6 +1,7 @@
 #include "Form1.h"
 
 #include "BoardLayout.h"
+#include "DisplayScale.h"
 #include "ErrorReport.h"
 #include "JapaneseFonts.h"
 #include "WindowPlacement.h"
@@ -11,12 +12,18 @@
 #include "mdlR57_000.h"
 #include "settings/IniApplier.h"
 #include "settings/frmOption.h"
+#include "settings/SettingsLocation.h"
+#include "settings/SideSettings.h"
 #include "settings/mdlIniIo.h"
 
+#include <QAction>
+#include <QActionGroup>
 #include <QBitmap>
 #include <QCloseEvent>
+#include <QContextMenuEvent>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -33,8 +40,10 @@ Form1::Form1(const PlatformServices &services, QWidget *parent)
     setObjectName("Form1");
     setWindowTitle(QStringLiteral("Form2"));
     setFixedSize(BoardLayout::WindowSize);
+    m_board = rect();
     setAttribute(Qt::WA_OpaquePaintEvent);
     createControls();
+    createSizeActions();
     // The clock ticks from the start, even while this layout hides its cells.
     m_timer1.setInterval(1000);
     connect(&m_timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
@@ -58,6 +67,7 @@ void Form1::createControls()
         label->setObjectName(QStringLiteral("lblSeiriNum(%1)").arg(n));
         label->setAlignment(Qt::AlignCenter);
         label->setFont(labelFont);
+        m_labelDesignFonts.at(n) = labelFont;
         // Transparent: the panel picture shows through.
         label->setAttribute(Qt::WA_TranslucentBackground);
         label->setAutoFillBackground(false);
@@ -101,10 +111,232 @@ void Form1::Form_Load()
 
     placeDisplayAsAtFirstRun();
     placeControlPanelAsAtFirstRun();
-    applyRoundedShape();
+    applyRoundedShape(1.0);
     update();
     LoadIni();
     show();
+    applySideSettings();
+}
+
+void Form1::createSizeActions()
+{
+    const auto addShortcuts = [this](const QList<QKeySequence> &keys, auto slot) {
+        auto *action = new QAction(this);
+        action->setShortcuts(keys);
+        connect(action, &QAction::triggered, this, slot);
+        addAction(action);
+    };
+    // Ctrl+= too: on most keyboards "+" needs Shift.
+    addShortcuts({QKeySequence::ZoomIn, QKeySequence(Qt::CTRL | Qt::Key_Equal)},
+                 [this] { setDisplayScale(DisplayScale::stepUp(m_scalePercent)); });
+    addShortcuts({QKeySequence::ZoomOut}, [this] { setDisplayScale(DisplayScale::stepDown(m_scalePercent)); });
+    addShortcuts({QKeySequence(Qt::CTRL | Qt::Key_0)}, [this] { setDisplayScale(DisplayScale::Normal); });
+    addShortcuts({QKeySequence(Qt::Key_Escape)}, [this] { leaveFullScreen(); });
+    m_fullScreenAction = new QAction(QStringLiteral("全画面表示"), this);
+    m_fullScreenAction->setCheckable(true);
+    m_fullScreenAction->setShortcut(QKeySequence(Qt::Key_F11));
+    connect(m_fullScreenAction, &QAction::triggered, this, &Form1::toggleFullScreen);
+    addAction(m_fullScreenAction);
+}
+
+void Form1::setLabelFont(int index, const QFont &designFont)
+{
+    m_labelDesignFonts.at(index) = designFont;
+    QFont shown = designFont;
+    if (designFont.pointSizeF() > 0) {
+        shown.setPointSizeF(designFont.pointSizeF() * m_scale);
+    } else {
+        shown.setPixelSize(qRound(designFont.pixelSize() * m_scale));
+    }
+    m_lblSeiriNum.at(index)->setFont(shown);
+}
+
+void Form1::setDisplayScale(int percent)
+{
+    if (!DisplayScale::isStep(percent) || percent == m_scalePercent) {
+        return;
+    }
+    m_scalePercent = percent;
+    if (!m_fullScreen) {
+        setFixedSize(DisplayScale::windowSize(percent));
+        layOut();
+    }
+    saveSideSettings();
+}
+
+void Form1::showFullScreenOn(int monitor)
+{
+    enterFullScreen(monitor);
+    saveSideSettings();
+}
+
+void Form1::enterFullScreen(int monitor)
+{
+    const QList<QScreen *> screens = QGuiApplication::screens();
+    QList<QRect> areas;
+    for (const QScreen *screen : screens) {
+        areas.append(screen->geometry());
+    }
+    const QRect area = DisplayScale::fullScreenArea(areas, monitor);
+    if (area.isEmpty()) {
+        return;
+    }
+    if (!m_fullScreen) {
+        m_windowPos = pos();
+    }
+    m_fullScreen = true;
+    m_monitor = monitor;
+    m_fullScreenAction->setChecked(true);
+    setMinimumSize(0, 0);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    clearMask();
+    if (QWindow *window = windowHandle()) {
+        window->setScreen(screens.at(static_cast<int>(areas.indexOf(area))));
+    }
+    setGeometry(area);
+    showFullScreen();
+    layOut();
+}
+
+void Form1::leaveFullScreen()
+{
+    if (!m_fullScreen) {
+        return;
+    }
+    m_fullScreen = false;
+    m_fullScreenAction->setChecked(false);
+    showNormal();
+    setFixedSize(DisplayScale::windowSize(m_scalePercent));
+    move(m_windowPos);
+    layOut();
+    saveSideSettings();
+}
+
+void Form1::toggleFullScreen()
+{
+    if (m_fullScreen) {
+        leaveFullScreen();
+    } else {
+        showFullScreenOn(m_monitor);
+    }
+}
+
+void Form1::resizeEvent(QResizeEvent *)
+{
+    layOut();
+}
+
+void Form1::layOut()
+{
+    if (m_fullScreen) {
+        const DisplayScale::Fit fit = DisplayScale::fitInto(size());
+        m_scale = fit.scale;
+        m_board = fit.board;
+    } else {
+        m_scale = m_scalePercent / 100.0;
+        m_board = QRect(QPoint(0, 0), DisplayScale::windowSize(m_scalePercent));
+    }
+    const QPoint origin = m_board.topLeft();
+    const auto place = [&](QWidget *child, const QRect &design) {
+        child->setGeometry(DisplayScale::mapped(design, m_scale, origin));
+    };
+    // Placed first: a new scale redraws the cell at the size it then has.
+    for (int n = 0; n <= BoardLayout::Positions; ++n) {
+        place(m_degit.at(n), n == 0 ? BoardLayout::hiddenCellRect() : BoardLayout::cellRect(n));
+        m_degit.at(n)->setScale(m_scale);
+        if (n > 0) {
+            place(m_lblSeiriNum.at(n), BoardLayout::labelRect(n));
+        }
+        setLabelFont(n, m_labelDesignFonts.at(n));
+    }
+    place(m_timeDegit[0], BoardLayout::clockHoursRect());
+    place(m_timeDegit[1], BoardLayout::clockMinutesRect());
+    m_timeDegit[0]->setScale(m_scale);
+    m_timeDegit[1]->setScale(m_scale);
+    place(m_chimeiCtl, BoardLayout::stopNameRect());
+    m_chimeiCtl->setScale(m_scale);
+    if (!m_fullScreen) {
+        applyRoundedShape(m_scale);
+    }
+    m_scaledPicture = QPixmap();
+    update();
+}
+
+void Form1::contextMenuEvent(QContextMenuEvent *event)
+{
+    QMenu menu(this);
+    QMenu *scales = menu.addMenu(QStringLiteral("表示倍率"));
+    auto *group = new QActionGroup(scales);
+    for (const int percent : DisplayScale::Steps) {
+        QAction *step = scales->addAction(QStringLiteral("%1 %").arg(percent));
+        step->setCheckable(true);
+        step->setChecked(percent == m_scalePercent);
+        group->addAction(step);
+        connect(step, &QAction::triggered, this, [this, percent] { setDisplayScale(percent); });
+    }
+    const QList<QScreen *> screens = QGuiApplication::screens();
+    if (screens.size() > 1) {
+        QMenu *monitors = menu.addMenu(QStringLiteral("全画面表示"));
+        for (int i = 0; i < screens.size(); ++i) {
+            const QRect area = screens.at(i)->geometry();
+            QAction *monitor = monitors->addAction(QStringLiteral("モニター %1（%2 × %3）").arg(i + 1).arg(area.width()).arg(area.height()));
+            monitor->setCheckable(true);
+            monitor->setChecked(m_fullScreen && m_monitor == i + 1);
+            connect(monitor, &QAction::triggered, this, [this, i] { showFullScreenOn(i + 1); });
+        }
+        if (m_fullScreen) {
+            monitors->addSeparator();
+            monitors->addAction(QStringLiteral("ウィンドウに戻す"), QKeySequence(Qt::Key_F11), this, &Form1::leaveFullScreen);
+        }
+    } else {
+        menu.addAction(m_fullScreenAction);
+    }
+    menu.exec(event->globalPos());
+}
+
+void Form1::applySideSettings()
+{
+    if (m_services.settings) {
+        QString error;
+        const SideSettings side = SideSettings::load(m_services.settings->sidePath(), &error);
+        if (!error.isEmpty()) {
+            qWarning("%s", qUtf8Printable(error));
+        }
+        m_monitor = side.displayMonitor;
+        // Nothing to save yet: the file already says this.
+        m_scalePercent = side.displayScale;
+        setFixedSize(DisplayScale::windowSize(m_scalePercent));
+        layOut();
+        if (side.displayFullScreen && m_startFullScreen < 0) {
+            m_startFullScreen = side.displayMonitor;
+        }
+    }
+    // Neither start changes the file: the first is what it says, the
+    // command line is for this run only.
+    if (m_startFullScreen >= 0) {
+        enterFullScreen(m_startFullScreen > 0 ? m_startFullScreen : m_monitor);
+    }
+}
+
+void Form1::saveSideSettings()
+{
+    if (!m_services.settings) {
+        return;
+    }
+    // Read again first: other parts of the program keep their own fields here.
+    const QString path = m_services.settings->sidePath();
+    SideSettings side = SideSettings::load(path);
+    side.displayScale = m_scalePercent;
+    side.displayFullScreen = m_fullScreen;
+    side.displayMonitor = m_monitor;
+    QString error;
+    if (!side.save(path, &error)) {
+        qWarning("%s", qUtf8Printable(error));
+        if (!m_sideSaveFailureShown) {
+            m_sideSaveFailureShown = true;
+            ErrorReport::showPlain(this, QStringLiteral("表示の大きさを保存できません。"), error);
+        }
+    }
 }
 
 frmOption &Form1::createOptionsDialog()
@@ -115,16 +347,22 @@ frmOption &Form1::createOptionsDialog()
     return *m_frmOption;
 }
 
-void Form1::applyRoundedShape()
+void Form1::applyRoundedShape(qreal scale)
 {
-    // The client rectangle with a corner ellipse of 2 x 2 pixels: each corner
-    // loses its single outermost pixel.
+    // The client rectangle with a corner ellipse of 2 x 2 design pixels: at
+    // 100 % each corner loses its single outermost pixel, at a larger scale
+    // the corner's small triangle of that size.
     QBitmap mask(size());
     mask.fill(Qt::color1);
     QPainter painter(&mask);
     painter.setPen(Qt::color0);
+    const int cut = qMax(1, qRound(scale));
     const int r = width() - 1, b = height() - 1;
-    painter.drawPoints(QPolygon({{0, 0}, {r, 0}, {0, b}, {r, b}}));
+    for (int dx = 0; dx < cut; ++dx) {
+        for (int dy = 0; dx + dy < cut; ++dy) {
+            painter.drawPoints(QPolygon({{dx, dy}, {r - dx, dy}, {dx, b - dy}, {r - dx, b - dy}}));
+        }
+    }
     painter.end();
     setMask(mask);
 }
@@ -202,6 +440,7 @@ void Form1::SaveIni()
 void Form1::setPicture(const QPixmap &picture)
 {
     m_picture = picture;
+    m_scaledPicture = QPixmap();
     update();
 }
 
@@ -235,13 +474,20 @@ void Form1::setLabelColor(quint32 colorRef)
 
 FormInfo Form1::GetFormInfo() const
 {
-    return {BoardLayout::roundTwips(pos().x() * double(BoardLayout::TwipsPerPixel)),
-            BoardLayout::roundTwips(pos().y() * double(BoardLayout::TwipsPerPixel))};
+    // Full screen is not a place: the window's own place is kept.
+    const QPoint place = m_fullScreen ? m_windowPos : pos();
+    return {BoardLayout::roundTwips(place.x() * double(BoardLayout::TwipsPerPixel)),
+            BoardLayout::roundTwips(place.y() * double(BoardLayout::TwipsPerPixel))};
 }
 
 void Form1::SetFormInfo(const FormInfo &info)
 {
-    move(info.Left / BoardLayout::TwipsPerPixel, info.Top / BoardLayout::TwipsPerPixel);
+    const QPoint place(info.Left / BoardLayout::TwipsPerPixel, info.Top / BoardLayout::TwipsPerPixel);
+    if (m_fullScreen) {
+        m_windowPos = place;
+    } else {
+        move(place);
+    }
 }
 
 void Form1::Timer1_Timer()
@@ -282,16 +528,25 @@ void Form1::Degit_DblClick(int index)
 void Form1::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
-    if (m_picture.isNull()) {
+    const QRect shown = event->rect().intersected(m_board);
+    if (m_picture.isNull() || shown != event->rect()) {
         painter.fillRect(event->rect(), Qt::black);
+    }
+    if (m_picture.isNull()) {
         return;
     }
-    painter.drawPixmap(event->rect(), m_picture, event->rect());
+    // The picture is a bitmap: scaled smoothly once per size, not per paint.
+    if (m_picture.size() == m_board.size()) {
+        m_scaledPicture = m_picture;
+    } else if (m_scaledPicture.size() != m_board.size()) {
+        m_scaledPicture = m_picture.scaled(m_board.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    }
+    painter.drawPixmap(shown, m_scaledPicture, shown.translated(-m_board.topLeft()));
 }
 
 bool Form1::startsDrag(Qt::MouseButton button, const QPoint &position) const
 {
-    return button == Qt::LeftButton && childAt(position) == nullptr;
+    return !m_fullScreen && button == Qt::LeftButton && childAt(position) == nullptr;
 }
 
 void Form1::mousePressEvent(QMouseEvent *event)

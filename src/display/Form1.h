@@ -3,6 +3,7 @@
 #include "display/FormInfo.h"
 #include "display/PlatformServices.h"
 
+#include <QFont>
 #include <QPixmap>
 #include <QTimer>
 #include <QWidget>
@@ -12,6 +13,7 @@
 
 class ChimeiCtl_B;
 class M_Degit;
+class QAction;
 class QLabel;
 class frmCtl;
 class frmOption;
@@ -55,6 +57,26 @@ public:
     // screen reader reads a cell as "整理券1 210".
     void nameCells();
 
+    // A ticket-number label's font at the design size; it is shown scaled.
+    void setLabelFont(int index, const QFont &designFont);
+
+    // The window's size in per cent of its design size (one of
+    // DisplayScale::Steps); everything on it is painted for that size.
+    int displayScale() const { return m_scalePercent; }
+    void setDisplayScale(int percent);
+    // Full screen on monitor `monitor` (from 1; the first when there is no
+    // such monitor): the board alone, centred at its aspect ratio on black.
+    // Leaving returns the window to its place and size.
+    void showFullScreenOn(int monitor);
+    void leaveFullScreen();
+    bool isFullScreenDisplay() const { return m_fullScreen; }
+    int fullScreenMonitor() const { return m_monitor; }
+    // Where the board is painted in the window, and at which scale.
+    QRect boardRect() const { return m_board; }
+    // Start-up goes full screen on `monitor` (0: the remembered one), for
+    // this run, whatever the side settings say.
+    void startFullScreen(int monitor) { m_startFullScreen = monitor; }
+
     // The text colour of the ticket-number labels (0x00BBGGRR).
     void setLabelColor(quint32 colorRef);
 
@@ -94,10 +116,21 @@ protected:
     // the way the control panel does, with its confirmation.
     void closeEvent(QCloseEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
 
 private:
     void createControls();
-    void applyRoundedShape();
+    void createSizeActions();
+    void applyRoundedShape(qreal scale);
+    // Places every child for the current size: the board at the chosen
+    // scale, or fitted into the whole screen.
+    void layOut();
+    void toggleFullScreen();
+    void enterFullScreen(int monitor);
+    // The display's size lives in the side settings file.
+    void applySideSettings();
+    void saveSideSettings();
 
     PlatformServices m_services;
     std::array<M_Degit *, 99> m_degit{};
@@ -111,4 +144,18 @@ private:
     std::unique_ptr<frmCtl> m_frmCtl;
     std::unique_ptr<frmOption> m_frmOption;
     std::unique_ptr<mdlIniIo> m_iniIo;
+
+    int m_scalePercent = 100;
+    bool m_fullScreen = false;
+    int m_monitor = 1;
+    int m_startFullScreen = -1;
+    // The window's place while it shows full screen.
+    QPoint m_windowPos;
+    QRect m_board;
+    qreal m_scale = 1.0;
+    // The panel picture at the board's size, made when first painted.
+    QPixmap m_scaledPicture;
+    std::array<QFont, 99> m_labelDesignFonts;
+    QAction *m_fullScreenAction = nullptr;
+    bool m_sideSaveFailureShown = false;
 };

@@ -50,9 +50,9 @@ void mdlR57_000::SeirikenNumSet(int style, int zeroPad)
     try {
         QLabel *first = m_display.lblSeiriNum(1);
         if (style < 2) {
-            first->setFont(JapaneseFonts::panelFont(family, 11, true));
+            m_display.setLabelFont(1, JapaneseFonts::panelFont(family, 11, true));
         } else {
-            first->setFont(JapaneseFonts::panelFont(family, 10, true));
+            m_display.setLabelFont(1, JapaneseFonts::panelFont(family, 10, true));
             first->setText(TicketNumbering::positionOneWord(style));
         }
         const QMap<int, QString> labels = TicketNumbering::numberedLabels(style, zeroPad != 0);

@@ -562,7 +562,7 @@ void frmCtl::Option4_Click(int Index)
         } else {
             // A larger picture is cut at the right and bottom; a smaller one
             // sits at the top left on grey.
-            QPixmap panel(m_display.size());
+            QPixmap panel(BoardLayout::WindowSize);
             panel.fill(QColor(0xC0, 0xC0, 0xC0));
             QPainter(&panel).drawImage(0, 0, image);
             m_display.setPicture(panel);

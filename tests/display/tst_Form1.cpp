@@ -36,6 +36,8 @@ private slots:
     void onlyLeftPressesOnTheSurfaceDrag();
     void closingTheControlPanelAsksFirst();
     void controlPanelSitsAtTheScreensBottomRight();
+    void scaleKeysPaintTheBoardAtTheNewSize();
+    void fullScreenCentresTheBoardAndReturns();
     void errorMessagesAreWordedLineByLine();
 
 private:
@@ -213,6 +215,42 @@ void tst_Form1::controlPanelSitsAtTheScreensBottomRight()
     const QRect panel = m_form->controlPanel()->frameGeometry();
     QCOMPARE(panel.bottomRight(), screen.bottomRight());
     QCOMPARE(m_form->controlPanel()->size(), QSize(353, 173));
+}
+
+void tst_Form1::scaleKeysPaintTheBoardAtTheNewSize()
+{
+    m_form->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_form));
+    QTest::keyClick(m_form, Qt::Key_Plus, Qt::ControlModifier);
+    QCOMPARE(m_form->size(), QSize(1151, 384));
+    // Children are placed and drawn for the scale, not stretched.
+    M_Degit *cell = m_form->Degit(1);
+    QCOMPARE(cell->geometry(), QRect(119, 50, 65, 25));
+    QCOMPARE(cell->picture().size(), QSize(65, 25));
+    QCOMPARE(cell->scaledDigitSize(), QSize(16, 25));
+    QCOMPARE(m_form->lblSeiriNum(1)->font().pixelSize(), 19); // 15 at 100 %
+    QTest::keyClick(m_form, Qt::Key_0, Qt::ControlModifier);
+    QCOMPARE(m_form->size(), QSize(921, 307));
+    QCOMPARE(cell->geometry(), QRect(95, 40, 52, 20));
+}
+
+void tst_Form1::fullScreenCentresTheBoardAndReturns()
+{
+    m_form->move(30, 40);
+    m_form->setDisplayScale(150);
+    m_form->showFullScreenOn(1);
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    QCOMPARE(m_form->geometry(), screen);
+    const QRect board = m_form->boardRect();
+    QCOMPARE(board.center(), QRect(QPoint(0, 0), screen.size()).center());
+    QCOMPARE(board.width(), screen.width());
+    QVERIFY(!m_form->startsDrag(Qt::LeftButton, QPoint(5, 5)));
+    // The window's own place is what the settings file keeps.
+    QCOMPARE(m_form->GetFormInfo().Left, 30 * 15);
+
+    m_form->leaveFullScreen();
+    QCOMPARE(m_form->pos(), QPoint(30, 40));
+    QCOMPARE(m_form->size(), QSize(1382, 461));
 }
 
 void tst_Form1::errorMessagesAreWordedLineByLine()
