@@ -62,6 +62,7 @@ private slots:
     void cellsStandInTheirRows_data();
     void cellsStandInTheirRows();
     void dotsAreSinglePixelsInTwoColoursOnly();
+    void scaledDotsAreRoundLampsApartOnTheirGrid();
     void faceFollowsFontMode_data();
     void faceFollowsFontMode();
     void verticalFormsAndByteCutting();
@@ -201,6 +202,38 @@ void tst_ChimeiCtl_B::dotsAreSinglePixelsInTwoColoursOnly()
             QVERIFY(pixel == unlit || (x % 2 == 0 && x >= 2 && y % 2 == 0));
         }
     }
+}
+
+void tst_ChimeiCtl_B::scaledDotsAreRoundLampsApartOnTheirGrid()
+{
+    ChimeiCtl_B control;
+    control.SetChimei(QStringLiteral("駅"));
+    const QImage &strip = control.strip();
+    constexpr int scale = 3;
+    control.setScale(scale);
+    control.resize(control.frameSize() * scale);
+    const QImage shown = control.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QRgb unlit = ColorRef::toQColor(control.backColor()).rgb();
+    const QRgb litColour = ColorRef::toQColor(control.foreColor()).rgb();
+    // How lit a pixel of the painted strip is, 0 to 1.
+    const auto litShare = [&](int x, int y) {
+        return (qGray(shown.pixel(x, y)) - qGray(unlit)) / double(qGray(litColour) - qGray(unlit));
+    };
+    int lamps = 0;
+    for (int y = 1; y < control.frameSize().height(); ++y) {
+        for (int x = 1; x < control.frameSize().width(); ++x) {
+            const bool lit = strip.pixel(x, y) != unlit;
+            QCOMPARE(litShare(scale * x + 1, scale * y + 1) > 0.5, lit);
+            if (lit) {
+                ++lamps;
+                // Wider than the dot stretched (it reaches into the gap)...
+                QVERIFY(litShare(scale * x - 1, scale * y + 1) > 0.5);
+                // ...and round: the corner of its square stays dark.
+                QVERIFY(litShare(scale * x - 1, scale * y - 1) < 0.5);
+            }
+        }
+    }
+    QVERIFY(lamps > 20);
 }
 
 void tst_ChimeiCtl_B::faceFollowsFontMode_data()
