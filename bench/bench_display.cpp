@@ -1,8 +1,11 @@
 // Measures the display window: start-up until the windows are shown, and one
 // fare update (a value into each of the 98 cells) followed by one paint.
-// Targets: start-up under 500 ms, a fare update under 2 ms.
+// Targets: start-up under 500 ms, a fare update under 2 ms. Full screen: a
+// whole repaint of the board at 3840 x 2160 under 8 ms, and a long name
+// scrolling at 1920 x 1080 under 5 % of a core.
 
 #include "FakeCompanion.h"
+#include "controls/ChimeiCtl_B.h"
 #include "controls/M_Degit.h"
 #include "display/Form1.h"
 #include "display/JapaneseFonts.h"
@@ -11,6 +14,9 @@
 #include <QElapsedTimer>
 #include <QImage>
 #include <QPainter>
+#include <QTimer>
+
+#include <ctime>
 
 #include <algorithm>
 #include <cstdio>
@@ -52,5 +58,57 @@ int main(int argc, char *argv[])
     std::printf("start-up to windows shown: %.1f ms (target < 500)\n", startUpMs);
     std::printf("98 fare values + one paint: median %.2f ms, worst %.2f ms (target <= 2)\n", median,
                 updates.back());
+
+    // Full screen, then the window made the size of the monitor measured
+    // (the offscreen screen has a size of its own).
+    display.showFullScreenOn(1);
+    QApplication::processEvents();
+    display.setGeometry(0, 0, 3840, 2160);
+    QApplication::processEvents();
+    // The processor time too: on a busy machine the wall clock also counts
+    // other programs' turns.
+    const auto threadCpuMs = [] {
+        timespec now{};
+        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+        return now.tv_sec * 1e3 + now.tv_nsec / 1e6;
+    };
+    std::vector<double> repaints;
+    std::vector<double> repaintsCpu;
+    for (int round = 0; round < 50; ++round) {
+        for (int n = 1; n <= 98; ++n) {
+            display.Degit(n)->setValue(150 + 10 * ((n + round) % 40));
+        }
+        QElapsedTimer timer;
+        timer.start();
+        const double cpuBefore = threadCpuMs();
+        display.repaint();
+        repaintsCpu.push_back(threadCpuMs() - cpuBefore);
+        repaints.push_back(timer.nsecsElapsed() / 1e6);
+    }
+    std::sort(repaints.begin(), repaints.end());
+    std::sort(repaintsCpu.begin(), repaintsCpu.end());
+    std::printf("full repaint at %d x %d: median %.2f ms (processor %.2f ms), worst %.2f ms (target < 8)\n",
+                display.width(), display.height(), repaints[repaints.size() / 2],
+                repaintsCpu[repaintsCpu.size() / 2], repaints.back());
+
+    display.setGeometry(0, 0, 1920, 1080);
+    display.ChimeiCtl()->SetChimei(QStringLiteral("市役所前・中央図書館・市民病院入口"));
+    QApplication::processEvents();
+    const auto cpuNow = [] {
+        timespec now{};
+        clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+        return now.tv_sec + now.tv_nsec / 1e9;
+    };
+    QEventLoop loop;
+    // Past the pause before the name moves, then three seconds of scrolling.
+    QTimer::singleShot(2000, &loop, &QEventLoop::quit);
+    loop.exec();
+    const double cpuStart = cpuNow();
+    QElapsedTimer wall;
+    wall.start();
+    QTimer::singleShot(3000, &loop, &QEventLoop::quit);
+    loop.exec();
+    std::printf("long name scrolling at %d x %d (%s): %.1f %% of a core (target < 5)\n", display.width(),
+                display.height(), display.ChimeiCtl()->isScrolling() ? "scrolling" : "still", 100.0 * (cpuNow() - cpuStart) / (wall.nsecsElapsed() / 1e9));
     return 0;
 }

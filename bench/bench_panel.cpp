@@ -82,7 +82,24 @@ int main(int argc, char *argv[])
         paintBoard();
         steps.push_back(timer.nsecsElapsed() / 1e6);
     }
+    // The same steps with the display full screen on a 1920 x 1080 monitor
+    // (the window made that size: the offscreen screen has its own).
+    f.display.showFullScreenOn(1);
+    QApplication::processEvents();
+    f.display.setGeometry(0, 0, 1920, 1080);
+    QApplication::processEvents();
+    std::printf("full screen at %d x %d\n", f.display.width(), f.display.height());
+    std::vector<double> fullScreenSteps;
+    for (int round = 0; round < 200; ++round) {
+        const int direction = (round / 97) % 2 == 0 ? 1 : 0;
+        QElapsedTimer timer;
+        timer.start();
+        f.panel.Command2(direction)->click();
+        paintBoard();
+        fullScreenSteps.push_back(timer.nsecsElapsed() / 1e6);
+    }
     report("DispData, full board + paint", dispData, 2);
     report("data step with a sound, click to board painted", steps, 16);
+    report("data step at full screen 1920 x 1080, click to board painted", fullScreenSteps, 16);
     return 0;
 }

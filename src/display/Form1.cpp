@@ -528,12 +528,14 @@ void Form1::Degit_DblClick(int index)
 void Form1::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
-    const QRect shown = event->rect().intersected(m_board);
-    if (m_picture.isNull() || shown != event->rect()) {
-        painter.fillRect(event->rect(), Qt::black);
-    }
     if (m_picture.isNull()) {
+        painter.fillRect(event->rect(), Qt::black);
         return;
+    }
+    // Black only around the board: a 4K screen is too large to paint twice.
+    const QRect shown = event->rect().intersected(m_board);
+    for (const QRect &bar : QRegion(event->rect()).subtracted(m_board)) {
+        painter.fillRect(bar, Qt::black);
     }
     // The picture is a bitmap: scaled smoothly once per size, not per paint.
     if (m_picture.size() == m_board.size()) {
