@@ -48,12 +48,12 @@ Fit fitInto(const QSize &area)
     return fit;
 }
 
-QRect fullScreenArea(const QList<QRect> &screens, int monitor)
+int fullScreenIndex(qsizetype screens, int monitor)
 {
-    if (screens.isEmpty()) {
-        return {};
+    if (screens == 0) {
+        return -1;
     }
-    return monitor >= 1 && monitor <= screens.size() ? screens.at(monitor - 1) : screens.first();
+    return monitor >= 1 && monitor <= screens ? monitor - 1 : 0;
 }
 
 } // namespace DisplayScale

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QList>
 #include <QRect>
 #include <QSize>
 
@@ -39,9 +38,9 @@ struct Fit
 };
 Fit fitInto(const QSize &area);
 
-// The screen for full screen on monitor `monitor` (numbered from 1): that
-// screen, or the first when there is no such monitor; an empty rectangle
-// when there are no screens.
-QRect fullScreenArea(const QList<QRect> &screens, int monitor);
+// Which of `screens` screens full screen on monitor `monitor` (numbered
+// from 1) uses, counted from 0: that one, or the first when there is no
+// such monitor; -1 when there are no screens.
+int fullScreenIndex(qsizetype screens, int monitor);
 
 } // namespace DisplayScale

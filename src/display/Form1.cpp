@@ -172,17 +172,16 @@ void Form1::showFullScreenOn(int monitor)
 
 void Form1::enterFullScreen(int monitor)
 {
+    // By position in the list: two X screens may both lie at 0,0.
     const QList<QScreen *> screens = QGuiApplication::screens();
-    QList<QRect> areas;
-    for (const QScreen *screen : screens) {
-        areas.append(screen->geometry());
-    }
-    const QRect area = DisplayScale::fullScreenArea(areas, monitor);
-    if (area.isEmpty()) {
+    const int index = DisplayScale::fullScreenIndex(screens.size(), monitor);
+    if (index < 0) {
         return;
     }
+    QScreen *screen = screens.at(index);
     if (!m_fullScreen) {
         m_windowPos = pos();
+        m_windowScreen = windowHandle() ? windowHandle()->screen() : nullptr;
     }
     m_fullScreen = true;
     m_monitor = monitor;
@@ -190,10 +189,8 @@ void Form1::enterFullScreen(int monitor)
     setMinimumSize(0, 0);
     setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     clearMask();
-    if (QWindow *window = windowHandle()) {
-        window->setScreen(screens.at(static_cast<int>(areas.indexOf(area))));
-    }
-    setGeometry(area);
+    moveToScreen(screen);
+    setGeometry(screen->geometry());
     showFullScreen();
     layOut();
 }
@@ -206,10 +203,24 @@ void Form1::leaveFullScreen()
     m_fullScreen = false;
     m_fullScreenAction->setChecked(false);
     showNormal();
+    if (m_windowScreen) {
+        moveToScreen(m_windowScreen);
+        show();
+    }
     setFixedSize(DisplayScale::windowSize(m_scalePercent));
     move(m_windowPos);
     layOut();
     saveSideSettings();
+}
+
+void Form1::moveToScreen(QScreen *screen)
+{
+    // Another X screen needs a new native window: moved while hidden, it
+    // is shown there afresh.
+    if (QWindow *window = windowHandle(); window && window->screen() != screen) {
+        hide();
+        window->setScreen(screen);
+    }
 }
 
 void Form1::toggleFullScreen()

@@ -5,6 +5,8 @@
 
 #include <QFont>
 #include <QPixmap>
+#include <QPointer>
+#include <QScreen>
 #include <QTimer>
 #include <QWidget>
 
@@ -128,6 +130,7 @@ private:
     void layOut();
     void toggleFullScreen();
     void enterFullScreen(int monitor);
+    void moveToScreen(QScreen *screen);
     // The display's size lives in the side settings file.
     void applySideSettings();
     void saveSideSettings();
@@ -151,6 +154,7 @@ private:
     int m_startFullScreen = -1;
     // The window's place while it shows full screen.
     QPoint m_windowPos;
+    QPointer<QScreen> m_windowScreen;
     QRect m_board;
     qreal m_scale = 1.0;
     // The panel picture at the board's size, made when first painted.
