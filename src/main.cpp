@@ -49,27 +49,20 @@ int main(int argc, char *argv[])
         commandLine.acceptToolkitOptions();
         commandLine.refuseArguments();
         const QString fullScreen = QStringLiteral("fullscreen");
-        commandLine.addOption(QCommandLineOption(
-            fullScreen, QStringLiteral("表示器をモニター N（1 から。省略時は前回のモニター）に全画面表示して起動します。"),
-            QStringLiteral("N")));
+        commandLine.addOptionalValueOption(
+            fullScreen, QStringLiteral("N"),
+            QStringLiteral("表示器をモニター N（1 から。省略時は前回のモニター）に全画面表示して起動する"));
         QTextStream out(stdout);
         QTextStream err(stderr);
-        // The parser knows options with a value or without, not both: a bare
-        // --fullscreen stands for the remembered monitor, "0".
-        QStringList arguments = receivedArguments(argc, argv);
-        for (QString &argument : arguments) {
-            if (argument == QLatin1String("--fullscreen") || argument == QLatin1String("-fullscreen")) {
-                argument = QStringLiteral("--fullscreen=0");
-            }
-        }
-        if (const std::optional<int> exitCode = commandLine.answer(arguments, out, err)) {
+        if (const std::optional<int> exitCode = commandLine.answer(receivedArguments(argc, argv), out, err)) {
             return *exitCode;
         }
-        if (commandLine.isSet(fullScreen)) {
-            bool number = false;
-            fullScreenMonitor = commandLine.value(fullScreen).toInt(&number);
-            if (!number || fullScreenMonitor < 0) {
-                err << QStringLiteral("R57: --fullscreen の値はモニターの番号（1 から）です: %1\n").arg(commandLine.value(fullScreen))
+        if (const std::optional<QString> monitor = commandLine.optionalValue(fullScreen)) {
+            bool number = true;
+            // Without a number: the remembered monitor, 0.
+            fullScreenMonitor = monitor->isEmpty() ? 0 : monitor->toInt(&number);
+            if (!number || (!monitor->isEmpty() && fullScreenMonitor < 1)) {
+                err << QStringLiteral("R57: --fullscreen の値はモニターの番号（1 から）です: %1\n").arg(*monitor)
                     << QStringLiteral("使い方は R57 --help で表示します。\n");
                 return 2;
             }

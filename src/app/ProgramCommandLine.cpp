@@ -51,8 +51,34 @@ void ProgramCommandLine::acceptToolkitOptions()
     }
 }
 
-std::optional<int> ProgramCommandLine::answer(const QStringList &arguments, QTextStream &out, QTextStream &err)
+void ProgramCommandLine::addOptionalValueOption(const QString &name, const QString &valueName,
+                                                const QString &description)
 {
+    m_parser.addOption(QCommandLineOption(name, description, valueName));
+    m_optionalValueNames << name;
+    m_ownOptionsHelp << QStringLiteral("  --%1[=%2]  %3\n").arg(name, valueName, description);
+}
+
+std::optional<QString> ProgramCommandLine::optionalValue(const QString &name) const
+{
+    if (!m_parser.isSet(name)) {
+        return std::nullopt;
+    }
+    return m_parser.value(name);
+}
+
+std::optional<int> ProgramCommandLine::answer(const QStringList &given, QTextStream &out, QTextStream &err)
+{
+    // The parser knows options that always or never take a value: a bare
+    // option that may take one is given its empty value.
+    QStringList arguments = given;
+    for (QString &argument : arguments) {
+        for (const QString &name : std::as_const(m_optionalValueNames)) {
+            if (argument == QLatin1String("--") + name || argument == QLatin1Char('-') + name) {
+                argument = QStringLiteral("--%1=").arg(name);
+            }
+        }
+    }
     QString refusal;
     if (!m_parser.parse(arguments)) {
         const QStringList unknown = m_parser.unknownOptionNames();
@@ -88,5 +114,6 @@ QString ProgramCommandLine::helpText() const
     return m_usage
         + QStringLiteral("オプション:\n"
                          "  -h, --help     この説明を表示する\n"
-                         "  -v, --version  バージョンを表示する\n");
+                         "  -v, --version  バージョンを表示する\n")
+        + m_ownOptionsHelp.join(QString());
 }

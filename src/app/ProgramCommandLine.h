@@ -24,10 +24,12 @@ public:
     // window program answers --help before that.
     void acceptToolkitOptions();
 
-    // An option of the program's own, read after answer() with value().
-    void addOption(const QCommandLineOption &option) { m_parser.addOption(option); }
-    bool isSet(const QString &name) const { return m_parser.isSet(name); }
-    QString value(const QString &name) const { return m_parser.value(name); }
+    // An option of the program's own whose value may be left out
+    // ("--name" or "--name=VALUE"), listed in the help as
+    // "--name[=VALUE]". After answer(): nothing when it was not given, an
+    // empty text when it came without its value.
+    void addOptionalValueOption(const QString &name, const QString &valueName, const QString &description);
+    std::optional<QString> optionalValue(const QString &name) const;
 
     // Refuses arguments that are not options: the program takes none.
     void refuseArguments() { m_refuseArguments = true; }
@@ -52,4 +54,7 @@ private:
     QCommandLineOption m_help;
     QCommandLineOption m_version;
     bool m_refuseArguments = false;
+    // The program's own options, as the help lists them.
+    QStringList m_ownOptionsHelp;
+    QStringList m_optionalValueNames;
 };

@@ -13,6 +13,7 @@ private slots:
     void badOptionsAreRefused_data();
     void badOptionsAreRefused();
     void toolkitOptionsAndArgumentsGoOn();
+    void optionValueMayBeLeftOut();
 };
 
 namespace {
@@ -113,6 +114,19 @@ void tst_ProgramCommandLine::toolkitOptionsAndArgumentsGoOn()
     QCOMPARE(check.exitCode, -1);
     QCOMPARE(tool.positionalArguments(), (QStringList{"check", "0.hy3"}));
     QCOMPARE(answer(tool, {"-platform", "offscreen"}).exitCode, 2);
+}
+
+void tst_ProgramCommandLine::optionValueMayBeLeftOut()
+{
+    WindowProgram window;
+    window.addOptionalValueOption(QStringLiteral("fullscreen"), QStringLiteral("N"), QStringLiteral("全画面"));
+    QVERIFY(answer(window, {"--help"}).out.contains(QStringLiteral("--fullscreen[=N]  全画面")));
+    QCOMPARE(answer(window, {}).exitCode, -1);
+    QCOMPARE(window.optionalValue(QStringLiteral("fullscreen")), std::nullopt);
+    QCOMPARE(answer(window, {"--fullscreen"}).exitCode, -1);
+    QCOMPARE(window.optionalValue(QStringLiteral("fullscreen")), QString(""));
+    QCOMPARE(answer(window, {"--fullscreen=2", "-platform", "offscreen"}).exitCode, -1);
+    QCOMPARE(window.optionalValue(QStringLiteral("fullscreen")), QStringLiteral("2"));
 }
 
 QTEST_GUILESS_MAIN(tst_ProgramCommandLine)
