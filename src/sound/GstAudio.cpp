@@ -10,6 +10,7 @@
 
 #include <atomic>
 #include <cstdio>
+#include <mutex>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -139,9 +140,22 @@ GstElement *makeAudioSink()
     if (requested == "fake" || (requested.isEmpty() && !hasAudioDevice())) {
         return makeFakeSink();
     }
-    const char *factory = requested.isEmpty() ? "autoaudiosink" : requested.constData();
-    GstElement *sink = gst_element_factory_make(factory, nullptr);
-    return sink ? sink : makeFakeSink();
+    if (requested.isEmpty()) {
+        GstElement *sink = gst_element_factory_make("autoaudiosink", nullptr);
+        return sink ? sink : makeFakeSink();
+    }
+    g_autoptr(GError) error = nullptr;
+    GstElement *sink = gst_parse_launch_full(requested.constData(), nullptr, GST_PARSE_FLAG_FATAL_ERRORS, &error);
+    if (!sink) {
+        // Said once: every sound asks for a sink.
+        static std::once_flag warned;
+        std::call_once(warned, [&error, &requested] {
+            qCWarning(lcSound, "Cannot make the audio sink \"%s\": %s; sound goes to a silent sink",
+                      requested.constData(), error ? error->message : "no reason given");
+        });
+        return makeFakeSink();
+    }
+    return sink;
 }
 
 void trackPipeline(GstElement *pipeline)
