@@ -22,6 +22,7 @@
 #include <QFileInfo>
 #include <QTextStream>
 
+#include <algorithm>
 #include <optional>
 
 namespace {
@@ -107,6 +108,17 @@ int reading(const QString &textOrFile)
     return Success;
 }
 
+// Why an announcement read as `kana` gave no sound, at most a moment of
+// silence: it holds nothing to read, or espeak-ng lacks its Japanese
+// dictionary (or refused the text).
+QString whyNoSound(const QString &kana)
+{
+    if (std::ranges::none_of(kana, [](QChar c) { return c.isLetterOrNumber(); })) {
+        return QStringLiteral("読み上げる文字がありません");
+    }
+    return QStringLiteral("espeak-ng が音を出しません。日本語の辞書がないか壊れています");
+}
+
 int wav(const QString &path, const QString &outputFolder)
 {
     const std::unique_ptr<MecabTagger> tagger = startMecab();
@@ -130,15 +142,25 @@ int wav(const QString &path, const QString &outputFolder)
     reader.setDictionary(ReadingDictionary::forFolder(QFileInfo(path).absolutePath()));
     // The voice the program speaks with.
     synth->setVoice(VoiceSettings::load(VoiceSettings::defaultPath()));
+    int exitCode = Success;
     for (qsizetype i = 0; i < records->size(); ++i) {
         const QString target = QDir(outputFolder).filePath(QStringLiteral("%1.wav").arg(i + 1, 3, 10, QChar(u'0')));
-        if (!WavFile::write(target, synth->synthesise(reader.reading(records->at(i).Text)), synth->sampleRate())) {
+        const QString kana = reader.reading(records->at(i).Text);
+        const std::vector<qint16> samples = synth->synthesise(kana);
+        if (std::ranges::all_of(samples, [](qint16 sample) { return sample == 0; })) {
+            err() << target << ": 音声を合成できません（" << whyNoSound(kana) << "）\n";
+            // Nor is a file of an earlier run left under its name.
+            QFile::remove(target);
+            exitCode = CannotRun;
+            continue;
+        }
+        if (!WavFile::write(target, samples, synth->sampleRate())) {
             err() << target << ": 書き込めません\n";
             return CannotRun;
         }
         out() << target << "\n";
     }
-    return Success;
+    return exitCode;
 }
 
 } // namespace
