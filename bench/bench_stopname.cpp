@@ -25,7 +25,6 @@
 
 #include <sys/resource.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <vector>
 

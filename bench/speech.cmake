@@ -1,9 +1,5 @@
 # Benchmarks of the announcements.
 qt_add_executable(bench_speech ${CMAKE_CURRENT_LIST_DIR}/bench_speech.cpp)
 target_link_libraries(bench_speech PRIVATE tavelo_core)
-add_custom_target(run_bench_speech
-    COMMAND ${CMAKE_COMMAND} -E env TAVELO_AUDIO_SINK=fake $<TARGET_FILE:bench_speech>
-    DEPENDS bench_speech
-    COMMENT "Benchmark: announcement step to first speech sample"
-    USES_TERMINAL)
-add_dependencies(bench run_bench_speech)
+tavelo_add_benchmark(bench_speech ENV TAVELO_AUDIO_SINK=fake
+    COMMENT "Benchmark: announcement step to first speech sample")
