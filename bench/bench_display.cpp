@@ -1,8 +1,10 @@
 // Measures the display window: start-up until the windows are shown, and one
 // fare update (a value into each of the 98 cells) followed by one paint.
-// Targets: start-up under 500 ms, a fare update under 2 ms.
+// Targets: start-up under 500 ms, a fare update under 2 ms (median).
+// Exits non-zero when a target is missed.
 
 #include "FakeCompanion.h"
+#include "MedianTarget.h"
 #include "controls/M_Degit.h"
 #include "display/Form1.h"
 #include "display/JapaneseFonts.h"
@@ -45,12 +47,11 @@ int main(int argc, char *argv[])
         painter.end();
         updates.push_back(timer.nsecsElapsed() / 1e6);
     }
-    std::sort(updates.begin(), updates.end());
     std::sort(valuesOnly.begin(), valuesOnly.end());
     std::printf("98 fare values alone: median %.2f ms\n", valuesOnly[valuesOnly.size() / 2]);
-    const double median = updates[updates.size() / 2];
-    std::printf("start-up to windows shown: %.1f ms (target < 500)\n", startUpMs);
-    std::printf("98 fare values + one paint: median %.2f ms, worst %.2f ms (target <= 2)\n", median,
-                updates.back());
-    return 0;
+    const bool startedUp = startUpMs < 500;
+    std::printf("start-up to windows shown: %.1f ms (target < 500 ms): %s\n", startUpMs,
+                startedUp ? "met" : "MISSED");
+    const bool updated = medianMeets("98 fare values + one paint", updates, 2);
+    return startedUp && updated ? 0 : 1;
 }

@@ -4,6 +4,7 @@
 #include "controls/Dot16Glyphs.h"
 #include "controls/PropertyBag.h"
 #include "controls/ScrollClock.h"
+#include "companion/Cp932.h"
 
 #include <QSet>
 #include <QSignalSpy>
@@ -68,6 +69,7 @@ private slots:
     void scrollRisesWithTimeAndRestarts();
     void speedZeroIsLiftedAtTheStartButFreezesLater();
     void newNameEndsTheScrollAndEmptyTextLeavesItRunning();
+    void longNameShowsEveryCellAsItRises();
 
 private:
     Dot16Glyphs m_glyphs;
@@ -342,6 +344,50 @@ void tst_ChimeiCtl_B::newNameEndsTheScrollAndEmptyTextLeavesItRunning()
     clock.now += 1500 + 1000;
     control.advanceScroll();
     QCOMPARE(control.stripTop(), 142);
+}
+
+void tst_ChimeiCtl_B::longNameShowsEveryCellAsItRises()
+{
+    // 70 cells, so the strip is drawn a part at a time as it rises; a
+    // half-width letter in every 47 bytes moves the cuts across characters,
+    // and the turned, replaced and moved pieces come both whole and cut.
+    const QString name = QStringLiteral("（北口）ー。、→「申山」ＪＲ市立総合病院前A駅前").repeated(3);
+    const int cells = Cp932::LenB_ASCII(name) / 2;
+    FakeClock clock;
+    ChimeiCtl_B control;
+    control.setClock(&clock);
+    control.setScrollStartWait(0);
+    control.setSpeed(200); // two pixels a millisecond
+    control.SetChimei(name);
+
+    // Every cell that the frame shows whole, at every height and again after
+    // the restart, is the cell DrawDot16 draws from the two bytes cut from
+    // the whole name.
+    ChimeiCtl_B reference;
+    QHash<int, QImage> drawn;
+    auto referenceCell = [&](int i) {
+        if (!drawn.contains(i)) {
+            QString piece = Cp932::MidB_ASCII(name, 2 * i + 1, 2);
+            reference.SetChimei(QString());
+            reference.DrawDot16(2, 0, piece);
+            drawn.insert(i, reference.strip().copy(0, 0, control.width(), 32));
+        }
+        return drawn.value(i);
+    };
+    const int rounds = (192 + 32 * cells + 192) / 14 + 20;
+    for (int step = 0; step < rounds; ++step) {
+        clock.now += 7;
+        control.advanceScroll();
+        const QImage shown = control.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        for (int i = 0; i < cells; ++i) {
+            const int top = control.stripTop() + 32 * i;
+            if (top < 0 || top + 32 > shown.height()) {
+                continue;
+            }
+            QCOMPARE(shown.copy(0, top, shown.width(), 32), referenceCell(i));
+        }
+    }
+    QCOMPARE(drawn.size(), cells);
 }
 
 QTEST_MAIN(tst_ChimeiCtl_B)
