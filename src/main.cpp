@@ -70,8 +70,14 @@ int main(int argc, char *argv[])
     // One board per settings file: a second start brings the first to the front.
     const SettingsLocation settings = SettingsLocation::forRunningProgram();
     SingleInstanceGuard guard(settings.savePath());
-    if (!guard.claim()) {
+    switch (guard.claim()) {
+    case SingleInstanceGuard::Claim::First:
+        break;
+    case SingleInstanceGuard::Claim::Forwarded:
         return 0;
+    case SingleInstanceGuard::Claim::NoAnswer:
+        QTextStream(stderr) << QStringLiteral("R57: ") << guard.noAnswerText() << Qt::endl;
+        return 1;
     }
     JapaneseFonts::installSubstitutions();
 

@@ -27,6 +27,14 @@ public:
     // Refuses arguments that are not options: the program takes none.
     void refuseArguments() { m_refuseArguments = true; }
 
+    // Takes the option --`name` VALUE; without it, its value is `fallback`.
+    // The usage lines describe it.
+    void acceptValueOption(const QString &name, const QString &fallback = QString());
+    // After answer(): whether an option taken by acceptValueOption() was
+    // given, and its value.
+    bool isSet(const QString &name) const { return m_parser.isSet(name); }
+    QString value(const QString &name) const { return m_parser.value(name); }
+
     // Reads `arguments` (the program's own path first). When the program
     // should end at once, writes the help or version to `out`, or the refusal
     // to `err`, and gives the exit code; otherwise nothing.
@@ -46,5 +54,7 @@ private:
     QCommandLineParser m_parser;
     QCommandLineOption m_help;
     QCommandLineOption m_version;
+    // The options that take a value, without their dashes.
+    QStringList m_valueOptions;
     bool m_refuseArguments = false;
 };

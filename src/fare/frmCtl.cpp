@@ -348,16 +348,20 @@ QString frmCtl::heldDateFromOptions() const
 // ---------------------------------------------------------------------------
 // The board at a stop
 
-void frmCtl::DispData(int n)
+StopView frmCtl::stopView(int n) const
 {
-    const frmOption *opts = options();
     FareDisplayOptions displayOptions;
-    if (opts) {
+    if (const frmOption *opts = options()) {
         displayOptions = PanelOptions::fareDisplay(*opts, m_check2->isChecked());
     } else {
         displayOptions.lateNight = m_check2->isChecked();
     }
-    const StopView view = FareBoard::compute(m_route, n, displayOptions, QDateTime::currentDateTime());
+    return FareBoard::compute(m_route, n, displayOptions, QDateTime::currentDateTime());
+}
+
+void frmCtl::DispData(int n)
+{
+    const StopView view = stopView(n);
     if (!view.valid) {
         return; // a stop outside the filled slots shows nothing
     }
@@ -369,29 +373,51 @@ void frmCtl::DispData(int n)
             m_display.Degit(a)->setValue(*text);
         }
     }
-    m_picSeirikenPrev->clear();
-    if (opts && opts->chkUseSeiriPrev()->isChecked()) {
-        TicketRequest request = view.ticket;
-        request.pluginPath = opts->txtSeiriPlgDir()->text();
-        request.companyIndex = m_combo1->currentIndex();
-        drawSeiriken(request);
-    }
+    showSeiriken(view.ticket);
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     // Last: a scrolling name keeps the strip busy until the next name.
     m_display.ChimeiCtl()->SetChimei(view.stopName);
 }
 
-void frmCtl::drawSeiriken(const TicketRequest &request)
+QString frmCtl::seirikenPlugin(const TicketRequest &ticket) const
 {
+    const frmOption *opts = options();
+    if (!opts || !opts->chkUseSeiriPrev()->isChecked() || !ticket.isIssued()) {
+        return {};
+    }
+    return opts->txtSeiriPlgDir()->text();
+}
+
+void frmCtl::showSeiriken(TicketRequest ticket)
+{
+    m_picSeirikenPrev->clear();
+    ticket.pluginPath = seirikenPlugin(ticket);
+    if (ticket.pluginPath.isEmpty()) {
+        return;
+    }
+    ticket.companyIndex = m_combo1->currentIndex();
     const qint32 drawn = PluginBridge::Brix4_DrawSeiriken(
-        request.pluginPath, &m_picSeirikenPrev->image(), request.stopName, request.dateText, request.timeText,
-        request.routeNumber, request.ticketNumber, request.stopPosition, request.companyIndex);
-    // The picture is painted; say what it shows.
+        ticket.pluginPath, &m_picSeirikenPrev->image(), ticket.stopName, ticket.dateText, ticket.timeText,
+        ticket.routeNumber, ticket.ticketNumber, ticket.stopPosition, ticket.companyIndex);
     if (drawn != 0) {
-        m_picSeirikenPrev->setAccessibleDescription(
-            QStringLiteral("整理券 %1番 %2").arg(request.ticketNumber).arg(request.stopName));
+        m_picSeirikenPrev->setTicket(ticket.pluginPath,
+                                     QStringLiteral("整理券 %1番 %2").arg(ticket.ticketNumber).arg(ticket.stopName));
     }
     m_picSeirikenPrev->update();
+}
+
+void frmCtl::showMissingSeiriken()
+{
+    if (!m_route.hasRoute()) {
+        return;
+    }
+    // A plug-in chosen since the stop was shown gave the box its size, which
+    // starts a white picture. A ticket drawn by the plug-in still chosen stays
+    // as it was printed.
+    const StopView view = stopView(m_route.currentStop());
+    if (view.valid && seirikenPlugin(view.ticket) != m_picSeirikenPrev->ticketPlugin()) {
+        showSeiriken(view.ticket);
+    }
 }
 
 // ---------------------------------------------------------------------------
@@ -592,6 +618,9 @@ void frmCtl::Command4_Click()
     opts->exec();
     m_display.setEnabled(true);
     setEnabled(true);
+    // Before the name: a long one scrolls in a loop of its own that this
+    // handler returns from only when the next name is shown.
+    showMissingSeiriken();
     showCurrentStopName();
 }
 
@@ -631,6 +660,7 @@ void frmCtl::Check4_Click()
     m_check4->setToolTip(open ? QStringLiteral("整理券プレビューを隠します") : QStringLiteral("整理券プレビューを開きます"));
     if (open) {
         keepOnScreen();
+        showMissingSeiriken();
     }
 }
 

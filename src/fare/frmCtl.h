@@ -28,6 +28,7 @@ class SeirikenPreview;
 class frmOption;
 class mdlM_Tape;
 struct TapeOptions;
+struct StopView;
 struct TicketRequest;
 
 // The control panel (集中操作盤): the operator's window. Route entry by digit
@@ -155,8 +156,14 @@ private:
     void runLampTest();
     QString heldDateFromOptions() const;
     void setEntryEnabled(bool enabled);
-    // Draws the ticket of the shown stop into the preview box.
-    void drawSeiriken(const TicketRequest &request);
+    StopView stopView(int n) const;
+    // The plug-in that draws the ticket of a stop: empty when the options do
+    // not use the preview or the stop issues no ticket.
+    QString seirikenPlugin(const TicketRequest &ticket) const;
+    // Clears the preview box and draws the ticket of the shown stop into it.
+    void showSeiriken(TicketRequest ticket);
+    // Draws the ticket of the current stop unless the box already shows it.
+    void showMissingSeiriken();
     void playSound(const QString &file, const char *channel, bool wait);
     // A sound file named in the options' sound page; empty without options.
     QString soundFile(int index) const;

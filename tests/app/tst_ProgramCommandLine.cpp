@@ -84,7 +84,8 @@ void tst_ProgramCommandLine::badOptionsAreRefused_data()
     QTest::newRow("unknown long") << QStringList{"--colour=red"} << "--colour=red";
     QTest::newRow("unknown single dash") << QStringList{"-x"} << "-x";
     QTest::newRow("after a good one") << QStringList{"-style", "fusion", "--fullscreen"} << "--fullscreen";
-    QTest::newRow("missing value") << QStringList{"-platform"} << "platform";
+    QTest::newRow("missing value") << QStringList{"-platform"} << "-platform の後に値がありません";
+    QTest::newRow("value to a flag") << QStringList{"--help=all"} << "--help=all は値を取りません";
     QTest::newRow("an argument") << QStringList{"0.hy3"} << "0.hy3";
 }
 

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QLocalSocket>
+#include <QLockFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -14,9 +15,11 @@ class tst_R57Restart : public QObject
 private slots:
     void initTestCase();
     void twoRunsWriteTheSameBytes();
+    void aStartBesideOneThatDoesNotAnswerSaysSo();
 
 private:
-    QProcess *start(const QString &program);
+    QProcess *start(const QString &program,
+                    QProcess::ProcessChannelMode channels = QProcess::ForwardedErrorChannel);
     bool waitUntilListening(const QString &settingsPath, QProcess &running);
     QByteArray runOnce(const QString &program);
 
@@ -29,7 +32,7 @@ void tst_R57Restart::initTestCase()
     QVERIFY(QFile::copy(QStringLiteral(R57_PATH), m_dir.filePath("R57")));
 }
 
-QProcess *tst_R57Restart::start(const QString &program)
+QProcess *tst_R57Restart::start(const QString &program, QProcess::ProcessChannelMode channels)
 {
     auto *process = new QProcess(this);
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -38,7 +41,7 @@ QProcess *tst_R57Restart::start(const QString &program)
     env.insert("HOME", m_dir.path());
     env.insert("XDG_CONFIG_HOME", m_dir.filePath("config"));
     process->setProcessEnvironment(env);
-    process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process->setProcessChannelMode(channels);
     process->start(program, {});
     return process;
 }
@@ -91,6 +94,20 @@ void tst_R57Restart::twoRunsWriteTheSameBytes()
     QCOMPARE(secondRun, firstRun);
     // Nothing is left beside the file: no lock, no half-written copy.
     QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files), (QStringList{"R57", "R57.in4"}));
+}
+
+void tst_R57Restart::aStartBesideOneThatDoesNotAnswerSaysSo()
+{
+    // A start that holds the settings but never listens: this test itself.
+    QLockFile held(QFileInfo(m_dir.path()).canonicalFilePath() + "/R57.in4.lock");
+    QVERIFY(held.tryLock(0));
+    QProcess *second = start(m_dir.filePath("R57"), QProcess::SeparateChannels);
+    QVERIFY(second->waitForFinished(30000));
+    QCOMPARE(second->exitStatus(), QProcess::NormalExit);
+    QVERIFY(second->exitCode() != 0);
+    const QString said = QString::fromUtf8(second->readAllStandardError());
+    QVERIFY2(said.contains(QStringLiteral("応答しません")), qPrintable(said));
+    QVERIFY2(said.contains(QString::number(QCoreApplication::applicationPid())), qPrintable(said));
 }
 
 QTEST_GUILESS_MAIN(tst_R57Restart)

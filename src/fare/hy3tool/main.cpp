@@ -15,6 +15,7 @@
 #include <QTextStream>
 
 #include <optional>
+#include <set>
 
 namespace {
 
@@ -63,6 +64,13 @@ std::optional<Hy3File::Contents> readFareFile(const QString &path)
     return contents;
 }
 
+// The program sets a route at a section smaller than the number of stops, so
+// a file of one stop can never be used.
+QString oneStopText()
+{
+    return QStringLiteral("停留所が1件だけなので、どの区間からも系統設定できません（区間はデータの数より小さいこと）。");
+}
+
 int dump(const QString &path)
 {
     const std::optional<Hy3File::Contents> contents = readFareFile(path);
@@ -92,7 +100,7 @@ int check(const QString &path)
         err() << path << ": 最後の停留所の後の " << (bytes->size() - contents.usedBytes) << " バイトは無視されます。\n";
     }
     if (contents.count == 1) {
-        err() << path << ": 停留所が1件だけなので、どの区間からも系統設定できません（区間はデータの数より小さいこと）。\n";
+        err() << path << ": " << oneStopText() << "\n";
         return FileRefused;
     }
     out() << path << ": " << contents.count << " 件の停留所、区間 1～" << (contents.count - 1)
@@ -107,11 +115,13 @@ int build(const QString &csvPath, const QString &outPath)
         return CannotRun;
     }
     const FareCsvContents contents = FareCsv::parse(*csv);
+    std::set<int> faultyLines;
     for (const FareCsvError &error : contents.errors) {
         err() << csvPath << ":" << error.line << ": " << error.reason << "\n";
+        faultyLines.insert(error.line);
     }
-    if (!contents.errors.empty()) {
-        err() << csvPath << ": " << contents.errors.size() << " 行に誤りがあります。" << outPath << " は作りません。\n";
+    if (!faultyLines.empty()) {
+        err() << csvPath << ": " << faultyLines.size() << " 行に誤りがあります。" << outPath << " は作りません。\n";
         return FileRefused;
     }
     if (contents.records.empty()) {
@@ -125,6 +135,10 @@ int build(const QString &csvPath, const QString &outPath)
         return CannotRun;
     }
     out() << outPath << ": " << contents.records.size() << " 件の停留所を書きました。\n";
+    if (contents.records.size() == 1) {
+        err() << outPath << ": 警告: " << oneStopText() << "\n";
+        return FileRefused;
+    }
     return Success;
 }
 
