@@ -416,6 +416,9 @@ void frmCtl::showTapeGroup()
 {
     m_grpM_Tape->setTitle(m_tape->groupCaption());
     m_grpM_Tape->setEnabled(m_tape->groupEnabled() && !m_check1->isChecked());
+    // Why a route has no announcements, where the operator looks for it.
+    m_grpM_Tape->setToolTip(m_tape->loadProblem());
+    m_grpM_Tape->setAccessibleDescription(m_tape->loadProblem());
     for (QPushButton *button : {m_cmdTapeBack, m_cmdTapeNext, m_cmdTapeStop, m_cmdTapeSet}) {
         button->setEnabled(m_tape->buttonsEnabled());
     }
