@@ -46,9 +46,10 @@ QString codeText(int number, const QString &description, const QString &moduleLi
     return text;
 }
 
-void showPlain(QWidget *parent, const QString &text)
+void showPlain(QWidget *parent, const QString &text, const QString &informativeText)
 {
     QMessageBox box(QMessageBox::NoIcon, QGuiApplication::applicationDisplayName(), text, QMessageBox::Ok, parent);
+    box.setInformativeText(informativeText);
     box.exec();
 }
 

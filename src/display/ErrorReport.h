@@ -19,8 +19,9 @@ QString panelPictureText(int errorNumber);
 // line when there is one, each on its own line (CR LF).
 QString codeText(int number, const QString &description, const QString &moduleLine = QString());
 
-// An OK box with the program's own title and no icon.
-void showPlain(QWidget *parent, const QString &text);
+// An OK box with the program's own title and no icon; `informativeText`,
+// when given, below the text.
+void showPlain(QWidget *parent, const QString &text, const QString &informativeText = QString());
 
 // The ticket plug-in error: its title and its text.
 QString pluginLoadTitle();

@@ -141,7 +141,6 @@ private:
     // changed looks of the stop-name display take effect.
     void showCurrentStopName();
     void showPictureError(int errorNumber);
-    void showRouteMessage(const QString &text);
     // Lights every segment of the fare cells and holds the operator's input
     // for the lamp test; painting goes on.
     void runLampTest();
