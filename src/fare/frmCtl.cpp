@@ -303,7 +303,8 @@ void frmCtl::Command1_Click(int Index)
     m_tape->LoadTape(tapeFolder, request.routeNumber);
     const RouteLoadResult result = m_route.load(request, RouteSetting::fareFilePath(fareFolder, request.routeNumber));
     if (!result.ok) {
-        showRouteMessage(result.message);
+        // A plain OK box: no icon and no title of its own.
+        ErrorReport::showPlain(this, result.message, result.informativeText);
         return;
     }
     m_display.ChimeiCtl()->SetChimei(QStringLiteral("系統選別中"));
@@ -317,13 +318,6 @@ void frmCtl::Command1_Click(int Index)
     }
     m_route.setHeldDate(heldDateFromOptions());
     DispData(m_route.currentStop());
-}
-
-void frmCtl::showRouteMessage(const QString &text)
-{
-    // A plain OK box: no icon and no title of its own.
-    QMessageBox box(QMessageBox::NoIcon, QString(), text, QMessageBox::Ok, this);
-    box.exec();
 }
 
 void frmCtl::runLampTest()
@@ -442,6 +436,9 @@ void frmCtl::showTapeGroup()
 {
     m_grpM_Tape->setTitle(m_tape->groupCaption());
     m_grpM_Tape->setEnabled(m_tape->groupEnabled() && !m_check1->isChecked());
+    // Why a route has no announcements, where the operator looks for it.
+    m_grpM_Tape->setToolTip(m_tape->loadProblem());
+    m_grpM_Tape->setAccessibleDescription(m_tape->loadProblem());
     for (QPushButton *button : {m_cmdTapeBack, m_cmdTapeNext, m_cmdTapeStop, m_cmdTapeSet}) {
         button->setEnabled(m_tape->buttonsEnabled());
     }

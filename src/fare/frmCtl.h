@@ -150,7 +150,6 @@ private:
     // changed looks of the stop-name display take effect.
     void showCurrentStopName();
     void showPictureError(const QString &file, int errorNumber);
-    void showRouteMessage(const QString &text);
     // Lights every segment of the fare cells and holds the operator's input
     // for the lamp test; painting goes on.
     void runLampTest();

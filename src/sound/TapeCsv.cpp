@@ -1,5 +1,6 @@
 #include "TapeCsv.h"
 
+#include "app/WholeFile.h"
 #include "companion/Cp932.h"
 
 #include <QDir>
@@ -121,15 +122,63 @@ QString parseRecord(const QString &line, TapeRecord &record)
     return {};
 }
 
+QString fileProblemText(const WholeFile::Contents &file)
+{
+    switch (file.problem) {
+    case WholeFile::Problem::None:
+        break;
+    case WholeFile::Problem::Missing:
+        return QStringLiteral("ファイルがありません");
+    case WholeFile::Problem::NotAFile:
+        return QStringLiteral("ファイルではありません");
+    case WholeFile::Problem::CannotOpen:
+        return QStringLiteral("読み込めません（%1）").arg(file.errorString);
+    case WholeFile::Problem::TooLarge:
+        return QStringLiteral("ファイルが %1 MB を超えています").arg(TapeCsv::MaxFileBytes / (1024 * 1024));
+    }
+    return {};
+}
+
 } // namespace
+
+QString TapeCsvContents::problemText() const
+{
+    const QString file = QStringLiteral("放送用データ %1 を読み込めません。").arg(path);
+    if (!fileProblem.isEmpty()) {
+        return file + fileProblem;
+    }
+    if (errors.isEmpty()) {
+        return {};
+    }
+    QString text = file + QStringLiteral("%1 行目: %2").arg(errors.first().line).arg(errors.first().reason);
+    if (errors.size() > 1) {
+        text += QStringLiteral("（ほかに %1 行の誤りがあります）").arg(errors.size() - 1);
+    }
+    return text;
+}
+
+TapeCsvContents TapeCsv::readFile(const QString &path)
+{
+    const WholeFile::Contents file = WholeFile::read(path, MaxFileBytes);
+    TapeCsvContents contents = parse(file.bytes);
+    contents.path = QFileInfo(path).absoluteFilePath();
+    contents.fileProblem = fileProblemText(file);
+    return contents;
+}
 
 TapeCsvContents TapeCsv::parse(const QByteArray &bytes)
 {
-    QList<QByteArray> lines = bytes.split('\n');
-    for (QByteArray &line : lines) {
+    // The lines are looked at in place, so the file is not copied whole.
+    QList<QByteArrayView> lines;
+    for (qsizetype start = 0; start < bytes.size();) {
+        const qsizetype newline = bytes.indexOf('\n', start);
+        const qsizetype end = newline < 0 ? bytes.size() : newline;
+        QByteArrayView line(bytes.constData() + start, end - start);
         if (line.endsWith('\r')) {
             line.chop(1);
         }
+        lines.append(line);
+        start = end + 1;
     }
     while (!lines.isEmpty() && lines.last().trimmed().isEmpty()) {
         lines.removeLast();
@@ -137,7 +186,9 @@ TapeCsvContents TapeCsv::parse(const QByteArray &bytes)
 
     TapeCsvContents contents;
     for (qsizetype i = 0; i < lines.size(); ++i) {
-        const std::optional<QString> line = Cp932::decodeExactly(lines.at(i));
+        const QByteArrayView bytesOfLine = lines.at(i);
+        const std::optional<QString> line
+            = Cp932::decodeExactly(QByteArray::fromRawData(bytesOfLine.data(), bytesOfLine.size()));
         QString error;
         TapeRecord record;
         if (!line) {

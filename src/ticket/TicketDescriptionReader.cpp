@@ -1,9 +1,8 @@
 #include "TicketDescriptionReader.h"
 
 #include "Nw7Barcode.h"
+#include "app/WholeFile.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QRegularExpression>
@@ -50,38 +49,27 @@ std::optional<TicketDescription> TicketDescriptionReader::readFile(const QString
                                                                    QList<DescriptionProblem> *problems)
 {
     TicketDescriptionReader reader;
-    const QFileInfo info(path);
-    // Only a plain file: a device or a pipe could block or never end.
-    if (!info.isFile()) {
+    const WholeFile::Contents file = WholeFile::read(path, MaxFileBytes);
+    std::optional<TicketDescription> ticket;
+    switch (file.problem) {
+    case WholeFile::Problem::None:
+        ticket = reader.read(file.bytes);
+        break;
+    case WholeFile::Problem::Missing:
+    case WholeFile::Problem::NotAFile:
         reader.problem(QStringLiteral("$"), QStringLiteral("読み込める普通のファイルではありません: %1").arg(path));
-    } else if (info.size() > MaxFileBytes) {
-        reader.problem(QStringLiteral("$"),
-                       QStringLiteral("ファイルが %1 バイトあります（最大 %2 バイト）")
-                           .arg(info.size())
-                           .arg(MaxFileBytes));
-    } else {
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly)) {
-            reader.problem(QStringLiteral("$"), QStringLiteral("開けません（%1）").arg(file.errorString()));
-        } else {
-            // Read no more than the limit, even if the file grew meanwhile.
-            const QByteArray bytes = file.read(MaxFileBytes + 1);
-            if (bytes.size() > MaxFileBytes) {
-                reader.problem(QStringLiteral("$"),
-                               QStringLiteral("ファイルが %1 バイトを超えています").arg(MaxFileBytes));
-            } else {
-                std::optional<TicketDescription> ticket = reader.read(bytes);
-                if (problems) {
-                    *problems = reader.m_problems;
-                }
-                return ticket;
-            }
-        }
+        break;
+    case WholeFile::Problem::CannotOpen:
+        reader.problem(QStringLiteral("$"), QStringLiteral("開けません（%1）").arg(file.errorString));
+        break;
+    case WholeFile::Problem::TooLarge:
+        reader.problem(QStringLiteral("$"), QStringLiteral("ファイルが %1 バイトを超えています").arg(MaxFileBytes));
+        break;
     }
     if (problems) {
         *problems = reader.m_problems;
     }
-    return std::nullopt;
+    return ticket;
 }
 
 std::optional<TicketDescription> TicketDescriptionReader::parse(const QByteArray &json,

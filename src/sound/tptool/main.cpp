@@ -18,7 +18,6 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QTextStream>
 
@@ -48,12 +47,11 @@ int usage()
 // The announcement file read and checked; errors are reported.
 std::optional<QList<TapeRecord>> readTapeFile(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        err() << path << ": 開けません（" << file.errorString() << "）\n";
+    const TapeCsvContents contents = TapeCsv::readFile(path);
+    if (!contents.fileProblem.isEmpty()) {
+        err() << path << ": " << contents.fileProblem << "\n";
         return std::nullopt;
     }
-    const TapeCsvContents contents = TapeCsv::parse(file.readAll());
     for (const TapeLineError &error : contents.errors) {
         err() << path << ":" << error.line << ": " << error.reason << "\n";
     }
