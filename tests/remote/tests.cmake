@@ -11,4 +11,10 @@ tavelo_add_test(NAME tst_SideSettings SOURCES remote/tst_SideSettings.cpp LIBS t
 add_test(NAME tst_RemoteBrowser
     COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/check-browser.sh $<TARGET_FILE:R57> $<TARGET_FILE:r57ctl>
         ${PROJECT_SOURCE_DIR}/samples ${CMAKE_BINARY_DIR}/remote-screenshots)
-set_tests_properties(tst_RemoteBrowser PROPERTIES TIMEOUT 180 SKIP_RETURN_CODE 77)
+set_tests_properties(tst_RemoteBrowser PROPERTIES TIMEOUT 300 SKIP_RETURN_CODE 77)
+
+# The QR code of the address, read back by a real reader.
+if(NOT TARGET PkgConfig::ZBAR)
+    pkg_check_modules(ZBAR REQUIRED IMPORTED_TARGET zbar)
+endif()
+tavelo_add_test(NAME tst_QrCode SOURCES remote/tst_QrCode.cpp LIBS tavelo_remote PkgConfig::ZBAR)
