@@ -146,12 +146,23 @@
 
   function fit() {
     const ratio = window.devicePixelRatio || 1;
-    const scale = Math.min(window.innerWidth / Width, window.innerHeight / Height);
-    canvas.style.width = Math.floor(Width * scale) + "px";
-    canvas.style.height = Math.floor(Height * scale) + "px";
-    canvas.width = Math.floor(Width * scale * ratio);
-    canvas.height = Math.floor(Height * scale * ratio);
-    context.setTransform(scale * ratio, 0, 0, scale * ratio, 0, 0);
+    // A phone held upright gets the board turned, reading from its right edge
+    // down, rather than a strip a finger wide.
+    const upright = window.innerHeight > window.innerWidth * 1.2;
+    const across = upright ? window.innerHeight : window.innerWidth;
+    const down = upright ? window.innerWidth : window.innerHeight;
+    const scale = Math.min(across / Width, down / Height);
+    const w = Math.floor(Width * scale), h = Math.floor(Height * scale);
+    canvas.style.width = (upright ? h : w) + "px";
+    canvas.style.height = (upright ? w : h) + "px";
+    canvas.width = Math.floor((upright ? h : w) * ratio);
+    canvas.height = Math.floor((upright ? w : h) * ratio);
+    const k = scale * ratio;
+    if (upright) {
+      context.setTransform(0, k, -k, 0, canvas.width, 0);
+    } else {
+      context.setTransform(k, 0, 0, k, 0, 0);
+    }
     render();
   }
 
