@@ -154,6 +154,11 @@ void RemoteControl::showMenu(const QPoint &position)
         menu.addSeparator();
         QAction *shown = menu.addAction(address);
         shown->setEnabled(false);
+        if (m_server->boundAddress().isLoopback()) {
+            // A phone needs another address: say where it is set.
+            menu.addAction(QStringLiteral("このコンピューターからだけ接続できます（R57 --remote=0.0.0.0:8157）"))
+                ->setEnabled(false);
+        }
         auto *qr = new QLabel(&menu);
         qr->setPixmap(QPixmap::fromImage(QrCode::image(address, 3)));
         qr->setAlignment(Qt::AlignCenter);

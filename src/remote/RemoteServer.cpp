@@ -121,8 +121,12 @@ bool RemoteServer::handleRequest(const QHttpServerRequest &request, QTcpSocket *
     }
     const RemoteReply reply = m_api.handle(remote);
     write(reply, makeResponder(request, socket));
-    if (reply.status >= 400) {
+    // The asker reads the reason in the answer; the log keeps the refusals
+    // that say someone was turned away (token, origin, host name).
+    if (reply.status == 401 || reply.status == 403) {
         qCInfo(remoteLog).noquote() << remote.method << remote.path << reply.status << reply.body;
+    } else if (reply.status >= 400) {
+        qCDebug(remoteLog).noquote() << remote.method << remote.path << reply.status << reply.body;
     }
     return true;
 }

@@ -3,6 +3,8 @@
 #include "controls/M_Degit.h"
 #include "display/ErrorReport.h"
 #include "fare/PanelButton.h"
+#include "remote/RemoteControl.h"
+#include "settings/SideSettings.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -201,6 +203,39 @@ private slots:
 
         mirrors.clear();
         QTRY_COMPARE(f.server.eventClientCount(), 0);
+    }
+
+    void startsAsRememberedAndSaysWhere()
+    {
+        RemoteFixture f;
+        const QString side = f.data.filePath("R57.side.json");
+        SideSettings remembered;
+        remembered.remoteEnabled = true;
+        remembered.remoteAddress = QStringLiteral("127.0.0.1:0");
+        QVERIFY(remembered.save(side));
+        QString out;
+        QString err;
+        QTextStream outStream(&out);
+        QTextStream errStream(&err);
+        RemoteControl control(f.display, side, std::nullopt, outStream, errStream);
+        QVERIFY2(control.isRunning(), qPrintable(err));
+        const quint16 port = control.server()->boundAddress().port;
+        QCOMPARE(out, QStringLiteral("リモート操作: http://127.0.0.1:%1/\n").arg(port));
+
+        // The menu's switch stops it and remembers that.
+        control.setEnabled(false);
+        QVERIFY(!control.isRunning());
+        QVERIFY(!SideSettings::load(side).remoteEnabled);
+        control.setEnabled(true);
+        QVERIFY(control.isRunning());
+        QVERIFY(SideSettings::load(side).remoteEnabled);
+
+        // The command line wins over the file, for this run only.
+        out.clear();
+        RemoteControl asked(f.display, side, QStringLiteral("[::1]:0"), outStream, errStream);
+        QVERIFY(asked.isRunning());
+        QVERIFY2(out.startsWith(QStringLiteral("リモート操作: http://[::1]:")), qPrintable(out));
+        QCOMPARE(SideSettings::load(side).remoteAddress, QStringLiteral("127.0.0.1:0"));
     }
 };
 
