@@ -149,11 +149,21 @@ CommandResult PanelRemote::step(bool forward)
     return run([key] { key->click(); });
 }
 
+QString PanelRemote::tapeUnavailable() const
+{
+    if (m_panel.Check1()->isChecked()) {
+        return Cleared;
+    }
+    if (!m_panel.tape().SpeechAvailable()) {
+        return QStringLiteral("音声合成が使えません（%1）").arg(m_panel.tape().groupCaption());
+    }
+    return QStringLiteral("この系統の放送データがありません");
+}
+
 CommandResult PanelRemote::announce(bool next)
 {
     auto *key = m_panel.findChild<QPushButton *>(next ? QStringLiteral("cmdTapeNext") : QStringLiteral("cmdTapeBack"));
-    if (const QString refusal = refusalFor(key, QStringLiteral("放送は使えません（%1）").arg(m_panel.tape().groupCaption()));
-        !refusal.isEmpty()) {
+    if (const QString refusal = refusalFor(key, tapeUnavailable()); !refusal.isEmpty()) {
         return {CommandResult::Unavailable, refusal};
     }
     return run([key] { key->click(); });
@@ -162,8 +172,7 @@ CommandResult PanelRemote::announce(bool next)
 CommandResult PanelRemote::stopAnnouncement()
 {
     auto *key = m_panel.findChild<QPushButton *>(QStringLiteral("cmdTapeStop"));
-    if (const QString refusal = refusalFor(key, QStringLiteral("放送は使えません（%1）").arg(m_panel.tape().groupCaption()));
-        !refusal.isEmpty()) {
+    if (const QString refusal = refusalFor(key, tapeUnavailable()); !refusal.isEmpty()) {
         return {CommandResult::Unavailable, refusal};
     }
     return run([key] { key->click(); });

@@ -40,6 +40,8 @@ private:
     // Why `key` cannot be used now (held input, or the key is disabled:
     // `unavailable` says why), or empty.
     QString refusalFor(const QAbstractButton *key, const QString &unavailable) const;
+    // Why the announcement keys are off.
+    QString tapeUnavailable() const;
     // Runs `operation` as the panel's key would and turns a message it
     // shows into a refusal.
     template <typename Operation>

@@ -85,6 +85,10 @@ private slots:
         auto answer = f.post("/api/step", {{"direction", "forward"}});
         QCOMPARE(answer.status, 409);
         QCOMPARE(answer.json["error"].toString(), QStringLiteral("系統が設定されていません"));
+        answer = f.post("/api/announce", {{"direction", "next"}});
+        QCOMPARE(answer.status, 409);
+        QCOMPARE(answer.json["error"].toString(), QStringLiteral("この系統の放送データがありません"));
+        QVERIFY(f.log.isEmpty()); // nothing was spoken
 
         answer = RemoteFixture::finish(f.startPost("/api/step", "{\"direction\": "));
         QCOMPARE(answer.status, 400);
