@@ -3,7 +3,7 @@
 # the desktop entry, icons and AppStream metainfo where desktops look.
 include(GNUInstallDirs)
 
-install(TARGETS R57 hy3tool tptool tickettool in4tool RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS R57 hy3tool tptool tickettool in4tool r57ctl RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 # The demo routes, announcements, reading dictionary, sounds and ticket
 # plug-ins; the desktop entry starts the program here.

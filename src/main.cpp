@@ -6,6 +6,8 @@
 #include "display/SessionEndWatcher.h"
 #include "display/SingleInstanceGuard.h"
 #include "fare/frmCtl.h"
+#include "remote/RemoteAddress.h"
+#include "remote/RemoteControl.h"
 #include "settings/SettingsLocation.h"
 
 #include <QApplication>
@@ -37,19 +39,30 @@ QStringList receivedArguments(int argc, char *argv[])
 
 int main(int argc, char *argv[])
 {
+    QStringList arguments = receivedArguments(argc, argv);
+    // "--remote" may come with or without its address, which the command
+    // line parser cannot take: it is read here first.
+    const std::optional<QString> remoteAddress = RemoteAddress::takeOption(arguments);
     {
         ProgramCommandLine commandLine(QStringLiteral("R57"),
                                        QStringLiteral("使い方: R57 [オプション]\n"
                                                       "路線バスの運賃表示器を表示し、集中操作盤で操作します。\n"
                                                       "運賃データ（<系統>.hy3）、放送用データ（<系統>tp.csv）と音は\n"
                                                       "設定で指定したフォルダ（空なら作業フォルダ）から読みます。\n"
-                                                      "Qt の標準オプション（-platform など）も使えます。\n\n"));
+                                                      "Qt の標準オプション（-platform など）も使えます。\n\n"
+                                                      "  --remote[=HOST:PORT]  リモート操作（HTTP/WebSocket、r57ctl）を\n"
+                                                      "                        受け付けます。既定は 127.0.0.1:8157\n\n"));
         commandLine.acceptToolkitOptions();
         commandLine.refuseArguments();
         QTextStream out(stdout);
         QTextStream err(stderr);
-        if (const std::optional<int> exitCode = commandLine.answer(receivedArguments(argc, argv), out, err)) {
+        if (const std::optional<int> exitCode = commandLine.answer(arguments, out, err)) {
             return *exitCode;
+        }
+        QString addressError;
+        if (remoteAddress && !remoteAddress->isEmpty() && !RemoteAddress::parse(*remoteAddress, &addressError)) {
+            err << "R57: " << addressError << "\n";
+            return 2;
         }
     }
     if (!hasDisplay()) {
@@ -96,5 +109,11 @@ int main(int argc, char *argv[])
     // When the session ends there is nobody to answer the question: end as if Yes.
     QObject::connect(&sessionEnd, &SessionEndWatcher::endRequested, display.controlPanel(), &frmCtl::runEndSequence);
     display.Form_Load();
-    return ended ? 0 : app.exec();
+    if (ended) {
+        return 0;
+    }
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    const RemoteControl remote(display, settings.sidePath(), remoteAddress, out, err);
+    return app.exec();
 }

@@ -8,6 +8,30 @@
 
 namespace ErrorReport {
 
+namespace {
+Capture *innermostCapture = nullptr;
+} // namespace
+
+Capture::Capture()
+    : m_outer(innermostCapture)
+{
+    innermostCapture = this;
+}
+
+Capture::~Capture()
+{
+    innermostCapture = m_outer;
+}
+
+bool Capture::take(const QString &text)
+{
+    if (!innermostCapture) {
+        return false;
+    }
+    innermostCapture->m_messages.append(text);
+    return true;
+}
+
 QString messageText(int code, const QString &description, const QString &moduleLine)
 {
     return QStringLiteral("エラーです！\n\nコード：%1\n\n内容：%2\n\n%3").arg(code).arg(description, moduleLine);
@@ -64,6 +88,9 @@ QString unwritablePathText(char32_t character)
 
 void showPlain(QWidget *parent, const QString &text, const QString &informativeText)
 {
+    if (Capture::take(text)) {
+        return;
+    }
     QMessageBox box(QMessageBox::NoIcon, QGuiApplication::applicationDisplayName(), text, QMessageBox::Ok, parent);
     box.setInformativeText(informativeText);
     box.exec();
@@ -81,6 +108,9 @@ QString pluginLoadText()
 
 void show(QWidget *parent, const QString &text, const QString &title)
 {
+    if (Capture::take(text)) {
+        return;
+    }
     QMessageBox::critical(parent, title, text, QMessageBox::Ok);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class QWidget;
 
@@ -37,5 +38,26 @@ QString pluginLoadText();
 
 // A critical-icon OK box.
 void show(QWidget *parent, const QString &text, const QString &title = QStringLiteral("エラー！"));
+
+// While a capture exists, the boxes above are not shown: their texts are
+// kept in the innermost capture. An operation asked for from elsewhere (the
+// remote interface) hands the messages back to whoever asked, and no box
+// waits for an operator who is not there. Captures live on the window thread.
+class Capture
+{
+public:
+    Capture();
+    ~Capture();
+    Capture(const Capture &) = delete;
+    Capture &operator=(const Capture &) = delete;
+
+    const QStringList &messages() const { return m_messages; }
+    // Keeps `text` in the innermost capture; false when there is none.
+    static bool take(const QString &text);
+
+private:
+    Capture *m_outer;
+    QStringList m_messages;
+};
 
 } // namespace ErrorReport

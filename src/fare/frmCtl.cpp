@@ -292,14 +292,23 @@ void frmCtl::closeEvent(QCloseEvent *event)
 
 void frmCtl::Command1_Click(int Index)
 {
+    if (Index == 1) {
+        setRoute(m_keypad.routeText(), m_keypad.sectionText());
+    } else {
+        setRoute(m_listFrame->routeText(), m_listFrame->sectionText());
+    }
+}
+
+void frmCtl::setRoute(const QString &routeText, const QString &sectionText)
+{
+    const InputHold::Scope hold(m_inputHold, QStringLiteral("系統設定中です"));
     const frmOption *opts = options();
     const QString fareFolder = RouteSetting::withSeparator(opts ? opts->Text2(0)->text() : QString());
     const QString tapeFolder = RouteSetting::withSeparator(opts ? opts->Text2(1)->text() : QString());
     // The route-setting sound plays even when the setting then fails.
     playSound(soundFile(0), "S1", false);
 
-    const RouteRequest request = Index == 1 ? RouteSetting::request(m_keypad.routeText(), m_keypad.sectionText())
-                                            : RouteSetting::request(m_listFrame->routeText(), m_listFrame->sectionText());
+    const RouteRequest request = RouteSetting::request(routeText, sectionText);
     m_tape->LoadTape(tapeFolder, request.routeNumber);
     const RouteLoadResult result = m_route.load(request, RouteSetting::fareFilePath(fareFolder, request.routeNumber));
     if (!result.ok) {
@@ -322,6 +331,7 @@ void frmCtl::Command1_Click(int Index)
 
 void frmCtl::runLampTest()
 {
+    const InputHold::Scope hold(m_inputHold, QStringLiteral("ランプテスト中です"));
     for (int a = 1; a <= Cells; ++a) {
         m_display.Degit(a)->ResetDegit(true);
     }
@@ -419,6 +429,7 @@ void frmCtl::showMissingSeiriken()
 
 void frmCtl::Command2_Click(int Index)
 {
+    const InputHold::Scope hold(m_inputHold, QStringLiteral("データ送り・戻しの途中です"));
     const bool moved = Index == 0 ? m_route.stepBack() : m_route.stepForward();
     if (!moved) {
         return; // at the first or the last stop nothing happens, not even a sound
@@ -460,6 +471,7 @@ TapeOptions frmCtl::tapeOptions() const
 
 void frmCtl::cmdTapeNext_Click()
 {
+    const InputHold::Scope hold(m_inputHold, QStringLiteral("放送の途中です"));
     m_tape->TapeNext();
     if (m_tape->GetTapeStepFlag(m_tape->GetTapePos()) == 1) {
         emit dataStepRequested(1);
@@ -468,6 +480,7 @@ void frmCtl::cmdTapeNext_Click()
 
 void frmCtl::cmdTapeBack_Click()
 {
+    const InputHold::Scope hold(m_inputHold, QStringLiteral("放送の途中です"));
     m_tape->TapeBack();
     if (m_tape->GetTapeStepFlag(m_tape->GetTapePos()) == 1) {
         emit dataStepRequested(0);
@@ -505,6 +518,7 @@ void frmCtl::Frame1_DblClick(int Index)
 
 void frmCtl::Check1_Click()
 {
+    const InputHold::Scope hold(m_inputHold, QStringLiteral("表示消去の切り替え中です"));
     const bool cleared = m_check1->isChecked();
     if (cleared) {
         m_display.ChimeiCtl()->SetChimei(QString());

@@ -3,6 +3,7 @@
 #include "display/PlatformServices.h"
 #include "fare/CtrlDataInfo.h"
 #include "fare/FareRoute.h"
+#include "fare/InputHold.h"
 #include "fare/KeypadEntry.h"
 
 #include <QPair>
@@ -96,6 +97,10 @@ public:
 
     // Route setting: 0 from the digit lists, 1 from the keypad displays.
     void Command1_Click(int Index);
+    // Route setting from a route and a section as entered (digits).
+    void setRoute(const QString &routeText, const QString &sectionText);
+    // Whether an operation holds the operator's input, and why.
+    InputHold &inputHold() { return m_inputHold; }
     // Data back (0) and data forward (1).
     void Command2_Click(int Index);
     void CommandButton1_Click(int Index);
@@ -174,6 +179,7 @@ private:
     FareRoute m_route;
     KeypadEntry m_keypad;
     std::unique_ptr<mdlM_Tape> m_tape;
+    InputHold m_inputHold;
     bool m_loaded = false;
     // The input frame last sent behind the other.
     qint16 m_inputFrame = 0;

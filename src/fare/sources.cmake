@@ -10,6 +10,7 @@ target_sources(tavelo_core PRIVATE
     src/fare/FareBoard.cpp src/fare/FareBoard.h
     src/fare/FareCsv.cpp src/fare/FareCsv.h
     src/fare/KeypadEntry.cpp src/fare/KeypadEntry.h
+    src/fare/InputHold.cpp src/fare/InputHold.h
 )
 target_sources(tavelo_ui PRIVATE
     src/fare/DigitListFrame.cpp src/fare/DigitListFrame.h

@@ -62,3 +62,9 @@ QString SettingsLocation::loadPath() const
     const QString saved = savePath();
     return QFileInfo::exists(saved) ? saved : besideProgram();
 }
+
+QString SettingsLocation::sidePath() const
+{
+    const QString name = QFileInfo(m_fileName).completeBaseName() + QStringLiteral(".side.json");
+    return inFolder(m_configFolder.isEmpty() ? m_programFolder : m_configFolder, name);
+}

@@ -29,6 +29,9 @@ public:
     QString savePath() const;
     // Where the settings are read from.
     QString loadPath() const;
+    // The side settings (SideSettings): "R57.side.json" in the user's
+    // configuration folder, beside the program when there is none.
+    QString sidePath() const;
 
 private:
     QString m_programFolder;

@@ -12,6 +12,7 @@ target_sources(tavelo_core PRIVATE
     src/settings/In4Writer.cpp src/settings/In4Writer.h
     src/settings/SettingsLocation.cpp src/settings/SettingsLocation.h
     src/settings/SettingsLog.cpp src/settings/SettingsLog.h
+    src/settings/SideSettings.cpp src/settings/SideSettings.h
     src/settings/mdlIniIo.cpp src/settings/mdlIniIo.h
 )
 target_sources(tavelo_ui PRIVATE

@@ -106,6 +106,11 @@ qint16 mdlM_Tape::GetTapeSoundFlag(qint32 pos) const
     return pos >= 1 && pos <= GetTapeCount() ? m_tapeData.at(pos - 1).SoundFlag : 0;
 }
 
+QString mdlM_Tape::GetTapeText(qint32 pos) const
+{
+    return pos >= 1 && pos <= GetTapeCount() ? m_tapeData.at(pos - 1).Text : QString();
+}
+
 void mdlM_Tape::SpeakTape(qint32 pos)
 {
     if (!m_engine || pos < 1 || pos > GetTapeCount()) {

@@ -47,6 +47,8 @@ public:
     // The flags of record `pos` (1-based); 0 outside the records.
     qint16 GetTapeStepFlag(qint32 pos) const;
     qint16 GetTapeSoundFlag(qint32 pos) const;
+    // The words of record `pos`; empty outside the records.
+    QString GetTapeText(qint32 pos) const;
 
     void SpeakTape(qint32 pos);
     void StopTape();

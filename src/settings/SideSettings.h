@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QString>
+
+// The settings that live beside the settings file rather than in it: a small
+// UTF-8 JSON file of the program's own (see docs/side-settings.md) for what
+// the classic file has no place for. Today the remote interface; display
+// options (scale, full screen, monitor) are meant to join it.
+class SideSettings
+{
+public:
+    static constexpr const char *DefaultRemoteAddress = "127.0.0.1:8157";
+
+    // Whether the remote interface starts with the program.
+    bool remoteEnabled = false;
+    // HOST:PORT it listens on.
+    QString remoteAddress = QString::fromLatin1(DefaultRemoteAddress);
+    // The secret every request must carry when it listens beyond this
+    // machine: 32 hexadecimal digits (128 bits); empty until first needed.
+    QString remoteToken;
+
+    // Reads `path`. A missing file gives the defaults; a file that cannot be
+    // read or is not such a JSON object gives the defaults too, with the
+    // reason in `error`. Fields of the wrong type keep their defaults.
+    static SideSettings load(const QString &path, QString *error = nullptr);
+    // Writes `path` whole or not at all, creating its folder; false with the
+    // reason in `error`. Fields this version does not know are kept.
+    bool save(const QString &path, QString *error = nullptr) const;
+
+    // The token, made from the system's random source when there is none yet.
+    QString ensureRemoteToken();
+
+    bool operator==(const SideSettings &) const = default;
+
+private:
+    // What the file held, so that a newer program's fields survive a save.
+    QByteArray m_original;
+};
