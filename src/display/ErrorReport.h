@@ -19,8 +19,15 @@ QString panelPictureText(int errorNumber);
 // line when there is one, each on its own line (CR LF).
 QString codeText(int number, const QString &description, const QString &moduleLine = QString());
 
+// Who learns of a failure: the operator, in a message box, or, when nobody
+// is there to answer one (the session ends), only the log.
+enum class Audience { Operator, LogOnly };
+
 // An OK box with the program's own title and no icon.
 void showPlain(QWidget *parent, const QString &text);
+
+// One warning line in the log: what failed, then the text a box would show.
+void log(const QString &what, const QString &text);
 
 // The ticket plug-in error: its title and its text.
 QString pluginLoadTitle();

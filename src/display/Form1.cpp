@@ -181,14 +181,19 @@ void Form1::LoadIni()
     }
 }
 
-void Form1::SaveIni()
+void Form1::SaveIni(ErrorReport::Audience audience)
 {
     if (!m_iniIo) {
         return;
     }
     IniApplier(*this).collect(m_iniIo->records());
     if (const std::optional<IniError> failed = m_iniIo->write()) {
-        ErrorReport::showPlain(this, ErrorReport::codeText(failed->number, failed->description));
+        const QString text = ErrorReport::codeText(failed->number, failed->description);
+        if (audience == ErrorReport::Audience::Operator) {
+            ErrorReport::showPlain(this, text);
+        } else {
+            ErrorReport::log(QStringLiteral("The settings were not saved to ") + m_services.settings->savePath(), text);
+        }
     }
 }
 

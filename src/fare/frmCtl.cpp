@@ -256,25 +256,42 @@ void frmCtl::Form_Load()
 
 bool frmCtl::requestEnd()
 {
+    if (m_ending) {
+        return true;
+    }
     const auto answer = QMessageBox::question(this, QStringLiteral("Taveloの終了確認"),
                                               QStringLiteral("Taveloを終了しますか？"),
                                               QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+    // The session may have ended while the question was open.
+    if (m_ending) {
+        return true;
+    }
     if (answer != QMessageBox::Yes) {
         return false;
     }
-    runEndSequence();
+    runEndSequence(ErrorReport::Audience::Operator);
     return true;
 }
 
-void frmCtl::runEndSequence()
+void frmCtl::endUnattended()
 {
+    if (m_ending) {
+        emit quitRequested();
+        return;
+    }
+    runEndSequence(ErrorReport::Audience::LogOnly);
+}
+
+void frmCtl::runEndSequence(ErrorReport::Audience audience)
+{
+    m_ending = true;
     m_display.ChimeiCtl()->SetChimei(QString());
     m_display.DeleteRgn();
     if (m_services.multimedia) {
         mdlSndAPI(*m_services.multimedia).CloseAllSnd();
     }
     m_tape->ReleaseSpeech();
-    m_display.SaveIni();
+    m_display.SaveIni(audience);
     emit quitRequested();
 }
 

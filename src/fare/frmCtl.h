@@ -1,5 +1,6 @@
 #pragma once
 
+#include "display/ErrorReport.h"
 #include "display/PlatformServices.h"
 #include "fare/CtrlDataInfo.h"
 #include "fare/FareRoute.h"
@@ -58,7 +59,6 @@ public:
 
     CtrlDataInfo GetCtrlDataInfo() const;
     void SetCtrlDataInfo(const CtrlDataInfo &info);
-
     const FareRoute &route() const { return m_route; }
     // The route's announcements, loaded by route setting.
     mdlM_Tape &tape() const { return *m_tape; }
@@ -105,10 +105,12 @@ public:
     // Asks whether the program should end; on Yes runs the end sequence and
     // emits quitRequested. The display window's close comes here too.
     bool requestEnd();
-    // The end sequence without the question, for an end that nobody can
-    // answer (the session ends): blanks the strip, closes the sounds,
-    // releases speech, saves the settings and emits quitRequested.
-    void runEndSequence();
+    // The end that nobody can answer (the session ends, the program is told
+    // to stop): the end sequence without the question, and a failed save
+    // goes to the log, never into a message box. Asked while the end
+    // sequence already runs (a box of the operator's end is open), it only
+    // emits quitRequested: the settings have been saved, or tried.
+    void endUnattended();
 
 signals:
     // The operator confirmed the end of the program.
@@ -131,6 +133,9 @@ private:
     void createShortcuts();
 
     void Form_Load();
+    // Blanks the strip, closes the sounds, releases speech, saves the
+    // settings and emits quitRequested. Runs once.
+    void runEndSequence(ErrorReport::Audience audience);
     // "設定...": the options dialog, modal, with both other windows disabled.
     void Command4_Click();
     void Check4_Click();
@@ -161,6 +166,7 @@ private:
     KeypadEntry m_keypad;
     std::unique_ptr<mdlM_Tape> m_tape;
     bool m_loaded = false;
+    bool m_ending = false;
     // The input frame last sent behind the other.
     qint16 m_inputFrame = 0;
 

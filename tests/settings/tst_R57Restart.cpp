@@ -6,6 +6,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <csignal>
+
 // Runs the real program, offscreen, in a folder of its own.
 class tst_R57Restart : public QObject
 {
@@ -14,11 +16,14 @@ class tst_R57Restart : public QObject
 private slots:
     void initTestCase();
     void twoRunsWriteTheSameBytes();
+    void sessionEndLogsAFailedSaveInsteadOfAsking();
+    void secondSignalEndsAtOnce();
 
 private:
-    QProcess *start(const QString &program);
+    QProcess *start(const QString &program, const QProcessEnvironment &extra = {});
     bool waitUntilListening(const QString &settingsPath, QProcess &running);
     QByteArray runOnce(const QString &program);
+    QString settingsPath() const;
 
     QTemporaryDir m_dir;
 };
@@ -29,7 +34,12 @@ void tst_R57Restart::initTestCase()
     QVERIFY(QFile::copy(QStringLiteral(R57_PATH), m_dir.filePath("R57")));
 }
 
-QProcess *tst_R57Restart::start(const QString &program)
+QString tst_R57Restart::settingsPath() const
+{
+    return QFileInfo(m_dir.path()).canonicalFilePath() + "/R57.in4";
+}
+
+QProcess *tst_R57Restart::start(const QString &program, const QProcessEnvironment &extra)
 {
     auto *process = new QProcess(this);
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -37,8 +47,9 @@ QProcess *tst_R57Restart::start(const QString &program)
     env.insert("TAVELO_AUDIO_SINK", "fake");
     env.insert("HOME", m_dir.path());
     env.insert("XDG_CONFIG_HOME", m_dir.filePath("config"));
+    env.insert(extra);
     process->setProcessEnvironment(env);
-    process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process->setProcessChannelMode(QProcess::ForwardedOutputChannel);
     process->start(program, {});
     return process;
 }
@@ -59,7 +70,7 @@ bool tst_R57Restart::waitUntilListening(const QString &settingsPath, QProcess &r
 
 QByteArray tst_R57Restart::runOnce(const QString &program)
 {
-    const QString settings = QFileInfo(m_dir.path()).canonicalFilePath() + "/R57.in4";
+    const QString settings = settingsPath();
     QProcess *first = start(program);
     if (!waitUntilListening(settings, *first)) {
         qWarning("the program did not come up");
@@ -91,6 +102,47 @@ void tst_R57Restart::twoRunsWriteTheSameBytes()
     QCOMPARE(secondRun, firstRun);
     // Nothing is left beside the file: no lock, no half-written copy.
     QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files), (QStringList{"R57", "R57.in4"}));
+}
+
+// Nobody can answer a message box when the session ends: a save that fails
+// then is logged, once, and the program ends all the same.
+void tst_R57Restart::sessionEndLogsAFailedSaveInsteadOfAsking()
+{
+    QFile::remove(settingsPath());
+    QProcess *running = start(m_dir.filePath("R57"));
+    QVERIFY(waitUntilListening(settingsPath(), *running));
+    // A folder where the file goes: the save cannot replace it.
+    QVERIFY(QDir(m_dir.path()).mkdir("R57.in4"));
+    running->terminate();
+    const bool ended = running->waitForFinished(20000);
+    if (!ended) {
+        running->kill();
+        running->waitForFinished();
+    }
+    QDir(m_dir.path()).rmdir("R57.in4");
+    QVERIFY2(ended, "the program waits for an answer");
+    QCOMPARE(running->exitStatus(), QProcess::NormalExit);
+    QCOMPARE(running->exitCode(), 0);
+    const QString log = QString::fromUtf8(running->readAllStandardError());
+    QCOMPARE(log.count(QStringLiteral("The settings were not saved to ") + settingsPath()), 1);
+    QVERIFY2(log.contains(QStringLiteral("エラー Code:70 内容:書き込みできません。")), qPrintable(log));
+}
+
+// A second signal, while the first is still to be handled, ends the program
+// before anything else: here before the event loop ever sees the first.
+void tst_R57Restart::secondSignalEndsAtOnce()
+{
+    QFile::remove(settingsPath());
+    QProcess *running = start(m_dir.filePath("R57"));
+    QVERIFY(waitUntilListening(settingsPath(), *running));
+    const pid_t pid = pid_t(running->processId());
+    QCOMPARE(::kill(pid, SIGSTOP), 0);
+    QCOMPARE(::kill(pid, SIGTERM), 0);
+    QCOMPARE(::kill(pid, SIGINT), 0);
+    QCOMPARE(::kill(pid, SIGCONT), 0);
+    QVERIFY(running->waitForFinished(20000));
+    QCOMPARE(running->exitStatus(), QProcess::CrashExit);
+    QVERIFY(!QFile::exists(settingsPath()));
 }
 
 QTEST_GUILESS_MAIN(tst_R57Restart)
