@@ -136,11 +136,7 @@ void Form1::placeDisplayAsAtFirstRun()
 
 void Form1::placeControlPanelAsAtFirstRun()
 {
-    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
-        const QRect area = screen->geometry();
-        const QSize outer = m_frmCtl->frameGeometry().size();
-        m_frmCtl->move(area.right() + 1 - outer.width(), area.bottom() + 1 - outer.height());
-    }
+    m_frmCtl->placeInCorner();
 }
 
 bool Form1::isReachable(const QWidget &window) const
@@ -231,15 +227,17 @@ void Form1::setLabelColor(quint32 colorRef)
     }
 }
 
+// The client area's place, as the control panel keeps its own (frmCtl.h);
+// this borderless window's frame is its client area anyway.
 FormInfo Form1::GetFormInfo() const
 {
-    return {BoardLayout::roundTwips(pos().x() * double(BoardLayout::TwipsPerPixel)),
-            BoardLayout::roundTwips(pos().y() * double(BoardLayout::TwipsPerPixel))};
+    return {BoardLayout::roundTwips(geometry().x() * double(BoardLayout::TwipsPerPixel)),
+            BoardLayout::roundTwips(geometry().y() * double(BoardLayout::TwipsPerPixel))};
 }
 
 void Form1::SetFormInfo(const FormInfo &info)
 {
-    move(info.Left / BoardLayout::TwipsPerPixel, info.Top / BoardLayout::TwipsPerPixel);
+    setGeometry(QRect(QPoint(info.Left / BoardLayout::TwipsPerPixel, info.Top / BoardLayout::TwipsPerPixel), size()));
 }
 
 void Form1::Timer1_Timer()

@@ -80,7 +80,8 @@ public:
     void SaveIni(ErrorReport::Audience audience = ErrorReport::Audience::Operator);
 
     // The places that start-up gives the windows: this window at the
-    // screen's top-left, the control panel at its bottom-right.
+    // screen's top-left, the control panel at the bottom-right of the
+    // screen's available area.
     void placeDisplayAsAtFirstRun();
     void placeControlPanelAsAtFirstRun();
     // Whether enough of a window lies on a screen to be dragged back.

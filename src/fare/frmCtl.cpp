@@ -30,6 +30,7 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QGuiApplication>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QImageReader>
@@ -43,6 +44,7 @@
 #include <QScrollBar>
 #include <QShortcut>
 #include <QStyle>
+#include <QWindow>
 
 namespace {
 
@@ -242,6 +244,7 @@ void frmCtl::showEvent(QShowEvent *event)
     QWidget::showEvent(event);
     if (!m_loaded) {
         m_loaded = true;
+        windowHandle()->installEventFilter(this);
         Form_Load();
     }
 }
@@ -293,6 +296,17 @@ void frmCtl::runEndSequence(ErrorReport::Audience audience)
     m_tape->ReleaseSpeech();
     m_display.SaveIni(audience);
     emit quitRequested();
+}
+
+bool frmCtl::eventFilter(QObject *watched, QEvent *event)
+{
+    // At the first exposure the window manager has framed the panel.
+    if (watched == windowHandle() && event->type() == QEvent::Expose && m_cornerPending
+        && windowHandle()->isExposed()) {
+        placeInCorner();
+        m_cornerPending = false;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void frmCtl::closeEvent(QCloseEvent *event)
@@ -650,6 +664,19 @@ void frmCtl::keepOnScreen()
     }
 }
 
+void frmCtl::placeInCorner()
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    if (!screen) {
+        return;
+    }
+    const QRect area = screen->availableGeometry();
+    const QSize outer = frameGeometry().size();
+    move(area.right() + 1 - outer.width(), area.bottom() + 1 - outer.height());
+    const QWindow *window = windowHandle();
+    m_cornerPending = !window || !window->isExposed();
+}
+
 // ---------------------------------------------------------------------------
 // The settings file's record
 
@@ -661,14 +688,17 @@ CtrlDataInfo frmCtl::GetCtrlDataInfo() const
     info.ScrollStartWait = m_hScroll1.at(1)->value();
     info.LateNight = m_check2->isChecked() ? 1 : 0;
     info.PreviewOpen = m_check4->isChecked() ? 1 : 0;
-    info.Left = BoardLayout::roundTwips(pos().x() * double(BoardLayout::TwipsPerPixel));
-    info.Top = BoardLayout::roundTwips(pos().y() * double(BoardLayout::TwipsPerPixel));
+    info.Left = BoardLayout::roundTwips(geometry().x() * double(BoardLayout::TwipsPerPixel));
+    info.Top = BoardLayout::roundTwips(geometry().y() * double(BoardLayout::TwipsPerPixel));
     return info;
 }
 
 void frmCtl::SetCtrlDataInfo(const CtrlDataInfo &info)
 {
-    move(info.Left / BoardLayout::TwipsPerPixel, info.Top / BoardLayout::TwipsPerPixel);
+    // setGeometry places the client area; move() would place the frame,
+    // and, before the frame is known, the client area after all.
+    m_cornerPending = false;
+    setGeometry(QRect(QPoint(info.Left / BoardLayout::TwipsPerPixel, info.Top / BoardLayout::TwipsPerPixel), size()));
     // The scroll bars correct values out of their ranges; a change acts as
     // the operator's, so the labels and the strip follow.
     m_hScroll1.at(0)->setValue(info.ScrollSpeed);

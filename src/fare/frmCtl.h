@@ -57,8 +57,19 @@ public:
     // preview and, last, the stop name.
     void DispData(int n);
 
+    // The record's left and top are those of the client area, the part of
+    // the window that is the program's own: its frame is the window
+    // manager's, not known before the window manager has framed the window
+    // (when start-up restores the place), and not the same from one window
+    // manager to the next.
     CtrlDataInfo GetCtrlDataInfo() const;
     void SetCtrlDataInfo(const CtrlDataInfo &info);
+    // Puts the panel, frame and all, in the bottom-right corner of the
+    // screen's available area (not under a task bar). Before the window
+    // manager has framed the panel its frame is not known, so the corner is
+    // taken again when the panel first shows on the screen.
+    void placeInCorner();
+
     const FareRoute &route() const { return m_route; }
     // The route's announcements, loaded by route setting.
     mdlM_Tape &tape() const { return *m_tape; }
@@ -122,6 +133,7 @@ signals:
 protected:
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void createInputFrames();
@@ -167,6 +179,8 @@ private:
     std::unique_ptr<mdlM_Tape> m_tape;
     bool m_loaded = false;
     bool m_ending = false;
+    // The corner is to be taken again once the frame is known.
+    bool m_cornerPending = false;
     // The input frame last sent behind the other.
     qint16 m_inputFrame = 0;
 
