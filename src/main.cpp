@@ -106,8 +106,9 @@ int main(int argc, char *argv[])
         QCoreApplication::exit(0);
     });
     QObject::connect(&guard, &SingleInstanceGuard::activationRequested, &display, &Form1::bringToFront);
-    // When the session ends there is nobody to answer the question: end as if Yes.
-    QObject::connect(&sessionEnd, &SessionEndWatcher::endRequested, display.controlPanel(), &frmCtl::runEndSequence);
+    // When the session ends there is nobody to answer the question: end as if
+    // Yes, and let no message box wait for an answer.
+    QObject::connect(&sessionEnd, &SessionEndWatcher::endRequested, display.controlPanel(), &frmCtl::endUnattended);
     display.Form_Load();
     if (ended) {
         return 0;

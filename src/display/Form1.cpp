@@ -136,11 +136,7 @@ void Form1::placeDisplayAsAtFirstRun()
 
 void Form1::placeControlPanelAsAtFirstRun()
 {
-    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
-        const QRect area = screen->geometry();
-        const QSize outer = m_frmCtl->frameGeometry().size();
-        m_frmCtl->move(area.right() + 1 - outer.width(), area.bottom() + 1 - outer.height());
-    }
+    m_frmCtl->placeInCorner();
 }
 
 bool Form1::isReachable(const QWidget &window) const
@@ -188,14 +184,19 @@ void Form1::LoadIni()
     }
 }
 
-void Form1::SaveIni()
+void Form1::SaveIni(ErrorReport::Audience audience)
 {
     if (!m_iniIo) {
         return;
     }
     IniApplier(*this).collect(m_iniIo->records());
     if (const std::optional<IniError> failed = m_iniIo->write()) {
-        ErrorReport::showPlain(this, ErrorReport::codeText(failed->number, failed->description));
+        const QString text = ErrorReport::codeText(failed->number, failed->description);
+        if (audience == ErrorReport::Audience::Operator) {
+            ErrorReport::showPlain(this, text);
+        } else {
+            ErrorReport::log(QStringLiteral("The settings were not saved to ") + m_services.settings->savePath(), text);
+        }
     }
 }
 
@@ -233,15 +234,17 @@ void Form1::setLabelColor(quint32 colorRef)
     }
 }
 
+// The client area's place, as the control panel keeps its own (frmCtl.h);
+// this borderless window's frame is its client area anyway.
 FormInfo Form1::GetFormInfo() const
 {
-    return {BoardLayout::roundTwips(pos().x() * double(BoardLayout::TwipsPerPixel)),
-            BoardLayout::roundTwips(pos().y() * double(BoardLayout::TwipsPerPixel))};
+    return {BoardLayout::roundTwips(geometry().x() * double(BoardLayout::TwipsPerPixel)),
+            BoardLayout::roundTwips(geometry().y() * double(BoardLayout::TwipsPerPixel))};
 }
 
 void Form1::SetFormInfo(const FormInfo &info)
 {
-    move(info.Left / BoardLayout::TwipsPerPixel, info.Top / BoardLayout::TwipsPerPixel);
+    setGeometry(QRect(QPoint(info.Left / BoardLayout::TwipsPerPixel, info.Top / BoardLayout::TwipsPerPixel), size()));
 }
 
 void Form1::Timer1_Timer()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "display/ErrorReport.h"
 #include "display/FormInfo.h"
 #include "display/PlatformServices.h"
 
@@ -73,13 +74,14 @@ public:
     bool startsDrag(Qt::MouseButton button, const QPoint &position) const;
 
     // The settings file is read here at the end of start-up, and written by
-    // the control panel's end sequence. Failures are reported in a message box.
+    // the control panel's end sequence. Failures are reported in a message
+    // box; a failed save only in the log when nobody is there to answer.
     void LoadIni();
-    void SaveIni();
-    // The settings file's records; null when the program keeps no settings.
+    void SaveIni(ErrorReport::Audience audience = ErrorReport::Audience::Operator);
 
     // The places that start-up gives the windows: this window at the
-    // screen's top-left, the control panel at its bottom-right.
+    // screen's top-left, the control panel at the bottom-right of the
+    // screen's available area.
     void placeDisplayAsAtFirstRun();
     void placeControlPanelAsAtFirstRun();
     // Whether enough of a window lies on a screen to be dragged back.

@@ -1,5 +1,6 @@
 target_sources(tavelo_core PRIVATE
     src/display/BoardLayout.cpp src/display/BoardLayout.h
+    src/display/EndSignalRelay.cpp src/display/EndSignalRelay.h
     src/display/FormInfo.h
     src/display/TicketNumbering.cpp src/display/TicketNumbering.h
     src/display/WindowPlacement.cpp src/display/WindowPlacement.h

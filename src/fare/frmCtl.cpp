@@ -30,6 +30,7 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QGuiApplication>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QImageReader>
@@ -43,6 +44,7 @@
 #include <QScrollBar>
 #include <QShortcut>
 #include <QStyle>
+#include <QWindow>
 
 namespace {
 
@@ -242,6 +244,7 @@ void frmCtl::showEvent(QShowEvent *event)
     QWidget::showEvent(event);
     if (!m_loaded) {
         m_loaded = true;
+        windowHandle()->installEventFilter(this);
         Form_Load();
     }
 }
@@ -256,26 +259,54 @@ void frmCtl::Form_Load()
 
 bool frmCtl::requestEnd()
 {
+    if (m_ending) {
+        return true;
+    }
     const auto answer = QMessageBox::question(this, QStringLiteral("Taveloの終了確認"),
                                               QStringLiteral("Taveloを終了しますか？"),
                                               QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+    // The session may have ended while the question was open.
+    if (m_ending) {
+        return true;
+    }
     if (answer != QMessageBox::Yes) {
         return false;
     }
-    runEndSequence();
+    runEndSequence(ErrorReport::Audience::Operator);
     return true;
 }
 
-void frmCtl::runEndSequence()
+void frmCtl::endUnattended()
 {
+    if (m_ending) {
+        emit quitRequested();
+        return;
+    }
+    runEndSequence(ErrorReport::Audience::LogOnly);
+}
+
+void frmCtl::runEndSequence(ErrorReport::Audience audience)
+{
+    m_ending = true;
     m_display.ChimeiCtl()->SetChimei(QString());
     m_display.DeleteRgn();
     if (m_services.multimedia) {
         mdlSndAPI(*m_services.multimedia).CloseAllSnd();
     }
     m_tape->ReleaseSpeech();
-    m_display.SaveIni();
+    m_display.SaveIni(audience);
     emit quitRequested();
+}
+
+bool frmCtl::eventFilter(QObject *watched, QEvent *event)
+{
+    // At the first exposure the window manager has framed the panel.
+    if (watched == windowHandle() && event->type() == QEvent::Expose && m_cornerPending
+        && windowHandle()->isExposed()) {
+        placeInCorner();
+        m_cornerPending = false;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void frmCtl::closeEvent(QCloseEvent *event)
@@ -689,6 +720,19 @@ void frmCtl::keepOnScreen()
     }
 }
 
+void frmCtl::placeInCorner()
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    if (!screen) {
+        return;
+    }
+    const QRect area = screen->availableGeometry();
+    const QSize outer = frameGeometry().size();
+    move(area.right() + 1 - outer.width(), area.bottom() + 1 - outer.height());
+    const QWindow *window = windowHandle();
+    m_cornerPending = !window || !window->isExposed();
+}
+
 // ---------------------------------------------------------------------------
 // The settings file's record
 
@@ -700,14 +744,17 @@ CtrlDataInfo frmCtl::GetCtrlDataInfo() const
     info.ScrollStartWait = m_hScroll1.at(1)->value();
     info.LateNight = m_check2->isChecked() ? 1 : 0;
     info.PreviewOpen = m_check4->isChecked() ? 1 : 0;
-    info.Left = BoardLayout::roundTwips(pos().x() * double(BoardLayout::TwipsPerPixel));
-    info.Top = BoardLayout::roundTwips(pos().y() * double(BoardLayout::TwipsPerPixel));
+    info.Left = BoardLayout::roundTwips(geometry().x() * double(BoardLayout::TwipsPerPixel));
+    info.Top = BoardLayout::roundTwips(geometry().y() * double(BoardLayout::TwipsPerPixel));
     return info;
 }
 
 void frmCtl::SetCtrlDataInfo(const CtrlDataInfo &info)
 {
-    move(info.Left / BoardLayout::TwipsPerPixel, info.Top / BoardLayout::TwipsPerPixel);
+    // setGeometry places the client area; move() would place the frame,
+    // and, before the frame is known, the client area after all.
+    m_cornerPending = false;
+    setGeometry(QRect(QPoint(info.Left / BoardLayout::TwipsPerPixel, info.Top / BoardLayout::TwipsPerPixel), size()));
     // The scroll bars correct values out of their ranges; a change acts as
     // the operator's, so the labels and the strip follow.
     m_hScroll1.at(0)->setValue(info.ScrollSpeed);
