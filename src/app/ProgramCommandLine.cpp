@@ -51,6 +51,11 @@ void ProgramCommandLine::acceptToolkitOptions()
     }
 }
 
+void ProgramCommandLine::addValueOption(const QString &name, const QString &valueName)
+{
+    m_parser.addOption(QCommandLineOption(name, QString(), valueName));
+}
+
 std::optional<int> ProgramCommandLine::answer(const QStringList &arguments, QTextStream &out, QTextStream &err)
 {
     QString refusal;

@@ -24,6 +24,12 @@ public:
     // window program answers --help before that.
     void acceptToolkitOptions();
 
+    // An option with a value that the program takes ("--route ID").
+    void addValueOption(const QString &name, const QString &valueName);
+    // The value given for such an option; empty when it is not given.
+    QString value(const QString &name) const { return m_parser.value(name); }
+    bool isSet(const QString &name) const { return m_parser.isSet(name); }
+
     // Refuses arguments that are not options: the program takes none.
     void refuseArguments() { m_refuseArguments = true; }
 
