@@ -157,6 +157,10 @@ std::vector<RouteProblem> RouteBuilder::check(const std::function<bool(char32_t)
     using Severity = RouteProblem::Severity;
     std::vector<RouteProblem> problems;
     const int count = static_cast<int>(m_source.stops.size());
+    if (count < 2) {
+        // Route setting starts at a section below the count: one stop is no route.
+        problems.push_back({Severity::Refusal, 0, 0, QStringLiteral("停留所が %1 しかありません（2 以上必要です）").arg(count)});
+    }
     if (count > Hy3File::MaxRecords) {
         problems.push_back({Severity::Refusal, 0, 0,
                             QStringLiteral("停留所が %1 あります（最大 %2）").arg(count).arg(Hy3File::MaxRecords)});

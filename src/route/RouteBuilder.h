@@ -49,9 +49,10 @@ public:
     // and the stepping-sound class in the selector column.
     std::vector<StopRecord> records() const;
 
-    // Every problem: refusals (more than 301 stops or 98 tickets) make the
-    // route unbuildable; warnings do not. `hasGlyph` tells whether the strip
-    // can draw a character; without it glyphs are not checked.
+    // Every problem: refusals (fewer than 2 or more than 301 stops, more
+    // than 98 tickets) make the route unbuildable; warnings do not.
+    // `hasGlyph` tells whether the strip can draw a character; without it
+    // glyphs are not checked.
     std::vector<RouteProblem> check(const std::function<bool(char32_t)> &hasGlyph = {}) const;
     static bool refuses(const std::vector<RouteProblem> &problems);
 

@@ -146,6 +146,7 @@ private slots:
 
     void refusesRoutesTheBoardCannotHold()
     {
+        QVERIFY(RouteBuilder::refuses(RouteBuilder(routeOf({0})).check()));
         RouteSource tooLong = routeOf(QList<int>(302, 0));
         tooLong.rule.flatFare = 200;
         QVERIFY(RouteBuilder::refuses(RouteBuilder(tooLong).check()));
