@@ -1,6 +1,7 @@
 #include "RouteCommands.h"
 
 #include "app/ToolConsole.h"
+#include "controls/Dot16Glyphs.h"
 #include "route/GtfsImport.h"
 #include "route/RouteBuilder.h"
 #include "route/RouteFiles.h"
@@ -134,7 +135,11 @@ int checkRoute(const QString &sourcePath)
         return FileRefused;
     }
     const RouteBuilder builder(*source);
-    const std::vector<RouteProblem> problems = builder.check();
+    // The strip draws with the gothic face; a blank is blank by right.
+    Dot16Glyphs glyphs;
+    const std::vector<RouteProblem> problems = builder.check([&glyphs](char32_t c) {
+        return QChar::isSpace(c) || !glyphs.glyph(QString::fromUcs4(&c, 1), Dot16Glyphs::Face::Gothic, false).isEmpty();
+    });
     for (const RouteProblem &problem : problems) {
         err() << sourcePath << ": " << (problem.severity == RouteProblem::Severity::Refusal ? "作れません: " : "警告: ")
               << problem.describe(source->stops) << "\n";
