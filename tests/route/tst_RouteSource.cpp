@@ -98,6 +98,12 @@ private slots:
 
         QCOMPARE(readAll(dir.filePath(QStringLiteral("12tp.csv"))),
                  Cp932::encode(QStringLiteral("\"次は、本町, \"\"北\"\"です。\",1,2\r\n\" 空白 \",0,-3\r\n")));
+        // ... and the program reads back what was written.
+        const TapeCsvContents tape = TapeCsv::parse(readAll(dir.filePath(QStringLiteral("12tp.csv"))));
+        QVERIFY(tape.errors.isEmpty());
+        QCOMPARE(tape.records.size(), 2);
+        QCOMPARE(tape.records[0].Text, source.announcements[0].Text);
+        QCOMPARE(tape.records[1].Text, source.announcements[1].Text);
         QCOMPARE(readAll(dir.filePath(QStringLiteral("yomi.txt"))),
                  existing + Cp932::encode(QStringLiteral("\r\n車庫前,シャコマエ\r\n")));
         const Hy3File::Contents hy3 = Hy3File::parse(readAll(dir.filePath(QStringLiteral("12.hy3"))));
