@@ -2,6 +2,7 @@
 
 #include "Hy3File.h"
 #include "companion/Cp932.h"
+#include "route/CsvReader.h"
 
 #include <QStringDecoder>
 #include <QStringList>
@@ -15,55 +16,6 @@ namespace FareCsv {
 namespace {
 
 constexpr qsizetype MaxFields = 2 + StopRecord::ColumnCount;
-
-struct SplitLine
-{
-    // The first fields of the line: one more than a stop may have, enough
-    // to tell a line with too many, so that a line of a million commas does
-    // not become a million strings.
-    QStringList fields;
-    // How many fields the line has.
-    qsizetype count = 0;
-};
-
-// The fields of one line; nothing when a quote is left open.
-std::optional<SplitLine> splitFields(const QString &line)
-{
-    SplitLine split;
-    const auto addField = [&split](const QString &field) {
-        if (split.fields.size() <= MaxFields) {
-            split.fields << field;
-        }
-        ++split.count;
-    };
-    QString field;
-    bool quoted = false;
-    for (qsizetype i = 0; i < line.size(); ++i) {
-        const QChar c = line.at(i);
-        if (quoted) {
-            if (c != QLatin1Char('"')) {
-                field += c;
-            } else if (i + 1 < line.size() && line.at(i + 1) == QLatin1Char('"')) {
-                field += c;
-                ++i;
-            } else {
-                quoted = false;
-            }
-        } else if (c == QLatin1Char('"')) {
-            quoted = true;
-        } else if (c == QLatin1Char(',')) {
-            addField(field);
-            field.clear();
-        } else {
-            field += c;
-        }
-    }
-    if (quoted) {
-        return std::nullopt;
-    }
-    addField(field);
-    return split;
-}
 
 std::optional<qint16> shortValue(const QString &field)
 {
@@ -81,18 +33,22 @@ constexpr int NamedBadValues = 5;
 // The record of one line, or every reason it cannot be one.
 std::optional<StopRecord> parseLine(const QString &line, QStringList &reasons)
 {
-    const std::optional<SplitLine> split = splitFields(line);
-    if (!split) {
+    const CsvReader::Record split = CsvReader::splitLine(line, {.trimBlanks = false, .keepFields = MaxFields + 1});
+    if (split.problem == CsvReader::Problem::OpenQuote) {
         reasons << QStringLiteral("引用符（\"）が閉じていません。");
         return std::nullopt;
     }
-    if (split->count < 2) {
+    if (split.problem == CsvReader::Problem::TextAfterQuote) {
+        reasons << QStringLiteral("閉じた引用符（\"）の後に余分な文字があります。");
+        return std::nullopt;
+    }
+    if (split.count < 2) {
         reasons << QStringLiteral("停名と整理券番号が必要です。");
     }
-    if (split->count > MaxFields) {
-        reasons << QStringLiteral("列が多すぎます（%1列、最大%2列）。").arg(split->count - 2).arg(StopRecord::ColumnCount);
+    if (split.count > MaxFields) {
+        reasons << QStringLiteral("列が多すぎます（%1列、最大%2列）。").arg(split.count - 2).arg(StopRecord::ColumnCount);
     }
-    const QStringList &fields = split->fields;
+    const QStringList &fields = split.fields;
     StopRecord record;
     record.name = fields.at(0);
     const std::optional<QByteArray> name = Cp932::encodeExactly(record.name);
