@@ -1,10 +1,12 @@
 // Measures the display window: start-up until the windows are shown, and one
 // fare update (a value into each of the 98 cells) followed by one paint.
-// Targets: start-up under 500 ms, a fare update under 2 ms. Full screen: a
-// whole repaint of the board at 3840 x 2160 under 8 ms, and a long name
-// scrolling at 1920 x 1080 under 5 % of a core.
+// Targets (medians): start-up under 500 ms, a fare update under 2 ms. Full
+// screen: a whole repaint of the board at 3840 x 2160 under 8 ms, and a long
+// name scrolling at 1920 x 1080 under 5 % of a core (50 ms of processor time
+// a second). Exits non-zero when a target is missed.
 
 #include "FakeCompanion.h"
+#include "MedianTarget.h"
 #include "controls/ChimeiCtl_B.h"
 #include "controls/M_Degit.h"
 #include "display/Form1.h"
@@ -51,13 +53,12 @@ int main(int argc, char *argv[])
         painter.end();
         updates.push_back(timer.nsecsElapsed() / 1e6);
     }
-    std::sort(updates.begin(), updates.end());
     std::sort(valuesOnly.begin(), valuesOnly.end());
     std::printf("98 fare values alone: median %.2f ms\n", valuesOnly[valuesOnly.size() / 2]);
-    const double median = updates[updates.size() / 2];
-    std::printf("start-up to windows shown: %.1f ms (target < 500)\n", startUpMs);
-    std::printf("98 fare values + one paint: median %.2f ms, worst %.2f ms (target <= 2)\n", median,
-                updates.back());
+    const bool startedUp = startUpMs < 500;
+    std::printf("start-up to windows shown: %.1f ms (target < 500 ms): %s\n", startUpMs,
+                startedUp ? "met" : "MISSED");
+    const bool updated = medianMeets("98 fare values + one paint", updates, 2);
 
     // Full screen, then the window made the size of the monitor measured
     // (the offscreen screen has a size of its own).
@@ -85,11 +86,10 @@ int main(int argc, char *argv[])
         repaintsCpu.push_back(threadCpuMs() - cpuBefore);
         repaints.push_back(timer.nsecsElapsed() / 1e6);
     }
-    std::sort(repaints.begin(), repaints.end());
     std::sort(repaintsCpu.begin(), repaintsCpu.end());
-    std::printf("full repaint at %d x %d: median %.2f ms (processor %.2f ms), worst %.2f ms (target < 8)\n",
-                display.width(), display.height(), repaints[repaints.size() / 2],
-                repaintsCpu[repaintsCpu.size() / 2], repaints.back());
+    std::printf("full repaint at %d x %d: processor time median %.2f ms\n", display.width(), display.height(),
+                repaintsCpu[repaintsCpu.size() / 2]);
+    const bool repainted = medianMeets("full repaint at 3840 x 2160", repaints, 8);
 
     display.setGeometry(0, 0, 1920, 1080);
     display.ChimeiCtl()->SetChimei(QStringLiteral("市役所前・中央図書館・市民病院入口"));
@@ -103,12 +103,18 @@ int main(int argc, char *argv[])
     // Past the pause before the name moves, then three seconds of scrolling.
     QTimer::singleShot(2000, &loop, &QEventLoop::quit);
     loop.exec();
-    const double cpuStart = cpuNow();
-    QElapsedTimer wall;
-    wall.start();
-    QTimer::singleShot(3000, &loop, &QEventLoop::quit);
-    loop.exec();
-    std::printf("long name scrolling at %d x %d (%s): %.1f %% of a core (target < 5)\n", display.width(),
-                display.height(), display.ChimeiCtl()->isScrolling() ? "scrolling" : "still", 100.0 * (cpuNow() - cpuStart) / (wall.nsecsElapsed() / 1e9));
-    return 0;
+    // Three one-second samples of processor time while it scrolls.
+    std::vector<double> scrollingCpu;
+    for (int second = 0; second < 3; ++second) {
+        const double cpuStart = cpuNow();
+        QElapsedTimer wall;
+        wall.start();
+        QTimer::singleShot(1000, &loop, &QEventLoop::quit);
+        loop.exec();
+        scrollingCpu.push_back(1000.0 * (cpuNow() - cpuStart) / (wall.nsecsElapsed() / 1e9));
+    }
+    std::printf("long name at %d x %d: %s\n", display.width(), display.height(),
+                display.ChimeiCtl()->isScrolling() ? "scrolling" : "still");
+    const bool scrolled = medianMeets("long name scrolling, processor ms a second", scrollingCpu, 50);
+    return startedUp && updated && repainted && scrolled ? 0 : 1;
 }

@@ -1,9 +1,11 @@
 // Measures the settings load at the end of start-up: reading R57.in4 and
 // applying everything to the windows (cells, options, control panel, window
 // position, the options applied to the display).
-// Target: under 20 ms, so the settings never delay the start-up.
+// Target: under 20 ms (median), so the settings never delay the start-up.
+// Exits non-zero when it is missed.
 
 #include "FakeCompanion.h"
+#include "MedianTarget.h"
 #include "controls/M_Degit.h"
 #include "display/Form1.h"
 #include "display/JapaneseFonts.h"
@@ -17,7 +19,6 @@
 #include <QLineEdit>
 #include <QTemporaryDir>
 
-#include <algorithm>
 #include <cstdio>
 #include <vector>
 
@@ -53,8 +54,5 @@ int main(int argc, char *argv[])
         display.LoadIni();
         loads.push_back(timer.nsecsElapsed() / 1e6);
     }
-    std::sort(loads.begin(), loads.end());
-    std::printf("LoadIni and applying everything: median %.2f ms, worst %.2f ms (target < 20)\n",
-                loads[loads.size() / 2], loads.back());
-    return 0;
+    return medianMeets("LoadIni and applying everything", loads, 20) ? 0 : 1;
 }

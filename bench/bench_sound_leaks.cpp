@@ -1,11 +1,12 @@
-// What a long day of sound costs: 1,000 WAV stepping sounds, 100 MIDI
+// What a long day of sound costs: 1,000 WAV stepping sounds, 200 MIDI
 // jingles and 100 announcements, each kind measured from its first play on.
 // Threads, open files and resident memory must stay flat.
 //
 // Runs with TAVELO_AUDIO_SINK=fakesink: the sounds play as fast as they
 // decode instead of in real time, so that the day takes seconds. Memory is
-// judged by the heap in use and by the resident size, which also shows
-// freed memory that glibc keeps.
+// judged by the heap in use and by the resident size 3 s after the sounds
+// close, which also shows freed memory that glibc keeps: the program itself
+// must give that back, the benchmark does not trim.
 
 #include "sound/EspeakSpeechEngine.h"
 #include "sound/GstAudio.h"
@@ -29,7 +30,7 @@ constexpr int ThreadSlack = 2;
 // A pipeline that is not freed keeps tens of kilobytes; what GLib and
 // GStreamer cache once is far less than this over a hundred plays.
 constexpr double HeapSlackPerPlayKb = 1.0;
-constexpr long ResidentSlackKb = 16384; // freed memory glibc keeps in its arenas
+constexpr long ResidentSlackKb = 16384; // freed memory glibc still keeps once the program has trimmed
 
 struct Usage
 {
@@ -57,7 +58,6 @@ Usage measure()
         QCoreApplication::processEvents();
         QThread::msleep(100);
     }
-    malloc_trim(0);
     QFile file(QStringLiteral("/proc/self/status"));
     file.open(QIODevice::ReadOnly);
     const QByteArray status = file.readAll();
@@ -113,7 +113,7 @@ int main(int argc, char *argv[])
     };
     auto closeAll = [&sound] { sound.CloseAllSnd(); };
     bool flat = growth("WAV plays", 1000, stepping(samples + QStringLiteral("step.wav")), closeAll);
-    flat = growth("MIDI plays", 100, stepping(samples + QStringLiteral("jingle.mid")), closeAll) && flat;
+    flat = growth("MIDI plays", 200, stepping(samples + QStringLiteral("jingle.mid")), closeAll) && flat;
 
     QTemporaryDir settings;
     const std::unique_ptr<EspeakSpeechEngine> speech =

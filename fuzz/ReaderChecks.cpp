@@ -3,6 +3,9 @@
 #include "companion/Cp932.h"
 #include "fare/FareCsv.h"
 #include "fare/Hy3File.h"
+#include "route/GtfsFeed.h"
+#include "route/RouteBuilder.h"
+#include "route/RouteSource.h"
 #include "settings/In4Format.h"
 #include "settings/In4Layout.h"
 #include "settings/In4Listing.h"
@@ -182,6 +185,54 @@ QString ticketDescription(QByteArrayView bytes)
     return {};
 }
 
+QString gtfsTable(QByteArrayView bytes)
+{
+    QString error;
+    const std::optional<GtfsTable> table =
+        GtfsTable::parse(QStringLiteral("stops.txt"), bytes.toByteArray(), {QStringLiteral("stop_id")}, error);
+    if (!table) {
+        return error.isEmpty() ? QStringLiteral("a refused table without a message") : QString();
+    }
+    // Every row starts on a later line than the one before, within the file.
+    int previous = 0;
+    QString problem;
+    const bool read = table->forEachRow([&](const QStringList &, int line) {
+        if (problem.isEmpty() && (line <= previous || line > lineCount(bytes))) {
+            problem = QStringLiteral("a row on line %1 after line %2 of %3").arg(line).arg(previous).arg(lineCount(bytes));
+        }
+        previous = line;
+        return QString();
+    }, error);
+    if (!read && !error.contains(QStringLiteral("stops.txt"))) {
+        return QStringLiteral("a bad line reported without its file: %1").arg(error);
+    }
+    return problem;
+}
+
+QString routeSource(QByteArrayView bytes)
+{
+    QString error;
+    const std::optional<RouteSource> source = RouteSource::fromJson(bytes.toByteArray(), error);
+    if (!source) {
+        return error.isEmpty() ? QStringLiteral("a refused source without a message") : QString();
+    }
+    // What was read is written and read back the same, and builds.
+    const QByteArray written = source->toJson();
+    const std::optional<RouteSource> again = RouteSource::fromJson(written, error);
+    if (!again) {
+        return QStringLiteral("the source written back is refused: %1").arg(error);
+    }
+    if (again->toJson() != written) {
+        return QStringLiteral("the source written back reads differently");
+    }
+    const RouteBuilder builder(*again);
+    if (builder.records().size() != again->stops.size()) {
+        return QStringLiteral("records for %1 of %2 stops").arg(builder.records().size()).arg(again->stops.size());
+    }
+    (void)builder.check();
+    return {};
+}
+
 std::span<const Reader> all()
 {
     static const Reader readers[] = {
@@ -191,6 +242,8 @@ std::span<const Reader> all()
         {"reading_dictionary", readingDictionary},
         {"settings", settings},
         {"ticket_description", ticketDescription},
+        {"gtfs_table", gtfsTable},
+        {"route_source", routeSource},
     };
     return readers;
 }

@@ -30,6 +30,8 @@ QString tapeCsv(QByteArrayView bytes);
 QString readingDictionary(QByteArrayView bytes);
 QString settings(QByteArrayView bytes);
 QString ticketDescription(QByteArrayView bytes);
+QString gtfsTable(QByteArrayView bytes);
+QString routeSource(QByteArrayView bytes);
 
 std::span<const Reader> all();
 

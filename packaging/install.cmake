@@ -3,7 +3,7 @@
 # the desktop entry, icons and AppStream metainfo where desktops look.
 include(GNUInstallDirs)
 
-install(TARGETS R57 hy3tool tptool tickettool in4tool RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS R57 hy3tool tptool tickettool in4tool r57ctl RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 # The demo routes, announcements, reading dictionary, sounds and ticket
 # plug-ins; the desktop entry starts the program here.
@@ -45,12 +45,13 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 # The libraries come from dpkg-shlibdeps; the rest is what the program finds
 # at run time: fonts, the SoundFont, GStreamer's decoders and outputs, the
-# MeCab dictionary, the readings of single kanji, espeak-ng's voices, Qt's Japanese texts and its display
+# MeCab dictionary, the readings of single kanji, espeak-ng's voices, libzip for the feeds hy3tool imports,
+# Qt's Japanese texts and its display
 # plug-ins.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
     "fonts-ipafont-gothic, fonts-ipafont-mincho, xfonts-shinonome, xfonts-jisx0213, xfonts-unifont, \
 timgm6mb-soundfont, gstreamer1.0-plugins-base, gstreamer1.0-plugins-good, gstreamer1.0-plugins-bad, \
-gstreamer1.0-alsa, mecab-ipadic-utf8, kanjidic, espeak-ng-data, qt6-translations-l10n, qt6-qpa-plugins")
+gstreamer1.0-alsa, libzip4, mecab-ipadic-utf8, kanjidic, espeak-ng-data, qt6-translations-l10n, qt6-qpa-plugins")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "gstreamer1.0-pulseaudio")
 include(CPack)

@@ -6,6 +6,8 @@
 #include "display/SessionEndWatcher.h"
 #include "display/SingleInstanceGuard.h"
 #include "fare/frmCtl.h"
+#include "remote/RemoteAddress.h"
+#include "remote/RemoteControl.h"
 #include "settings/SettingsLocation.h"
 
 #include <QApplication>
@@ -39,6 +41,8 @@ int main(int argc, char *argv[])
 {
     // --fullscreen[=N]: full screen from the start, on monitor N or the remembered one.
     int fullScreenMonitor = -1;
+    // --remote[=HOST:PORT]: the remote interface, on its own or the given address.
+    std::optional<QString> remoteAddress;
     {
         ProgramCommandLine commandLine(QStringLiteral("R57"),
                                        QStringLiteral("使い方: R57 [オプション]\n"
@@ -49,21 +53,34 @@ int main(int argc, char *argv[])
         commandLine.acceptToolkitOptions();
         commandLine.refuseArguments();
         const QString fullScreen = QStringLiteral("fullscreen");
-        commandLine.addOptionalValueOption(
+        commandLine.acceptOptionalValueOption(
             fullScreen, QStringLiteral("N"),
             QStringLiteral("表示器をモニター N（1 から。省略時は前回のモニター）に全画面表示して起動する"));
+        const QString remote = QStringLiteral("remote");
+        commandLine.acceptOptionalValueOption(
+            remote, QStringLiteral("HOST:PORT"),
+            QStringLiteral("リモート操作（HTTP/WebSocket、r57ctl）を受け付ける。既定は 127.0.0.1:8157"));
         QTextStream out(stdout);
         QTextStream err(stderr);
         if (const std::optional<int> exitCode = commandLine.answer(receivedArguments(argc, argv), out, err)) {
             return *exitCode;
         }
-        if (const std::optional<QString> monitor = commandLine.optionalValue(fullScreen)) {
+        if (commandLine.isSet(fullScreen)) {
+            const QString monitor = commandLine.value(fullScreen);
             bool number = true;
             // Without a number: the remembered monitor, 0.
-            fullScreenMonitor = monitor->isEmpty() ? 0 : monitor->toInt(&number);
-            if (!number || (!monitor->isEmpty() && fullScreenMonitor < 1)) {
-                err << QStringLiteral("R57: --fullscreen の値はモニターの番号（1 から）です: %1\n").arg(*monitor)
+            fullScreenMonitor = monitor.isEmpty() ? 0 : monitor.toInt(&number);
+            if (!number || (!monitor.isEmpty() && fullScreenMonitor < 1)) {
+                err << QStringLiteral("R57: --fullscreen の値はモニターの番号（1 から）です: %1\n").arg(monitor)
                     << QStringLiteral("使い方は R57 --help で表示します。\n");
+                return 2;
+            }
+        }
+        if (commandLine.isSet(remote)) {
+            remoteAddress = commandLine.value(remote);
+            QString addressError;
+            if (!remoteAddress->isEmpty() && !RemoteAddress::parse(*remoteAddress, &addressError)) {
+                err << "R57: " << addressError << "\n";
                 return 2;
             }
         }
@@ -86,8 +103,14 @@ int main(int argc, char *argv[])
     // One board per settings file: a second start brings the first to the front.
     const SettingsLocation settings = SettingsLocation::forRunningProgram();
     SingleInstanceGuard guard(settings.savePath());
-    if (!guard.claim()) {
+    switch (guard.claim()) {
+    case SingleInstanceGuard::Claim::First:
+        break;
+    case SingleInstanceGuard::Claim::Forwarded:
         return 0;
+    case SingleInstanceGuard::Claim::NoAnswer:
+        QTextStream(stderr) << QStringLiteral("R57: ") << guard.noAnswerText() << Qt::endl;
+        return 1;
     }
     JapaneseFonts::installSubstitutions();
 
@@ -106,8 +129,15 @@ int main(int argc, char *argv[])
         QCoreApplication::exit(0);
     });
     QObject::connect(&guard, &SingleInstanceGuard::activationRequested, &display, &Form1::bringToFront);
-    // When the session ends there is nobody to answer the question: end as if Yes.
-    QObject::connect(&sessionEnd, &SessionEndWatcher::endRequested, display.controlPanel(), &frmCtl::runEndSequence);
+    // When the session ends there is nobody to answer the question: end as if
+    // Yes, and let no message box wait for an answer.
+    QObject::connect(&sessionEnd, &SessionEndWatcher::endRequested, display.controlPanel(), &frmCtl::endUnattended);
     display.Form_Load();
-    return ended ? 0 : app.exec();
+    if (ended) {
+        return 0;
+    }
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    const RemoteControl remote(display, settings.sidePath(), remoteAddress, out, err);
+    return app.exec();
 }

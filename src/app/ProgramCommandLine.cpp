@@ -6,20 +6,47 @@ namespace {
 
 constexpr int Refused = 2;
 
+// The name of an option argument without its dashes and value: "colour"
+// for "--colour=red"; empty for an argument that is no option.
+QString bareName(const QString &argument)
+{
+    if (!argument.startsWith(QLatin1Char('-'))) {
+        return {};
+    }
+    QString bare = argument.section(QLatin1Char('='), 0, 0);
+    while (bare.startsWith(QLatin1Char('-'))) {
+        bare.remove(0, 1);
+    }
+    return bare;
+}
+
 // The argument as it was written ("--colour=red") for an option the parser
 // names without its dashes and value ("colour").
 QString asWritten(const QStringList &arguments, const QString &name)
 {
     for (const QString &argument : arguments) {
-        QString bare = argument.section(QLatin1Char('='), 0, 0);
-        while (bare.startsWith(QLatin1Char('-'))) {
-            bare.remove(0, 1);
-        }
-        if (bare == name) {
+        if (bareName(argument) == name) {
             return argument;
         }
     }
     return name;
+}
+
+// Why the parser refused options it knows: a value missing after the last
+// one, or a value given to one that takes none.
+QString misusedOption(const QStringList &arguments, const QStringList &valueOptions, const QString &parserText)
+{
+    if (!arguments.isEmpty() && !arguments.last().contains(QLatin1Char('='))
+        && valueOptions.contains(bareName(arguments.last()))) {
+        return QStringLiteral("%1 の後に値がありません").arg(arguments.last());
+    }
+    for (const QString &argument : arguments) {
+        const QString bare = bareName(argument);
+        if (!bare.isEmpty() && argument.contains(QLatin1Char('=')) && !valueOptions.contains(bare)) {
+            return QStringLiteral("%1 は値を取りません").arg(argument);
+        }
+    }
+    return parserText;
 }
 
 } // namespace
@@ -44,27 +71,30 @@ void ProgramCommandLine::acceptToolkitOptions()
                                             "qmljsdebugger"};
     static const char *const flags[] = {"reverse", "widgetcount", "nograb", "dograb", "sync"};
     for (const char *name : withValue) {
-        m_parser.addOption(QCommandLineOption(QString::fromLatin1(name), QString(), QStringLiteral("value")));
+        acceptValueOption(QString::fromLatin1(name));
     }
     for (const char *name : flags) {
         m_parser.addOption(QCommandLineOption(QString::fromLatin1(name)));
     }
 }
 
-void ProgramCommandLine::addOptionalValueOption(const QString &name, const QString &valueName,
-                                                const QString &description)
+void ProgramCommandLine::acceptValueOption(const QString &name, const QString &fallback)
 {
-    m_parser.addOption(QCommandLineOption(name, description, valueName));
-    m_optionalValueNames << name;
-    m_ownOptionsHelp << QStringLiteral("  --%1[=%2]  %3\n").arg(name, valueName, description);
+    QCommandLineOption option(name, QString(), QStringLiteral("value"));
+    if (!fallback.isNull()) {
+        option.setDefaultValue(fallback);
+    }
+    m_parser.addOption(option);
+    m_valueOptions << name;
 }
 
-std::optional<QString> ProgramCommandLine::optionalValue(const QString &name) const
+void ProgramCommandLine::acceptOptionalValueOption(const QString &name, const QString &valueName,
+                                                   const QString &description)
 {
-    if (!m_parser.isSet(name)) {
-        return std::nullopt;
-    }
-    return m_parser.value(name);
+    m_parser.addOption(QCommandLineOption(name, description, valueName));
+    m_valueOptions << name;
+    m_optionalValueNames << name;
+    m_ownOptionsHelp << QStringLiteral("  --%1[=%2]  %3\n").arg(name, valueName, description);
 }
 
 std::optional<int> ProgramCommandLine::answer(const QStringList &given, QTextStream &out, QTextStream &err)
@@ -83,7 +113,7 @@ std::optional<int> ProgramCommandLine::answer(const QStringList &given, QTextStr
     if (!m_parser.parse(arguments)) {
         const QStringList unknown = m_parser.unknownOptionNames();
         refusal = unknown.isEmpty()
-            ? m_parser.errorText()
+            ? misusedOption(arguments.mid(1), m_valueOptions, m_parser.errorText())
             : QStringLiteral("知らないオプションです: %1").arg(asWritten(arguments.mid(1), unknown.first()));
     } else if (m_refuseArguments && !m_parser.positionalArguments().isEmpty()) {
         refusal = QStringLiteral("引数は取りません: %1").arg(m_parser.positionalArguments().first());

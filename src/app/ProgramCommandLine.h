@@ -24,15 +24,20 @@ public:
     // window program answers --help before that.
     void acceptToolkitOptions();
 
-    // An option of the program's own whose value may be left out
-    // ("--name" or "--name=VALUE"), listed in the help as
-    // "--name[=VALUE]". After answer(): nothing when it was not given, an
-    // empty text when it came without its value.
-    void addOptionalValueOption(const QString &name, const QString &valueName, const QString &description);
-    std::optional<QString> optionalValue(const QString &name) const;
-
     // Refuses arguments that are not options: the program takes none.
     void refuseArguments() { m_refuseArguments = true; }
+
+    // Takes the option --`name` VALUE; without it, its value is `fallback`.
+    // The usage lines describe it.
+    void acceptValueOption(const QString &name, const QString &fallback = QString());
+    // Takes the option --`name` with or without its value ("--name" or
+    // "--name=VALUE"), listed in the help as "--name[=VALUE]  description".
+    void acceptOptionalValueOption(const QString &name, const QString &valueName, const QString &description);
+    // After answer(): whether an option taken by acceptValueOption() or
+    // acceptOptionalValueOption() was given, and its value (empty when an
+    // optional value was left out).
+    bool isSet(const QString &name) const { return m_parser.isSet(name); }
+    QString value(const QString &name) const { return m_parser.value(name); }
 
     // Reads `arguments` (the program's own path first). When the program
     // should end at once, writes the help or version to `out`, or the refusal
@@ -53,6 +58,8 @@ private:
     QCommandLineParser m_parser;
     QCommandLineOption m_help;
     QCommandLineOption m_version;
+    // The options that take a value, without their dashes.
+    QStringList m_valueOptions;
     bool m_refuseArguments = false;
     // The program's own options, as the help lists them.
     QStringList m_ownOptionsHelp;

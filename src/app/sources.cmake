@@ -1,9 +1,10 @@
-# What every program of the package shares at its start: the command line
-# and Qt's own texts in Japanese.
+# What every program of the package shares: the command line and Qt's own
+# texts in Japanese at its start, and the reading of small files of outside data.
 target_sources(tavelo_core PRIVATE
     src/app/ProgramCommandLine.cpp src/app/ProgramCommandLine.h
     src/app/QtJapanese.cpp src/app/QtJapanese.h
     src/app/ToolConsole.cpp src/app/ToolConsole.h
+    src/app/WholeFile.cpp src/app/WholeFile.h
 )
 # The version the About box and every --version show.
 target_compile_definitions(tavelo_core PUBLIC TAVELO_VERSION="${PROJECT_VERSION}")

@@ -143,7 +143,11 @@ int LenB_ASCII(const QString &text)
 
 QString MidB_ASCII(const QString &text, int first, int count)
 {
-    const QByteArray bytes = encode(text);
+    return MidB(encode(text), first, count);
+}
+
+QString MidB(const QByteArray &bytes, int first, int count)
+{
     if (first < 1 || count <= 0 || first > bytes.size()) {
         return {};
     }

@@ -1,6 +1,5 @@
 #include "ChimeiCtl_B.h"
 
-#include "ChimeiLayout.h"
 #include "ColorRef.h"
 #include "Dot16CellRules.h"
 #include "Dot16Glyphs.h"
@@ -25,6 +24,11 @@ int to16Bit(int value)
 constexpr QSize RaisedFrameSize{37, 195};
 constexpr QSize FlatFrameSize{35, 185};
 
+// The part of the strip kept drawn: enough whole cells to cover the tallest
+// frame from the cell at the frame's top edge on.
+constexpr int StripPartHeight =
+    (RaisedFrameSize.height() / ChimeiLayout::CellHeight + 2) * ChimeiLayout::CellHeight;
+
 } // namespace
 
 ChimeiCtl_B::ChimeiCtl_B(QWidget *parent)
@@ -36,7 +40,7 @@ ChimeiCtl_B::ChimeiCtl_B(QWidget *parent)
 {
     setAccessibleDescription(QStringLiteral("停留所名"));
     resize(sizeHint());
-    clearStrip();
+    eraseStrip();
     m_scrollTimer.setSingleShot(true);
     m_scrollTimer.setTimerType(Qt::PreciseTimer);
     connect(&m_scrollTimer, &QTimer::timeout, this, &ChimeiCtl_B::advanceScroll);
@@ -54,8 +58,9 @@ void ChimeiCtl_B::assigned()
     emit propertiesChanged();
 }
 
-void ChimeiCtl_B::clearStrip()
+void ChimeiCtl_B::eraseStrip()
 {
+    m_name = ChimeiLayout();
     m_strip.fill(ColorRef::toQColor(m_backColor));
     m_scaledStrip = QImage();
     update();
@@ -101,7 +106,7 @@ QImage ChimeiCtl_B::paintedStrip()
 void ChimeiCtl_B::setBackColor(quint32 color)
 {
     m_backColor = color;
-    clearStrip();
+    eraseStrip();
     assigned();
 }
 
@@ -133,7 +138,7 @@ void ChimeiCtl_B::setAppearance(int appearance)
 {
     m_appearance = to16Bit(appearance);
     m_frameSize = m_appearance != 0 ? RaisedFrameSize : FlatFrameSize;
-    clearStrip();
+    eraseStrip();
     assigned();
 }
 
@@ -158,31 +163,28 @@ void ChimeiCtl_B::SetChimei(const QString &text)
 {
     // A screen reader reads the strip as the name it shows.
     setAccessibleName(text);
-    clearStrip();
+    eraseStrip();
     if (text.isEmpty()) {
         // A running scroll goes on moving the blank strip.
-        m_stripTop = 0;
+        moveStrip(0);
         return;
     }
     stopScrolling();
 
-    const ChimeiLayout layout(text, m_mode);
-    if (m_strip.height() != layout.stripHeight()) {
-        m_strip = QImage(StripWidth, layout.stripHeight(), QImage::Format_RGB32);
-        m_strip.fill(ColorRef::toQColor(m_backColor));
-    }
-    for (ChimeiLayout::Cell cell : layout.cells()) { // a copy: DrawDot16 may replace the piece
-        DrawDot16(ChimeiLayout::CellLeft, cell.top, cell.piece);
-    }
-
-    if (!layout.scrolls()) {
-        m_stripTop = 0;
+    m_name = ChimeiLayout(text, m_mode);
+    m_nameStyle = {m_foreColor, m_fontMode, m_fontBold};
+    m_stripHeight = m_name.stripHeight();
+    m_stripPartTop = 0;
+    m_strip = stripPart(0, std::min(m_stripHeight, StripPartHeight));
+    m_scaledStrip = QImage();
+    if (!m_name.scrolls()) {
+        moveStrip(0);
         return;
     }
     // The name waits below the frame, then rises into it.
     const qint64 now = m_clock->nowMs();
-    m_motion.start(now, m_frameSize.height(), layout.stripHeight(), m_scrollStartWait);
-    m_stripTop = m_motion.stripTop();
+    m_motion.start(now, m_frameSize.height(), m_stripHeight, m_scrollStartWait);
+    moveStrip(m_motion.stripTop());
     m_scrolling = true;
     scheduleNextFrame(now);
 }
@@ -204,10 +206,36 @@ void ChimeiCtl_B::advanceScroll()
     }
     m_motion.advanceTo(now, m_speed, m_scrollStartWait);
     if (m_motion.stripTop() != m_stripTop) {
-        m_stripTop = m_motion.stripTop();
-        update();
+        moveStrip(m_motion.stripTop());
     }
     scheduleNextFrame(now);
+}
+
+void ChimeiCtl_B::moveStrip(int top)
+{
+    m_stripTop = top;
+    // The rows the frame shows stay inside the part that is drawn; when they
+    // leave it, the part is drawn afresh from the cell at the frame's top.
+    const int shownFrom = std::clamp(-top, 0, m_stripHeight);
+    const int shownTo = std::clamp(m_frameSize.height() - top, 0, m_stripHeight);
+    const int partHeight = m_strip.height();
+    if (shownFrom < m_stripPartTop || shownTo > m_stripPartTop + partHeight) {
+        m_stripPartTop = std::clamp(shownFrom - shownFrom % ChimeiLayout::CellHeight, 0,
+                                    std::max(0, m_stripHeight - partHeight));
+        m_strip = stripPart(m_stripPartTop, partHeight);
+        m_scaledStrip = QImage();
+    }
+    update();
+}
+
+QImage ChimeiCtl_B::stripPart(int top, int height) const
+{
+    QImage part(StripWidth, height, QImage::Format_RGB32);
+    part.fill(ColorRef::toQColor(m_backColor));
+    for (ChimeiLayout::Cell cell : m_name.cellsBetween(top, top + height)) { // a copy: the piece may be replaced
+        drawCell(part, ChimeiLayout::CellLeft, cell.top - top, cell.piece, m_nameStyle);
+    }
+    return part;
 }
 
 void ChimeiCtl_B::scheduleNextFrame(qint64 nowMs)
@@ -231,16 +259,23 @@ void ChimeiCtl_B::Refresh()
 
 void ChimeiCtl_B::DrawDot16(int x, int y, QString &piece)
 {
+    drawCell(m_strip, x, y - m_stripPartTop, piece, {m_foreColor, m_fontMode, m_fontBold});
+    m_scaledStrip = QImage();
+    update();
+}
+
+void ChimeiCtl_B::drawCell(QImage &image, int x, int y, QString &piece, const CellStyle &style) const
+{
     if (piece.isEmpty()) {
         return;
     }
-    const Dot16CellRules::Placement placement = Dot16CellRules::placementFor(piece, m_fontMode);
-    const Dot16Glyphs::Face face = Dot16CellRules::faceFor(m_fontMode, Cp932::firstCharCode(piece));
+    const Dot16CellRules::Placement placement = Dot16CellRules::placementFor(piece, style.fontMode);
+    const Dot16Glyphs::Face face = Dot16CellRules::faceFor(style.fontMode, Cp932::firstCharCode(piece));
     const Dot16Mask dots =
-        m_glyphs->glyph(piece, face, m_fontBold).shifted(placement.offset.x(), placement.offset.y());
+        m_glyphs->glyph(piece, face, style.bold).shifted(placement.offset.x(), placement.offset.y());
 
     // One pixel per dot, every second pixel: lit dots never touch.
-    const QRgb lit = ColorRef::toQColor(m_foreColor).rgb();
+    const QRgb lit = ColorRef::toQColor(style.foreColor).rgb();
     for (int column = 0; column < Dot16Mask::Size; ++column) {
         for (int row = 0; row < Dot16Mask::Size; ++row) {
             if (!dots.lit(column, row)) {
@@ -248,13 +283,11 @@ void ChimeiCtl_B::DrawDot16(int x, int y, QString &piece)
             }
             const QPoint pixel = placement.transposed ? QPoint(x + 2 * row, y + 2 * column)
                                                       : QPoint(x + 2 * column, y + 2 * row);
-            if (m_strip.rect().contains(pixel)) {
-                m_strip.setPixel(pixel, lit);
+            if (image.rect().contains(pixel)) {
+                image.setPixel(pixel, lit);
             }
         }
     }
-    m_scaledStrip = QImage();
-    update();
 }
 
 void ChimeiCtl_B::readProperties(const PropertyBag &bag)
@@ -267,7 +300,7 @@ void ChimeiCtl_B::readProperties(const PropertyBag &bag)
     m_appearance = static_cast<qint16>(bag.read("Appearance", DefaultAppearance).toInt());
     m_fontMode = static_cast<qint16>(bag.read("FontMode", DefaultFontMode).toInt());
     m_fontBold = bag.read("FontBold", DefaultFontBold).toBool();
-    clearStrip();
+    eraseStrip();
 }
 
 void ChimeiCtl_B::writeProperties(PropertyBag &bag) const
@@ -289,5 +322,5 @@ void ChimeiCtl_B::paintEvent(QPaintEvent *)
     const QRect frame(0, 0, qRound(m_frameSize.width() * m_scale), qRound(m_frameSize.height() * m_scale));
     painter.setClipRect(frame);
     painter.fillRect(frame, ColorRef::toQColor(m_backColor));
-    painter.drawImage(QPoint(0, qRound(m_stripTop * m_scale)), paintedStrip());
+    painter.drawImage(QPoint(0, qRound((m_stripTop + m_stripPartTop) * m_scale)), paintedStrip());
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ChimeiLayout.h"
 #include "ScrollMotion.h"
 
 #include <QImage>
@@ -18,9 +19,11 @@ class ScrollClock;
 // it, over and over, until another name is set.
 //
 // The control is a frame (the visible window, BackColor) onto a strip that
-// holds the dots of the whole name in an image: the dots are set once per
-// name and scrolling only moves the strip. Scrolling runs under a timer of
-// the event loop, so SetChimei always returns at once.
+// holds the dots of the name. The strip keeps in an image the part of it that
+// the frame can show, at most eight cells: a still name is drawn once, a long
+// one a few cells at a time as it rises, so a name of any length costs the
+// same time and memory to show. Scrolling runs under a timer of the event
+// loop, so SetChimei always returns at once.
 class ChimeiCtl_B : public QWidget
 {
     Q_OBJECT
@@ -91,7 +94,8 @@ public:
     void Refresh();
     // Draws one cell whose top-left dot is at (x, y) of the strip. The piece
     // holds one full-width or up to two half-width characters; "ー" is
-    // replaced by the vertical stroke it is drawn as.
+    // replaced by the vertical stroke it is drawn as. Dots outside the part
+    // of the strip in the image are not kept.
     void DrawDot16(int x, int y, QString &piece);
 
     // One frame of the scroll: moves the strip to where the time says. The
@@ -102,10 +106,19 @@ public:
     // own until it is given another. The clock must outlive the control.
     void setClock(ScrollClock *clock);
 
-    // What the strip shows: its image, its top edge in the frame, the frame.
+    // What the strip shows: the image of its part that the frame can show,
+    // the strip's row at the top of that image, the strip's top edge in the
+    // frame, the frame.
     const QImage &strip() const { return m_strip; }
+    int stripPartTop() const { return m_stripPartTop; }
     int stripTop() const { return m_stripTop; }
     QSize frameSize() const { return m_frameSize; }
+    // The whole strip's height: the column's, or a cell's for every cell of a
+    // scrolling name.
+    int stripHeight() const { return m_stripHeight; }
+    // The rows [top, top + height) of the strip as the last name was drawn,
+    // for a look at more of it than the frame shows.
+    QImage stripPart(int top, int height) const;
 
     // The size the strip is shown at, as a factor of its design size: each
     // dot is painted as a round lamp at the scaled pitch. The host places
@@ -128,8 +141,19 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    // What a name's dots were drawn with: later writes of these properties
+    // leave the name as it was drawn, also where it is drawn late.
+    struct CellStyle
+    {
+        quint32 foreColor = PlacedForeColor;
+        int fontMode = DefaultFontMode;
+        bool bold = DefaultFontBold;
+    };
+
     void assigned();
-    void clearStrip();
+    void eraseStrip();
+    void drawCell(QImage &image, int x, int y, QString &piece, const CellStyle &style) const;
+    void moveStrip(int top);
     QImage paintedStrip();
     void stopScrolling();
     void scheduleNextFrame(qint64 nowMs);
@@ -148,9 +172,14 @@ private:
     std::unique_ptr<ScrollClock> m_wallClock;
     ScrollClock *m_clock = nullptr;
 
-    QImage m_strip;
-    // The strip as painted at m_scale, made from m_strip when first needed
-    // after either changes.
+    // The name on the strip (none once erased), as it was drawn.
+    ChimeiLayout m_name;
+    CellStyle m_nameStyle;
+    int m_stripHeight = ChimeiLayout::ColumnHeight;
+    QImage m_strip; // the rows from m_stripPartTop of the strip
+    int m_stripPartTop = 0;
+    // The drawn part as painted at m_scale, made from m_strip when first
+    // needed after either changes: as bounded as the part itself.
     QImage m_scaledStrip;
     qreal m_scale = 1.0;
     int m_stripTop = 0;

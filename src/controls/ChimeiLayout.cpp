@@ -2,6 +2,8 @@
 
 #include "companion/Cp932.h"
 
+#include <algorithm>
+
 namespace {
 
 struct Spacing
@@ -30,16 +32,47 @@ Spacing spacingFor(int cellCount, int mode)
     }
 }
 
+// The quotient rounded toward minus infinity (divisor > 0).
+int floorDiv(int dividend, int divisor)
+{
+    return dividend / divisor - (dividend % divisor < 0 ? 1 : 0);
+}
+
 } // namespace
 
 ChimeiLayout::ChimeiLayout(const QString &text, int mode)
+    : m_bytes(Cp932::encode(text))
+    , m_cellCount(static_cast<int>(m_bytes.size() / 2))
 {
-    const int bytes = Cp932::LenB_ASCII(text);
-    m_cellCount = bytes / 2;
     const Spacing spacing = spacingFor(m_cellCount, mode);
-    const int pieces = (bytes + 1) / 2;
-    m_cells.reserve(pieces);
-    for (int i = 0; i < pieces; ++i) {
-        m_cells.append({spacing.firstTop + i * spacing.pitch, Cp932::MidB_ASCII(text, 2 * i + 1, 2)});
+    m_firstTop = spacing.firstTop;
+    m_pitch = spacing.pitch;
+}
+
+ChimeiLayout::Cell ChimeiLayout::cell(int index) const
+{
+    return {m_firstTop + index * m_pitch, Cp932::MidB(m_bytes, 2 * index + 1, 2)};
+}
+
+QList<ChimeiLayout::Cell> ChimeiLayout::cellsBetween(int fromY, int toY) const
+{
+    const int pieces = static_cast<int>((m_bytes.size() + 1) / 2);
+    // Cell i covers the rows [top(i), top(i) + CellHeight); with no pitch
+    // every cell stands at the first top.
+    int first = 0;
+    int last = pieces - 1;
+    if (m_pitch > 0) {
+        first = std::max(first, floorDiv(fromY - CellHeight - m_firstTop, m_pitch) + 1);
+        last = std::min(last, floorDiv(toY - 1 - m_firstTop, m_pitch));
+    } else if (m_firstTop >= toY || m_firstTop + CellHeight <= fromY) {
+        return {};
     }
+    QList<Cell> cells;
+    if (last >= first) {
+        cells.reserve(last - first + 1);
+    }
+    for (int i = first; i <= last; ++i) {
+        cells.append(cell(i));
+    }
+    return cells;
 }

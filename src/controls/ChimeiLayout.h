@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QList>
 #include <QString>
 
@@ -8,6 +9,9 @@
 // characters), cut every two bytes whatever the characters. Names of up to
 // six cells stand still, spread over the 192-pixel column; longer ones are
 // laid out cell after cell on a strip as long as the name, which scrolls.
+//
+// The name is converted once; cells are cut from it when asked for, so a
+// long name costs only the cells that are drawn.
 class ChimeiLayout
 {
 public:
@@ -22,6 +26,8 @@ public:
         QString piece; // the two bytes (or the last single byte), decoded
     };
 
+    // No name: no cells on a still strip.
+    ChimeiLayout() = default;
     // `mode` 2 spaces a two-cell name with one empty cell between its
     // characters, any other value with two.
     ChimeiLayout(const QString &text, int mode);
@@ -30,9 +36,15 @@ public:
     int cellCount() const { return m_cellCount; }
     bool scrolls() const { return m_cellCount > MaxStillCells; }
     int stripHeight() const { return scrolls() ? CellHeight * m_cellCount : ColumnHeight; }
-    const QList<Cell> &cells() const { return m_cells; }
+    // The cells that reach into the rows [fromY, toY) of the strip, in the
+    // order they are drawn; a trailing single byte makes a cell of its own.
+    QList<Cell> cellsBetween(int fromY, int toY) const;
 
 private:
+    Cell cell(int index) const;
+
+    QByteArray m_bytes; // the name in code page 932
     int m_cellCount = 0;
-    QList<Cell> m_cells;
+    int m_firstTop = 0;
+    int m_pitch = 0;
 };

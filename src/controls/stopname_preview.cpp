@@ -21,7 +21,7 @@ QImage picture(ChimeiCtl_B &control, const QString &name)
     if (!control.isScrolling()) {
         return control.grab().toImage();
     }
-    return control.strip();
+    return control.stripPart(0, control.stripHeight());
 }
 
 } // namespace

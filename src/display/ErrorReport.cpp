@@ -96,6 +96,13 @@ void showPlain(QWidget *parent, const QString &text, const QString &informativeT
     box.exec();
 }
 
+void log(const QString &what, const QString &text)
+{
+    QString oneLine = text;
+    oneLine.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+    qWarning("%s: %s", qUtf8Printable(what), qUtf8Printable(oneLine));
+}
+
 QString pluginLoadTitle()
 {
     return QStringLiteral("プラグインロードエラー");

@@ -32,6 +32,13 @@ QString unwritablePathText(char32_t character);
 // given, shows under the text.
 void showPlain(QWidget *parent, const QString &text, const QString &informativeText = QString());
 
+// Who learns of a failure: the operator, in a message box, or, when nobody
+// is there to answer one (the session ends), only the log.
+enum class Audience { Operator, LogOnly };
+
+// One warning line in the log: what failed, then the text a box would show.
+void log(const QString &what, const QString &text);
+
 // The ticket plug-in error: its title and its text.
 QString pluginLoadTitle();
 QString pluginLoadText();

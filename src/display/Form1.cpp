@@ -180,7 +180,7 @@ void Form1::enterFullScreen(int monitor)
     }
     QScreen *screen = screens.at(index);
     if (!m_fullScreen) {
-        m_windowPos = pos();
+        m_windowPos = geometry().topLeft();
         m_windowScreen = windowHandle() ? windowHandle()->screen() : nullptr;
     }
     m_fullScreen = true;
@@ -208,7 +208,7 @@ void Form1::leaveFullScreen()
         show();
     }
     setFixedSize(DisplayScale::windowSize(m_scalePercent));
-    move(m_windowPos);
+    setGeometry(QRect(m_windowPos, size()));
     layOut();
     saveSideSettings();
 }
@@ -385,11 +385,7 @@ void Form1::placeDisplayAsAtFirstRun()
 
 void Form1::placeControlPanelAsAtFirstRun()
 {
-    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
-        const QRect area = screen->geometry();
-        const QSize outer = m_frmCtl->frameGeometry().size();
-        m_frmCtl->move(area.right() + 1 - outer.width(), area.bottom() + 1 - outer.height());
-    }
+    m_frmCtl->placeInCorner();
 }
 
 bool Form1::isReachable(const QWidget &window) const
@@ -437,14 +433,19 @@ void Form1::LoadIni()
     }
 }
 
-void Form1::SaveIni()
+void Form1::SaveIni(ErrorReport::Audience audience)
 {
     if (!m_iniIo) {
         return;
     }
     IniApplier(*this).collect(m_iniIo->records());
     if (const std::optional<IniError> failed = m_iniIo->write()) {
-        ErrorReport::showPlain(this, ErrorReport::codeText(failed->number, failed->description));
+        const QString text = ErrorReport::codeText(failed->number, failed->description);
+        if (audience == ErrorReport::Audience::Operator) {
+            ErrorReport::showPlain(this, text);
+        } else {
+            ErrorReport::log(QStringLiteral("The settings were not saved to ") + m_services.settings->savePath(), text);
+        }
     }
 }
 
@@ -483,10 +484,12 @@ void Form1::setLabelColor(quint32 colorRef)
     }
 }
 
+// The client area's place, as the control panel keeps its own (frmCtl.h);
+// this borderless window's frame is its client area anyway.
 FormInfo Form1::GetFormInfo() const
 {
     // Full screen is not a place: the window's own place is kept.
-    const QPoint place = m_fullScreen ? m_windowPos : pos();
+    const QPoint place = m_fullScreen ? m_windowPos : geometry().topLeft();
     return {BoardLayout::roundTwips(place.x() * double(BoardLayout::TwipsPerPixel)),
             BoardLayout::roundTwips(place.y() * double(BoardLayout::TwipsPerPixel))};
 }
@@ -497,7 +500,7 @@ void Form1::SetFormInfo(const FormInfo &info)
     if (m_fullScreen) {
         m_windowPos = place;
     } else {
-        move(place);
+        setGeometry(QRect(place, size()));
     }
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "display/ErrorReport.h"
 #include "display/FormInfo.h"
 #include "display/PlatformServices.h"
 
@@ -97,13 +98,14 @@ public:
     bool startsDrag(Qt::MouseButton button, const QPoint &position) const;
 
     // The settings file is read here at the end of start-up, and written by
-    // the control panel's end sequence. Failures are reported in a message box.
+    // the control panel's end sequence. Failures are reported in a message
+    // box; a failed save only in the log when nobody is there to answer.
     void LoadIni();
-    void SaveIni();
-    // The settings file's records; null when the program keeps no settings.
+    void SaveIni(ErrorReport::Audience audience = ErrorReport::Audience::Operator);
 
     // The places that start-up gives the windows: this window at the
-    // screen's top-left, the control panel at its bottom-right.
+    // screen's top-left, the control panel at the bottom-right of the
+    // screen's available area.
     void placeDisplayAsAtFirstRun();
     void placeControlPanelAsAtFirstRun();
     // Whether enough of a window lies on a screen to be dragged back.
@@ -152,7 +154,7 @@ private:
     bool m_fullScreen = false;
     int m_monitor = 1;
     int m_startFullScreen = -1;
-    // The window's place while it shows full screen.
+    // The window's own (client) place while it shows full screen.
     QPoint m_windowPos;
     QPointer<QScreen> m_windowScreen;
     QRect m_board;

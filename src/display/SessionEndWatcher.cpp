@@ -1,5 +1,10 @@
 #include "SessionEndWatcher.h"
 
+#include "EndSignalRelay.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+
 #include <csignal>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -15,6 +20,9 @@ constexpr int WatchedSignals[] = {SIGTERM, SIGHUP, SIGINT};
 
 SessionEndWatcher::SessionEndWatcher(QObject *parent) : QObject(parent)
 {
+    if (QCoreApplication *application = QCoreApplication::instance()) {
+        application->installEventFilter(this);
+    }
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, endPipe) != 0) {
         return;
     }
@@ -25,8 +33,9 @@ SessionEndWatcher::SessionEndWatcher(QObject *parent) : QObject(parent)
         m_notifier->setEnabled(false);
         emit endRequested();
     });
+    EndSignalRelay::arm(endPipe[0]);
     struct sigaction action = {};
-    action.sa_handler = &SessionEndWatcher::handleSignal;
+    action.sa_handler = &EndSignalRelay::handle;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
     for (const int signal : WatchedSignals) {
@@ -39,6 +48,7 @@ SessionEndWatcher::~SessionEndWatcher()
     for (const int signal : WatchedSignals) {
         std::signal(signal, SIG_DFL);
     }
+    EndSignalRelay::disarm();
     delete m_notifier;
     m_notifier = nullptr;
     for (int &fd : endPipe) {
@@ -49,8 +59,11 @@ SessionEndWatcher::~SessionEndWatcher()
     }
 }
 
-void SessionEndWatcher::handleSignal(int)
+bool SessionEndWatcher::eventFilter(QObject *watched, QEvent *event)
 {
-    const char byte = 1;
-    [[maybe_unused]] const ssize_t written = ::write(endPipe[0], &byte, 1);
+    if (event->type() == QEvent::Quit && watched == QCoreApplication::instance()) {
+        emit endRequested();
+        return true;
+    }
+    return QObject::eventFilter(watched, event);
 }

@@ -14,12 +14,23 @@ class SingleInstanceGuard : public QObject
     Q_OBJECT
 
 public:
+    enum class Claim {
+        // The first start: it now listens for later ones.
+        First,
+        // Another start runs with these settings and has been asked to come
+        // to the front.
+        Forwarded,
+        // Another start holds these settings but does not answer (it hangs,
+        // or cannot listen): this start must not run beside it.
+        NoAnswer,
+    };
+
     explicit SingleInstanceGuard(const QString &settingsPath, QObject *parent = nullptr);
 
-    // True for the first start, which then listens for later ones. False when
-    // another start already runs with these settings; it has been asked to
-    // come to the front.
-    bool claim();
+    Claim claim();
+    // Why a start whose claim found no answer ends: which settings file, and
+    // which process holds it.
+    QString noAnswerText() const;
 
     // The socket name for a settings file: the same file gives the same name.
     static QString serverName(const QString &settingsPath);
@@ -29,8 +40,10 @@ signals:
     void activationRequested();
 
 private:
-    void askRunningStartToComeForward() const;
+    // True when the running start took the request.
+    bool askRunningStartToComeForward() const;
 
+    QString m_settingsPath;
     QString m_serverName;
     QLockFile m_lock;
     QLocalServer m_server;

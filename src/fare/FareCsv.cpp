@@ -2,9 +2,12 @@
 
 #include "Hy3File.h"
 #include "companion/Cp932.h"
+#include "route/CsvReader.h"
 
+#include <QStringDecoder>
 #include <QStringList>
 
+#include <algorithm>
 #include <limits>
 #include <optional>
 
@@ -13,55 +16,6 @@ namespace FareCsv {
 namespace {
 
 constexpr qsizetype MaxFields = 2 + StopRecord::ColumnCount;
-
-struct SplitLine
-{
-    // The first fields of the line: one more than a stop may have, enough
-    // to tell a line with too many, so that a line of a million commas does
-    // not become a million strings.
-    QStringList fields;
-    // How many fields the line has.
-    qsizetype count = 0;
-};
-
-// The fields of one line; nothing when a quote is left open.
-std::optional<SplitLine> splitFields(const QString &line)
-{
-    SplitLine split;
-    const auto addField = [&split](const QString &field) {
-        if (split.fields.size() <= MaxFields) {
-            split.fields << field;
-        }
-        ++split.count;
-    };
-    QString field;
-    bool quoted = false;
-    for (qsizetype i = 0; i < line.size(); ++i) {
-        const QChar c = line.at(i);
-        if (quoted) {
-            if (c != QLatin1Char('"')) {
-                field += c;
-            } else if (i + 1 < line.size() && line.at(i + 1) == QLatin1Char('"')) {
-                field += c;
-                ++i;
-            } else {
-                quoted = false;
-            }
-        } else if (c == QLatin1Char('"')) {
-            quoted = true;
-        } else if (c == QLatin1Char(',')) {
-            addField(field);
-            field.clear();
-        } else {
-            field += c;
-        }
-    }
-    if (quoted) {
-        return std::nullopt;
-    }
-    addField(field);
-    return split;
-}
 
 std::optional<qint16> shortValue(const QString &field)
 {
@@ -73,48 +27,72 @@ std::optional<qint16> shortValue(const QString &field)
     return static_cast<qint16>(value);
 }
 
-// The record of one line, or the reason it cannot be one.
-std::optional<StopRecord> parseLine(const QString &line, QString &reason)
+// How many values of a line are named one by one before the rest are counted.
+constexpr int NamedBadValues = 5;
+
+// The record of one line, or every reason it cannot be one.
+std::optional<StopRecord> parseLine(const QString &line, QStringList &reasons)
 {
-    const std::optional<SplitLine> split = splitFields(line);
-    if (!split) {
-        reason = QStringLiteral("引用符（\"）が閉じていません。");
+    const CsvReader::Record split = CsvReader::splitLine(line, {.trimBlanks = false, .keepFields = MaxFields + 1});
+    if (split.problem == CsvReader::Problem::OpenQuote) {
+        reasons << QStringLiteral("引用符（\"）が閉じていません。");
         return std::nullopt;
     }
-    if (split->count < 2) {
-        reason = QStringLiteral("停名と整理券番号が必要です。");
+    if (split.problem == CsvReader::Problem::TextAfterQuote) {
+        reasons << QStringLiteral("閉じた引用符（\"）の後に余分な文字があります。");
         return std::nullopt;
     }
-    if (split->count > MaxFields) {
-        reason = QStringLiteral("列が多すぎます（%1列、最大%2列）。").arg(split->count - 2).arg(StopRecord::ColumnCount);
-        return std::nullopt;
+    if (split.count < 2) {
+        reasons << QStringLiteral("停名と整理券番号が必要です。");
     }
-    const QStringList &fields = split->fields;
+    if (split.count > MaxFields) {
+        reasons << QStringLiteral("列が多すぎます（%1列、最大%2列）。").arg(split.count - 2).arg(StopRecord::ColumnCount);
+    }
+    const QStringList &fields = split.fields;
     StopRecord record;
     record.name = fields.at(0);
     const std::optional<QByteArray> name = Cp932::encodeExactly(record.name);
     if (!name) {
-        reason = QStringLiteral("停名「%1」はシフトJIS（CP932）で書けない文字を含みます。").arg(record.name);
-        return std::nullopt;
+        reasons << QStringLiteral("停名「%1」はシフトJIS（CP932）で書けない文字を含みます。").arg(record.name);
+    } else if (name->size() > std::numeric_limits<quint16>::max()) {
+        reasons << QStringLiteral("停名が長すぎます。");
     }
-    if (name->size() > std::numeric_limits<quint16>::max()) {
-        reason = QStringLiteral("停名が長すぎます。");
-        return std::nullopt;
-    }
-    for (qsizetype i = 1; i < fields.size(); ++i) {
+    int badValues = 0;
+    for (qsizetype i = 1; i < std::min(fields.size(), MaxFields); ++i) {
         const std::optional<qint16> value = shortValue(fields.at(i));
         if (!value) {
-            const QString what = i == 1 ? QStringLiteral("整理券番号") : QStringLiteral("%1列目").arg(i - 1);
-            reason = QStringLiteral("%1の値「%2」は -32768 から 32767 の整数ではありません。").arg(what, fields.at(i));
-            return std::nullopt;
-        }
-        if (i == 1) {
+            if (++badValues <= NamedBadValues) {
+                const QString what = i == 1 ? QStringLiteral("整理券番号") : QStringLiteral("%1列目").arg(i - 1);
+                reasons << QStringLiteral("%1の値「%2」は -32768 から 32767 の整数ではありません。").arg(what, fields.at(i));
+            }
+        } else if (i == 1) {
             record.ticketNumber = *value;
         } else {
             record.columns[static_cast<size_t>(i - 2)] = *value;
         }
     }
+    if (badValues > NamedBadValues) {
+        reasons << QStringLiteral("ほかに %1 個の値が -32768 から 32767 の整数ではありません。").arg(badValues - NamedBadValues);
+    }
+    if (!reasons.isEmpty()) {
+        return std::nullopt;
+    }
     return record;
+}
+
+// The 1-based line of the first bytes that are not UTF-8; nothing when all are.
+std::optional<int> firstNonUtf8Line(const QByteArray &bytes)
+{
+    int line = 1;
+    for (const QByteArray &text : bytes.split('\n')) {
+        QStringDecoder utf8(QStringDecoder::Utf8);
+        [[maybe_unused]] const QString decoded = utf8.decode(text);
+        if (utf8.hasError()) {
+            return line;
+        }
+        ++line;
+    }
+    return std::nullopt;
 }
 
 QString quotedIfNeeded(const QString &name)
@@ -134,6 +112,15 @@ QString quotedIfNeeded(const QString &name)
 FareCsvContents parse(const QByteArray &utf8)
 {
     FareCsvContents contents;
+    if (const std::optional<int> line = firstNonUtf8Line(utf8)) {
+        // Read as UTF-8, every name of a Shift_JIS file would be refused one by one.
+        contents.errors.push_back({*line, Cp932::decodeExactly(utf8)
+                                              ? QStringLiteral("このファイルは UTF-8 ではありません（シフトJIS のようです）。"
+                                                               "UTF-8 で保存し直してください。")
+                                              : QStringLiteral("このファイルは UTF-8 ではありません。"
+                                                               "UTF-8 で保存し直してください。")});
+        return contents;
+    }
     QString text = QString::fromUtf8(utf8);
     if (text.startsWith(QChar(0xFEFF))) {
         text.remove(0, 1);
@@ -148,8 +135,8 @@ FareCsvContents parse(const QByteArray &utf8)
             continue;
         }
         const int lineNumber = static_cast<int>(i) + 1;
-        QString reason;
-        if (std::optional<StopRecord> record = parseLine(line, reason)) {
+        QStringList reasons;
+        if (std::optional<StopRecord> record = parseLine(line, reasons)) {
             if (contents.records.size() == static_cast<size_t>(Hy3File::MaxRecords)) {
                 contents.errors.push_back(
                     {lineNumber, QStringLiteral("停留所が多すぎます（最大%1件）。").arg(Hy3File::MaxRecords)});
@@ -157,7 +144,9 @@ FareCsvContents parse(const QByteArray &utf8)
             }
             contents.records.push_back(std::move(*record));
         } else {
-            contents.errors.push_back({lineNumber, reason});
+            for (const QString &reason : std::as_const(reasons)) {
+                contents.errors.push_back({lineNumber, reason});
+            }
         }
     }
     return contents;

@@ -26,9 +26,10 @@ struct FareCsvContents
 // Blank lines and lines starting with "#" are skipped.
 namespace FareCsv {
 
-// Every line that would not fit a fare data file is an error: a name that
-// code page 932 cannot write, a value outside 16 bits, more than 150
-// columns, more than 301 stops.
+// Every line that would not fit a fare data file is an error, once for each
+// thing wrong with it: a name that code page 932 cannot write, a value
+// outside 16 bits, more than 150 columns, more than 301 stops. Bytes that
+// are not UTF-8 make the whole file one error that says so.
 FareCsvContents parse(const QByteArray &utf8);
 // The CSV of these records, a comment line naming the columns first, all
 // 150 columns on every line.

@@ -2,6 +2,7 @@
 
 #include "Hy3File.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -9,9 +10,9 @@
 
 namespace {
 
-RouteLoadResult refused(const QString &message)
+RouteLoadResult refused(const QString &message, const QString &informativeText = QString())
 {
-    return {false, message};
+    return {false, message, informativeText};
 }
 
 QString noRouteDataText()
@@ -44,7 +45,7 @@ RouteLoadResult FareRoute::load(const RouteRequest &request, const QString &fare
 
     // Only ever opened for reading, so a missing file is reported, never created.
     if (!QFileInfo::exists(fareFilePath)) {
-        return refused(noRouteDataText());
+        return refused(noRouteDataText(), QDir::toNativeSeparators(QFileInfo(fareFilePath).absoluteFilePath()));
     }
     QFile file(fareFilePath);
     if (QFileInfo(fareFilePath).isDir() || !file.open(QIODevice::ReadOnly)) {
@@ -86,7 +87,7 @@ RouteLoadResult FareRoute::load(const RouteRequest &request, const QString &fare
     }
     m_state.RecordCount = contents.count;
     m_state.CurrentIndex = static_cast<qint16>(m_state.StartSection - 1);
-    return {true, QString()};
+    return {true, QString(), QString()};
 }
 
 void FareRoute::setHeldDate(const QString &date)

@@ -13,6 +13,9 @@ struct RouteLoadResult
     // The exact message box text on failure (an OK box without a title of its
     // own); empty on success.
     QString message;
+    // Shown below the message where it helps: for a missing file, the full
+    // path where it was looked for.
+    QString informativeText;
 };
 
 // The fare table and the route state together: the route that is set.

@@ -30,6 +30,7 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QGuiApplication>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QImageReader>
@@ -43,6 +44,7 @@
 #include <QScrollBar>
 #include <QShortcut>
 #include <QStyle>
+#include <QWindow>
 
 namespace {
 
@@ -242,6 +244,7 @@ void frmCtl::showEvent(QShowEvent *event)
     QWidget::showEvent(event);
     if (!m_loaded) {
         m_loaded = true;
+        windowHandle()->installEventFilter(this);
         Form_Load();
     }
 }
@@ -256,26 +259,54 @@ void frmCtl::Form_Load()
 
 bool frmCtl::requestEnd()
 {
+    if (m_ending) {
+        return true;
+    }
     const auto answer = QMessageBox::question(this, QStringLiteral("Taveloの終了確認"),
                                               QStringLiteral("Taveloを終了しますか？"),
                                               QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+    // The session may have ended while the question was open.
+    if (m_ending) {
+        return true;
+    }
     if (answer != QMessageBox::Yes) {
         return false;
     }
-    runEndSequence();
+    runEndSequence(ErrorReport::Audience::Operator);
     return true;
 }
 
-void frmCtl::runEndSequence()
+void frmCtl::endUnattended()
 {
+    if (m_ending) {
+        emit quitRequested();
+        return;
+    }
+    runEndSequence(ErrorReport::Audience::LogOnly);
+}
+
+void frmCtl::runEndSequence(ErrorReport::Audience audience)
+{
+    m_ending = true;
     m_display.ChimeiCtl()->SetChimei(QString());
     m_display.DeleteRgn();
     if (m_services.multimedia) {
         mdlSndAPI(*m_services.multimedia).CloseAllSnd();
     }
     m_tape->ReleaseSpeech();
-    m_display.SaveIni();
+    m_display.SaveIni(audience);
     emit quitRequested();
+}
+
+bool frmCtl::eventFilter(QObject *watched, QEvent *event)
+{
+    // At the first exposure the window manager has framed the panel.
+    if (watched == windowHandle() && event->type() == QEvent::Expose && m_cornerPending
+        && windowHandle()->isExposed()) {
+        placeInCorner();
+        m_cornerPending = false;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void frmCtl::closeEvent(QCloseEvent *event)
@@ -312,7 +343,8 @@ void frmCtl::setRoute(const QString &routeText, const QString &sectionText)
     m_tape->LoadTape(tapeFolder, request.routeNumber);
     const RouteLoadResult result = m_route.load(request, RouteSetting::fareFilePath(fareFolder, request.routeNumber));
     if (!result.ok) {
-        showRouteMessage(result.message);
+        // A plain OK box: no icon and no title of its own.
+        ErrorReport::showPlain(this, result.message, result.informativeText);
         return;
     }
     m_display.ChimeiCtl()->SetChimei(QStringLiteral("系統選別中"));
@@ -326,12 +358,6 @@ void frmCtl::setRoute(const QString &routeText, const QString &sectionText)
     }
     m_route.setHeldDate(heldDateFromOptions());
     DispData(m_route.currentStop());
-}
-
-void frmCtl::showRouteMessage(const QString &text)
-{
-    // A plain OK box: no icon and no title of its own.
-    ErrorReport::showPlain(this, text);
 }
 
 void frmCtl::runLampTest()
@@ -357,16 +383,20 @@ QString frmCtl::heldDateFromOptions() const
 // ---------------------------------------------------------------------------
 // The board at a stop
 
-void frmCtl::DispData(int n)
+StopView frmCtl::stopView(int n) const
 {
-    const frmOption *opts = options();
     FareDisplayOptions displayOptions;
-    if (opts) {
+    if (const frmOption *opts = options()) {
         displayOptions = PanelOptions::fareDisplay(*opts, m_check2->isChecked());
     } else {
         displayOptions.lateNight = m_check2->isChecked();
     }
-    const StopView view = FareBoard::compute(m_route, n, displayOptions, QDateTime::currentDateTime());
+    return FareBoard::compute(m_route, n, displayOptions, QDateTime::currentDateTime());
+}
+
+void frmCtl::DispData(int n)
+{
+    const StopView view = stopView(n);
     if (!view.valid) {
         return; // a stop outside the filled slots shows nothing
     }
@@ -378,29 +408,51 @@ void frmCtl::DispData(int n)
             m_display.Degit(a)->setValue(*text);
         }
     }
-    m_picSeirikenPrev->clear();
-    if (opts && opts->chkUseSeiriPrev()->isChecked()) {
-        TicketRequest request = view.ticket;
-        request.pluginPath = opts->txtSeiriPlgDir()->text();
-        request.companyIndex = m_combo1->currentIndex();
-        drawSeiriken(request);
-    }
+    showSeiriken(view.ticket);
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     // Last: a scrolling name keeps the strip busy until the next name.
     m_display.ChimeiCtl()->SetChimei(view.stopName);
 }
 
-void frmCtl::drawSeiriken(const TicketRequest &request)
+QString frmCtl::seirikenPlugin(const TicketRequest &ticket) const
 {
+    const frmOption *opts = options();
+    if (!opts || !opts->chkUseSeiriPrev()->isChecked() || !ticket.isIssued()) {
+        return {};
+    }
+    return opts->txtSeiriPlgDir()->text();
+}
+
+void frmCtl::showSeiriken(TicketRequest ticket)
+{
+    m_picSeirikenPrev->clear();
+    ticket.pluginPath = seirikenPlugin(ticket);
+    if (ticket.pluginPath.isEmpty()) {
+        return;
+    }
+    ticket.companyIndex = m_combo1->currentIndex();
     const qint32 drawn = PluginBridge::Brix4_DrawSeiriken(
-        request.pluginPath, &m_picSeirikenPrev->image(), request.stopName, request.dateText, request.timeText,
-        request.routeNumber, request.ticketNumber, request.stopPosition, request.companyIndex);
-    // The picture is painted; say what it shows.
+        ticket.pluginPath, &m_picSeirikenPrev->image(), ticket.stopName, ticket.dateText, ticket.timeText,
+        ticket.routeNumber, ticket.ticketNumber, ticket.stopPosition, ticket.companyIndex);
     if (drawn != 0) {
-        m_picSeirikenPrev->setAccessibleDescription(
-            QStringLiteral("整理券 %1番 %2").arg(request.ticketNumber).arg(request.stopName));
+        m_picSeirikenPrev->setTicket(ticket.pluginPath,
+                                     QStringLiteral("整理券 %1番 %2").arg(ticket.ticketNumber).arg(ticket.stopName));
     }
     m_picSeirikenPrev->update();
+}
+
+void frmCtl::showMissingSeiriken()
+{
+    if (!m_route.hasRoute()) {
+        return;
+    }
+    // A plug-in chosen since the stop was shown gave the box its size, which
+    // starts a white picture. A ticket drawn by the plug-in still chosen stays
+    // as it was printed.
+    const StopView view = stopView(m_route.currentStop());
+    if (view.valid && seirikenPlugin(view.ticket) != m_picSeirikenPrev->ticketPlugin()) {
+        showSeiriken(view.ticket);
+    }
 }
 
 // ---------------------------------------------------------------------------
@@ -426,6 +478,9 @@ void frmCtl::showTapeGroup()
 {
     m_grpM_Tape->setTitle(m_tape->groupCaption());
     m_grpM_Tape->setEnabled(m_tape->groupEnabled() && !m_check1->isChecked());
+    // Why a route has no announcements, where the operator looks for it.
+    m_grpM_Tape->setToolTip(m_tape->loadProblem());
+    m_grpM_Tape->setAccessibleDescription(m_tape->loadProblem());
     for (QPushButton *button : {m_cmdTapeBack, m_cmdTapeNext, m_cmdTapeStop, m_cmdTapeSet}) {
         button->setEnabled(m_tape->buttonsEnabled());
     }
@@ -605,6 +660,9 @@ void frmCtl::Command4_Click()
     opts->exec();
     m_display.setEnabled(true);
     setEnabled(true);
+    // Before the name: a long one scrolls in a loop of its own that this
+    // handler returns from only when the next name is shown.
+    showMissingSeiriken();
     showCurrentStopName();
 }
 
@@ -644,6 +702,7 @@ void frmCtl::Check4_Click()
     m_check4->setToolTip(open ? QStringLiteral("整理券プレビューを隠します") : QStringLiteral("整理券プレビューを開きます"));
     if (open) {
         keepOnScreen();
+        showMissingSeiriken();
     }
 }
 
@@ -661,6 +720,19 @@ void frmCtl::keepOnScreen()
     }
 }
 
+void frmCtl::placeInCorner()
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    if (!screen) {
+        return;
+    }
+    const QRect area = screen->availableGeometry();
+    const QSize outer = frameGeometry().size();
+    move(area.right() + 1 - outer.width(), area.bottom() + 1 - outer.height());
+    const QWindow *window = windowHandle();
+    m_cornerPending = !window || !window->isExposed();
+}
+
 // ---------------------------------------------------------------------------
 // The settings file's record
 
@@ -672,14 +744,17 @@ CtrlDataInfo frmCtl::GetCtrlDataInfo() const
     info.ScrollStartWait = m_hScroll1.at(1)->value();
     info.LateNight = m_check2->isChecked() ? 1 : 0;
     info.PreviewOpen = m_check4->isChecked() ? 1 : 0;
-    info.Left = BoardLayout::roundTwips(pos().x() * double(BoardLayout::TwipsPerPixel));
-    info.Top = BoardLayout::roundTwips(pos().y() * double(BoardLayout::TwipsPerPixel));
+    info.Left = BoardLayout::roundTwips(geometry().x() * double(BoardLayout::TwipsPerPixel));
+    info.Top = BoardLayout::roundTwips(geometry().y() * double(BoardLayout::TwipsPerPixel));
     return info;
 }
 
 void frmCtl::SetCtrlDataInfo(const CtrlDataInfo &info)
 {
-    move(info.Left / BoardLayout::TwipsPerPixel, info.Top / BoardLayout::TwipsPerPixel);
+    // setGeometry places the client area; move() would place the frame,
+    // and, before the frame is known, the client area after all.
+    m_cornerPending = false;
+    setGeometry(QRect(QPoint(info.Left / BoardLayout::TwipsPerPixel, info.Top / BoardLayout::TwipsPerPixel), size()));
     // The scroll bars correct values out of their ranges; a change acts as
     // the operator's, so the labels and the strip follow.
     m_hScroll1.at(0)->setValue(info.ScrollSpeed);

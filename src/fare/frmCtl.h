@@ -1,5 +1,6 @@
 #pragma once
 
+#include "display/ErrorReport.h"
 #include "display/PlatformServices.h"
 #include "fare/CtrlDataInfo.h"
 #include "fare/FareRoute.h"
@@ -29,6 +30,7 @@ class SeirikenPreview;
 class frmOption;
 class mdlM_Tape;
 struct TapeOptions;
+struct StopView;
 struct TicketRequest;
 
 // The control panel (集中操作盤): the operator's window. Route entry by digit
@@ -65,8 +67,18 @@ public:
     // preview and, last, the stop name.
     void DispData(int n);
 
+    // The record's left and top are those of the client area, the part of
+    // the window that is the program's own: its frame is the window
+    // manager's, not known before the window manager has framed the window
+    // (when start-up restores the place), and not the same from one window
+    // manager to the next.
     CtrlDataInfo GetCtrlDataInfo() const;
     void SetCtrlDataInfo(const CtrlDataInfo &info);
+    // Puts the panel, frame and all, in the bottom-right corner of the
+    // screen's available area (not under a task bar). Before the window
+    // manager has framed the panel its frame is not known, so the corner is
+    // taken again when the panel first shows on the screen.
+    void placeInCorner();
 
     const FareRoute &route() const { return m_route; }
     // The route's announcements, loaded by route setting.
@@ -118,10 +130,12 @@ public:
     // Asks whether the program should end; on Yes runs the end sequence and
     // emits quitRequested. The display window's close comes here too.
     bool requestEnd();
-    // The end sequence without the question, for an end that nobody can
-    // answer (the session ends): blanks the strip, closes the sounds,
-    // releases speech, saves the settings and emits quitRequested.
-    void runEndSequence();
+    // The end that nobody can answer (the session ends, the program is told
+    // to stop): the end sequence without the question, and a failed save
+    // goes to the log, never into a message box. Asked while the end
+    // sequence already runs (a box of the operator's end is open), it only
+    // emits quitRequested: the settings have been saved, or tried.
+    void endUnattended();
 
 signals:
     // The operator confirmed the end of the program.
@@ -133,6 +147,7 @@ signals:
 protected:
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void createInputFrames();
@@ -144,6 +159,9 @@ private:
     void createShortcuts();
 
     void Form_Load();
+    // Blanks the strip, closes the sounds, releases speech, saves the
+    // settings and emits quitRequested. Runs once.
+    void runEndSequence(ErrorReport::Audience audience);
     // "設定...": the options dialog, modal, with both other windows disabled.
     void Command4_Click();
     void Check4_Click();
@@ -154,14 +172,19 @@ private:
     // changed looks of the stop-name display take effect.
     void showCurrentStopName();
     void showPictureError(const QString &file, int errorNumber);
-    void showRouteMessage(const QString &text);
     // Lights every segment of the fare cells and holds the operator's input
     // for the lamp test; painting goes on.
     void runLampTest();
     QString heldDateFromOptions() const;
     void setEntryEnabled(bool enabled);
-    // Draws the ticket of the shown stop into the preview box.
-    void drawSeiriken(const TicketRequest &request);
+    StopView stopView(int n) const;
+    // The plug-in that draws the ticket of a stop: empty when the options do
+    // not use the preview or the stop issues no ticket.
+    QString seirikenPlugin(const TicketRequest &ticket) const;
+    // Clears the preview box and draws the ticket of the shown stop into it.
+    void showSeiriken(TicketRequest ticket);
+    // Draws the ticket of the current stop unless the box already shows it.
+    void showMissingSeiriken();
     void playSound(const QString &file, const char *channel, bool wait);
     // A sound file named in the options' sound page; empty without options.
     QString soundFile(int index) const;
@@ -175,6 +198,9 @@ private:
     std::unique_ptr<mdlM_Tape> m_tape;
     InputHold m_inputHold;
     bool m_loaded = false;
+    bool m_ending = false;
+    // The corner is to be taken again once the frame is known.
+    bool m_cornerPending = false;
     // The input frame last sent behind the other.
     qint16 m_inputFrame = 0;
     // The picture errors shown while they are shown once.

@@ -68,6 +68,7 @@ bool EspeakSynth::synthesise(const QString &kana, const SampleSink &sink) const
 std::vector<qint16> EspeakSynth::synthesise(const QString &kana) const
 {
     std::vector<qint16> all;
-    synthesise(kana, [&all](const qint16 *samples, int count) { all.insert(all.end(), samples, samples + count); });
-    return all;
+    const bool accepted =
+        synthesise(kana, [&all](const qint16 *samples, int count) { all.insert(all.end(), samples, samples + count); });
+    return accepted ? all : std::vector<qint16>{};
 }

@@ -25,7 +25,7 @@ public:
 
     // Speaks katakana text into `sink`; false when espeak-ng refused it.
     bool synthesise(const QString &kana, const SampleSink &sink) const;
-    // The whole text at once.
+    // The whole text at once; nothing when espeak-ng refused it.
     std::vector<qint16> synthesise(const QString &kana) const;
 
 private:

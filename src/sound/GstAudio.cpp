@@ -9,7 +9,12 @@
 #include <gst/gst.h>
 
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <cstdio>
+#include <mutex>
+#include <optional>
+#include <thread>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -79,9 +84,68 @@ bool probeAudioDevice()
 
 std::atomic<int> trackedPipelines = 0;
 
+#ifdef __GLIBC__
+// Gives the memory of ended pipelines back to the system. glibc keeps what
+// GStreamer's streaming threads freed in their arenas: after a few hundred
+// quick MIDI plays that is well over a hundred megabytes of SoundFont
+// samples, resident for good. Trimming costs some milliseconds and takes the
+// arenas' locks, so it runs on a thread of its own once a burst of sounds is
+// over, when no pipeline has ended for a moment. It waits for no count to
+// reach zero: the speech pipeline lives as long as the program, and each
+// channel keeps its last file open.
+class MemoryTrimmer
+{
+public:
+    // Lives as long as the process: pipelines may still end while it exits.
+    static MemoryTrimmer &instance()
+    {
+        static MemoryTrimmer *const trimmer = new MemoryTrimmer;
+        return *trimmer;
+    }
+
+    void pipelineEnded()
+    {
+        {
+            const std::lock_guard lock(m_mutex);
+            m_due = std::chrono::steady_clock::now() + QuietPeriod;
+        }
+        m_changed.notify_one();
+    }
+
+private:
+    static constexpr auto QuietPeriod = std::chrono::milliseconds(500);
+
+    MemoryTrimmer() { std::thread([this] { run(); }).detach(); }
+
+    [[noreturn]] void run()
+    {
+        std::unique_lock lock(m_mutex);
+        for (;;) {
+            m_changed.wait(lock, [this] { return m_due.has_value(); });
+            const auto due = *m_due;
+            // Another pipeline ending meanwhile puts the trim off again.
+            if (m_changed.wait_until(lock, due, [this, due] { return m_due != due; })) {
+                continue;
+            }
+            m_due.reset();
+            lock.unlock();
+            malloc_trim(0);
+            lock.lock();
+        }
+    }
+
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    std::optional<std::chrono::steady_clock::time_point> m_due;
+};
+#endif
+
 void forgetPipeline(gpointer, GObject *)
 {
     --trackedPipelines;
+#ifdef __GLIBC__
+    MemoryTrimmer::instance().pipelineEnded();
+#endif
 }
 
 } // namespace
@@ -139,9 +203,22 @@ GstElement *makeAudioSink()
     if (requested == "fake" || (requested.isEmpty() && !hasAudioDevice())) {
         return makeFakeSink();
     }
-    const char *factory = requested.isEmpty() ? "autoaudiosink" : requested.constData();
-    GstElement *sink = gst_element_factory_make(factory, nullptr);
-    return sink ? sink : makeFakeSink();
+    if (requested.isEmpty()) {
+        GstElement *sink = gst_element_factory_make("autoaudiosink", nullptr);
+        return sink ? sink : makeFakeSink();
+    }
+    g_autoptr(GError) error = nullptr;
+    GstElement *sink = gst_parse_launch_full(requested.constData(), nullptr, GST_PARSE_FLAG_FATAL_ERRORS, &error);
+    if (!sink) {
+        // Said once: every sound asks for a sink.
+        static std::once_flag warned;
+        std::call_once(warned, [&error, &requested] {
+            qCWarning(lcSound, "Cannot make the audio sink \"%s\": %s; sound goes to a silent sink",
+                      requested.constData(), error ? error->message : "no reason given");
+        });
+        return makeFakeSink();
+    }
+    return sink;
 }
 
 void trackPipeline(GstElement *pipeline)

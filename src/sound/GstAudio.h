@@ -11,8 +11,9 @@ bool initialise();
 
 // A new audio sink. TAVELO_AUDIO_SINK picks one: "fake" gives a fakesink that
 // still runs in real time (for tests and machines without a sound card), any
-// other value names a GStreamer element; unset, autoaudiosink. Falls back to
-// the real-time fakesink when the chosen element cannot be made.
+// other value names a GStreamer element, with properties if wanted
+// ("alsasink device=hw:1"); unset, autoaudiosink. Falls back to the
+// real-time fakesink when the chosen element cannot be made.
 GstElement *makeAudioSink();
 
 // Whether there is a real audio output. Asked once; without one, says so in

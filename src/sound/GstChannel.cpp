@@ -20,6 +20,12 @@ constexpr double MidiSynthGain = 0.8;
 // Opening a file waits at most this long to learn whether it plays.
 constexpr auto OpenTimeout = std::chrono::seconds(5);
 
+// A waited play that has not ended this long after the sound's length has
+// stalled; one whose length is not known is given up after the cap. The
+// margin covers a slow start, such as a synthesiser loading its SoundFont.
+constexpr auto StallMargin = std::chrono::seconds(5);
+constexpr auto UnknownLengthLimit = std::chrono::seconds(30);
+
 // Links the decoded sound to the converter; other streams (a cover picture
 // in an MP3) stay unused.
 void linkDecodedAudio(GstElement *, GstPad *decoded, gpointer converter)
@@ -332,8 +338,45 @@ bool GstChannel::isPlaying() const
     return m_shared->playing;
 }
 
-void GstChannel::waitForEnd()
+bool GstChannel::hasStalled(std::chrono::milliseconds waited) const
 {
-    std::unique_lock lock(m_shared->mutex);
-    m_shared->changed.wait(lock, [this] { return !m_shared->playing; });
+    gint64 length = -1;
+    if (m_pipeline && gst_element_query_duration(m_pipeline.get(), GST_FORMAT_TIME, &length) && length >= 0) {
+        return waited > std::chrono::nanoseconds(length) + StallMargin;
+    }
+    return waited > UnknownLengthLimit;
+}
+
+bool GstChannel::giveUp(std::chrono::milliseconds waited)
+{
+    {
+        const std::lock_guard lock(m_shared->mutex);
+        if (!m_shared->playing) {
+            return false;
+        }
+        m_shared->playing = false;
+        qCWarning(lcSound, "Stopped waiting for %s: it has not ended after %.1f s; the audio output may have stalled",
+                  qUtf8Printable(m_shared->path), std::chrono::duration<double>(waited).count());
+    }
+    m_shared->changed.notify_all();
+    emit ended();
+    return true;
+}
+
+bool GstChannel::waitForEnd()
+{
+    const auto start = std::chrono::steady_clock::now();
+    for (;;) {
+        {
+            std::unique_lock lock(m_shared->mutex);
+            if (m_shared->changed.wait_for(lock, StallCheckInterval, [this] { return !m_shared->playing; })) {
+                return true;
+            }
+        }
+        const auto waited =
+            std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
+        if (hasStalled(waited)) {
+            return !giveUp(waited);
+        }
+    }
 }

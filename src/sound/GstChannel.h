@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QString>
 
+#include <chrono>
 #include <memory>
 
 // One sound channel: a GStreamer pipeline that decodes one file's sound.
@@ -33,9 +34,26 @@ public:
     // True from a play until the sound ends, fails or is stopped.
     bool isPlaying() const;
 
+    // How often a caller waiting for the end of a play asks hasStalled().
+    static constexpr std::chrono::milliseconds StallCheckInterval{500};
+
+    // Whether a play that has been waited for `waited` has stalled (a
+    // suspended audio output, say): it has neither ended nor failed within
+    // the sound's length and a margin, or a fixed cap while the length is
+    // unknown. The length is asked afresh each time: a MIDI file tells it
+    // only once its synthesiser runs.
+    bool hasStalled(std::chrono::milliseconds waited) const;
+
+    // Gives up on a play that has not ended after `waited`: says so once in
+    // the log and releases anybody waiting, as its end would. The sound
+    // itself is left alone, to finish or be closed. False when the play had
+    // ended after all.
+    bool giveUp(std::chrono::milliseconds waited);
+
     // Blocks the calling thread until the sound has ended, for callers
-    // without an event loop; others wait for the ended() signal.
-    void waitForEnd();
+    // without an event loop; others wait for the ended() signal. Gives up
+    // on a play that has stalled: false then.
+    bool waitForEnd();
 
 signals:
     // The latest play has ended, failed or was stopped. The end of an

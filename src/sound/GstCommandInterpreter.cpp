@@ -4,6 +4,7 @@
 #include "GstChannel.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QPointer>
 #include <QThread>
@@ -102,17 +103,29 @@ int GstCommandInterpreter::play(const CommandString &command)
         return 0;
     }
     if (!canRunEventLoop()) {
-        playing->waitForEnd();
-        return 0;
+        return playing->waitForEnd() ? 0 : CannotPlay;
     }
     QEventLoop loop;
     QObject::connect(playing, &GstChannel::ended, &loop, &QEventLoop::quit);
     // Closing or replacing the channel meanwhile also ends the wait.
     QObject::connect(playing, &QObject::destroyed, &loop, &QEventLoop::quit);
+    // A sound that stalls must not keep the operator's input for good.
+    bool stalled = false;
+    QElapsedTimer waited;
+    QTimer watchdog;
+    QObject::connect(&watchdog, &QTimer::timeout, &loop, [&] {
+        const std::chrono::milliseconds sofar(waited.elapsed());
+        if (playing && playing->hasStalled(sofar)) {
+            stalled = playing->giveUp(sofar);
+            loop.quit();
+        }
+    });
     if (playing->isPlaying()) {
+        waited.start();
+        watchdog.start(GstChannel::StallCheckInterval);
         loop.exec(QEventLoop::ExcludeUserInputEvents);
     }
-    return 0;
+    return stalled ? CannotPlay : 0;
 }
 
 void GstCommandInterpreter::sleep(int milliseconds)

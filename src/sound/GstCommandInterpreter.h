@@ -13,7 +13,8 @@ class GstChannel;
 // Plays multimedia command strings through GStreamer, one GstChannel (a decode pipeline of its own) per alias.
 // Waiting (a waited play, a sleep) runs a local event loop that holds back
 // user input: the windows keep painting and timers keep running, and clicks
-// are handled once the wait is over.
+// are handled once the wait is over. A waited play that stalls gives the
+// input back after the sound's length and a margin (GstChannel::hasStalled).
 class GstCommandInterpreter : public MultimediaCommands
 {
 public:
@@ -22,7 +23,7 @@ public:
         UnknownCommand = 1, // not a command this interpreter knows
         UnknownAlias = 2,   // no file is open under that alias
         CannotOpen = 3,     // the file is missing or cannot be decoded
-        CannotPlay = 4,
+        CannotPlay = 4,     // the play cannot start, or stalled and was given up
     };
 
     GstCommandInterpreter();

@@ -1,19 +1,25 @@
 #include "ReadingDictionary.h"
 
+#include "app/WholeFile.h"
 #include "companion/Cp932.h"
 #include "sound/KanaText.h"
+#include "sound/SoundLog.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QStringTokenizer>
 
 #include <algorithm>
 
-ReadingDictionary ReadingDictionary::parse(const QString &text)
+ReadingDictionary ReadingDictionary::parse(QStringView text, QList<qsizetype> *tooLongLines)
 {
     ReadingDictionary dictionary;
-    const QStringList lines = text.split(u'\n');
-    for (const QString &line : lines) {
-        const QString entry = line.trimmed();
+    qsizetype lineNumber = 0;
+    // The lines are looked at in place, so the text is not copied whole.
+    for (const QStringView line : qTokenize(text, u'\n')) {
+        ++lineNumber;
+        const QStringView entry = line.trimmed();
         if (entry.isEmpty() || entry.startsWith(u'#')) {
             continue;
         }
@@ -24,9 +30,15 @@ ReadingDictionary ReadingDictionary::parse(const QString &text)
         if (separator < 0) {
             continue;
         }
-        const QString written = KanaText::normalise(entry.left(separator).trimmed());
-        const QString reading = KanaText::toKatakana(entry.mid(separator + 1).trimmed());
+        const QString written = KanaText::normalise(entry.left(separator).trimmed().toString());
+        const QString reading = KanaText::toKatakana(entry.mid(separator + 1).trimmed().toString());
         if (written.isEmpty() || reading.isEmpty()) {
+            continue;
+        }
+        if (written.size() > MaxWrittenLength) {
+            if (tooLongLines) {
+                tooLongLines->append(lineNumber);
+            }
             continue;
         }
         dictionary.m_readings.insert(written, reading);
@@ -37,11 +49,38 @@ ReadingDictionary ReadingDictionary::parse(const QString &text)
 
 ReadingDictionary ReadingDictionary::load(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    const WholeFile::Contents file = WholeFile::read(path, MaxFileBytes);
+    const auto skipped = [&path](const QString &why) {
+        qCWarning(lcSound).noquote()
+            << QStringLiteral("読み辞書 %1 %2").arg(QFileInfo(path).absoluteFilePath(), why);
+    };
+    switch (file.problem) {
+    case WholeFile::Problem::None:
+        break;
+    case WholeFile::Problem::Missing:
+        return {}; // most folders have none
+    case WholeFile::Problem::NotAFile:
+        skipped(QStringLiteral("はファイルではないため使いません。"));
+        return {};
+    case WholeFile::Problem::CannotOpen:
+        skipped(QStringLiteral("を読み込めません（%1）。").arg(file.errorString));
+        return {};
+    case WholeFile::Problem::TooLarge:
+        skipped(QStringLiteral("は %1 MB を超えているため使いません。").arg(MaxFileBytes / (1024 * 1024)));
         return {};
     }
-    return parse(Cp932::decode(file.readAll()));
+    QList<qsizetype> tooLongLines;
+    ReadingDictionary dictionary = parse(Cp932::decode(file.bytes), &tooLongLines);
+    if (!tooLongLines.isEmpty()) {
+        const QString others = tooLongLines.size() > 1
+            ? QStringLiteral("ほか %1 件").arg(tooLongLines.size() - 1)
+            : QString();
+        skipped(QStringLiteral("の %1 行目%2は、表記が %3 文字を超えるため使いません。")
+                    .arg(tooLongLines.first())
+                    .arg(others)
+                    .arg(MaxWrittenLength));
+    }
+    return dictionary;
 }
 
 ReadingDictionary ReadingDictionary::forFolder(const QString &folder)

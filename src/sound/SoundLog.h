@@ -2,6 +2,7 @@
 
 #include <QLoggingCategory>
 
-// Why a sound did not play. The operator is shown nothing; the log says
-// which file failed and what GStreamer made of it.
+// Why a sound did not play, or why a route has no announcements. No
+// message box interrupts the operator; the log says which file failed and
+// why (for a sound, what GStreamer made of it).
 Q_DECLARE_LOGGING_CATEGORY(lcSound)

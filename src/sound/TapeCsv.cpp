@@ -1,6 +1,8 @@
 #include "TapeCsv.h"
 
+#include "app/WholeFile.h"
 #include "companion/Cp932.h"
+#include "route/CsvReader.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -9,78 +11,7 @@
 
 namespace {
 
-bool isBlank(QChar c)
-{
-    return c == u' ' || c == u'\t';
-}
-
-// The comma-separated fields of one line, quotes removed; or the reason the
-// line cannot be split.
-struct SplitLine
-{
-    // The first fields of the line: one more than a record has, enough to
-    // tell a line with too many, so that a line of a million commas does
-    // not become a million strings.
-    QStringList fields;
-    // How many fields the line has.
-    qsizetype count = 0;
-    QString error;
-};
-
 constexpr qsizetype FieldsPerRecord = 3;
-
-SplitLine splitFields(const QString &line)
-{
-    SplitLine result;
-    qsizetype pos = 0;
-    const qsizetype end = line.size();
-    while (true) {
-        while (pos < end && isBlank(line.at(pos))) {
-            ++pos;
-        }
-        QString field;
-        if (pos < end && line.at(pos) == u'"') {
-            ++pos;
-            bool closed = false;
-            while (pos < end) {
-                const QChar c = line.at(pos++);
-                if (c != u'"') {
-                    field += c;
-                } else if (pos < end && line.at(pos) == u'"') {
-                    field += c; // a doubled quote stands for one
-                    ++pos;
-                } else {
-                    closed = true;
-                    break;
-                }
-            }
-            if (!closed) {
-                result.error = QStringLiteral("「\"」が閉じていません");
-                return result;
-            }
-            while (pos < end && isBlank(line.at(pos))) {
-                ++pos;
-            }
-            if (pos < end && line.at(pos) != u',') {
-                result.error = QStringLiteral("閉じた「\"」の後に余分な文字があります");
-                return result;
-            }
-        } else {
-            const qsizetype comma = line.indexOf(u',', pos);
-            const qsizetype fieldEnd = comma < 0 ? end : comma;
-            field = line.mid(pos, fieldEnd - pos).trimmed();
-            pos = fieldEnd;
-        }
-        if (result.fields.size() <= FieldsPerRecord) {
-            result.fields.append(field);
-        }
-        ++result.count;
-        if (pos >= end) {
-            return result;
-        }
-        ++pos; // past the comma; a comma at the end of the line opens an empty field
-    }
-}
 
 // A flag field: a whole number in the signed 16-bit range and nothing else.
 std::optional<qint16> parseFlag(const QString &field)
@@ -98,9 +29,13 @@ QString parseRecord(const QString &line, TapeRecord &record)
     if (line.trimmed().isEmpty()) {
         return QStringLiteral("空行です");
     }
-    const SplitLine split = splitFields(line);
-    if (!split.error.isEmpty()) {
-        return split.error;
+    const CsvReader::Record split =
+        CsvReader::splitLine(line, {.trimBlanks = true, .keepFields = FieldsPerRecord + 1});
+    if (split.problem == CsvReader::Problem::OpenQuote) {
+        return QStringLiteral("「\"」が閉じていません");
+    }
+    if (split.problem == CsvReader::Problem::TextAfterQuote) {
+        return QStringLiteral("閉じた「\"」の後に余分な文字があります");
     }
     if (split.count != FieldsPerRecord) {
         return QStringLiteral("項目が3つではありません（%1個）").arg(split.count);
@@ -121,15 +56,63 @@ QString parseRecord(const QString &line, TapeRecord &record)
     return {};
 }
 
+QString fileProblemText(const WholeFile::Contents &file)
+{
+    switch (file.problem) {
+    case WholeFile::Problem::None:
+        break;
+    case WholeFile::Problem::Missing:
+        return QStringLiteral("ファイルがありません");
+    case WholeFile::Problem::NotAFile:
+        return QStringLiteral("ファイルではありません");
+    case WholeFile::Problem::CannotOpen:
+        return QStringLiteral("読み込めません（%1）").arg(file.errorString);
+    case WholeFile::Problem::TooLarge:
+        return QStringLiteral("ファイルが %1 MB を超えています").arg(TapeCsv::MaxFileBytes / (1024 * 1024));
+    }
+    return {};
+}
+
 } // namespace
+
+QString TapeCsvContents::problemText() const
+{
+    const QString file = QStringLiteral("放送用データ %1 を読み込めません。").arg(path);
+    if (!fileProblem.isEmpty()) {
+        return file + fileProblem;
+    }
+    if (errors.isEmpty()) {
+        return {};
+    }
+    QString text = file + QStringLiteral("%1 行目: %2").arg(errors.first().line).arg(errors.first().reason);
+    if (errors.size() > 1) {
+        text += QStringLiteral("（ほかに %1 行の誤りがあります）").arg(errors.size() - 1);
+    }
+    return text;
+}
+
+TapeCsvContents TapeCsv::readFile(const QString &path)
+{
+    const WholeFile::Contents file = WholeFile::read(path, MaxFileBytes);
+    TapeCsvContents contents = parse(file.bytes);
+    contents.path = QFileInfo(path).absoluteFilePath();
+    contents.fileProblem = fileProblemText(file);
+    return contents;
+}
 
 TapeCsvContents TapeCsv::parse(const QByteArray &bytes)
 {
-    QList<QByteArray> lines = bytes.split('\n');
-    for (QByteArray &line : lines) {
+    // The lines are looked at in place, so the file is not copied whole.
+    QList<QByteArrayView> lines;
+    for (qsizetype start = 0; start < bytes.size();) {
+        const qsizetype newline = bytes.indexOf('\n', start);
+        const qsizetype end = newline < 0 ? bytes.size() : newline;
+        QByteArrayView line(bytes.constData() + start, end - start);
         if (line.endsWith('\r')) {
             line.chop(1);
         }
+        lines.append(line);
+        start = end + 1;
     }
     while (!lines.isEmpty() && lines.last().trimmed().isEmpty()) {
         lines.removeLast();
@@ -137,7 +120,9 @@ TapeCsvContents TapeCsv::parse(const QByteArray &bytes)
 
     TapeCsvContents contents;
     for (qsizetype i = 0; i < lines.size(); ++i) {
-        const std::optional<QString> line = Cp932::decodeExactly(lines.at(i));
+        const QByteArrayView bytesOfLine = lines.at(i);
+        const std::optional<QString> line
+            = Cp932::decodeExactly(QByteArray::fromRawData(bytesOfLine.data(), bytesOfLine.size()));
         QString error;
         TapeRecord record;
         if (!line) {

@@ -26,6 +26,15 @@ struct TapeCsvContents
 {
     QList<TapeRecord> records;
     QList<TapeLineError> errors; // empty when every line was read
+    // Set when read from a file: its path, and why it could not be read at
+    // all (missing, too large, ...), empty when it was.
+    QString path;
+    QString fileProblem;
+
+    // Why the file cannot be loaded, in one line that names the file, the
+    // first line that cannot be read and what is wrong with it; empty when
+    // the file can be loaded.
+    QString problemText() const;
 };
 
 // The announcement data file "<route number>tp.csv": Shift_JIS text, one
@@ -46,6 +55,13 @@ struct TapeCsvContents
 class TapeCsv
 {
 public:
+    // Far more than the announcements of any route take; a larger file is
+    // refused unread.
+    static constexpr qint64 MaxFileBytes = 4 * 1024 * 1024;
+
+    // Reads and parses the file at `path`.
+    static TapeCsvContents readFile(const QString &path);
+
     // Reads every line and collects every error, so that a checking tool can
     // report them all at once.
     static TapeCsvContents parse(const QByteArray &bytes);

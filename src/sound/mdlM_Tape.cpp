@@ -1,10 +1,9 @@
 #include "mdlM_Tape.h"
 
 #include "sound/ChimePlayer.h"
+#include "sound/SoundLog.h"
 #include "sound/SpeechEngine.h"
 #include "sound/SpeechService.h"
-
-#include <QFile>
 
 namespace {
 
@@ -39,17 +38,19 @@ void mdlM_Tape::LoadTape(const QString &folder, const QString &routeNumber)
     m_tapeData.clear();
     m_tapePos = 0;
 
-    QFile file(TapeCsv::filePath(folder, routeNumber));
-    const bool loaded = file.open(QIODevice::ReadOnly);
-    const TapeCsvContents contents = loaded ? TapeCsv::parse(file.readAll()) : TapeCsvContents();
-    if (!loaded || !contents.errors.isEmpty()) {
-        setGroup(m_groupCaption, false, false);
+    const TapeCsvContents contents = TapeCsv::readFile(TapeCsv::filePath(folder, routeNumber));
+    const QString problem = contents.problemText();
+    if (!problem.isEmpty()) {
+        qCWarning(lcSound).noquote() << problem;
+        setGroup(m_groupCaption, false, false, problem);
         return;
     }
     m_tapeData = contents.records;
     if (m_engine) {
         m_engine->setDictionaryFolder(folder);
-        setGroup(m_groupCaption, true, true);
+        setGroup(m_groupCaption, true, true, QString());
+    } else {
+        setGroup(m_groupCaption, m_groupEnabled, m_buttonsEnabled, QString());
     }
 }
 
@@ -139,9 +140,9 @@ void mdlM_Tape::InitSpeech()
 {
     m_engine = m_speech ? m_speech->createEngine() : nullptr;
     if (m_engine) {
-        setGroup(SpeechUsable, true, m_buttonsEnabled);
+        setGroup(SpeechUsable, true, m_buttonsEnabled, m_loadProblem);
     } else {
-        setGroup(SpeechUnusable, false, m_buttonsEnabled);
+        setGroup(SpeechUnusable, false, m_buttonsEnabled, m_loadProblem);
     }
 }
 
@@ -150,13 +151,15 @@ void mdlM_Tape::ReleaseSpeech()
     m_engine.reset();
 }
 
-void mdlM_Tape::setGroup(const QString &caption, bool groupEnabled, bool buttonsEnabled)
+void mdlM_Tape::setGroup(const QString &caption, bool groupEnabled, bool buttonsEnabled, const QString &loadProblem)
 {
-    if (caption == m_groupCaption && groupEnabled == m_groupEnabled && buttonsEnabled == m_buttonsEnabled) {
+    if (caption == m_groupCaption && groupEnabled == m_groupEnabled && buttonsEnabled == m_buttonsEnabled
+        && loadProblem == m_loadProblem) {
         return;
     }
     m_groupCaption = caption;
     m_groupEnabled = groupEnabled;
     m_buttonsEnabled = buttonsEnabled;
+    m_loadProblem = loadProblem;
     emit groupChanged();
 }

@@ -33,7 +33,8 @@ public:
 
     // Reads "<folder><routeNumber>tp.csv". A file that is missing or holds
     // a line that cannot be read leaves no announcements and disables the
-    // group; nothing is reported and the caller goes on.
+    // group; no message interrupts the caller, who goes on. Why is kept in
+    // loadProblem() and logged.
     void LoadTape(const QString &folder, const QString &routeNumber);
 
     // The next and the previous announcement, with its sound first. Beyond
@@ -66,15 +67,19 @@ public:
     QString groupCaption() const { return m_groupCaption; }
     bool groupEnabled() const { return m_groupEnabled; }
     bool buttonsEnabled() const { return m_buttonsEnabled; }
+    // Why the last route's announcements could not be loaded (the file, the
+    // line and what is wrong); empty when they were.
+    QString loadProblem() const { return m_loadProblem; }
 
 signals:
-    // The caption or the enabled state of the group or its buttons changed.
+    // The caption, the enabled state of the group or its buttons, or the
+    // load problem changed.
     void groupChanged();
 
 private:
     void playSoundBefore(const QString &file, const QString &channel, bool wait);
     QString flagSound(const TapeOptions &options, qint32 pos) const;
-    void setGroup(const QString &caption, bool groupEnabled, bool buttonsEnabled);
+    void setGroup(const QString &caption, bool groupEnabled, bool buttonsEnabled, const QString &loadProblem);
 
     SpeechService *m_speech;
     ChimePlayer *m_chimes;
@@ -87,4 +92,5 @@ private:
     QString m_groupCaption;
     bool m_groupEnabled = false;
     bool m_buttonsEnabled = false;
+    QString m_loadProblem;
 };

@@ -26,9 +26,21 @@ SeirikenPreview::SeirikenPreview(QWidget *parent)
 void SeirikenPreview::clear()
 {
     fitImageToSize();
-    m_image.fill(Qt::white);
-    setAccessibleDescription(QString());
+    whiten();
     update();
+}
+
+void SeirikenPreview::whiten()
+{
+    m_image.fill(Qt::white);
+    m_ticketPlugin.clear();
+    setAccessibleDescription(QString());
+}
+
+void SeirikenPreview::setTicket(const QString &pluginPath, const QString &description)
+{
+    m_ticketPlugin = pluginPath;
+    setAccessibleDescription(description);
 }
 
 QImage &SeirikenPreview::image()
@@ -42,7 +54,7 @@ void SeirikenPreview::fitImageToSize()
     if (m_image.size() != size()) {
         // A new size starts a new white picture; the next stop shown draws on it.
         m_image = QImage(size(), QImage::Format_RGB32);
-        m_image.fill(Qt::white);
+        whiten();
     }
 }
 

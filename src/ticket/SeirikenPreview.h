@@ -21,6 +21,11 @@ public:
     // The persistent picture; draw into it, then call update().
     QImage &image();
     const QImage &image() const { return m_image; }
+    // Says that the picture now shows a ticket, drawn by the plug-in at
+    // `pluginPath`; `description` is what a screen reader says of it.
+    void setTicket(const QString &pluginPath, const QString &description);
+    // The plug-in whose ticket the picture shows; empty while it is white.
+    const QString &ticketPlugin() const { return m_ticketPlugin; }
 
     // The pop-up menu and its one item, "コピー(&C)".
     QMenu *MnuHide() const { return m_mnuHide; }
@@ -40,7 +45,11 @@ private:
     // the picture follows the size at once all the same.
     void fitImageToSize();
 
+    // Whitens the picture and forgets its ticket.
+    void whiten();
+
     QImage m_image;
+    QString m_ticketPlugin;
     QMenu *m_mnuHide;
     QAction *m_mnuHideCopy;
 };

@@ -1,9 +1,8 @@
 #include "TicketDescriptionReader.h"
 
 #include "Nw7Barcode.h"
+#include "app/WholeFile.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QRegularExpression>
@@ -36,11 +35,11 @@ QString kindOf(const QJsonValue &value)
     switch (value.type()) {
     case QJsonValue::Null: return QStringLiteral("null");
     case QJsonValue::Bool: return QStringLiteral("true/false");
-    case QJsonValue::Double: return QStringLiteral("a number");
-    case QJsonValue::String: return QStringLiteral("a text");
-    case QJsonValue::Array: return QStringLiteral("a list");
-    case QJsonValue::Object: return QStringLiteral("an object");
-    default: return QStringLiteral("nothing");
+    case QJsonValue::Double: return QStringLiteral("数");
+    case QJsonValue::String: return QStringLiteral("文字列");
+    case QJsonValue::Array: return QStringLiteral("リスト");
+    case QJsonValue::Object: return QStringLiteral("オブジェクト");
+    default: return QStringLiteral("値なし");
     }
 }
 
@@ -50,38 +49,27 @@ std::optional<TicketDescription> TicketDescriptionReader::readFile(const QString
                                                                    QList<DescriptionProblem> *problems)
 {
     TicketDescriptionReader reader;
-    const QFileInfo info(path);
-    // Only a plain file: a device or a pipe could block or never end.
-    if (!info.isFile()) {
-        reader.problem(QStringLiteral("$"), QStringLiteral("not a file that can be read: %1").arg(path));
-    } else if (info.size() > MaxFileBytes) {
-        reader.problem(QStringLiteral("$"),
-                       QStringLiteral("the file has %1 bytes; a description may have %2 at most")
-                           .arg(info.size())
-                           .arg(MaxFileBytes));
-    } else {
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly)) {
-            reader.problem(QStringLiteral("$"), QStringLiteral("cannot be opened: %1").arg(file.errorString()));
-        } else {
-            // Read no more than the limit, even if the file grew meanwhile.
-            const QByteArray bytes = file.read(MaxFileBytes + 1);
-            if (bytes.size() > MaxFileBytes) {
-                reader.problem(QStringLiteral("$"),
-                               QStringLiteral("the file has more than %1 bytes").arg(MaxFileBytes));
-            } else {
-                std::optional<TicketDescription> ticket = reader.read(bytes);
-                if (problems) {
-                    *problems = reader.m_problems;
-                }
-                return ticket;
-            }
-        }
+    const WholeFile::Contents file = WholeFile::read(path, MaxFileBytes);
+    std::optional<TicketDescription> ticket;
+    switch (file.problem) {
+    case WholeFile::Problem::None:
+        ticket = reader.read(file.bytes);
+        break;
+    case WholeFile::Problem::Missing:
+    case WholeFile::Problem::NotAFile:
+        reader.problem(QStringLiteral("$"), QStringLiteral("読み込める普通のファイルではありません: %1").arg(path));
+        break;
+    case WholeFile::Problem::CannotOpen:
+        reader.problem(QStringLiteral("$"), QStringLiteral("開けません（%1）").arg(file.errorString));
+        break;
+    case WholeFile::Problem::TooLarge:
+        reader.problem(QStringLiteral("$"), QStringLiteral("ファイルが %1 バイトを超えています").arg(MaxFileBytes));
+        break;
     }
     if (problems) {
         *problems = reader.m_problems;
     }
-    return std::nullopt;
+    return ticket;
 }
 
 std::optional<TicketDescription> TicketDescriptionReader::parse(const QByteArray &json,
@@ -89,7 +77,7 @@ std::optional<TicketDescription> TicketDescriptionReader::parse(const QByteArray
 {
     TicketDescriptionReader reader;
     if (json.size() > MaxFileBytes) {
-        reader.problem(QStringLiteral("$"), QStringLiteral("more than %1 bytes").arg(MaxFileBytes));
+        reader.problem(QStringLiteral("$"), QStringLiteral("%1 バイトを超えています").arg(MaxFileBytes));
     }
     std::optional<TicketDescription> ticket = reader.m_problems.isEmpty() ? reader.read(json) : std::nullopt;
     if (problems) {
@@ -107,11 +95,11 @@ std::optional<TicketDescription> TicketDescriptionReader::read(const QByteArray 
     const QJsonDocument document = QJsonDocument::fromJson(text, &error);
     if (error.error != QJsonParseError::NoError) {
         problem(QStringLiteral("$"),
-                QStringLiteral("not valid JSON at byte %1: %2").arg(error.offset).arg(error.errorString()));
+                QStringLiteral("%1 バイト目が JSON として正しくありません（%2）").arg(error.offset).arg(error.errorString()));
         return std::nullopt;
     }
     if (!document.isObject()) {
-        problem(QStringLiteral("$"), QStringLiteral("the description must be an object {...}"));
+        problem(QStringLiteral("$"), QStringLiteral("全体がオブジェクト {...} でなければなりません"));
         return std::nullopt;
     }
     TicketDescription ticket;
@@ -130,13 +118,13 @@ void TicketDescriptionReader::readTicket(const QJsonObject &root, TicketDescript
     if (root.contains(QLatin1String("format")) && root.value(QLatin1String("format")).isString()
         && format != FormatName) {
         problem(keyed(path, QStringLiteral("format")),
-                QStringLiteral("\"%1\" is not a known format; write \"%2\"").arg(format, FormatName));
+                QStringLiteral("「%1」は知らない形式です。\"%2\" と書いてください").arg(format, FormatName));
     }
 
     if (const auto size = member(root, path, QStringLiteral("size"), false)) {
         const QString sizePath = keyed(path, QStringLiteral("size"));
         if (!size->isObject()) {
-            problem(sizePath, QStringLiteral("must be an object {\"width\": ..., \"height\": ...}"));
+            problem(sizePath, QStringLiteral("オブジェクト {\"width\": ..., \"height\": ...} でなければなりません"));
         } else {
             const QJsonObject object = size->toObject();
             knownKeys(object, sizePath, {"width", "height"});
@@ -150,15 +138,15 @@ void TicketDescriptionReader::readTicket(const QJsonObject &root, TicketDescript
         const QString listPath = keyed(path, QStringLiteral("companies"));
         const QJsonArray list = companies->toArray();
         if (!companies->isArray()) {
-            problem(listPath, QStringLiteral("must be a list of names"));
+            problem(listPath, QStringLiteral("社名のリストでなければなりません"));
         } else if (list.size() > MaxCompanies) {
-            problem(listPath, QStringLiteral("%1 companies; at most %2").arg(list.size()).arg(MaxCompanies));
+            problem(listPath, QStringLiteral("社名が %1 個あります（最大 %2 個）").arg(list.size()).arg(MaxCompanies));
         } else {
             for (qsizetype i = 0; i < list.size(); ++i) {
                 const QString name = list.at(i).toString();
                 if (!list.at(i).isString() || name.isEmpty() || name.size() > MaxCompanyLength) {
                     problem(indexed(listPath, i),
-                            QStringLiteral("must be a name of 1 to %1 characters").arg(MaxCompanyLength));
+                            QStringLiteral("1～%1 文字の社名でなければなりません").arg(MaxCompanyLength));
                 }
                 ticket.companies.append(name);
             }
@@ -172,11 +160,11 @@ void TicketDescriptionReader::readTicket(const QJsonObject &root, TicketDescript
     const QString listPath = keyed(path, QStringLiteral("elements"));
     const QJsonArray list = elements->toArray();
     if (!elements->isArray() || list.isEmpty()) {
-        problem(listPath, QStringLiteral("must be a list of at least one element"));
+        problem(listPath, QStringLiteral("要素が1つ以上あるリストでなければなりません"));
         return;
     }
     if (list.size() > MaxElements) {
-        problem(listPath, QStringLiteral("%1 elements; at most %2").arg(list.size()).arg(MaxElements));
+        problem(listPath, QStringLiteral("要素が %1 個あります（最大 %2 個）").arg(list.size()).arg(MaxElements));
         return;
     }
     // Without a valid size the elements cannot be placed; check them
@@ -193,7 +181,7 @@ std::optional<TicketElement> TicketDescriptionReader::readElement(const QJsonVal
                                                                   QSize ticket)
 {
     if (!value.isObject()) {
-        problem(path, QStringLiteral("an element must be an object, not %1").arg(kindOf(value)));
+        problem(path, QStringLiteral("要素はオブジェクトでなければなりません（%1 です）").arg(kindOf(value)));
         return std::nullopt;
     }
     const QJsonObject object = value.toObject();
@@ -212,7 +200,7 @@ std::optional<TicketElement> TicketDescriptionReader::readElement(const QJsonVal
     }
     if (object.value(QLatin1String("type")).isString()) {
         problem(keyed(path, QStringLiteral("type")),
-                QStringLiteral("unknown element \"%1\" (text, line, rect, barcode)").arg(type));
+                QStringLiteral("知らない要素「%1」です（text, line, rect, barcode のどれか）").arg(type));
     }
     return std::nullopt;
 }
@@ -290,7 +278,7 @@ TicketBarcode TicketDescriptionReader::readBarcode(const QJsonObject &object, co
     barcode.wide = integer(object, path, QStringLiteral("wide"), 2, 3 * MaxNarrow, 3);
     if (barcode.wide < 2 * barcode.narrow || barcode.wide > 3 * barcode.narrow) {
         problem(keyed(path, QStringLiteral("wide")),
-                QStringLiteral("must be two to three times \"narrow\" (%1 to %2)")
+                QStringLiteral("\"narrow\" の2～3倍（%1～%2）でなければなりません")
                     .arg(2 * barcode.narrow)
                     .arg(3 * barcode.narrow));
     }
@@ -299,12 +287,12 @@ TicketBarcode TicketDescriptionReader::readBarcode(const QJsonObject &object, co
             continue;
         }
         if (barcode.symbology != TicketBarcode::Symbology::Nw7) {
-            problem(keyed(path, key), QStringLiteral("only an NW-7 barcode has start and stop letters"));
+            problem(keyed(path, key), QStringLiteral("スタート・ストップ文字があるのは NW-7 のバーコードだけです"));
             continue;
         }
         const QString letter = string(object, path, key, 1);
         if (letter.size() != 1 || !Nw7Barcode::isFrameLetter(letter.front())) {
-            problem(keyed(path, key), QStringLiteral("must be one of \"A\", \"B\", \"C\", \"D\""));
+            problem(keyed(path, key), QStringLiteral("\"A\", \"B\", \"C\", \"D\" のどれかでなければなりません"));
         } else {
             (key == QLatin1String("start") ? barcode.start : barcode.stop) = letter.front();
         }
@@ -317,10 +305,10 @@ TicketBarcode TicketDescriptionReader::readBarcode(const QJsonObject &object, co
     const int digits = barcode.digitCount();
     if (digits > MaxBarcodeDigits) {
         problem(keyed(path, QStringLiteral("data")),
-                QStringLiteral("%1 digits; a barcode carries at most %2").arg(digits).arg(MaxBarcodeDigits));
+                QStringLiteral("%1 桁あります（バーコードに入るのは最大 %2 桁）").arg(digits).arg(MaxBarcodeDigits));
     } else if (digits > 0 && barcode.box.isValid() && barcode.barsWidth() > barcode.box.width()) {
         problem(keyed(path, QStringLiteral("box")),
-                QStringLiteral("the bars need %1 pixels but the box is %2 wide")
+                QStringLiteral("バーに %1 ピクセル要りますが、枠の幅は %2 ピクセルです")
                     .arg(barcode.barsWidth())
                     .arg(barcode.box.width()));
     }
@@ -332,14 +320,14 @@ QList<TicketBarcode::Part> TicketDescriptionReader::readBarcodeData(const QJsonV
     QList<TicketBarcode::Part> parts;
     const QJsonArray list = value.toArray();
     if (!value.isArray() || list.isEmpty() || list.size() > MaxBarcodeDigits) {
-        problem(path, QStringLiteral("must be a list of 1 to %1 parts").arg(MaxBarcodeDigits));
+        problem(path, QStringLiteral("1～%1 個の部分のリストでなければなりません").arg(MaxBarcodeDigits));
         return parts;
     }
     static const QRegularExpression digitsOnly(QStringLiteral("^[0-9]+$"));
     for (qsizetype i = 0; i < list.size(); ++i) {
         const QString partPath = indexed(path, i);
         if (!list.at(i).isObject()) {
-            problem(partPath, QStringLiteral("a part must be an object, not %1").arg(kindOf(list.at(i))));
+            problem(partPath, QStringLiteral("部分はオブジェクトでなければなりません（%1 です）").arg(kindOf(list.at(i))));
             continue;
         }
         const QJsonObject object = list.at(i).toObject();
@@ -349,7 +337,7 @@ QList<TicketBarcode::Part> TicketDescriptionReader::readBarcodeData(const QJsonV
             part.fixedDigits = string(object, partPath, QStringLiteral("fixed"), MaxFieldDigits);
             if (!digitsOnly.match(part.fixedDigits).hasMatch()) {
                 problem(keyed(partPath, QStringLiteral("fixed")),
-                        QStringLiteral("must be 1 to %1 digits 0-9").arg(MaxFieldDigits));
+                        QStringLiteral("数字 0～9 の 1～%1 桁でなければなりません").arg(MaxFieldDigits));
             }
         } else {
             knownKeys(object, partPath, {"field", "digits"});
@@ -367,7 +355,7 @@ void TicketDescriptionReader::knownKeys(const QJsonObject &object, const QString
 {
     for (auto it = object.begin(); it != object.end(); ++it) {
         if (!keys.contains(it.key())) {
-            problem(keyed(path, it.key()), QStringLiteral("unknown key (known here: %1)").arg(keys.join(", ")));
+            problem(keyed(path, it.key()), QStringLiteral("知らないキーです（ここで使えるのは %1）").arg(keys.join(", ")));
         }
     }
 }
@@ -377,7 +365,7 @@ std::optional<QJsonValue> TicketDescriptionReader::member(const QJsonObject &obj
 {
     if (!object.contains(key)) {
         if (!optional) {
-            problem(keyed(path, key), QStringLiteral("missing"));
+            problem(keyed(path, key), QStringLiteral("ありません"));
         }
         return std::nullopt;
     }
@@ -393,7 +381,7 @@ int TicketDescriptionReader::integer(const QJsonObject &object, const QString &p
     }
     const double number = value->toDouble(std::nan(""));
     if (!value->isDouble() || std::floor(number) != number || number < min || number > max) {
-        problem(keyed(path, key), QStringLiteral("must be a whole number from %1 to %2, not %3")
+        problem(keyed(path, key), QStringLiteral("%1～%2 の整数でなければなりません（%3 です）")
                                       .arg(min)
                                       .arg(max)
                                       .arg(value->isDouble() ? QString::number(number) : kindOf(*value)));
@@ -410,12 +398,12 @@ QString TicketDescriptionReader::string(const QJsonObject &object, const QString
         return fallback.value_or(QString());
     }
     if (!value->isString()) {
-        problem(keyed(path, key), QStringLiteral("must be a text, not %1").arg(kindOf(*value)));
+        problem(keyed(path, key), QStringLiteral("文字列でなければなりません（%1 です）").arg(kindOf(*value)));
         return fallback.value_or(QString());
     }
     const QString text = value->toString();
     if (text.size() > maxLength) {
-        problem(keyed(path, key), QStringLiteral("%1 characters; at most %2").arg(text.size()).arg(maxLength));
+        problem(keyed(path, key), QStringLiteral("%1 文字あります（最大 %2 文字）").arg(text.size()).arg(maxLength));
         return fallback.value_or(QString());
     }
     return text;
@@ -429,7 +417,7 @@ bool TicketDescriptionReader::boolean(const QJsonObject &object, const QString &
         return fallback;
     }
     if (!value->isBool()) {
-        problem(keyed(path, key), QStringLiteral("must be true or false, not %1").arg(kindOf(*value)));
+        problem(keyed(path, key), QStringLiteral("true か false でなければなりません（%1 です）").arg(kindOf(*value)));
         return fallback;
     }
     return value->toBool();
@@ -443,7 +431,7 @@ QString TicketDescriptionReader::choice(const QJsonObject &object, const QString
     if (!choices.contains(text)) {
         if (object.value(key).isString()) {
             problem(keyed(path, key),
-                    QStringLiteral("\"%1\" is not one of: %2").arg(text, choices.join(QStringLiteral(", "))));
+                    QStringLiteral("「%1」は使えません（%2 のどれか）").arg(text, choices.join(QStringLiteral(", "))));
         }
         return fallback;
     }
@@ -459,7 +447,7 @@ QColor TicketDescriptionReader::color(const QJsonObject &object, const QString &
         return fallback;
     }
     if (!hex.match(text).hasMatch()) {
-        problem(keyed(path, key), QStringLiteral("must be a colour \"#rrggbb\""));
+        problem(keyed(path, key), QStringLiteral("色 \"#rrggbb\" でなければなりません"));
         return fallback;
     }
     return QColor(text);
@@ -470,14 +458,14 @@ QList<int> TicketDescriptionReader::integers(const QJsonValue &value, const QStr
 {
     const QJsonArray list = value.toArray();
     if (!value.isArray() || list.size() != count) {
-        problem(path, QStringLiteral("must be a list of %1 whole numbers").arg(count));
+        problem(path, QStringLiteral("%1 個の整数のリストでなければなりません").arg(count));
         return {};
     }
     QList<int> numbers;
     for (qsizetype i = 0; i < list.size(); ++i) {
         const double number = list.at(i).toDouble(std::nan(""));
         if (!list.at(i).isDouble() || std::floor(number) != number || number < min || number > max) {
-            problem(indexed(path, i), QStringLiteral("must be a whole number from %1 to %2").arg(min).arg(max));
+            problem(indexed(path, i), QStringLiteral("%1～%2 の整数でなければなりません").arg(min).arg(max));
             return {};
         }
         numbers.append(int(number));
@@ -498,7 +486,7 @@ QRect TicketDescriptionReader::box(const QJsonObject &object, const QString &pat
     }
     const QRect rect(numbers[0], numbers[1], numbers[2], numbers[3]);
     if (rect.isEmpty() || !QRect(QPoint(0, 0), ticket).contains(rect)) {
-        problem(boxPath, QStringLiteral("[left, top, width, height] must lie on the %1 x %2 ticket")
+        problem(boxPath, QStringLiteral("[左, 上, 幅, 高さ] が %1 × %2 の整理券に収まっていなければなりません")
                              .arg(ticket.width())
                              .arg(ticket.height()));
         return {};
@@ -519,7 +507,7 @@ QPoint TicketDescriptionReader::point(const QJsonObject &object, const QString &
         return {};
     }
     if (numbers[0] > ticket.width() || numbers[1] > ticket.height()) {
-        problem(pointPath, QStringLiteral("[x, y] must lie on the %1 x %2 ticket").arg(ticket.width()).arg(ticket.height()));
+        problem(pointPath, QStringLiteral("[x, y] が %1 × %2 の整理券の上になければなりません").arg(ticket.width()).arg(ticket.height()));
     }
     return QPoint(numbers[0], numbers[1]);
 }

@@ -23,5 +23,9 @@ struct TicketRequest
     // The chosen company, -1 for none.
     qint32 companyIndex = -1;
 
+    // A stop whose ticket number is 0 issues no ticket: it is the terminal,
+    // where nobody boards. No ticket carries a number below 1 either.
+    bool isIssued() const { return ticketNumber > 0; }
+
     bool operator==(const TicketRequest &) const = default;
 };

@@ -9,7 +9,7 @@ std::optional<TicketTemplate> TicketTemplate::parse(const QString &text, QString
         const bool doubled = i + 1 < text.size() && text[i + 1] == c;
         if (c == QLatin1Char('}')) {
             if (!doubled) {
-                why = QStringLiteral("a \"}\" without its \"{\" (write \"}}\" for a brace)");
+                why = QStringLiteral("「{」のない「}」があります（括弧そのものは \"}}\" と書きます）");
                 return std::nullopt;
             }
             literal += c;
@@ -27,7 +27,7 @@ std::optional<TicketTemplate> TicketTemplate::parse(const QString &text, QString
         }
         const qsizetype end = text.indexOf(QLatin1Char('}'), i + 1);
         if (end < 0) {
-            why = QStringLiteral("a \"{\" without its \"}\" (write \"{{\" for a brace)");
+            why = QStringLiteral("「}」で閉じていない「{」があります（括弧そのものは \"{{\" と書きます）");
             return std::nullopt;
         }
         std::optional<Piece> placeholder = parsePlaceholder(text.mid(i + 1, end - i - 1), why);
@@ -53,7 +53,7 @@ std::optional<TicketTemplate::Piece> TicketTemplate::parsePlaceholder(const QStr
     Piece piece;
     piece.field = TicketFields::fieldNamed(parts.front());
     if (!piece.field) {
-        why = QStringLiteral("unknown placeholder \"{%1}\"").arg(inside);
+        why = QStringLiteral("知らない差し込み「{%1}」です").arg(inside);
         return std::nullopt;
     }
     for (qsizetype m = 1; m < parts.size(); ++m) {
@@ -63,12 +63,12 @@ std::optional<TicketTemplate::Piece> TicketTemplate::parsePlaceholder(const QStr
         } else if (modifier.size() == 4 && modifier.startsWith(QLatin1String("pad")) && modifier[3] >= QLatin1Char('1')
                    && modifier[3] <= QLatin1Char('9') && piece.padDigits == 0) {
             if (!TicketFields::isNumeric(*piece.field)) {
-                why = QStringLiteral("\"%1\" in \"{%2}\": only numbers are padded").arg(modifier, inside);
+                why = QStringLiteral("「{%2}」の %1: 桁そろえ（pad）は数の差し込みにだけ使えます").arg(modifier, inside);
                 return std::nullopt;
             }
             piece.padDigits = modifier[3].digitValue();
         } else {
-            why = QStringLiteral("unknown or repeated modifier \"%1\" in \"{%2}\" (wide, pad1 to pad9)").arg(modifier, inside);
+            why = QStringLiteral("「{%2}」の修飾 %1 は知らないものか、2度目です（使えるのは wide と pad1～pad9）").arg(modifier, inside);
             return std::nullopt;
         }
     }

@@ -85,7 +85,8 @@ void tst_ProgramCommandLine::badOptionsAreRefused_data()
     QTest::newRow("unknown long") << QStringList{"--colour=red"} << "--colour=red";
     QTest::newRow("unknown single dash") << QStringList{"-x"} << "-x";
     QTest::newRow("after a good one") << QStringList{"-style", "fusion", "--fullscreen"} << "--fullscreen";
-    QTest::newRow("missing value") << QStringList{"-platform"} << "platform";
+    QTest::newRow("missing value") << QStringList{"-platform"} << "-platform の後に値がありません";
+    QTest::newRow("value to a flag") << QStringList{"--help=all"} << "--help=all は値を取りません";
     QTest::newRow("an argument") << QStringList{"0.hy3"} << "0.hy3";
 }
 
@@ -119,14 +120,18 @@ void tst_ProgramCommandLine::toolkitOptionsAndArgumentsGoOn()
 void tst_ProgramCommandLine::optionValueMayBeLeftOut()
 {
     WindowProgram window;
-    window.addOptionalValueOption(QStringLiteral("fullscreen"), QStringLiteral("N"), QStringLiteral("全画面"));
+    window.acceptOptionalValueOption(QStringLiteral("fullscreen"), QStringLiteral("N"), QStringLiteral("全画面"));
+    window.acceptOptionalValueOption(QStringLiteral("remote"), QStringLiteral("HOST:PORT"), QStringLiteral("遠隔"));
     QVERIFY(answer(window, {"--help"}).out.contains(QStringLiteral("--fullscreen[=N]  全画面")));
     QCOMPARE(answer(window, {}).exitCode, -1);
-    QCOMPARE(window.optionalValue(QStringLiteral("fullscreen")), std::nullopt);
-    QCOMPARE(answer(window, {"--fullscreen"}).exitCode, -1);
-    QCOMPARE(window.optionalValue(QStringLiteral("fullscreen")), QString(""));
-    QCOMPARE(answer(window, {"--fullscreen=2", "-platform", "offscreen"}).exitCode, -1);
-    QCOMPARE(window.optionalValue(QStringLiteral("fullscreen")), QStringLiteral("2"));
+    QVERIFY(!window.isSet(QStringLiteral("fullscreen")));
+    QCOMPARE(answer(window, {"--fullscreen", "-remote"}).exitCode, -1);
+    QVERIFY(window.isSet(QStringLiteral("fullscreen")) && window.isSet(QStringLiteral("remote")));
+    QCOMPARE(window.value(QStringLiteral("fullscreen")), QString(""));
+    QCOMPARE(window.value(QStringLiteral("remote")), QString(""));
+    QCOMPARE(answer(window, {"--fullscreen=2", "-platform", "offscreen", "--remote=0.0.0.0:9000"}).exitCode, -1);
+    QCOMPARE(window.value(QStringLiteral("fullscreen")), QStringLiteral("2"));
+    QCOMPARE(window.value(QStringLiteral("remote")), QStringLiteral("0.0.0.0:9000"));
 }
 
 QTEST_GUILESS_MAIN(tst_ProgramCommandLine)

@@ -4,6 +4,7 @@
 #include "controls/Dot16Glyphs.h"
 #include "controls/PropertyBag.h"
 #include "controls/ScrollClock.h"
+#include "companion/Cp932.h"
 
 #include <QSet>
 #include <QSignalSpy>
@@ -63,12 +64,14 @@ private slots:
     void cellsStandInTheirRows();
     void dotsAreSinglePixelsInTwoColoursOnly();
     void scaledDotsAreRoundLampsApartOnTheirGrid();
+    void scaledLongNamePaintsTheDrawnPartWhereItStands();
     void faceFollowsFontMode_data();
     void faceFollowsFontMode();
     void verticalFormsAndByteCutting();
     void scrollRisesWithTimeAndRestarts();
     void speedZeroIsLiftedAtTheStartButFreezesLater();
     void newNameEndsTheScrollAndEmptyTextLeavesItRunning();
+    void longNameShowsEveryCellAsItRises();
 
 private:
     Dot16Glyphs m_glyphs;
@@ -236,6 +239,46 @@ void tst_ChimeiCtl_B::scaledDotsAreRoundLampsApartOnTheirGrid()
     QVERIFY(lamps > 20);
 }
 
+void tst_ChimeiCtl_B::scaledLongNamePaintsTheDrawnPartWhereItStands()
+{
+    // Risen past the first drawn part, the lamps are painted from the part
+    // drawn afresh, at its own place in the strip.
+    FakeClock clock;
+    ChimeiCtl_B control;
+    control.setClock(&clock);
+    control.setScrollStartWait(0);
+    control.setSpeed(200);
+    constexpr int scale = 3;
+    control.setScale(scale);
+    control.resize(control.frameSize() * scale);
+    control.SetChimei(QStringLiteral("市立総合病院前").repeated(4));
+    const QRgb unlit = ColorRef::toQColor(control.backColor()).rgb();
+    for (int step = 0; step < 1000 && control.stripPartTop() == 0; ++step) {
+        clock.now += 7;
+        control.advanceScroll();
+    }
+    QVERIFY(control.stripPartTop() > 0);
+    for (int step = 0; step < 40; ++step) {
+        clock.now += 7;
+        control.advanceScroll();
+        const QImage shown = control.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const int partTop = control.stripTop() + control.stripPartTop();
+        int lamps = 0;
+        for (int y = 0; y < control.frameSize().height(); ++y) {
+            const int row = y - partTop;
+            if (row < 0 || row >= control.strip().height()) {
+                continue;
+            }
+            for (int x = 0; x < control.frameSize().width(); ++x) {
+                const bool lit = control.strip().pixel(x, row) != unlit;
+                lamps += lit;
+                QCOMPARE(shown.pixel(scale * x + 1, scale * y + 1) != unlit, lit);
+            }
+        }
+        QVERIFY(lamps > 100);
+    }
+}
+
 void tst_ChimeiCtl_B::faceFollowsFontMode_data()
 {
     QTest::addColumn<int>("fontMode");
@@ -375,6 +418,50 @@ void tst_ChimeiCtl_B::newNameEndsTheScrollAndEmptyTextLeavesItRunning()
     clock.now += 1500 + 1000;
     control.advanceScroll();
     QCOMPARE(control.stripTop(), 142);
+}
+
+void tst_ChimeiCtl_B::longNameShowsEveryCellAsItRises()
+{
+    // 70 cells, so the strip is drawn a part at a time as it rises; a
+    // half-width letter in every 47 bytes moves the cuts across characters,
+    // and the turned, replaced and moved pieces come both whole and cut.
+    const QString name = QStringLiteral("（北口）ー。、→「申山」ＪＲ市立総合病院前A駅前").repeated(3);
+    const int cells = Cp932::LenB_ASCII(name) / 2;
+    FakeClock clock;
+    ChimeiCtl_B control;
+    control.setClock(&clock);
+    control.setScrollStartWait(0);
+    control.setSpeed(200); // two pixels a millisecond
+    control.SetChimei(name);
+
+    // Every cell that the frame shows whole, at every height and again after
+    // the restart, is the cell DrawDot16 draws from the two bytes cut from
+    // the whole name.
+    ChimeiCtl_B reference;
+    QHash<int, QImage> drawn;
+    auto referenceCell = [&](int i) {
+        if (!drawn.contains(i)) {
+            QString piece = Cp932::MidB_ASCII(name, 2 * i + 1, 2);
+            reference.SetChimei(QString());
+            reference.DrawDot16(2, 0, piece);
+            drawn.insert(i, reference.strip().copy(0, 0, control.width(), 32));
+        }
+        return drawn.value(i);
+    };
+    const int rounds = (192 + 32 * cells + 192) / 14 + 20;
+    for (int step = 0; step < rounds; ++step) {
+        clock.now += 7;
+        control.advanceScroll();
+        const QImage shown = control.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        for (int i = 0; i < cells; ++i) {
+            const int top = control.stripTop() + 32 * i;
+            if (top < 0 || top + 32 > shown.height()) {
+                continue;
+            }
+            QCOMPARE(shown.copy(0, top, shown.width(), 32), referenceCell(i));
+        }
+    }
+    QCOMPARE(drawn.size(), cells);
 }
 
 QTEST_MAIN(tst_ChimeiCtl_B)

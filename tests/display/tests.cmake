@@ -2,3 +2,4 @@
 tavelo_add_test(NAME tst_Board SOURCES display/tst_Board.cpp LIBS tavelo_core)
 tavelo_add_test(NAME tst_Form1 SOURCES display/tst_Form1.cpp LIBS tavelo_fakes)
 tavelo_add_test(NAME tst_DisplayScale SOURCES display/tst_DisplayScale.cpp LIBS tavelo_core)
+tavelo_add_test(NAME tst_SessionEndWatcher SOURCES display/tst_SessionEndWatcher.cpp LIBS tavelo_ui)

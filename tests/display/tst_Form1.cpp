@@ -211,7 +211,7 @@ void tst_Form1::closingTheControlPanelAsksFirst()
 
 void tst_Form1::controlPanelSitsAtTheScreensBottomRight()
 {
-    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     const QRect panel = m_form->controlPanel()->frameGeometry();
     QCOMPARE(panel.bottomRight(), screen.bottomRight());
     QCOMPARE(m_form->controlPanel()->size(), QSize(353, 173));

@@ -49,16 +49,21 @@ inline qint16 distanceFare(int stop, int column)
     return column <= stop ? static_cast<qint16>(100 + 10 * (stop - column)) : qint16(-1);
 }
 
-// Answers the next message box with `button` once it is open, keeping its text.
-inline void answerNextBox(QMessageBox::StandardButton button, QString *text = nullptr)
+// Answers the next message box with `button` once it is open, keeping its
+// text and its informative text.
+inline void answerNextBox(QMessageBox::StandardButton button, QString *text = nullptr,
+                          QString *informativeText = nullptr)
 {
-    QTimer::singleShot(0, [button, text] {
+    QTimer::singleShot(0, [button, text, informativeText] {
         auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
         if (!box) {
             return;
         }
         if (text) {
             *text = box->text();
+        }
+        if (informativeText) {
+            *informativeText = box->informativeText();
         }
         box->button(button)->click();
     });

@@ -181,6 +181,9 @@ private slots:
         QVERIFY(!QFileInfo::exists(file));
         QCOMPARE(route.state().RecordCount, qint16(5));
         QCOMPARE(route.state().RouteText, QStringLiteral("7"));
+        // Where it was looked for, in full even when the folder setting is empty.
+        QCOMPARE(load(route, QStringLiteral("missing.hy3")).informativeText,
+                 QDir::toNativeSeparators(QDir::current().absoluteFilePath(QStringLiteral("missing.hy3"))));
     }
 
     void aFolderIsNotAFareFile()

@@ -7,6 +7,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -94,9 +95,11 @@ private slots:
         f.multimedia.commands.clear();
 
         QString message;
-        answerNextBox(QMessageBox::Ok, &message);
+        QString where;
+        answerNextBox(QMessageBox::Ok, &message, &where);
         setRouteFromKeypad(f, "8"); // no such file
         QCOMPARE(message, QStringLiteral("指定した系統のデータがありません..."));
+        QCOMPARE(where, QDir::toNativeSeparators(file("8.hy3")));
         QCOMPARE(played(f.multimedia).size(), 1); // the route-setting sound
         QVERIFY(!QFile::exists(file("8.hy3")));
 

@@ -7,6 +7,8 @@
 #include "fare/RouteSetting.h"
 #include "settings/In4Format.h"
 #include "settings/mdlIniIo.h"
+#include "sound/ReadingDictionary.h"
+#include "sound/TapeCsv.h"
 #include "ticket/TicketDescriptionReader.h"
 
 #include <QTemporaryDir>
@@ -118,6 +120,16 @@ void tst_ReaderLimits::hugeClaimIsHandledInLittleMemory_data()
         const QString path = dir.filePath(QStringLiteral("R57.in4"));
         IniRecords records;
         return makeHugeFile(path) && mdlIniIo::readFile(path, records).status == mdlIniIo::ReadStatus::Read;
+    });
+    QTest::newRow("announcement data file of 4 GB") << Read([] {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("7tp.csv"));
+        return makeHugeFile(path) && !TapeCsv::readFile(path).problemText().isEmpty();
+    });
+    QTest::newRow("reading dictionary file of 4 GB") << Read([] {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(ReadingDictionary::fileName());
+        return makeHugeFile(path) && ReadingDictionary::load(path).size() == 0;
     });
     QTest::newRow("ticket description file of 4 GB") << Read([] {
         QTemporaryDir dir;

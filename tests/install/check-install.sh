@@ -17,7 +17,7 @@ fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 cmake --install "$build" --prefix "$prefix" >/dev/null || { echo "FAIL: cmake --install"; exit 1; }
 
 share="$prefix/share/tavelo"
-for f in bin/R57 bin/hy3tool bin/tptool bin/tickettool bin/in4tool \
+for f in bin/R57 bin/hy3tool bin/tptool bin/tickettool bin/in4tool bin/r57ctl \
          share/tavelo/0.hy3 share/tavelo/0tp.csv share/tavelo/yomi.txt share/tavelo/plain.4SP \
          share/tavelo/sound/chime.wav share/applications/org.tavelo.Tavelo.desktop \
          share/metainfo/org.tavelo.Tavelo.metainfo.xml \
@@ -53,7 +53,7 @@ err="$(env -u DISPLAY "$prefix/bin/R57" --no-such-option 2>&1 >/dev/null)"
 status=$?
 [ $status -eq 2 ] || fail "R57 with a bad option ended with $status"
 grep -q -- "--no-such-option" <<<"$err" || fail "R57 with a bad option said '$err'"
-for tool in hy3tool tptool tickettool in4tool; do
+for tool in hy3tool tptool tickettool in4tool r57ctl; do
   QT_QPA_PLATFORM=offscreen "$prefix/bin/$tool" --help >/dev/null 2>&1 || fail "$tool --help"
   QT_QPA_PLATFORM=offscreen "$prefix/bin/$tool" --version | grep -q "$version" || fail "$tool --version"
 done

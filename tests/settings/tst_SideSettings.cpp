@@ -1,8 +1,10 @@
 #include "settings/SideSettings.h"
 
+#include <QDir>
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -13,6 +15,47 @@ class tst_SideSettings : public QObject
 private slots:
     void displayFieldsRoundTripBesideTheOthers();
     void displayValuesOutOfRangeKeepTheirDefaults();
+
+    void tokenIsKeptAndOtherFieldsSurvive()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("config/R57.side.json");
+        QFile::remove(path);
+        {
+            QDir().mkpath(dir.filePath("config"));
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(R"({"display":{"dimmer":2},"remote":{"enabled":true,"address":"0.0.0.0:9000"}})");
+        }
+        SideSettings side = SideSettings::load(path);
+        QVERIFY(side.remoteEnabled);
+        QCOMPARE(side.remoteAddress, QStringLiteral("0.0.0.0:9000"));
+        const QString token = side.ensureRemoteToken();
+        QVERIFY(QRegularExpression("^[0-9a-f]{32}$").match(token).hasMatch());
+        QVERIFY(side.save(path));
+
+        const SideSettings again = SideSettings::load(path);
+        QCOMPARE(again.remoteToken, token);
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QVERIFY(file.readAll().contains("\"dimmer\": 2")); // a later program's field is kept
+        QCOMPARE(file.permissions() & (QFileDevice::ReadOther | QFileDevice::ReadGroup), QFileDevice::Permissions());
+    }
+
+    void aBrokenFileGivesDefaultsAndSaysWhy()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("R57.side.json");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("{\"remote\": ");
+        file.close();
+        QString error;
+        const SideSettings side = SideSettings::load(path, &error);
+        QVERIFY(!side.remoteEnabled);
+        QCOMPARE(side.remoteAddress, QStringLiteral("127.0.0.1:8157"));
+        QVERIFY2(error.contains(QStringLiteral("JSON")), qPrintable(error));
+    }
 };
 
 namespace {

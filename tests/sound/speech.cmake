@@ -9,3 +9,10 @@ tavelo_add_test(NAME tst_frmCtlTape SOURCES sound/tst_frmCtlTape.cpp sound/FakeS
 # The demo announcements must be a file the program accepts.
 add_test(NAME tptool_accepts_demo_announcements COMMAND tptool check ${PROJECT_SOURCE_DIR}/samples/12tp.csv)
 tavelo_gstreamer_test(tst_EspeakSpeechEngine)
+# An announcement that cannot be synthesised is an error, not a silent file.
+file(GLOB ESPEAK_DATA /usr/lib/*/espeak-ng-data /usr/share/espeak-ng-data)
+list(GET ESPEAK_DATA 0 ESPEAK_DATA)
+add_test(NAME tptool_reports_silent_synthesis COMMAND ${CMAKE_COMMAND}
+    -DTPTOOL=$<TARGET_FILE:tptool> -DESPEAK_DATA=${ESPEAK_DATA}
+    -DWORK=${CMAKE_CURRENT_BINARY_DIR}/tptool_silence
+    -P ${CMAKE_CURRENT_LIST_DIR}/CheckTptoolSilence.cmake)

@@ -6,6 +6,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -234,6 +235,37 @@ private slots:
         clock.start();
         QCOMPARE(player.send(QStringLiteral("play R57S2 from 0 wait")), 0);
         QVERIFY2(clock.elapsed() >= 250, qPrintable(QString::number(clock.elapsed())));
+    }
+
+    // An output that stalls (a suspended device) neither ends the sound nor
+    // fails it; the wait gives the operator's input back all the same.
+    void aStalledSoundGivesTheInputBack()
+    {
+        // This output takes the sound in but would play it an hour late.
+        const QByteArray sink = qgetenv("TAVELO_AUDIO_SINK");
+        qputenv("TAVELO_AUDIO_SINK", "fakesink sync=true ts-offset=3600000000000");
+        const auto restoreSink = qScopeGuard([&sink] { qputenv("TAVELO_AUDIO_SINK", sink); });
+        GstCommandInterpreter player;
+        const QString tone = writeTone(QStringLiteral("stalls.wav"), 300);
+        QCOMPARE(player.send(openCommand(tone, QStringLiteral("waveaudio"), QStringLiteral("R57S2"))), 0);
+
+        // Should the wait not end by itself, closing the channel ends it.
+        QTimer rescue;
+        rescue.setSingleShot(true);
+        connect(&rescue, &QTimer::timeout, this, [&player] { player.send(QStringLiteral("close R57S2")); });
+        rescue.start(40000);
+        QTest::ignoreMessage(QtWarningMsg,
+                             QRegularExpression(QStringLiteral("^Stopped waiting for .*stalls\\.wav: .*stalled")));
+        QTest::failOnWarning(QRegularExpression(QStringLiteral(".")));
+        QElapsedTimer clock;
+        clock.start();
+        QCOMPARE(player.send(QStringLiteral("play R57S2 from 0 wait")), int(GstCommandInterpreter::CannotPlay));
+        QVERIFY2(rescue.isActive(), qPrintable(QString::number(clock.elapsed())));
+        QVERIFY(!player.isPlaying(QStringLiteral("R57S2")));
+
+        // The stalled pipeline goes with its channel.
+        QCOMPARE(player.send(QStringLiteral("close R57S2")), 0);
+        QTRY_COMPARE(GstAudio::livePipelines(), 0);
     }
 
     void pathsWithQuotesAndSpacesPlay_data()

@@ -25,6 +25,18 @@ private slots:
         QCOMPARE(ReadingDictionary().apply(QStringLiteral("そのまま")), QStringLiteral("そのまま"));
     }
 
+    void overlongWrittenFormsAreSkipped()
+    {
+        // Every place of a text is looked up at every length up to the
+        // longest entry, so one long line would slow every announcement.
+        const QString longest(ReadingDictionary::MaxWrittenLength, u'長');
+        QList<qsizetype> skipped;
+        const ReadingDictionary dictionary = ReadingDictionary::parse(
+            longest + QStringLiteral(",ながい\n") + longest + QStringLiteral("す,ながいす\n"), &skipped);
+        QCOMPARE(dictionary.size(), 1);
+        QCOMPARE(skipped, QList<qsizetype>{2});
+    }
+
     void writtenFormsAreNormalised()
     {
         // Entries and texts meet in one spelling of digits.

@@ -12,6 +12,7 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -96,9 +97,16 @@ private slots:
         QCOMPARE(m_log, QStringList({"stop", "dialog 音声の調節"}));
         QCOMPARE(m_speech.lastDialogOwner, &panel);
 
-        // A route without announcements disables the group again.
+        // A route without announcements disables the group again, and the
+        // group says why.
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("13tp.csv"));
         panel.tape().LoadTape(dir.path() + "/", "13");
         QVERIFY(!group->isEnabled());
+        QCOMPARE(group->toolTip(), panel.tape().loadProblem());
+        QVERIFY(group->toolTip().contains(dir.filePath("13tp.csv")));
+        QCOMPARE(group->accessibleDescription(), group->toolTip());
+        panel.tape().LoadTape(dir.path() + "/", "12");
+        QVERIFY(group->toolTip().isEmpty() && group->accessibleDescription().isEmpty());
     }
 
     void soundBeforeAnnouncementComesFromTheOptions()

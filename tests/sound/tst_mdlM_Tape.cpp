@@ -4,6 +4,7 @@
 #include "sound/mdlM_Tape.h"
 
 #include <QFile>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -110,7 +111,13 @@ private slots:
         writeRoute("13", {"good,1,1", "bad,x,1"});
         tape->LoadTape(folder(), "12");
         tape->TapeNext();
+        // Said once in the log, and kept for the panel to show.
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("13tp.csv"));
+        QTest::failOnWarning(QRegularExpression("13tp.csv"));
         tape->LoadTape(folder(), "13");
+        QCOMPARE(tape->loadProblem(),
+                 QStringLiteral("放送用データ %1 を読み込めません。2 行目: ").arg(folder() + "13tp.csv")
+                     + QStringLiteral("2番目の項目（データ送りフラグ）が -32768～32767 の整数ではありません：「x」"));
         QVERIFY(!tape->groupEnabled());
         QCOMPARE(tape->GetTapeCount(), 0);
         QCOMPARE(tape->GetTapePos(), 0);
@@ -118,6 +125,9 @@ private slots:
         tape->TapeNext();
         tape->TapeBack();
         QVERIFY(m_log.filter("speak").isEmpty());
+
+        tape->LoadTape(folder(), "12");
+        QVERIFY(tape->loadProblem().isEmpty());
     }
 
     void forwardStepsSpeakInOrderAndStopAtTheEnd()

@@ -18,6 +18,10 @@ add_test(NAME tickettool_refuses_a_bad_description
 set_tests_properties(tickettool_accepts_the_samples tickettool_refuses_a_bad_description
     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
 set_tests_properties(tickettool_refuses_a_bad_description PROPERTIES WILL_FAIL TRUE)
+add_test(NAME tickettool_speaks_japanese_only COMMAND ${CMAKE_COMMAND}
+    -DTICKETTOOL=$<TARGET_FILE:tickettool> -DGOOD=${PROJECT_SOURCE_DIR}/samples/full.4SP
+    -DBAD=${CMAKE_CURRENT_LIST_DIR}/bad/unknown-element.4SP
+    -P ${CMAKE_CURRENT_LIST_DIR}/CheckTickettool.cmake)
 
 tavelo_add_test(NAME tst_PluginSelection SOURCES ticket/tst_PluginSelection.cpp LIBS tavelo_ui tavelo_fakes)
 target_compile_definitions(tst_PluginSelection PRIVATE

@@ -1,3 +1,4 @@
+#include "fare/FareFiles.h"
 #include "fare/PanelFixture.h"
 
 #include "fare/PanelButton.h"
@@ -78,6 +79,7 @@ private slots:
     void forgettingThePluginKeepsTheCompaniesAndSize();
     void theSettingsLoadRebuildsThePluginWithoutMessages();
     void everyStopShownDrawsItsTicket();
+    void theStopShownGetsItsTicketAtOnceAndTheTerminalNone();
 };
 
 void tst_PluginSelection::choosingAPluginShowsWhatItCanPrint()
@@ -204,6 +206,34 @@ void tst_PluginSelection::everyStopShownDrawsItsTicket()
     // With the preview function off, the next stop leaves the box white.
     f.options.chkUseSeiriPrev()->setChecked(false);
     QTest::mouseClick(f.panel.Command2(0), Qt::LeftButton);
+    QVERIFY(isWhite(preview->image()));
+    QVERIFY(preview->accessibleDescription().isEmpty());
+    QVERIFY(QDir::setCurrent(QDir::tempPath()));
+}
+
+void tst_PluginSelection::theStopShownGetsItsTicketAtOnceAndTheTerminalNone()
+{
+    QTemporaryDir dir;
+    QVERIFY(QDir::setCurrent(dir.path()));
+    // The terminal has ticket number 0: nobody boards there.
+    std::vector<StopRecord> stops = FareFiles::stops(3);
+    stops.back().ticketNumber = 0;
+    QVERIFY(FareFiles::write(dir.filePath("0.hy3"), *Hy3File::serialize(stops)));
+    PreviewFixture f;
+    f.display.Form_Load();
+    QTest::mouseClick(f.panel.Command1(0), Qt::LeftButton);
+
+    // A plug-in chosen while the bus stands at a stop, then the preview opened.
+    f.companion.fileAnswer = sample("full.4SP");
+    f.options.Command1()->click();
+    f.panel.Check4()->click();
+    SeirikenPreview *preview = f.panel.picSeirikenPrev();
+    QCOMPARE(preview->accessibleDescription(), QStringLiteral("整理券 1番 停留所1"));
+    QVERIFY(!isWhite(preview->image()));
+
+    QTest::mouseClick(f.panel.Command2(1), Qt::LeftButton);
+    QTest::mouseClick(f.panel.Command2(1), Qt::LeftButton);
+    QCOMPARE(f.panel.route().currentStop(), 3);
     QVERIFY(isWhite(preview->image()));
     QVERIFY(preview->accessibleDescription().isEmpty());
     QVERIFY(QDir::setCurrent(QDir::tempPath()));

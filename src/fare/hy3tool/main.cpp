@@ -2,12 +2,20 @@
 //   hy3tool dump FILE.hy3            the file as CSV (UTF-8) on standard output
 //   hy3tool build FILE.csv OUT.hy3   the fare data file of a CSV
 //   hy3tool check FILE.hy3           what the program would refuse, and why
+//   hy3tool check ROUTE.route.json   what is wrong with a route source
+//   hy3tool build-route ROUTE.route.json [--out DIR]
+//                                    a route's .hy3, tp.csv and readings from its source
+//   hy3tool import-gtfs FEED --route ROUTE_ID --number N [--direction 0|1]
+//                       [--trip TRIP_ID] [--out DIR]
+//                                    a route of a GTFS / GTFS-JP feed (.zip or folder)
 // The CSV holds one stop to a line: stop name, ticket number, columns 1..150.
 
 #include "app/ProgramCommandLine.h"
 #include "app/ToolConsole.h"
 #include "fare/FareCsv.h"
 #include "fare/Hy3File.h"
+#include "RouteCommands.h"
+#include "route/RouteSource.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -15,6 +23,7 @@
 #include <QTextStream>
 
 #include <optional>
+#include <set>
 
 namespace {
 
@@ -28,6 +37,11 @@ QString usageText()
              "  hy3tool dump FILE.hy3            運賃データを CSV（UTF-8）にして標準出力に書く\n"
              "  hy3tool build FILE.csv OUT.hy3   CSV から運賃データファイルを作る\n"
              "  hy3tool check FILE.hy3           運賃データを検査し、読み込めない理由を示す\n"
+             "  hy3tool check ROUTE.route.json   系統の元データを検査する（停留所と列を示す）\n"
+             "  hy3tool build-route ROUTE.route.json [--out DIR]\n"
+             "                                   元データから .hy3、tp.csv、yomi.txt を作る\n"
+             "  hy3tool import-gtfs FEED --route ROUTE_ID --number N [--direction 0|1] [--trip TRIP_ID] [--out DIR]\n"
+             "                                   GTFS / GTFS-JP（.zip かフォルダ）の系統を取り込む\n"
              "CSV は 1 行に 1 停留所：停名,整理券番号,1列目,...,150列目（省いた列は 0）。\n"
              "空行と # で始まる行は読み飛ばします。\n\n");
 }
@@ -63,6 +77,13 @@ std::optional<Hy3File::Contents> readFareFile(const QString &path)
     return contents;
 }
 
+// The program sets a route at a section smaller than the number of stops, so
+// a file of one stop can never be used.
+QString oneStopText()
+{
+    return QStringLiteral("停留所が1件だけなので、どの区間からも系統設定できません（区間はデータの数より小さいこと）。");
+}
+
 int dump(const QString &path)
 {
     const std::optional<Hy3File::Contents> contents = readFareFile(path);
@@ -92,7 +113,7 @@ int check(const QString &path)
         err() << path << ": 最後の停留所の後の " << (bytes->size() - contents.usedBytes) << " バイトは無視されます。\n";
     }
     if (contents.count == 1) {
-        err() << path << ": 停留所が1件だけなので、どの区間からも系統設定できません（区間はデータの数より小さいこと）。\n";
+        err() << path << ": " << oneStopText() << "\n";
         return FileRefused;
     }
     out() << path << ": " << contents.count << " 件の停留所、区間 1～" << (contents.count - 1)
@@ -107,11 +128,13 @@ int build(const QString &csvPath, const QString &outPath)
         return CannotRun;
     }
     const FareCsvContents contents = FareCsv::parse(*csv);
+    std::set<int> faultyLines;
     for (const FareCsvError &error : contents.errors) {
         err() << csvPath << ":" << error.line << ": " << error.reason << "\n";
+        faultyLines.insert(error.line);
     }
-    if (!contents.errors.empty()) {
-        err() << csvPath << ": " << contents.errors.size() << " 行に誤りがあります。" << outPath << " は作りません。\n";
+    if (!faultyLines.empty()) {
+        err() << csvPath << ": " << faultyLines.size() << " 行に誤りがあります。" << outPath << " は作りません。\n";
         return FileRefused;
     }
     if (contents.records.empty()) {
@@ -125,6 +148,10 @@ int build(const QString &csvPath, const QString &outPath)
         return CannotRun;
     }
     out() << outPath << ": " << contents.records.size() << " 件の停留所を書きました。\n";
+    if (contents.records.size() == 1) {
+        err() << outPath << ": 警告: " << oneStopText() << "\n";
+        return FileRefused;
+    }
     return Success;
 }
 
@@ -134,12 +161,28 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     ProgramCommandLine commandLine(QStringLiteral("hy3tool"), usageText());
+    for (const char *option : {"route", "number", "direction", "trip", "out"}) {
+        commandLine.acceptValueOption(QString::fromLatin1(option));
+    }
     if (const std::optional<int> exitCode = commandLine.answer(app.arguments(), out(), err())) {
         return *exitCode;
     }
     const QStringList args = commandLine.positionalArguments();
     if (args.size() == 2 && args[0] == QLatin1String("dump")) {
         return dump(args[1]);
+    }
+    if (args.size() == 2 && args[0] == QLatin1String("import-gtfs")) {
+        return RouteCommands::importGtfs({args[1], commandLine.value(QStringLiteral("route")),
+                                          commandLine.value(QStringLiteral("number")),
+                                          commandLine.value(QStringLiteral("direction")),
+                                          commandLine.value(QStringLiteral("trip")),
+                                          commandLine.value(QStringLiteral("out"))});
+    }
+    if (args.size() == 2 && args[0] == QLatin1String("build-route")) {
+        return RouteCommands::buildRoute(args[1], commandLine.value(QStringLiteral("out")));
+    }
+    if (args.size() == 2 && args[0] == QLatin1String("check") && args[1].endsWith(RouteSource::fileSuffix())) {
+        return RouteCommands::checkRoute(args[1]);
     }
     if (args.size() == 2 && args[0] == QLatin1String("check")) {
         return check(args[1]);

@@ -1,14 +1,15 @@
 #include "WavFile.h"
 
 #include <QDataStream>
-#include <QFile>
+#include <QSaveFile>
 
 namespace WavFile {
 
 bool write(const QString &path, const std::vector<qint16> &samples, int sampleRate)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+    // Put in place only once whole: a failed write leaves no stub behind.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
         return false;
     }
     constexpr quint16 channels = 1;
@@ -28,7 +29,7 @@ bool write(const QString &path, const std::vector<qint16> &samples, int sampleRa
     for (const qint16 sample : samples) {
         out << sample;
     }
-    return out.status() == QDataStream::Ok && file.flush();
+    return out.status() == QDataStream::Ok && file.commit();
 }
 
 } // namespace WavFile

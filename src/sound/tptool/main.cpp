@@ -18,10 +18,10 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QTextStream>
 
+#include <algorithm>
 #include <optional>
 
 namespace {
@@ -47,12 +47,11 @@ int usage()
 // The announcement file read and checked; errors are reported.
 std::optional<QList<TapeRecord>> readTapeFile(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        err() << path << ": 開けません（" << file.errorString() << "）\n";
+    const TapeCsvContents contents = TapeCsv::readFile(path);
+    if (!contents.fileProblem.isEmpty()) {
+        err() << path << ": " << contents.fileProblem << "\n";
         return std::nullopt;
     }
-    const TapeCsvContents contents = TapeCsv::parse(file.readAll());
     for (const TapeLineError &error : contents.errors) {
         err() << path << ":" << error.line << ": " << error.reason << "\n";
     }
@@ -107,6 +106,17 @@ int reading(const QString &textOrFile)
     return Success;
 }
 
+// Why an announcement read as `kana` gave no sound, at most a moment of
+// silence: it holds nothing to read, or espeak-ng lacks its Japanese
+// dictionary (or refused the text).
+QString whyNoSound(const QString &kana)
+{
+    if (std::ranges::none_of(kana, [](QChar c) { return c.isLetterOrNumber(); })) {
+        return QStringLiteral("読み上げる文字がありません");
+    }
+    return QStringLiteral("espeak-ng が音を出しません。日本語の辞書がないか壊れています");
+}
+
 int wav(const QString &path, const QString &outputFolder)
 {
     const std::unique_ptr<MecabTagger> tagger = startMecab();
@@ -130,15 +140,25 @@ int wav(const QString &path, const QString &outputFolder)
     reader.setDictionary(ReadingDictionary::forFolder(QFileInfo(path).absolutePath()));
     // The voice the program speaks with.
     synth->setVoice(VoiceSettings::load(VoiceSettings::defaultPath()));
+    int exitCode = Success;
     for (qsizetype i = 0; i < records->size(); ++i) {
         const QString target = QDir(outputFolder).filePath(QStringLiteral("%1.wav").arg(i + 1, 3, 10, QChar(u'0')));
-        if (!WavFile::write(target, synth->synthesise(reader.reading(records->at(i).Text)), synth->sampleRate())) {
+        const QString kana = reader.reading(records->at(i).Text);
+        const std::vector<qint16> samples = synth->synthesise(kana);
+        if (std::ranges::all_of(samples, [](qint16 sample) { return sample == 0; })) {
+            err() << target << ": 音声を合成できません（" << whyNoSound(kana) << "）\n";
+            // Nor is a file of an earlier run left under its name.
+            QFile::remove(target);
+            exitCode = CannotRun;
+            continue;
+        }
+        if (!WavFile::write(target, samples, synth->sampleRate())) {
             err() << target << ": 書き込めません\n";
             return CannotRun;
         }
         out() << target << "\n";
     }
-    return Success;
+    return exitCode;
 }
 
 } // namespace

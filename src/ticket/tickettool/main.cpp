@@ -11,11 +11,14 @@
 #include "ticket/PluginProperties.h"
 #include "ticket/TicketDescriptionReader.h"
 
-#include <QCommandLineParser>
 #include <QDateTime>
+#include <QFile>
 #include <QGuiApplication>
 #include <QImage>
+#include <QTemporaryDir>
 #include <QTextStream>
+
+#include <optional>
 
 namespace {
 
@@ -23,31 +26,47 @@ using enum ToolConsole::ExitCode;
 using ToolConsole::err;
 using ToolConsole::out;
 
+QString usageText()
+{
+    return QStringLiteral(
+        "使い方:\n"
+        "  tickettool check FILE.4SP            整理券プラグインを検査し、問題をファイル内の場所と理由つきで示す\n"
+        "  tickettool render FILE.4SP OUT.png   集中操作盤のプレビューと同じに整理券を描き、PNG に書く\n"
+        "render で描く内容（省くと括弧内の値）:\n"
+        "  --stop 停名              停名（市役所前）\n"
+        "  --number n               整理券番号（5）\n"
+        "  --route n                系統番号（12）\n"
+        "  --position n             系統内の停留所の位置（5）\n"
+        "  --company n              社名の番号、-1 で社名なし（-1）\n"
+        "  --date MM-DD-YYYY        日付、YYYY/MM/DD も可（今日）\n"
+        "  --time HH:MM:SS          時刻（今）\n\n");
+}
+
 int check(const QString &path)
 {
     QList<DescriptionProblem> problems;
     const std::optional<TicketDescription> ticket = TicketDescriptionReader::readFile(path, &problems);
     if (!ticket) {
         for (const DescriptionProblem &problem : problems) {
-            out() << path << ": " << problem.path << ": " << problem.why << Qt::endl;
+            err() << path << ": " << problem.path << ": " << problem.why << "\n";
         }
-        out() << path << ": refused, " << problems.size() << " problem(s)" << Qt::endl;
+        err() << path << ": " << problems.size() << " 件の問題があり、このプラグインは読み込まれません。\n";
         return FileRefused;
     }
-    out() << path << ": a valid ticket plug-in, " << ticket->size.width() << " x " << ticket->size.height()
-          << " pixels, " << ticket->elements.size() << " element(s)" << Qt::endl;
+    out() << path << ": 正しい整理券プラグインです。" << ticket->size.width() << " × " << ticket->size.height()
+          << " ピクセル、要素 " << ticket->elements.size() << " 個。\n";
     for (const QString &line : PluginProperties::lines(ticket->plgInfo())) {
-        out() << "  " << line << Qt::endl;
+        out() << "  " << line << "\n";
     }
     return Success;
 }
 
-int render(const QString &path, const QString &output, const QCommandLineParser &options)
+int render(const QString &path, const QString &output, const ProgramCommandLine &options)
 {
     QList<DescriptionProblem> problems;
     const std::optional<TicketDescription> ticket = TicketDescriptionReader::readFile(path, &problems);
     if (!ticket) {
-        err() << path << ": refused; run \"tickettool check\" to see why" << Qt::endl;
+        err() << path << ": このプラグインは読み込まれません。理由は tickettool check で表示します。\n";
         return FileRefused;
     }
     // The preview box: white, the ticket's size.
@@ -60,7 +79,7 @@ int render(const QString &path, const QString &output, const QCommandLineParser 
                                      qint16(options.value("number").toInt()),
                                      qint16(options.value("position").toInt()), options.value("company").toInt());
     if (!image.save(output, "PNG")) {
-        err() << output << ": cannot be written" << Qt::endl;
+        err() << output << ": 書き込めません。\n";
         return CannotRun;
     }
     return Success;
@@ -74,35 +93,37 @@ int main(int argc, char *argv[])
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
+    // The toolkit looks into the session's runtime folder as it starts and
+    // warns when there is none, as in a shell without a desktop session. The
+    // tool keeps nothing there: a private folder for this run will do.
+    std::optional<QTemporaryDir> runtimeDir;
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+        runtimeDir.emplace();
+        if (runtimeDir->isValid()) {
+            qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtimeDir->path()));
+        }
+    }
     QGuiApplication app(argc, argv);
-    QGuiApplication::setApplicationVersion(ProgramCommandLine::version());
     JapaneseFonts::installSubstitutions();
 
-    QCommandLineParser parser;
-    parser.setApplicationDescription(
-        "Checks and draws ticket plug-ins (*.4SP).\n"
-        "  check FILE.4SP            lists every problem with its place in the file\n"
-        "  render FILE.4SP OUT.png   draws the ticket as the control panel's preview does");
-    parser.addHelpOption();
-    parser.addVersionOption();
-    parser.addOptions({
-        {"stop", "Stop name.", "name", QStringLiteral("市役所前")},
-        {"number", "Ticket number of the stop.", "n", "5"},
-        {"route", "Route number.", "n", "12"},
-        {"position", "Stop position in the route.", "n", "5"},
-        {"company", "Company index, -1 for none.", "n", "-1"},
-        {"date", "Date text, MM-DD-YYYY or YYYY/MM/DD (default: today).", "text"},
-        {"time", "Time text, HH:MM:SS (default: now).", "text"},
-    });
-    parser.addPositionalArgument("command", "check or render");
-    parser.process(app);
-    const QStringList args = parser.positionalArguments();
-    if (args.size() == 2 && args[0] == "check") {
+    ProgramCommandLine commandLine(QStringLiteral("tickettool"), usageText());
+    commandLine.acceptValueOption(QStringLiteral("stop"), QStringLiteral("市役所前"));
+    commandLine.acceptValueOption(QStringLiteral("number"), QStringLiteral("5"));
+    commandLine.acceptValueOption(QStringLiteral("route"), QStringLiteral("12"));
+    commandLine.acceptValueOption(QStringLiteral("position"), QStringLiteral("5"));
+    commandLine.acceptValueOption(QStringLiteral("company"), QStringLiteral("-1"));
+    commandLine.acceptValueOption(QStringLiteral("date"));
+    commandLine.acceptValueOption(QStringLiteral("time"));
+    if (const std::optional<int> exitCode = commandLine.answer(app.arguments(), out(), err())) {
+        return *exitCode;
+    }
+    const QStringList args = commandLine.positionalArguments();
+    if (args.size() == 2 && args[0] == QLatin1String("check")) {
         return check(args[1]);
     }
-    if (args.size() == 3 && args[0] == "render") {
-        return render(args[1], args[2], parser);
+    if (args.size() == 3 && args[0] == QLatin1String("render")) {
+        return render(args[1], args[2], commandLine);
     }
-    err() << parser.helpText();
+    err() << commandLine.helpText();
     return CannotRun;
 }

@@ -1,0 +1,154 @@
+#include "RouteCommands.h"
+
+#include "app/ToolConsole.h"
+#include "controls/Dot16Glyphs.h"
+#include "route/GtfsImport.h"
+#include "route/RouteBuilder.h"
+#include "route/RouteFiles.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+namespace RouteCommands {
+
+namespace {
+
+using enum ToolConsole::ExitCode;
+using ToolConsole::err;
+using ToolConsole::out;
+
+// The route number as the files are named: its numeric value, as route
+// setting names them (012 -> 12).
+std::optional<QString> routeNumber(const QString &text)
+{
+    static const QRegularExpression digits(QStringLiteral("^[0-9]{1,5}$"));
+    if (!digits.match(text).hasMatch()) {
+        return std::nullopt;
+    }
+    return QString::number(text.toInt());
+}
+
+std::optional<RouteSource> readSource(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        err() << path << ": 開けません（" << file.errorString() << "）\n";
+        return std::nullopt;
+    }
+    QString error;
+    std::optional<RouteSource> source = RouteSource::fromJson(file.readAll(), error);
+    if (!source) {
+        err() << path << ": " << error << "\n";
+    }
+    return source;
+}
+
+int writeFiles(const RouteSource &source, const QList<QPair<QString, QString>> &readings, const QString &outDir,
+               bool withSource, const QStringList &earlierWarnings)
+{
+    QString error;
+    const std::optional<RouteFiles::Output> output = RouteFiles::build(source, readings, outDir, withSource, error);
+    for (const QString &warning : earlierWarnings) {
+        err() << "警告: " << warning << "\n";
+    }
+    if (!output) {
+        err() << error << "\n何も書きませんでした。\n";
+        return FileRefused;
+    }
+    for (const QString &warning : output->warnings) {
+        err() << "警告: " << warning << "\n";
+    }
+    if (!RouteFiles::write(*output, outDir, error)) {
+        err() << error << "\n";
+        return CannotRun;
+    }
+    for (const auto &file : output->files) {
+        out() << QDir(outDir).filePath(file.first) << "\n";
+    }
+    out() << source.stops.size() << " 件の停留所を書きました。\n";
+    return Success;
+}
+
+} // namespace
+
+int importGtfs(const ImportArguments &arguments)
+{
+    GtfsImport::Request request;
+    request.routeId = arguments.routeId;
+    request.tripId = arguments.tripId;
+    if (arguments.routeId.isEmpty()) {
+        err() << "hy3tool import-gtfs: --route ROUTE_ID が必要です。\n";
+        return CannotRun;
+    }
+    const std::optional<QString> number = routeNumber(arguments.number);
+    if (!number) {
+        err() << "hy3tool import-gtfs: --number には 1～5 桁の系統番号が必要です（「" << arguments.number << "」）。\n";
+        return CannotRun;
+    }
+    request.routeNumber = *number;
+    if (!arguments.direction.isEmpty()) {
+        if (arguments.direction != QLatin1String("0") && arguments.direction != QLatin1String("1")) {
+            err() << "hy3tool import-gtfs: --direction は 0 か 1 です（「" << arguments.direction << "」）。\n";
+            return CannotRun;
+        }
+        request.direction = arguments.direction.toInt();
+    }
+    const QString outDir = arguments.outDir.isEmpty() ? QDir::currentPath() : arguments.outDir;
+    if (!QFileInfo(outDir).isDir()) {
+        err() << outDir << ": フォルダがありません。\n";
+        return CannotRun;
+    }
+    QString error;
+    const std::unique_ptr<GtfsFeed> feed = GtfsFeed::open(arguments.feed, error);
+    if (!feed) {
+        err() << error << "\n";
+        return FileRefused;
+    }
+    const std::optional<GtfsImport::Result> result = GtfsImport::run(*feed, request, error);
+    if (!result) {
+        err() << arguments.feed << ": " << error << "\n何も書きませんでした。\n";
+        return FileRefused;
+    }
+    return writeFiles(result->source, result->readings, outDir, true, result->warnings);
+}
+
+int buildRoute(const QString &sourcePath, const QString &outDir)
+{
+    const std::optional<RouteSource> source = readSource(sourcePath);
+    if (!source) {
+        return FileRefused;
+    }
+    if (!routeNumber(source->route)) {
+        err() << sourcePath << ": route: 1～5 桁の系統番号ではありません（「" << source->route << "」）\n";
+        return FileRefused;
+    }
+    const QString dir = outDir.isEmpty() ? QFileInfo(sourcePath).absolutePath() : outDir;
+    return writeFiles(*source, RouteFiles::stopReadings(*source), dir, false, {});
+}
+
+int checkRoute(const QString &sourcePath)
+{
+    const std::optional<RouteSource> source = readSource(sourcePath);
+    if (!source) {
+        return FileRefused;
+    }
+    const RouteBuilder builder(*source);
+    // The strip draws with the gothic face; a blank is blank by right.
+    Dot16Glyphs glyphs;
+    const std::vector<RouteProblem> problems = builder.check([&glyphs](char32_t c) {
+        return QChar::isSpace(c) || !glyphs.glyph(QString::fromUcs4(&c, 1), Dot16Glyphs::Face::Gothic, false).isEmpty();
+    });
+    for (const RouteProblem &problem : problems) {
+        err() << sourcePath << ": " << (problem.severity == RouteProblem::Severity::Refusal ? "作れません: " : "警告: ")
+              << problem.describe(source->stops) << "\n";
+    }
+    if (RouteBuilder::refuses(problems)) {
+        return FileRefused;
+    }
+    out() << sourcePath << ": " << source->stops.size() << " 件の停留所、警告 " << problems.size() << " 件。\n";
+    return Success;
+}
+
+} // namespace RouteCommands

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+// The route-source commands of hy3tool: importing a route from a GTFS feed,
+// building a route's files from its source, and checking a source.
+namespace RouteCommands {
+
+struct ImportArguments
+{
+    QString feed;
+    QString routeId;
+    QString number;
+    QString direction; // "", "0" or "1"
+    QString tripId;
+    QString outDir;
+};
+
+int importGtfs(const ImportArguments &arguments);
+int buildRoute(const QString &sourcePath, const QString &outDir);
+int checkRoute(const QString &sourcePath);
+
+} // namespace RouteCommands

@@ -1,0 +1,29 @@
+#include "PanelState.h"
+
+#include <QJsonArray>
+
+QJsonObject PanelState::toJson() const
+{
+    QJsonObject stop;
+    if (hasRoute) {
+        stop = {{"position", stopPosition}, {"count", stopCount}, {"name", stopName}, {"ticket", ticket}};
+    }
+    const QJsonObject announcement{{"position", announcementPosition},
+                                   {"count", announcementCount},
+                                   {"next", nextAnnouncement},
+                                   {"speaking", speaking},
+                                   {"available", announcementAvailable}};
+    return {{"route", route},
+            // A route "00012" is route number 12; none before any route.
+            {"routeNumber", hasRoute ? QJsonValue(route.toInt()) : QJsonValue()},
+            {"section", section},
+            {"stop", hasRoute ? QJsonValue(stop) : QJsonValue()},
+            {"lateNight", lateNight},
+            {"backlight", backlight},
+            {"cleared", cleared},
+            {"announcement", announcement},
+            {"cells", QJsonArray::fromStringList(cells)},
+            {"labels", QJsonArray::fromStringList(labels)},
+            {"strip", strip},
+            {"held", held}};
+}

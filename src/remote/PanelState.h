@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QJsonObject>
+#include <QString>
+#include <QStringList>
+
+// What the control panel and the board show, as the remote interface tells
+// it (GET /api/state and every event of /api/events).
+struct PanelState
+{
+    // The route as entered, leading zeros kept; empty before any route.
+    QString route;
+    int section = 1;
+    bool hasRoute = false;
+    // The stop shown (1-based) of `stopCount`, its name and ticket number.
+    int stopPosition = 0;
+    int stopCount = 0;
+    QString stopName;
+    int ticket = 0;
+    bool lateNight = false;
+    // 0 OFF, 1 ON1, 2 ON2.
+    int backlight = 0;
+    bool cleared = false;
+    // The announcement last spoken (0: none yet) of `announcementCount`,
+    // the words the next step speaks, and whether the keys can be used.
+    int announcementPosition = 0;
+    int announcementCount = 0;
+    QString nextAnnouncement;
+    bool speaking = false;
+    bool announcementAvailable = false;
+    // What the 98 fare cells light, and the ticket-number labels above them.
+    QStringList cells;
+    QStringList labels;
+    // What the stop-name strip shows now (also "系統選別中", or nothing).
+    QString strip;
+    // Why the panel holds its input; empty when it takes commands.
+    QString held;
+
+    QJsonObject toJson() const;
+    bool operator==(const PanelState &) const = default;
+};

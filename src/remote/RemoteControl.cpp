@@ -1,0 +1,173 @@
+#include "RemoteControl.h"
+
+#include "PanelRemote.h"
+#include "QrCode.h"
+#include "RemoteServer.h"
+#include "display/ErrorReport.h"
+#include "display/Form1.h"
+#include "fare/frmCtl.h"
+#include "settings/SideSettings.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMenu>
+#include <QNetworkInterface>
+#include <QTextStream>
+#include <QWidgetAction>
+
+namespace {
+
+// For an address that means every interface, the one a phone on the same
+// network would use: this machine's first IPv4 address that is not loopback.
+QHostAddress reachableHost(const QHostAddress &bound)
+{
+    if (bound != QHostAddress::AnyIPv4 && bound != QHostAddress::Any && bound != QHostAddress::AnyIPv6) {
+        return bound;
+    }
+    for (const QHostAddress &address : QNetworkInterface::allAddresses()) {
+        if (!address.isLoopback() && address.protocol() == QAbstractSocket::IPv4Protocol) {
+            return address;
+        }
+    }
+    return QHostAddress(QHostAddress::LocalHost);
+}
+
+} // namespace
+
+RemoteControl::RemoteControl(Form1 &display, const QString &sidePath, const std::optional<QString> &commandLineAddress,
+                             QTextStream &out, QTextStream &err, QObject *parent)
+    : QObject(parent)
+    , m_display(display)
+    , m_sidePath(sidePath)
+    , m_out(out)
+    , m_err(err)
+    , m_panel(std::make_unique<PanelRemote>(display))
+{
+    frmCtl &panel = *display.controlPanel();
+    panel.setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(&panel, &QWidget::customContextMenuRequested, this, &RemoteControl::showMenu);
+
+    QString error;
+    const SideSettings side = SideSettings::load(m_sidePath, &error);
+    if (!error.isEmpty()) {
+        m_err << QStringLiteral("補助設定を読めません（既定値を使います）: ") << error << Qt::endl;
+    }
+    if (commandLineAddress) {
+        // The command line has been checked before the windows started.
+        const QString text = commandLineAddress->isEmpty() ? QString::fromLatin1(SideSettings::DefaultRemoteAddress)
+                                                           : *commandLineAddress;
+        if (const auto address = RemoteAddress::parse(text)) {
+            start(*address);
+        }
+    } else if (side.remoteEnabled) {
+        QString addressError;
+        if (const auto address = RemoteAddress::parse(side.remoteAddress, &addressError)) {
+            start(*address);
+        } else {
+            m_err << QStringLiteral("リモート操作を始められません: ") << addressError << Qt::endl;
+        }
+    }
+}
+
+RemoteControl::~RemoteControl() = default;
+
+bool RemoteControl::start(const RemoteAddress &address)
+{
+    m_token.clear();
+    if (!address.isLoopback()) {
+        // Beyond this machine every request carries the token, kept from run to run.
+        SideSettings side = SideSettings::load(m_sidePath);
+        const QString before = side.remoteToken;
+        m_token = side.ensureRemoteToken();
+        QString error;
+        if (m_token != before && !side.save(m_sidePath, &error)) {
+            m_err << QStringLiteral("トークンを保存できません: ") << error << Qt::endl;
+        }
+    }
+    auto server = std::make_unique<RemoteServer>(*m_panel, address.isLoopback(), m_token);
+    QString error;
+    if (!server->start(address, &error)) {
+        m_err << QStringLiteral("リモート操作を始められません: ") << error << Qt::endl;
+        return false;
+    }
+    connect(m_panel.get(), &PanelRemote::changed, server.get(), &RemoteServer::panelChanged);
+    m_server = std::move(server);
+    m_out << QStringLiteral("リモート操作: ") << m_server->boundAddress().url(m_token) << Qt::endl;
+    return true;
+}
+
+void RemoteControl::stop()
+{
+    m_server.reset();
+}
+
+QString RemoteControl::url() const
+{
+    if (!m_server) {
+        return QString();
+    }
+    RemoteAddress shown = m_server->boundAddress();
+    shown.host = reachableHost(shown.host);
+    return shown.url(m_token);
+}
+
+void RemoteControl::remember(bool enabled)
+{
+    SideSettings side = SideSettings::load(m_sidePath);
+    side.remoteEnabled = enabled;
+    QString error;
+    if (!side.save(m_sidePath, &error)) {
+        ErrorReport::show(m_display.controlPanel(), QStringLiteral("リモート操作の設定を保存できません。\n\n") + error);
+    }
+}
+
+void RemoteControl::setEnabled(bool enabled)
+{
+    remember(enabled);
+    if (enabled == isRunning()) {
+        return;
+    }
+    if (!enabled) {
+        stop();
+        return;
+    }
+    QString error;
+    const SideSettings side = SideSettings::load(m_sidePath);
+    const auto address = RemoteAddress::parse(side.remoteAddress, &error);
+    if (!address || !start(*address)) {
+        ErrorReport::show(m_display.controlPanel(),
+                          QStringLiteral("リモート操作を始められません。\n\n%1").arg(address ? side.remoteAddress : error));
+    }
+}
+
+void RemoteControl::showMenu(const QPoint &position)
+{
+    frmCtl &panel = *m_display.controlPanel();
+    QMenu menu(&panel);
+    QAction *toggle = menu.addAction(QStringLiteral("リモート操作"));
+    toggle->setCheckable(true);
+    toggle->setChecked(isRunning());
+    connect(toggle, &QAction::toggled, this, &RemoteControl::setEnabled);
+    if (isRunning()) {
+        const QString address = url();
+        menu.addSeparator();
+        QAction *shown = menu.addAction(address);
+        shown->setEnabled(false);
+        if (m_server->boundAddress().isLoopback()) {
+            // A phone needs another address: say where it is set.
+            menu.addAction(QStringLiteral("このコンピューターからだけ接続できます（R57 --remote=0.0.0.0:8157）"))
+                ->setEnabled(false);
+        }
+        auto *qr = new QLabel(&menu);
+        qr->setPixmap(QPixmap::fromImage(QrCode::image(address, 3)));
+        qr->setAlignment(Qt::AlignCenter);
+        qr->setAccessibleName(QStringLiteral("リモート操作のアドレスの QR コード"));
+        auto *qrAction = new QWidgetAction(&menu);
+        qrAction->setDefaultWidget(qr);
+        menu.addAction(qrAction);
+        connect(menu.addAction(QStringLiteral("アドレスをコピー")), &QAction::triggered, this,
+                [address] { QGuiApplication::clipboard()->setText(address); });
+    }
+    menu.exec(panel.mapToGlobal(position));
+}

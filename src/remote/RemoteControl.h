@@ -1,0 +1,52 @@
+#pragma once
+
+#include "RemoteAddress.h"
+
+#include <QObject>
+#include <QString>
+
+#include <memory>
+#include <optional>
+
+class Form1;
+class PanelRemote;
+class QTextStream;
+class RemoteServer;
+
+// The remote interface in the running program: off unless the command line
+// (--remote) or the control panel's right-click menu ("リモート操作", kept in
+// the side settings) asks for it. When it starts it says where, on standard
+// output and in the menu, with a QR code for a phone.
+class RemoteControl : public QObject
+{
+    Q_OBJECT
+
+public:
+    // `sidePath`: the side settings file; `commandLineAddress`: the text of
+    // --remote ("" for the bare option), nothing when it was not given.
+    RemoteControl(Form1 &display, const QString &sidePath, const std::optional<QString> &commandLineAddress,
+                  QTextStream &out, QTextStream &err, QObject *parent = nullptr);
+    ~RemoteControl() override;
+
+    bool isRunning() const { return m_server != nullptr; }
+    // The address a browser opens, with the token when one is needed.
+    QString url() const;
+    RemoteServer *server() const { return m_server.get(); }
+
+    // The menu's switch: starts or stops, and remembers it.
+    void setEnabled(bool enabled);
+
+private:
+    bool start(const RemoteAddress &address);
+    void stop();
+    void showMenu(const QPoint &position);
+    void remember(bool enabled);
+
+    Form1 &m_display;
+    QString m_sidePath;
+    QTextStream &m_out;
+    QTextStream &m_err;
+    std::unique_ptr<PanelRemote> m_panel;
+    std::unique_ptr<RemoteServer> m_server;
+    QString m_token;
+};

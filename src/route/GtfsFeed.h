@@ -1,0 +1,65 @@
+#pragma once
+
+#include "CsvReader.h"
+
+#include <QByteArray>
+#include <QHash>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+// The files of a GTFS / GTFS-JP feed: a folder of .txt files or a .zip of
+// them (read through libzip; the files may sit in one folder inside it).
+class GtfsFeed
+{
+public:
+    // Nothing, with the reason in `error`, when the path is neither a
+    // folder nor a readable zip archive.
+    static std::unique_ptr<GtfsFeed> open(const QString &path, QString &error);
+    virtual ~GtfsFeed() = default;
+
+    // The bytes of a file of the feed ("stops.txt"); nothing when the feed
+    // has no such file. A file that is there but cannot be read is an
+    // error.
+    virtual std::optional<QByteArray> read(const QString &name, QString &error) = 0;
+};
+
+// One table of a feed: UTF-8 with or without a byte-order mark, LF or CR LF,
+// quoted fields, columns in any order and with blanks around their names,
+// extra columns ignored.
+class GtfsTable
+{
+public:
+    // The table, or nothing with the reason in `error`: not UTF-8, or a
+    // column of `required` missing (the file and the column are named).
+    static std::optional<GtfsTable> parse(const QString &file, const QByteArray &bytes, const QStringList &required,
+                                          QString &error);
+
+    // The column's index, -1 when the table has none.
+    int column(const QString &name) const { return m_columns.value(name, -1); }
+    const QString &file() const { return m_file; }
+
+    // Calls `row` for every record after the header (blank lines skipped)
+    // with its fields and its line; a field past the end of a short record
+    // reads as empty. A record that cannot be read (a quote left open,
+    // text after a closing quote) stops the walk with `error` naming the file
+    // and the line; `row` may stop it too by returning an error text.
+    bool forEachRow(const std::function<QString(const QStringList &fields, int line)> &row, QString &error) const;
+
+    // The field of a row by column index; empty for -1 or a short row.
+    static QString field(const QStringList &fields, int column)
+    {
+        return column >= 0 && column < fields.size() ? fields.at(column) : QString();
+    }
+
+    // "stops.txt 12 行目: " + text: how a bad line is reported.
+    static QString lineError(const QString &file, int line, const QString &text);
+
+private:
+    QString m_file;
+    QString m_text;
+    QHash<QString, int> m_columns;
+};

@@ -1,0 +1,228 @@
+#include "RouteBuilder.h"
+
+#include "companion/Cp932.h"
+#include "fare/Hy3File.h"
+
+#include <algorithm>
+
+namespace {
+
+// The widest fare a cell's four digits show, and the widest that doubles
+// within 16 bits for the late-night fare.
+constexpr int MaxCellFare = 9999;
+constexpr int MaxDoubledFare = 16383;
+
+} // namespace
+
+QString RouteProblem::describe(const std::vector<RouteStop> &stops) const
+{
+    QString where;
+    if (stop > 0) {
+        const QString name = stop <= static_cast<int>(stops.size()) ? stops[static_cast<size_t>(stop - 1)].name : QString();
+        where = QStringLiteral("停留所 %1（%2）").arg(stop).arg(name);
+        if (column > 0) {
+            where += QStringLiteral(", 列 %1").arg(column);
+        }
+        where += QStringLiteral(": ");
+    }
+    return where + text;
+}
+
+RouteBuilder::RouteBuilder(const RouteSource &source)
+    : m_source(source)
+{
+    numberTickets();
+    const int count = static_cast<int>(m_source.stops.size());
+    m_fares.assign(static_cast<size_t>(count), std::vector<int>(MaxTickets, 0));
+    for (int n = 1; n <= count; ++n) {
+        for (int c = 1; c <= MaxTickets && c < static_cast<int>(m_firstDrawn.size()); ++c) {
+            const int from = m_firstDrawn[static_cast<size_t>(c)];
+            if (from > 0 && from < n) {
+                m_fares[static_cast<size_t>(n - 1)][static_cast<size_t>(c - 1)] = ruleFare(from, n);
+            }
+        }
+    }
+    for (const FareOverride &cell : m_source.overrides) {
+        if (cell.stop >= 1 && cell.stop <= count && cell.ticket >= 1 && cell.ticket <= MaxTickets) {
+            m_fares[static_cast<size_t>(cell.stop - 1)][static_cast<size_t>(cell.ticket - 1)] = cell.fare;
+            m_overridden.insert({cell.stop, cell.ticket});
+        }
+    }
+}
+
+int RouteBuilder::ruleFare(int fromStop, int toStop) const
+{
+    const RouteStop &from = m_source.stops[static_cast<size_t>(fromStop - 1)];
+    const RouteStop &to = m_source.stops[static_cast<size_t>(toStop - 1)];
+    const FareRule &rule = m_source.rule;
+    switch (rule.kind) {
+    case FareRule::Kind::Flat:
+        return rule.flatFare;
+    case FareRule::Kind::Distance:
+        if (!from.distanceTenths || !to.distanceTenths) {
+            return -1;
+        }
+        return rule.distanceFare(qAbs(*to.distanceTenths - *from.distanceTenths));
+    case FareRule::Kind::Zone: {
+        int crossed = 0;
+        for (int s = fromStop + 1; s <= toStop; ++s) {
+            if (m_source.stops[static_cast<size_t>(s - 1)].zone != m_source.stops[static_cast<size_t>(s - 2)].zone) {
+                ++crossed;
+            }
+        }
+        return rule.zoneFare(crossed, from.zone, to.zone);
+    }
+    case FareRule::Kind::Manual:
+        return -1;
+    }
+    return -1;
+}
+
+void RouteBuilder::numberTickets()
+{
+    const int count = static_cast<int>(m_source.stops.size());
+    m_tickets.assign(static_cast<size_t>(count), 0);
+    int last = 0;
+    for (int n = 1; n <= count; ++n) {
+        const RouteStop &stop = m_source.stops[static_cast<size_t>(n - 1)];
+        int ticket = 0;
+        if (stop.ticket) {
+            ticket = *stop.ticket;
+        } else if (n == count) {
+            ticket = 0;
+        } else if (n == 1 || last == 0) {
+            ticket = last + 1;
+        } else {
+            // Boarding here and at the previous stop cost the same onward:
+            // one ticket serves both.
+            bool same = true;
+            for (int later = n + 1; later <= count && same; ++later) {
+                same = ruleFare(n - 1, later) == ruleFare(n, later);
+            }
+            // A manual route has no rule to compare by: every stop draws its own.
+            ticket = same && m_source.rule.kind != FareRule::Kind::Manual ? last : last + 1;
+        }
+        m_tickets[static_cast<size_t>(n - 1)] = ticket;
+        if (ticket > 0) {
+            last = ticket;
+        }
+    }
+    int highest = 0;
+    for (const int t : m_tickets) {
+        highest = std::max(highest, t);
+    }
+    m_firstDrawn.assign(static_cast<size_t>(highest) + 1, 0);
+    for (int n = 1; n <= count; ++n) {
+        const int t = m_tickets[static_cast<size_t>(n - 1)];
+        if (t > 0 && m_firstDrawn[static_cast<size_t>(t)] == 0) {
+            m_firstDrawn[static_cast<size_t>(t)] = n;
+        }
+    }
+}
+
+int RouteBuilder::fare(int stop, int ticket) const
+{
+    if (stop < 1 || stop > static_cast<int>(m_fares.size()) || ticket < 1 || ticket > MaxTickets) {
+        return 0;
+    }
+    return m_fares[static_cast<size_t>(stop - 1)][static_cast<size_t>(ticket - 1)];
+}
+
+bool RouteBuilder::isOverridden(int stop, int ticket) const
+{
+    return m_overridden.contains({stop, ticket});
+}
+
+std::vector<StopRecord> RouteBuilder::records() const
+{
+    std::vector<StopRecord> records;
+    records.reserve(m_source.stops.size());
+    for (size_t i = 0; i < m_source.stops.size(); ++i) {
+        StopRecord record;
+        record.name = m_source.stops[i].name;
+        record.ticketNumber = static_cast<qint16>(std::clamp(m_tickets[i], -32768, 32767));
+        for (int c = 1; c <= MaxTickets; ++c) {
+            record.columns[static_cast<size_t>(c - 1)] = static_cast<qint16>(std::clamp(m_fares[i][static_cast<size_t>(c - 1)], -32768, 32767));
+        }
+        if (m_source.selectorColumn >= 1 && m_source.selectorColumn <= StopRecord::ColumnCount) {
+            record.columns[static_cast<size_t>(m_source.selectorColumn - 1)] = static_cast<qint16>(m_source.stops[i].sound);
+        }
+        records.push_back(record);
+    }
+    return records;
+}
+
+std::vector<RouteProblem> RouteBuilder::check(const std::function<bool(char32_t)> &hasGlyph) const
+{
+    using Severity = RouteProblem::Severity;
+    std::vector<RouteProblem> problems;
+    const int count = static_cast<int>(m_source.stops.size());
+    if (count < 2) {
+        // Route setting starts at a section below the count: one stop is no route.
+        problems.push_back({Severity::Refusal, 0, 0, QStringLiteral("停留所が %1 しかありません（2 以上必要です）").arg(count)});
+    }
+    if (count > Hy3File::MaxRecords) {
+        problems.push_back({Severity::Refusal, 0, 0,
+                            QStringLiteral("停留所が %1 あります（最大 %2）").arg(count).arg(Hy3File::MaxRecords)});
+    }
+    const int tickets = static_cast<int>(m_firstDrawn.size()) - 1;
+    if (tickets > MaxTickets) {
+        problems.push_back({Severity::Refusal, 0, 0,
+                            QStringLiteral("整理券番号が %1 まであります（最大 %2）").arg(tickets).arg(MaxTickets)});
+    }
+    if (m_source.selectorColumn >= 1 && m_source.selectorColumn <= MaxTickets && m_source.selectorColumn <= tickets) {
+        problems.push_back({Severity::Warning, 0, m_source.selectorColumn,
+                            QStringLiteral("サウンド選択の列 %1 が運賃の列と重なっています").arg(m_source.selectorColumn)});
+    }
+    for (int n = 1; n <= count; ++n) {
+        const RouteStop &stop = m_source.stops[static_cast<size_t>(n - 1)];
+        const auto named = [](char32_t u) {
+            return QStringLiteral("「%1」(U+%2)")
+                .arg(QString::fromUcs4(&u, 1), QString::number(u, 16).toUpper().rightJustified(4, u'0'));
+        };
+        const QList<uint> characters = stop.name.toUcs4();
+        if (!Cp932::encodeExactly(stop.name)) {
+            for (const uint u : characters) {
+                const char32_t c = u;
+                if (!Cp932::encodeExactly(QString::fromUcs4(&c, 1))) {
+                    problems.push_back({Severity::Warning, n, 0,
+                                        QStringLiteral("停名の%1はシフトJIS（CP932）で書けません").arg(named(c))});
+                    break;
+                }
+            }
+        } else if (hasGlyph) {
+            for (const uint u : characters) {
+                if (!hasGlyph(u)) {
+                    problems.push_back({Severity::Warning, n, 0,
+                                        QStringLiteral("停名の%1は停名表示（16ドット）に字形がありません").arg(named(u))});
+                }
+            }
+        }
+        for (int c = 1; c <= MaxTickets; ++c) {
+            const int v = fare(n, c);
+            if (v < -1) {
+                problems.push_back({Severity::Warning, n, c, QStringLiteral("運賃 %1 は負の値です（-1 以外）").arg(v)});
+            } else if (v > MaxCellFare) {
+                problems.push_back({Severity::Warning, n, c, QStringLiteral("運賃 %1 は表示の4桁に収まりません").arg(v)});
+            }
+            if (v > MaxDoubledFare) {
+                problems.push_back({Severity::Warning, n, c, QStringLiteral("運賃 %1 は深夜料金（2倍）で16ビットに収まりません").arg(v)});
+            }
+            if (n > 1 && c <= tickets) {
+                const int before = fare(n - 1, c);
+                const int from = m_firstDrawn[static_cast<size_t>(c)];
+                if (from > 0 && from < n - 1 && before > 0 && v >= 0 && v < before) {
+                    problems.push_back({Severity::Warning, n, c,
+                                        QStringLiteral("運賃が前の停留所より下がっています（%1 → %2）").arg(before).arg(v)});
+                }
+            }
+        }
+    }
+    return problems;
+}
+
+bool RouteBuilder::refuses(const std::vector<RouteProblem> &problems)
+{
+    return std::any_of(problems.begin(), problems.end(),
+                       [](const RouteProblem &p) { return p.severity == RouteProblem::Severity::Refusal; });
+}

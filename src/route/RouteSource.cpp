@@ -1,0 +1,346 @@
+#include "RouteSource.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include "fare/Hy3File.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr int FormatVersion = 1;
+
+// Distances are written in kilometres with one decimal, as authors think of
+// them, and kept in tenths so that no rounding creeps in.
+QJsonValue kmValue(int tenths)
+{
+    return QJsonValue(tenths / 10.0);
+}
+
+QString soundName(RouteStop::Sound sound)
+{
+    switch (sound) {
+    case RouteStop::Sound::Ordinary:
+        return QStringLiteral("ordinary");
+    case RouteStop::Sound::Major:
+        return QStringLiteral("major");
+    case RouteStop::Sound::Terminal:
+        return QStringLiteral("terminal");
+    }
+    return {};
+}
+
+QJsonArray intArray(const std::vector<int> &values)
+{
+    QJsonArray array;
+    for (const int v : values) {
+        array.append(v);
+    }
+    return array;
+}
+
+// Reading with the path of the value in every error.
+class Reader
+{
+public:
+    QString error;
+
+    bool ok() const { return error.isEmpty(); }
+
+    void fail(const QString &where, const QString &what)
+    {
+        if (error.isEmpty()) {
+            error = QStringLiteral("%1: %2").arg(where, what);
+        }
+    }
+
+    int integer(const QJsonObject &object, const QString &key, const QString &where, int fallback, bool required = false)
+    {
+        const QJsonValue value = object.value(key);
+        if (value.isUndefined()) {
+            if (required) {
+                fail(where, QStringLiteral("\"%1\" がありません").arg(key));
+            }
+            return fallback;
+        }
+        const double d = value.toDouble(0.5);
+        if (!value.isDouble() || d != static_cast<double>(static_cast<qint64>(d)) || d < -2147483647.0 || d > 2147483647.0) {
+            fail(where, QStringLiteral("\"%1\" は整数ではありません").arg(key));
+            return fallback;
+        }
+        return static_cast<int>(d);
+    }
+
+    std::optional<int> tenths(const QJsonObject &object, const QString &key, const QString &where)
+    {
+        const QJsonValue value = object.value(key);
+        if (value.isUndefined() || value.isNull()) {
+            return std::nullopt;
+        }
+        const double km = value.toDouble(-1);
+        if (!value.isDouble() || km < 0 || km > 100000) {
+            fail(where, QStringLiteral("\"%1\" は 0 以上の km ではありません").arg(key));
+            return std::nullopt;
+        }
+        const double t = km * 10;
+        const int rounded = static_cast<int>(t + 0.5);
+        if (qAbs(t - rounded) > 1e-6) {
+            fail(where, QStringLiteral("\"%1\" は 0.1 km 単位ではありません").arg(key));
+            return std::nullopt;
+        }
+        return rounded;
+    }
+
+    QString text(const QJsonObject &object, const QString &key, const QString &where)
+    {
+        const QJsonValue value = object.value(key);
+        if (!value.isUndefined() && !value.isString()) {
+            fail(where, QStringLiteral("\"%1\" は文字列ではありません").arg(key));
+        }
+        return value.toString();
+    }
+
+    std::vector<int> integers(const QJsonObject &object, const QString &key, const QString &where)
+    {
+        std::vector<int> values;
+        const QJsonValue value = object.value(key);
+        if (value.isUndefined()) {
+            return values;
+        }
+        if (!value.isArray()) {
+            fail(where, QStringLiteral("\"%1\" は配列ではありません").arg(key));
+            return values;
+        }
+        const QJsonArray array = value.toArray();
+        for (qsizetype i = 0; i < array.size(); ++i) {
+            const QJsonValue v = array.at(i);
+            if (!v.isDouble() || v.toDouble() != static_cast<double>(v.toInt())) {
+                fail(where, QStringLiteral("\"%1\" の %2 番目は整数ではありません").arg(key).arg(i + 1));
+                return values;
+            }
+            values.push_back(v.toInt());
+        }
+        return values;
+    }
+};
+
+QJsonObject ruleToJson(const FareRule &rule)
+{
+    QJsonObject object{{QStringLiteral("kind"), FareRule::kindName(rule.kind)}};
+    switch (rule.kind) {
+    case FareRule::Kind::Flat:
+        object.insert(QStringLiteral("fare"), rule.flatFare);
+        break;
+    case FareRule::Kind::Distance:
+        if (!rule.bands.empty()) {
+            QJsonArray bands;
+            for (const FareRule::Band &band : rule.bands) {
+                bands.append(QJsonObject{{QStringLiteral("upToKm"), kmValue(band.upToTenths)},
+                                         {QStringLiteral("fare"), band.fare}});
+            }
+            object.insert(QStringLiteral("bands"), bands);
+        } else {
+            object.insert(QStringLiteral("baseFare"), rule.baseFare);
+            object.insert(QStringLiteral("baseKm"), kmValue(rule.baseTenths));
+            object.insert(QStringLiteral("stepFare"), rule.stepFare);
+            object.insert(QStringLiteral("stepKm"), kmValue(rule.stepTenths));
+        }
+        object.insert(QStringLiteral("unit"), rule.unit);
+        break;
+    case FareRule::Kind::Zone:
+        if (!rule.zonePairs.isEmpty()) {
+            // Sorted, so that the same source always writes the same bytes.
+            QList<QPair<QString, QString>> keys = rule.zonePairs.keys();
+            std::sort(keys.begin(), keys.end());
+            QJsonArray pairs;
+            for (const auto &key : keys) {
+                pairs.append(QJsonObject{{QStringLiteral("from"), key.first},
+                                         {QStringLiteral("to"), key.second},
+                                         {QStringLiteral("fare"), rule.zonePairs.value(key)}});
+            }
+            object.insert(QStringLiteral("pairs"), pairs);
+        } else {
+            object.insert(QStringLiteral("faresByZonesCrossed"), intArray(rule.faresByZonesCrossed));
+        }
+        break;
+    case FareRule::Kind::Manual:
+        break;
+    }
+    return object;
+}
+
+FareRule ruleFromJson(const QJsonObject &object, Reader &reader)
+{
+    FareRule rule;
+    const QString where = QStringLiteral("fareRule");
+    const QString kind = reader.text(object, QStringLiteral("kind"), where);
+    if (!FareRule::kindFromName(kind, rule.kind)) {
+        reader.fail(where, QStringLiteral("\"kind\" は flat, distance, zone, manual のどれかです（「%1」）").arg(kind));
+        return rule;
+    }
+    rule.flatFare = reader.integer(object, QStringLiteral("fare"), where, 0, rule.kind == FareRule::Kind::Flat);
+    rule.baseFare = reader.integer(object, QStringLiteral("baseFare"), where, 0);
+    rule.baseTenths = reader.tenths(object, QStringLiteral("baseKm"), where).value_or(0);
+    rule.stepFare = reader.integer(object, QStringLiteral("stepFare"), where, 0);
+    rule.stepTenths = reader.tenths(object, QStringLiteral("stepKm"), where).value_or(0);
+    rule.unit = reader.integer(object, QStringLiteral("unit"), where, 10);
+    const QJsonArray bands = object.value(QStringLiteral("bands")).toArray();
+    for (qsizetype i = 0; i < bands.size(); ++i) {
+        const QString at = QStringLiteral("fareRule.bands[%1]").arg(i);
+        const QJsonObject band = bands.at(i).toObject();
+        const std::optional<int> upTo = reader.tenths(band, QStringLiteral("upToKm"), at);
+        if (!upTo) {
+            reader.fail(at, QStringLiteral("\"upToKm\" がありません"));
+        }
+        rule.bands.push_back({upTo.value_or(0), reader.integer(band, QStringLiteral("fare"), at, 0, true)});
+    }
+    rule.faresByZonesCrossed = reader.integers(object, QStringLiteral("faresByZonesCrossed"), where);
+    const QJsonArray pairs = object.value(QStringLiteral("pairs")).toArray();
+    for (qsizetype i = 0; i < pairs.size(); ++i) {
+        const QString at = QStringLiteral("fareRule.pairs[%1]").arg(i);
+        const QJsonObject pair = pairs.at(i).toObject();
+        rule.zonePairs.insert({reader.text(pair, QStringLiteral("from"), at), reader.text(pair, QStringLiteral("to"), at)},
+                              reader.integer(pair, QStringLiteral("fare"), at, 0, true));
+    }
+    return rule;
+}
+
+} // namespace
+
+QByteArray RouteSource::toJson() const
+{
+    QJsonArray stopArray;
+    for (const RouteStop &stop : stops) {
+        QJsonObject object{{QStringLiteral("name"), stop.name}};
+        if (!stop.reading.isEmpty()) {
+            object.insert(QStringLiteral("reading"), stop.reading);
+        }
+        if (stop.distanceTenths) {
+            object.insert(QStringLiteral("km"), kmValue(*stop.distanceTenths));
+        }
+        if (!stop.zone.isEmpty()) {
+            object.insert(QStringLiteral("zone"), stop.zone);
+        }
+        if (stop.ticket) {
+            object.insert(QStringLiteral("ticket"), *stop.ticket);
+        }
+        object.insert(QStringLiteral("sound"), soundName(stop.sound));
+        stopArray.append(object);
+    }
+    QJsonArray overrideArray;
+    for (const FareOverride &cell : overrides) {
+        overrideArray.append(QJsonObject{{QStringLiteral("stop"), cell.stop},
+                                         {QStringLiteral("ticket"), cell.ticket},
+                                         {QStringLiteral("fare"), cell.fare}});
+    }
+    QJsonArray announcementArray;
+    for (const TapeRecord &record : announcements) {
+        announcementArray.append(QJsonObject{{QStringLiteral("text"), record.Text},
+                                             {QStringLiteral("step"), record.StepFlag},
+                                             {QStringLiteral("sound"), record.SoundFlag}});
+    }
+    const QJsonObject root{
+        {QStringLiteral("format"), QStringLiteral("tavelo-route")},
+        {QStringLiteral("version"), FormatVersion},
+        {QStringLiteral("route"), route},
+        {QStringLiteral("selectorColumn"), selectorColumn},
+        {QStringLiteral("fareRule"), ruleToJson(rule)},
+        {QStringLiteral("stops"), stopArray},
+        {QStringLiteral("overrides"), overrideArray},
+        {QStringLiteral("announcements"), announcementArray},
+    };
+    return QJsonDocument(root).toJson(QJsonDocument::Indented);
+}
+
+std::optional<RouteSource> RouteSource::fromJson(const QByteArray &json, QString &error)
+{
+    QJsonParseError parseError;
+    const QJsonDocument document = QJsonDocument::fromJson(json, &parseError);
+    if (parseError.error != QJsonParseError::NoError) {
+        error = QStringLiteral("JSON として読めません（%1 バイト目: %2）").arg(parseError.offset).arg(parseError.errorString());
+        return std::nullopt;
+    }
+    if (!document.isObject()) {
+        error = QStringLiteral("JSON の最上位がオブジェクトではありません");
+        return std::nullopt;
+    }
+    const QJsonObject root = document.object();
+    Reader reader;
+    if (root.value(QStringLiteral("format")).toString() != QStringLiteral("tavelo-route")) {
+        reader.fail(QStringLiteral("format"), QStringLiteral("\"tavelo-route\" ではありません"));
+    }
+    const int version = reader.integer(root, QStringLiteral("version"), QStringLiteral("version"), 0, true);
+    if (reader.ok() && version != FormatVersion) {
+        reader.fail(QStringLiteral("version"), QStringLiteral("版 %1 は読めません（読めるのは %2）").arg(version).arg(FormatVersion));
+    }
+    RouteSource source;
+    source.route = reader.text(root, QStringLiteral("route"), QStringLiteral("route"));
+    source.selectorColumn = reader.integer(root, QStringLiteral("selectorColumn"), QStringLiteral("selectorColumn"),
+                                           DefaultSelectorColumn);
+    if (source.selectorColumn < 1 || source.selectorColumn > StopRecord::ColumnCount) {
+        reader.fail(QStringLiteral("selectorColumn"), QStringLiteral("1 から 150 の列ではありません"));
+    }
+    source.rule = ruleFromJson(root.value(QStringLiteral("fareRule")).toObject(), reader);
+
+    const QJsonArray stopArray = root.value(QStringLiteral("stops")).toArray();
+    if (stopArray.size() > Hy3File::MaxRecords) {
+        reader.fail(QStringLiteral("stops"), QStringLiteral("停留所が %1 あります（最大 %2）").arg(stopArray.size()).arg(Hy3File::MaxRecords));
+    }
+    for (qsizetype i = 0; i < stopArray.size() && reader.ok(); ++i) {
+        const QString where = QStringLiteral("stops[%1]").arg(i);
+        const QJsonObject object = stopArray.at(i).toObject();
+        RouteStop stop;
+        stop.name = reader.text(object, QStringLiteral("name"), where);
+        stop.reading = reader.text(object, QStringLiteral("reading"), where);
+        stop.distanceTenths = reader.tenths(object, QStringLiteral("km"), where);
+        stop.zone = reader.text(object, QStringLiteral("zone"), where);
+        if (object.contains(QStringLiteral("ticket"))) {
+            stop.ticket = reader.integer(object, QStringLiteral("ticket"), where, 0);
+            if (*stop.ticket < 0 || *stop.ticket > 32767) {
+                reader.fail(where, QStringLiteral("\"ticket\" は 0～32767 の整数です（%1）").arg(*stop.ticket));
+            }
+        }
+        const QString sound = object.value(QStringLiteral("sound")).toString(QStringLiteral("ordinary"));
+        bool known = false;
+        for (const RouteStop::Sound s : {RouteStop::Sound::Ordinary, RouteStop::Sound::Major, RouteStop::Sound::Terminal}) {
+            if (soundName(s) == sound) {
+                stop.sound = s;
+                known = true;
+            }
+        }
+        if (!known) {
+            reader.fail(where, QStringLiteral("\"sound\" は ordinary, major, terminal のどれかです（「%1」）").arg(sound));
+        }
+        source.stops.push_back(stop);
+    }
+    const QJsonArray overrideArray = root.value(QStringLiteral("overrides")).toArray();
+    for (qsizetype i = 0; i < overrideArray.size() && reader.ok(); ++i) {
+        const QString where = QStringLiteral("overrides[%1]").arg(i);
+        const QJsonObject object = overrideArray.at(i).toObject();
+        source.overrides.push_back({reader.integer(object, QStringLiteral("stop"), where, 0, true),
+                                    reader.integer(object, QStringLiteral("ticket"), where, 0, true),
+                                    reader.integer(object, QStringLiteral("fare"), where, 0, true)});
+    }
+    const QJsonArray announcementArray = root.value(QStringLiteral("announcements")).toArray();
+    for (qsizetype i = 0; i < announcementArray.size() && reader.ok(); ++i) {
+        const QString where = QStringLiteral("announcements[%1]").arg(i);
+        const QJsonObject object = announcementArray.at(i).toObject();
+        TapeRecord record;
+        record.Text = reader.text(object, QStringLiteral("text"), where);
+        const int step = reader.integer(object, QStringLiteral("step"), where, 0);
+        const int sound = reader.integer(object, QStringLiteral("sound"), where, 0);
+        if (step < -32768 || step > 32767 || sound < -32768 || sound > 32767) {
+            reader.fail(where, QStringLiteral("フラグが -32768～32767 の整数ではありません"));
+        }
+        record.StepFlag = static_cast<qint16>(step);
+        record.SoundFlag = static_cast<qint16>(sound);
+        source.announcements.append(record);
+    }
+    if (!reader.ok()) {
+        error = reader.error;
+        return std::nullopt;
+    }
+    return source;
+}

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "FareRule.h"
+#include "sound/TapeCsv.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+#include <optional>
+#include <vector>
+
+// One stop of a route as its author keeps it.
+struct RouteStop
+{
+    // The stepping sound the selector column picks at this stop.
+    enum class Sound { Ordinary = 1, Major = 2, Terminal = 3 };
+
+    QString name;
+    QString reading; // hiragana or katakana; empty when the name reads as written
+    std::optional<int> distanceTenths; // from the first stop, 0.1 km
+    QString zone;
+    // The ticket number drawn here; nothing lets the route number it.
+    std::optional<int> ticket;
+    Sound sound = Sound::Ordinary;
+
+    bool operator==(const RouteStop &) const = default;
+};
+
+// A fare cell typed over what the rule gives: at stop `stop` (1-based), in
+// the column of ticket `ticket`.
+struct FareOverride
+{
+    int stop = 0;
+    int ticket = 0;
+    int fare = 0;
+
+    bool operator==(const FareOverride &) const = default;
+};
+
+// The route source file "<route>.route.json": what a fare data file cannot
+// keep (readings, distances, zones, the fare rule, cells typed by hand, the
+// announcements), from which the fare data file, the announcement file and
+// the route's readings are built. UTF-8 JSON, described in
+// docs/route-files.md.
+struct RouteSource
+{
+    static constexpr int DefaultSelectorColumn = 150;
+
+    QString route; // the route number, digits
+    std::vector<RouteStop> stops;
+    FareRule rule;
+    std::vector<FareOverride> overrides;
+    int selectorColumn = DefaultSelectorColumn;
+    QList<TapeRecord> announcements;
+
+    static QString fileSuffix() { return QStringLiteral(".route.json"); }
+
+    QByteArray toJson() const;
+    // The source in `json`, or nothing with the reason in `error` (which
+    // names the stop or the key that is wrong).
+    static std::optional<RouteSource> fromJson(const QByteArray &json, QString &error);
+};

@@ -1,0 +1,59 @@
+#!/usr/bin/env bash
+# A real browser against the running program: starts R57 --remote on
+# loopback under a virtual display in the demo data, sets a route with
+# r57ctl, and has headless Chromium load the operator page and the board
+# mirror; both must show the stop name. Screenshots at a phone's and a
+# tablet's size go to SHOTS_DIR for a person to look at.
+#   check-browser.sh R57 R57CTL SAMPLES_DIR SHOTS_DIR
+set -uo pipefail
+r57="$1"; r57ctl="$2"; samples="$3"; shots="$4"
+browser="$(command -v chromium || command -v chromium-browser || true)"
+[ -n "$browser" ] || { echo "SKIP: no chromium"; exit 77; }
+work="$(mktemp -d)"
+mkdir -p "$shots"
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+failures=0
+
+# The program keeps its settings beside itself: a copy in the work folder.
+cp "$r57" "$work/R57"
+port="$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1",0)); print(s.getsockname()[1])')"
+url="http://127.0.0.1:$port"
+export XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work"
+(cd "$samples" && exec xvfb-run -a -s '-screen 0 1280x800x24' "$work/R57" --remote="127.0.0.1:$port" \
+  >"$work/out.log" 2>"$work/err.log") &
+runner=$!
+cleanup() {
+  pkill -TERM -P "$runner" 2>/dev/null
+  kill -TERM "$runner" 2>/dev/null
+  wait "$runner" 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+for _ in $(seq 100); do
+  grep -q "リモート操作: $url/" "$work/out.log" 2>/dev/null && break
+  sleep 0.2
+done
+grep -qx "リモート操作: $url/" "$work/out.log" || { fail "R57 did not announce $url/: $(cat "$work/out.log" "$work/err.log")"; exit 1; }
+
+"$r57ctl" --url "$url" route 12 >/dev/null || fail "r57ctl route 12"
+"$r57ctl" --url "$url" next >/dev/null || fail "r57ctl next"
+stop="$("$r57ctl" --url "$url" state --json | python3 -c 'import json,sys; print(json.load(sys.stdin)["stop"]["name"])')"
+[ -n "$stop" ] || fail "no stop name in the state"
+
+chrome() {
+  "$browser" --headless=new --no-sandbox --disable-gpu --hide-scrollbars --no-first-run \
+    --user-data-dir="$work/chromium" --virtual-time-budget=4000 "$@" 2>/dev/null
+}
+chrome --dump-dom "$url/" | grep -q "id=\"stopName\"[^>]*>$stop<" || fail "the operator page does not show $stop"
+chrome --dump-dom "$url/board" | grep -q "aria-label=\"運賃表示器: $stop\"" || fail "the board does not show $stop"
+
+for page in "operator:/" "board:/board"; do
+  name="${page%%:*}"; path="${page#*:}"
+  chrome --window-size=390,844 --screenshot="$shots/$name-phone.png" "$url$path" >/dev/null
+  chrome --window-size=1024,768 --screenshot="$shots/$name-tablet.png" "$url$path" >/dev/null
+  [ -s "$shots/$name-phone.png" ] && [ -s "$shots/$name-tablet.png" ] || fail "no screenshot of $path"
+done
+
+[ $failures -eq 0 ] && echo "browser check passed ($stop); screenshots in $shots"
+exit $((failures > 0))

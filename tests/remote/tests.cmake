@@ -1,0 +1,20 @@
+# The remote interface, against the real windows offscreen, and r57ctl.
+tavelo_add_test(NAME tst_RemoteInterface SOURCES remote/tst_RemoteInterface.cpp remote/RemoteFixture.h
+    LIBS tavelo_fakes tavelo_remote)
+tavelo_add_test(NAME tst_R57Ctl SOURCES remote/tst_R57Ctl.cpp remote/RemoteFixture.h
+    LIBS tavelo_fakes tavelo_remote)
+target_compile_definitions(tst_R57Ctl PRIVATE R57CTL="$<TARGET_FILE:r57ctl>")
+add_dependencies(tst_R57Ctl r57ctl)
+tavelo_add_test(NAME tst_RemoteAddress SOURCES remote/tst_RemoteAddress.cpp LIBS tavelo_remote)
+
+# A real browser loads the pages from the running program.
+add_test(NAME tst_RemoteBrowser
+    COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/check-browser.sh $<TARGET_FILE:R57> $<TARGET_FILE:r57ctl>
+        ${PROJECT_SOURCE_DIR}/samples ${CMAKE_BINARY_DIR}/remote-screenshots)
+set_tests_properties(tst_RemoteBrowser PROPERTIES TIMEOUT 300 SKIP_RETURN_CODE 77)
+
+# The QR code of the address, read back by a real reader.
+if(NOT TARGET PkgConfig::ZBAR)
+    pkg_check_modules(ZBAR REQUIRED IMPORTED_TARGET zbar)
+endif()
+tavelo_add_test(NAME tst_QrCode SOURCES remote/tst_QrCode.cpp LIBS tavelo_remote PkgConfig::ZBAR)

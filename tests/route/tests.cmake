@@ -1,0 +1,9 @@
+# Tests of the route sources: the CSV reader, the fare rules, the source file
+# and the files built from it, and the GTFS import.
+tavelo_add_test(NAME tst_CsvReader SOURCES route/tst_CsvReader.cpp LIBS tavelo_core)
+tavelo_add_test(NAME tst_RouteBuilder SOURCES route/tst_RouteBuilder.cpp LIBS tavelo_core)
+tavelo_add_test(NAME tst_RouteSource SOURCES route/tst_RouteSource.cpp LIBS tavelo_core)
+tavelo_add_test(NAME tst_GtfsImport SOURCES route/tst_GtfsImport.cpp LIBS tavelo_core)
+target_compile_definitions(tst_GtfsImport PRIVATE TAVELO_ROUTE_DATA="${CMAKE_CURRENT_LIST_DIR}/data"
+    HY3TOOL="$<TARGET_FILE:hy3tool>")
+add_dependencies(tst_GtfsImport hy3tool)

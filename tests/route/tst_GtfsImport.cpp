@@ -1,0 +1,212 @@
+#include "companion/Cp932.h"
+#include "fare/Hy3File.h"
+#include "route/GtfsImport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+using FeedFiles = QHash<QString, QByteArray>;
+Q_DECLARE_METATYPE(FeedFiles)
+
+namespace {
+
+const QString DataDir = QStringLiteral(TAVELO_ROUTE_DATA);
+
+struct Run
+{
+    int exitCode = -1;
+    QString err;
+    QStringList written;
+};
+
+Run importGtfs(const QString &outDir, const QStringList &arguments)
+{
+    QProcess tool;
+    tool.start(QStringLiteral(HY3TOOL), QStringList{QStringLiteral("import-gtfs")} + arguments
+                                            + QStringList{QStringLiteral("--out"), outDir});
+    tool.waitForFinished(60000);
+    Run run;
+    run.exitCode = tool.exitCode();
+    run.err = QString::fromUtf8(tool.readAllStandardError());
+    run.written = QDir(outDir).entryList(QDir::Files, QDir::Name);
+    return run;
+}
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+std::vector<StopRecord> board(const QString &path)
+{
+    const Hy3File::Contents contents = Hy3File::parse(readAll(path));
+    return contents.problem == Hy3File::Problem::None ? contents.records : std::vector<StopRecord>{};
+}
+
+// A copy of the messy feed with files replaced (removed when empty).
+QString copyOfMessyFeed(const QTemporaryDir &dir, const FeedFiles &files)
+{
+    const QString feed = dir.filePath(QStringLiteral("feed"));
+    QDir().mkpath(feed);
+    const QDir source(DataDir + QStringLiteral("/messy"));
+    for (const QString &name : source.entryList(QDir::Files)) {
+        QFile::copy(source.filePath(name), feed + u'/' + name);
+    }
+    for (auto it = files.cbegin(); it != files.cend(); ++it) {
+        QFile::remove(feed + u'/' + it.key());
+        QFile out(feed + u'/' + it.key());
+        if (!it.value().isEmpty() && out.open(QIODevice::WriteOnly)) {
+            out.write(it.value());
+        }
+    }
+    return feed;
+}
+
+} // namespace
+
+class tst_GtfsImport : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void messyFeedGivesTheBoardWorkedOutByHand_data()
+    {
+        QTest::addColumn<QString>("feed");
+        QTest::newRow("folder") << DataDir + QStringLiteral("/messy");
+        QTest::newRow("zip") << DataDir + QStringLiteral("/messy.zip");
+    }
+
+    void messyFeedGivesTheBoardWorkedOutByHand()
+    {
+        QFETCH(QString, feed);
+        QTemporaryDir out;
+        const Run run = importGtfs(out.path(), {feed, "--route", "R1", "--number", "012"});
+        QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+        QCOMPARE(run.written, QStringList({"12.hy3", "12.route.json", "12tp.csv", "yomi.txt"}));
+        // One warning for the contains_id rule, one for the pair B -> C
+        // that no rule prices.
+        QVERIFY2(run.err.contains(QStringLiteral("contains_id のある規則 1 件")), qPrintable(run.err));
+        QVERIFY2(run.err.contains(QStringLiteral("運賃のない組が 1 あり")), qPrintable(run.err));
+
+        // T1 and T2 share a pattern (T2's stop_times out of order); stops 1
+        // and 2 are both zone A and draw ticket 1. A -> B: the lower of 220
+        // and 200; A -> C: the route's 250 against 240 for any route.
+        const std::vector<StopRecord> records = board(out.filePath(QStringLiteral("12.hy3")));
+        QCOMPARE(records.size(), size_t(4));
+        const QString names[] = {"駅前", "本町,北口", "\"三丁目\"", "車庫前"};
+        const qint16 ticketNumbers[] = {1, 1, 2, 0};
+        const qint16 fares[4][2] = {{0, 0}, {150, 0}, {200, 0}, {240, -1}};
+        for (size_t n = 0; n < 4; ++n) {
+            QCOMPARE(records[n].name, names[n]);
+            QCOMPARE(records[n].ticketNumber, ticketNumbers[n]);
+            QCOMPARE(records[n].column(1), fares[n][0]);
+            QCOMPARE(records[n].column(2), fares[n][1]);
+            QCOMPARE(records[n].column(3), qint16(0));
+            QCOMPARE(records[n].column(150), qint16(n == 3 ? 3 : 1));
+        }
+        QCOMPARE(readAll(out.filePath(QStringLiteral("12tp.csv"))),
+                 Cp932::encode(QStringLiteral("ご乗車ありがとうございます。このバスは、車庫前行きです。,0,0\r\n"
+                                              "\"次は、本町,北口です。\",1,0\r\n"
+                                              "\"次は、\"\"三丁目\"\"です。\",1,0\r\n"
+                                              "次は、終点、車庫前です。,1,0\r\n")));
+        // The newer translations: by stop (S1) and by name (車庫前); English ignored.
+        QCOMPARE(readAll(out.filePath(QStringLiteral("yomi.txt"))),
+                 Cp932::encode(QStringLiteral("駅前,えきまえ\r\n車庫前,しゃこまえ\r\n")));
+    }
+
+    void patternFollowsDirectionAndTrip()
+    {
+        GtfsImport::Request request{QStringLiteral("R1"), QStringLiteral("12"), 1, QString()};
+        QString error;
+        const std::unique_ptr<GtfsFeed> feed = GtfsFeed::open(DataDir + QStringLiteral("/messy"), error);
+        QVERIFY(feed);
+        std::optional<GtfsImport::Result> result = GtfsImport::run(*feed, request, error);
+        QVERIFY2(result, qPrintable(error));
+        QCOMPARE(result->source.stops.size(), size_t(3)); // T3: S1, S3, S4
+        QCOMPARE(result->source.stops[1].ticket, 2);
+        request.direction.reset();
+        request.tripId = QStringLiteral("T3");
+        result = GtfsImport::run(*feed, request, error);
+        QVERIFY2(result, qPrintable(error));
+        QCOMPARE(result->source.stops.size(), size_t(3));
+        request.tripId = QStringLiteral("T9"); // a trip of another route
+        QVERIFY(!GtfsImport::run(*feed, request, error));
+        QVERIFY2(error.contains(QStringLiteral("T9")), qPrintable(error));
+    }
+
+    void sampleFeedGivesTheZoneFares()
+    {
+        QTemporaryDir out;
+        const Run run = importGtfs(out.path(), {DataDir + QStringLiteral("/sample-kawasaki"), "--route", "21000-0", "--number", "57"});
+        QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+        const std::vector<StopRecord> records = board(out.filePath(QStringLiteral("57.hy3")));
+        // 21 stops, each its own zone: tickets 1 to 20, none at the end.
+        QCOMPARE(records.size(), size_t(21));
+        QCOMPARE(records[0].name, QStringLiteral("川崎駅西口59番のりば"));
+        QCOMPARE(records[19].ticketNumber, qint16(20));
+        QCOMPARE(records[20].ticketNumber, qint16(0));
+        // fare_rules.txt by hand: 1510-59 -> 1530-01 FA_190, -> 1535-01
+        // FA_200; 1530-01 -> 1535-01 FA_190; to the terminal 1510-01 from
+        // 1510-59 FA_280, 1530-01 FA_270, 2040-02 FA_200, 1530-02 FA_190.
+        QCOMPARE(records[1].column(1), qint16(190));
+        QCOMPARE(records[2].column(1), qint16(200));
+        QCOMPARE(records[2].column(2), qint16(190));
+        QCOMPARE(records[2].column(3), qint16(0));
+        const qint16 toTerminal[] = {280, 270};
+        QCOMPARE(records[20].column(1), toTerminal[0]);
+        QCOMPARE(records[20].column(2), toTerminal[1]);
+        QCOMPARE(records[20].column(19), qint16(200));
+        QCOMPARE(records[20].column(20), qint16(190));
+        // The older translations read the name in pieces: the pieces go to
+        // the dictionary, a name read in full keeps its reading.
+        const QString yomi = Cp932::decode(readAll(out.filePath(QStringLiteral("yomi.txt"))));
+        QVERIFY2(yomi.startsWith(QStringLiteral("川崎駅西口59番のりば,かわさきえきにしぐち59ばんのりば\r\n")), qPrintable(yomi));
+        QVERIFY2(yomi.contains(QStringLiteral("\r\n末吉橋,すえよしばし\r\n")), qPrintable(yomi));
+    }
+
+    void refusedFeedsNameTheProblemAndWriteNothing_data()
+    {
+        // Files of the messy feed replaced (removed when empty).
+        QTest::addColumn<FeedFiles>("files");
+        QTest::addColumn<QString>("named");
+        QTest::newRow("missing file") << FeedFiles{{"stop_times.txt", {}}}
+                                      << QStringLiteral("stop_times.txt がありません");
+        QTest::newRow("missing column") << FeedFiles{{"stops.txt", "stop_id,zone_id\nS1,A\n"}}
+                                        << QStringLiteral("stops.txt: 列 stop_name がありません");
+        QTest::newRow("open quote") << FeedFiles{{"stops.txt", "stop_id,stop_name\nS1,a\nS2,\"b\nS3,c\n"}}
+                                    << QStringLiteral("stops.txt 3 行目: 「\"」が閉じていません");
+        QTest::newRow("bad sequence")
+            << FeedFiles{{"stop_times.txt", "trip_id,stop_id,stop_sequence\nT1,S1,1\nT1,S2,x\n"}}
+            << QStringLiteral("stop_times.txt 3 行目: stop_sequence「x」");
+        QTest::newRow("not utf-8") << FeedFiles{{"stops.txt", "stop_id,stop_name\nS1,\x89\x77\n"}}
+                                   << QStringLiteral("stops.txt 2 行目: UTF-8");
+        QByteArray stops = "stop_id,stop_name,zone_id\n";
+        QByteArray times = "trip_id,stop_id,stop_sequence\n";
+        for (int i = 1; i <= 100; ++i) {
+            stops += "S" + QByteArray::number(i) + ",s,Z" + QByteArray::number(i) + "\n";
+            times += "T1,S" + QByteArray::number(i) + "," + QByteArray::number(i) + "\n";
+        }
+        QTest::newRow("99 tickets") << FeedFiles{{"stops.txt", stops}, {"stop_times.txt", times}}
+                                    << QStringLiteral("整理券番号が 99 必要");
+    }
+
+    void refusedFeedsNameTheProblemAndWriteNothing()
+    {
+        QFETCH(FeedFiles, files);
+        QFETCH(QString, named);
+        QTemporaryDir dir;
+        const QString feed = copyOfMessyFeed(dir, files);
+        QTemporaryDir out;
+        const Run run = importGtfs(out.path(), {feed, "--route", "R1", "--number", "12"});
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(run.err.contains(named), qPrintable(run.err));
+        QVERIFY2(run.written.isEmpty(), qPrintable(run.written.join(u' ')));
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_GtfsImport)
+#include "tst_GtfsImport.moc"

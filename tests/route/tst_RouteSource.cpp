@@ -1,0 +1,130 @@
+#include "companion/Cp932.h"
+#include "fare/Hy3File.h"
+#include "route/RouteBuilder.h"
+#include "route/RouteFiles.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+RouteSource sample()
+{
+    RouteSource source;
+    source.route = QStringLiteral("12");
+    source.selectorColumn = 120;
+    source.rule.kind = FareRule::Kind::Distance;
+    source.rule.bands = {{20, 160}, {55, 200}};
+    source.stops = {{QStringLiteral("駅前"), QStringLiteral("えきまえ"), 0, QStringLiteral("A"), std::nullopt, RouteStop::Sound::Major},
+                    {QStringLiteral("本町, \"北\""), QString(), 17, QString(), 5, RouteStop::Sound::Ordinary},
+                    {QStringLiteral("車庫前"), QStringLiteral("シャコマエ"), 55, QString(), std::nullopt, RouteStop::Sound::Terminal}};
+    source.overrides = {{3, 1, 210}};
+    source.announcements = {{QStringLiteral("次は、本町, \"北\"です。"), 1, 2}, {QStringLiteral(" 空白 "), 0, -3}};
+    return source;
+}
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
+}
+
+} // namespace
+
+class tst_RouteSource : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void roundTripsEveryField()
+    {
+        const RouteSource source = sample();
+        QString error;
+        const std::optional<RouteSource> again = RouteSource::fromJson(source.toJson(), error);
+        QVERIFY2(again, qPrintable(error));
+        QCOMPARE(again->stops, source.stops);
+        QCOMPARE(again->overrides, source.overrides);
+        QCOMPARE(again->selectorColumn, 120);
+        QCOMPARE(again->rule.bands.size(), size_t(2));
+        QCOMPARE(again->rule.bands[1].upToTenths, 55);
+        QCOMPARE(again->announcements.size(), 2);
+        QCOMPARE(again->announcements[0].Text, source.announcements[0].Text);
+        QCOMPARE(again->announcements[1].SoundFlag, qint16(-3));
+        QCOMPARE(again->toJson(), source.toJson());
+    }
+
+    void refusesNamingTheKey_data()
+    {
+        QTest::addColumn<QByteArray>("json");
+        QTest::addColumn<QString>("named");
+        const QByteArray head = R"({"format":"tavelo-route","version":1,"route":"12","fareRule":{"kind":"flat","fare":200},)";
+        QTest::newRow("not json") << QByteArray("{") << QStringLiteral("JSON");
+        QTest::newRow("other version") << QByteArray(R"({"format":"tavelo-route","version":2})") << QStringLiteral("version");
+        QTest::newRow("kind") << QByteArray(R"({"format":"tavelo-route","version":1,"fareRule":{"kind":"taxi"}})") << QStringLiteral("taxi");
+        QTest::newRow("km") << head + R"("stops":[{"name":"a"},{"name":"b","km":1.25}]})" << QStringLiteral("stops[1]: \"km\" は 0.1 km");
+        QTest::newRow("sound") << head + R"("stops":[{"name":"a","sound":"loud"}]})" << QStringLiteral("stops[0]");
+        QTest::newRow("flag") << head + R"("announcements":[{"text":"a","step":40000}]})" << QStringLiteral("announcements[0]");
+    }
+
+    void refusesNamingTheKey()
+    {
+        QFETCH(QByteArray, json);
+        QFETCH(QString, named);
+        QString error;
+        QVERIFY(!RouteSource::fromJson(json, error));
+        QVERIFY2(error.contains(named), qPrintable(error));
+    }
+
+    void buildsTheRouteFilesByteExact()
+    {
+        QTemporaryDir dir;
+        // An existing dictionary keeps its bytes, its own reading of 駅前
+        // and its missing final line break.
+        const QByteArray existing = Cp932::encode(QStringLiteral("# 読み\r\n駅前,えきまえみなみ"));
+        QFile dictionary(dir.filePath(QStringLiteral("yomi.txt")));
+        QVERIFY(dictionary.open(QIODevice::WriteOnly));
+        dictionary.write(existing);
+        dictionary.close();
+
+        const RouteSource source = sample();
+        QString error;
+        const std::optional<RouteFiles::Output> output =
+            RouteFiles::build(source, RouteFiles::stopReadings(source), dir.path(), true, error);
+        QVERIFY2(output, qPrintable(error));
+        QVERIFY(output->warnings.join(u'\n').contains(QStringLiteral("yomi.txt の「駅前」")));
+        QVERIFY(RouteFiles::write(*output, dir.path(), error));
+
+        QCOMPARE(readAll(dir.filePath(QStringLiteral("12tp.csv"))),
+                 Cp932::encode(QStringLiteral("\"次は、本町, \"\"北\"\"です。\",1,2\r\n\" 空白 \",0,-3\r\n")));
+        // ... and the program reads back what was written.
+        const TapeCsvContents tape = TapeCsv::parse(readAll(dir.filePath(QStringLiteral("12tp.csv"))));
+        QVERIFY(tape.errors.isEmpty());
+        QCOMPARE(tape.records.size(), 2);
+        QCOMPARE(tape.records[0].Text, source.announcements[0].Text);
+        QCOMPARE(tape.records[1].Text, source.announcements[1].Text);
+        QCOMPARE(readAll(dir.filePath(QStringLiteral("yomi.txt"))),
+                 existing + Cp932::encode(QStringLiteral("\r\n車庫前,シャコマエ\r\n")));
+        const Hy3File::Contents hy3 = Hy3File::parse(readAll(dir.filePath(QStringLiteral("12.hy3"))));
+        QCOMPARE(hy3.problem, Hy3File::Problem::None);
+        QCOMPARE(hy3.records, RouteBuilder(source).records());
+        QCOMPARE(hy3.records[2].column(1), qint16(210));
+        QCOMPARE(readAll(dir.filePath(QStringLiteral("12.route.json"))), source.toJson());
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 4); // no temporaries left
+    }
+
+    void aRefusedRouteWritesNothing()
+    {
+        QTemporaryDir dir;
+        RouteSource source = sample();
+        source.announcements.append({QStringLiteral("😀"), 0, 0});
+        QString error;
+        QVERIFY(!RouteFiles::build(source, {}, dir.path(), true, error));
+        QVERIFY2(error.contains(QStringLiteral("放送 3")), qPrintable(error));
+        QVERIFY(QDir(dir.path()).entryList(QDir::Files).isEmpty());
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_RouteSource)
+#include "tst_RouteSource.moc"
