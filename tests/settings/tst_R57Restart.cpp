@@ -84,8 +84,10 @@ bool tst_R57Restart::waitUntilListening(const QString &settingsPath, QProcess &r
     while (!deadline.hasExpired() && running.state() != QProcess::NotRunning) {
         QLocalSocket probe;
         probe.connectToServer(SingleInstanceGuard::serverName(settingsPath));
+        // The answer comes from the main loop, so the start-up (the settings
+        // load included) is over once it arrives.
         if (probe.waitForConnected(200)) {
-            return true;
+            return probe.waitForReadyRead(int(deadline.remainingTime()));
         }
         QTest::qWait(100);
     }
