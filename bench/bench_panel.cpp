@@ -66,16 +66,21 @@ int main(int argc, char *argv[])
         dispData.push_back(timer.nsecsElapsed() / 1e6);
     }
 
-    std::vector<double> steps;
-    for (int round = 0; round < 200; ++round) {
-        // Forward through the route and back again.
-        const int direction = (round / 97) % 2 == 0 ? 1 : 0;
-        QElapsedTimer timer;
-        timer.start();
-        f.panel.Command2(direction)->click();
-        paintBoard();
-        steps.push_back(timer.nsecsElapsed() / 1e6);
-    }
+    // 200 data steps, forward through the route and back again, each timed
+    // from the click to the board painted.
+    const auto timeSteps = [&f, &paintBoard] {
+        std::vector<double> times;
+        for (int round = 0; round < 200; ++round) {
+            const int direction = (round / 97) % 2 == 0 ? 1 : 0;
+            QElapsedTimer timer;
+            timer.start();
+            f.panel.Command2(direction)->click();
+            paintBoard();
+            times.push_back(timer.nsecsElapsed() / 1e6);
+        }
+        return times;
+    };
+    const std::vector<double> steps = timeSteps();
     // The same steps with the display full screen on a 1920 x 1080 monitor
     // (the window made that size: the offscreen screen has its own).
     f.display.showFullScreenOn(1);
@@ -83,15 +88,7 @@ int main(int argc, char *argv[])
     f.display.setGeometry(0, 0, 1920, 1080);
     QApplication::processEvents();
     std::printf("full screen at %d x %d\n", f.display.width(), f.display.height());
-    std::vector<double> fullScreenSteps;
-    for (int round = 0; round < 200; ++round) {
-        const int direction = (round / 97) % 2 == 0 ? 1 : 0;
-        QElapsedTimer timer;
-        timer.start();
-        f.panel.Command2(direction)->click();
-        paintBoard();
-        fullScreenSteps.push_back(timer.nsecsElapsed() / 1e6);
-    }
+    const std::vector<double> fullScreenSteps = timeSteps();
     const bool shown = medianMeets("DispData, full board + paint", dispData, 2);
     const bool stepped = medianMeets("data step with a sound, click to board painted", steps, 16);
     const bool steppedFull =
