@@ -438,6 +438,9 @@ std::optional<GtfsImport::Result> GtfsImport::run(GtfsFeed &feed, const Request 
             if (stop.name.contains(piece) && !named.contains(piece)) {
                 named.insert(piece);
                 result.readings.append({piece, byText.value(piece)});
+                // The source keeps them too, so that a build from it alone
+                // gives the same dictionary.
+                source.readings.append({piece, byText.value(piece)});
             }
         }
     }

@@ -83,7 +83,7 @@ QList<QPair<QString, QString>> stopReadings(const RouteSource &source)
             readings.append({stop.name, stop.reading});
         }
     }
-    return readings;
+    return readings + source.readings;
 }
 
 std::optional<Output> build(const RouteSource &source, const QList<QPair<QString, QString>> &readings,

@@ -34,7 +34,7 @@ std::optional<QByteArray> tapeBytes(const QList<TapeRecord> &records, QString &e
 QByteArray mergedReadings(const QByteArray &existing, const QList<QPair<QString, QString>> &readings,
                           QStringList &warnings);
 
-// The stops' readings of a source.
+// The readings a source puts in yomi.txt: its stops', then its words'.
 QList<QPair<QString, QString>> stopReadings(const RouteSource &source);
 
 // "<route>.hy3", "<route>tp.csv", "yomi.txt" merged with the one in

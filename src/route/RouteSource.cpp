@@ -241,6 +241,10 @@ QByteArray RouteSource::toJson() const
                                              {QStringLiteral("step"), record.StepFlag},
                                              {QStringLiteral("sound"), record.SoundFlag}});
     }
+    QJsonArray readingArray;
+    for (const auto &[written, reading] : readings) {
+        readingArray.append(QJsonObject{{QStringLiteral("text"), written}, {QStringLiteral("reading"), reading}});
+    }
     const QJsonObject root{
         {QStringLiteral("format"), QStringLiteral("tavelo-route")},
         {QStringLiteral("version"), FormatVersion},
@@ -250,6 +254,7 @@ QByteArray RouteSource::toJson() const
         {QStringLiteral("stops"), stopArray},
         {QStringLiteral("overrides"), overrideArray},
         {QStringLiteral("announcements"), announcementArray},
+        {QStringLiteral("readings"), readingArray},
     };
     return QJsonDocument(root).toJson(QJsonDocument::Indented);
 }
@@ -337,6 +342,17 @@ std::optional<RouteSource> RouteSource::fromJson(const QByteArray &json, QString
         record.StepFlag = static_cast<qint16>(step);
         record.SoundFlag = static_cast<qint16>(sound);
         source.announcements.append(record);
+    }
+    const QJsonArray readingArray = root.value(QStringLiteral("readings")).toArray();
+    for (qsizetype i = 0; i < readingArray.size() && reader.ok(); ++i) {
+        const QString where = QStringLiteral("readings[%1]").arg(i);
+        const QJsonObject object = readingArray.at(i).toObject();
+        const QString written = reader.text(object, QStringLiteral("text"), where);
+        const QString reading = reader.text(object, QStringLiteral("reading"), where);
+        if (reader.ok() && (written.isEmpty() || reading.isEmpty())) {
+            reader.fail(where, QStringLiteral("\"text\" と \"reading\" の両方が必要です"));
+        }
+        source.readings.append({written, reading});
     }
     if (!reader.ok()) {
         error = reader.error;

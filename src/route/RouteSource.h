@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QPair>
 #include <QString>
 
 #include <optional>
@@ -53,6 +54,10 @@ struct RouteSource
     std::vector<FareOverride> overrides;
     int selectorColumn = DefaultSelectorColumn;
     QList<TapeRecord> announcements;
+    // Readings of words the stop names and announcements share, which the
+    // speech would misread ("美杜" of 美杜駅前 and 美杜港経由): written form,
+    // reading. They go to yomi.txt with the stops' readings.
+    QList<QPair<QString, QString>> readings;
 
     static QString fileSuffix() { return QStringLiteral(".route.json"); }
 

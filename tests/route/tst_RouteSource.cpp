@@ -22,6 +22,7 @@ RouteSource sample()
                     {QStringLiteral("車庫前"), QStringLiteral("シャコマエ"), 55, QString(), std::nullopt, RouteStop::Sound::Terminal}};
     source.overrides = {{3, 1, 210}};
     source.announcements = {{QStringLiteral("次は、本町, \"北\"です。"), 1, 2}, {QStringLiteral(" 空白 "), 0, -3}};
+    source.readings = {{QStringLiteral("本町"), QStringLiteral("ほんまち")}};
     return source;
 }
 
@@ -52,6 +53,7 @@ private slots:
         QCOMPARE(again->announcements.size(), 2);
         QCOMPARE(again->announcements[0].Text, source.announcements[0].Text);
         QCOMPARE(again->announcements[1].SoundFlag, qint16(-3));
+        QCOMPARE(again->readings, source.readings);
         QCOMPARE(again->toJson(), source.toJson());
     }
 
@@ -105,7 +107,7 @@ private slots:
         QCOMPARE(tape.records[0].Text, source.announcements[0].Text);
         QCOMPARE(tape.records[1].Text, source.announcements[1].Text);
         QCOMPARE(readAll(dir.filePath(QStringLiteral("yomi.txt"))),
-                 existing + Cp932::encode(QStringLiteral("\r\n車庫前,シャコマエ\r\n")));
+                 existing + Cp932::encode(QStringLiteral("\r\n車庫前,シャコマエ\r\n本町,ほんまち\r\n")));
         const Hy3File::Contents hy3 = Hy3File::parse(readAll(dir.filePath(QStringLiteral("12.hy3"))));
         QCOMPARE(hy3.problem, Hy3File::Problem::None);
         QCOMPARE(hy3.records, RouteBuilder(source).records());
