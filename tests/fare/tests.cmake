@@ -6,7 +6,7 @@ tavelo_add_test(NAME tst_FareCsv SOURCES fare/tst_FareCsv.cpp fare/FareFiles.h L
 tavelo_add_test(NAME tst_SampleRoutes SOURCES fare/tst_SampleRoutes.cpp LIBS tavelo_core)
 target_compile_definitions(tst_SampleRoutes PRIVATE TAVELO_SAMPLES_DIR="${PROJECT_SOURCE_DIR}/samples")
 
-# The committed demo fare data never drifts from its CSV sources.
+# The committed demo data never drifts from its route sources.
 add_test(NAME tst_SampleFares COMMAND ${CMAKE_COMMAND}
     -DHY3TOOL=$<TARGET_FILE:hy3tool> -DSAMPLES=${PROJECT_SOURCE_DIR}/samples
     -DWORK=${CMAKE_CURRENT_BINARY_DIR}/sample_fares
