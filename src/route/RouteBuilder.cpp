@@ -200,14 +200,7 @@ std::vector<RouteProblem> RouteBuilder::check(const std::function<bool(char32_t)
         }
         for (int c = 1; c <= MaxTickets; ++c) {
             const int v = fare(n, c);
-            if (v < -1) {
-                problems.push_back({Severity::Warning, n, c, QStringLiteral("運賃 %1 は負の値です（-1 以外）").arg(v)});
-            } else if (v > MaxCellFare) {
-                problems.push_back({Severity::Warning, n, c, QStringLiteral("運賃 %1 は表示の4桁に収まりません").arg(v)});
-            }
-            if (v > MaxDoubledFare) {
-                problems.push_back({Severity::Warning, n, c, QStringLiteral("運賃 %1 は深夜料金（2倍）で16ビットに収まりません").arg(v)});
-            }
+            checkFareCell(n, c, v, problems);
             if (n > 1 && c <= tickets) {
                 const int before = fare(n - 1, c);
                 const int from = m_firstDrawn[static_cast<size_t>(c)];
@@ -219,6 +212,24 @@ std::vector<RouteProblem> RouteBuilder::check(const std::function<bool(char32_t)
         }
     }
     return problems;
+}
+
+void RouteBuilder::checkFareCell(int stop, int column, int fare, std::vector<RouteProblem> &problems)
+{
+    using Severity = RouteProblem::Severity;
+    if (fare < -1) {
+        problems.push_back({Severity::Warning, stop, column, QStringLiteral("運賃 %1 は負の値です（-1 以外）").arg(fare)});
+    } else if (fare > MaxCellFare) {
+        // The cell lights the last four characters of the number.
+        problems.push_back({Severity::Warning, stop, column,
+                            QStringLiteral("運賃 %1 は表示の4桁に収まりません（「%2」と表示されます）")
+                                .arg(fare)
+                                .arg(QString::number(fare).right(4))});
+    }
+    if (fare > MaxDoubledFare) {
+        problems.push_back({Severity::Warning, stop, column,
+                            QStringLiteral("運賃 %1 は深夜料金（2倍）で16ビットに収まりません").arg(fare)});
+    }
 }
 
 bool RouteBuilder::refuses(const std::vector<RouteProblem> &problems)

@@ -56,6 +56,13 @@ public:
     std::vector<RouteProblem> check(const std::function<bool(char32_t)> &hasGlyph = {}) const;
     static bool refuses(const std::vector<RouteProblem> &problems);
 
+    // Appends what is wrong with `fare` in the cell of stop `stop`, column
+    // `column`: more than the cell's four digits show (12000 shows as
+    // "2000"), more than the late-night fare doubles within 16 bits, a
+    // negative value other than -1 (no fare). Fare data files built without
+    // a source are checked by it too.
+    static void checkFareCell(int stop, int column, int fare, std::vector<RouteProblem> &problems);
+
 private:
     int ruleFare(int fromStop, int toStop) const; // 1-based stops
     void numberTickets();

@@ -12,9 +12,9 @@ add_test(NAME tst_SampleFares COMMAND ${CMAKE_COMMAND}
     -DWORK=${CMAKE_CURRENT_BINARY_DIR}/sample_fares
     -P ${CMAKE_CURRENT_LIST_DIR}/CheckSampleFares.cmake)
 
-add_test(NAME tst_Hy3ToolOneStop COMMAND ${CMAKE_COMMAND}
-    -DHY3TOOL=$<TARGET_FILE:hy3tool> -DWORK=${CMAKE_CURRENT_BINARY_DIR}/one_stop
-    -P ${CMAKE_CURRENT_LIST_DIR}/CheckHy3ToolOneStop.cmake)
+add_test(NAME tst_Hy3ToolWarnings COMMAND ${CMAKE_COMMAND}
+    -DHY3TOOL=$<TARGET_FILE:hy3tool> -DWORK=${CMAKE_CURRENT_BINARY_DIR}/hy3tool_warnings
+    -P ${CMAKE_CURRENT_LIST_DIR}/CheckHy3ToolWarnings.cmake)
 
 # The control panel's tests.
 include(${CMAKE_CURRENT_LIST_DIR}/panel.cmake OPTIONAL)

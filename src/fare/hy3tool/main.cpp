@@ -15,6 +15,7 @@
 #include "fare/FareCsv.h"
 #include "fare/Hy3File.h"
 #include "RouteCommands.h"
+#include "route/RouteBuilder.h"
 #include "route/RouteSource.h"
 
 #include <QCoreApplication>
@@ -84,6 +85,26 @@ QString oneStopText()
     return QStringLiteral("停留所が1件だけなので、どの区間からも系統設定できません（区間はデータの数より小さいこと）。");
 }
 
+// Warns of every fare the board cannot show as written, naming the stop and
+// the column; the count of warnings.
+int warnFareCells(const QString &path, const std::vector<StopRecord> &records)
+{
+    std::vector<RouteProblem> problems;
+    std::vector<RouteStop> stops;
+    for (size_t i = 0; i < records.size(); ++i) {
+        RouteStop stop;
+        stop.name = records[i].name;
+        stops.push_back(stop);
+        for (int c = 1; c <= RouteBuilder::MaxTickets; ++c) {
+            RouteBuilder::checkFareCell(static_cast<int>(i) + 1, c, records[i].column(c), problems);
+        }
+    }
+    for (const RouteProblem &problem : problems) {
+        err() << path << ": 警告: " << problem.describe(stops) << "\n";
+    }
+    return static_cast<int>(problems.size());
+}
+
 int dump(const QString &path)
 {
     const std::optional<Hy3File::Contents> contents = readFareFile(path);
@@ -116,8 +137,13 @@ int check(const QString &path)
         err() << path << ": " << oneStopText() << "\n";
         return FileRefused;
     }
+    const int warnings = warnFareCells(path, contents.records);
     out() << path << ": " << contents.count << " 件の停留所、区間 1～" << (contents.count - 1)
-          << " で系統設定できます。\n";
+          << " で系統設定できます。";
+    if (warnings > 0) {
+        out() << "警告 " << warnings << " 件。";
+    }
+    out() << "\n";
     return Success;
 }
 
@@ -147,6 +173,7 @@ int build(const QString &csvPath, const QString &outPath)
         err() << outPath << ": 書き込めません（" << file.errorString() << "）\n";
         return CannotRun;
     }
+    warnFareCells(csvPath, contents.records);
     out() << outPath << ": " << contents.records.size() << " 件の停留所を書きました。\n";
     if (contents.records.size() == 1) {
         err() << outPath << ": 警告: " << oneStopText() << "\n";
