@@ -96,10 +96,12 @@ int main(int argc, char *argv[])
         panel->Combo1()->setCurrentIndex(0);
     }
     if (QFileInfo::exists(QStringLiteral("0.hy3"))) {
-        // Route 0 of the demo data, two stops on, from the untouched lists.
+        // Route 0 of the demo data, from the untouched lists, ten stops on
+        // (本町一丁目): half-way round, a board of ten fares.
         panel->Command1_Click(0);
-        panel->Command2_Click(1);
-        panel->Command2_Click(1);
+        for (int stop = 1; stop <= 10; ++stop) {
+            panel->Command2_Click(1);
+        }
     } else {
         display.ChimeiCtl()->SetChimei(QStringLiteral("市民病院前"));
         // Without route data no stop is shown; draw the ticket such a stop gets.
