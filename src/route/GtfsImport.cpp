@@ -465,7 +465,7 @@ std::optional<GtfsImport::Result> GtfsImport::run(GtfsFeed &feed, const Request 
         }
     }
     if (missing > 0) {
-        result.warnings << QStringLiteral("fare_rules.txt に運賃のない組が %1 あり、-1（運賃なし）になります").arg(missing);
+        result.warnings << QStringLiteral("fare_rules.txt に運賃のない組が %1 あり、-1（運賃なし。表示器には「-1」と出ます）になります").arg(missing);
     }
     return result;
 }
