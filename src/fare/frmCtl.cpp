@@ -177,9 +177,9 @@ void frmCtl::createSliderFrame()
         bar->setObjectName(QStringLiteral("HScroll1(%1)").arg(index));
         bar->setAccessibleName(caption);
         bar->setGeometry(fromTwips(870, top + 15, 780, 240));
-        // A dark track with a light thumb: the platform's bar draws its
-        // thumb in the colours of the black panel, where it cannot be seen.
-        // The arrows go: the track is short, and the thumb says it all.
+        // A dark track with a light thumb drawn by us: the style's own bar
+        // shows no thumb worth the name on the black panel. The arrows go:
+        // the track is short, and the thumb says where the value is.
         bar->setStyleSheet(QStringLiteral(
             "QScrollBar:horizontal { background: #303030; border: 1px solid #909090; border-radius: 3px; margin: 0px; }"
             "QScrollBar::handle:horizontal { background: #e8e8e8; border: 1px solid #ffffff; border-radius: 2px; min-width: 9px; }"
