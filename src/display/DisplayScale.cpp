@@ -2,6 +2,8 @@
 
 #include "BoardLayout.h"
 
+#include <QRegularExpression>
+
 #include <algorithm>
 #include <cmath>
 
@@ -10,6 +12,11 @@ namespace DisplayScale {
 bool isStep(int percent)
 {
     return std::find(Steps.cbegin(), Steps.cend(), percent) != Steps.cend();
+}
+
+bool isPanelStep(int percent)
+{
+    return std::find(PanelSteps.cbegin(), PanelSteps.cend(), percent) != PanelSteps.cend();
 }
 
 int stepUp(int percent)
@@ -36,6 +43,33 @@ QRect mapped(const QRect &design, qreal scale, QPoint origin)
     const int top = at(design.top());
     return QRect(QPoint(left, top) + origin,
                  QSize(at(design.left() + design.width()) - left, at(design.top() + design.height()) - top));
+}
+
+QFont scaledFont(QFont design, qreal scale)
+{
+    if (design.pixelSize() > 0) {
+        design.setPixelSize(std::max(1, static_cast<int>(std::lround(design.pixelSize() * scale))));
+    } else if (design.pointSizeF() > 0) {
+        design.setPointSizeF(design.pointSizeF() * scale);
+    }
+    return design;
+}
+
+QString scaledStyleSheet(const QString &design, qreal scale)
+{
+    static const QRegularExpression length(QStringLiteral("(\\d+(?:\\.\\d+)?)px"));
+    QString scaled;
+    qsizetype from = 0;
+    for (auto match = length.globalMatch(design); match.hasNext();) {
+        const QRegularExpressionMatch found = match.next();
+        const double designLength = found.captured(1).toDouble();
+        const long pixels = designLength > 0 ? std::max(1L, std::lround(designLength * scale)) : 0L;
+        scaled += QStringView(design).mid(from, found.capturedStart() - from);
+        scaled += QString::number(pixels) + QStringLiteral("px");
+        from = found.capturedEnd();
+    }
+    scaled += QStringView(design).mid(from);
+    return scaled;
 }
 
 Fit fitInto(const QSize &area)

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QFont>
 #include <QRect>
+#include <QString>
 #include <QSize>
 
 #include <array>
@@ -16,6 +18,10 @@ constexpr std::array<int, 6> Steps = {100, 125, 150, 200, 250, 300};
 constexpr int Normal = 100;
 
 bool isStep(int percent);
+
+// The control panel's steps: it is read up close, so it needs fewer.
+constexpr std::array<int, 3> PanelSteps = {100, 150, 200};
+bool isPanelStep(int percent);
 // The next step up or down from `percent` (a value between steps goes to
 // the neighbouring step); the end steps stay where they are.
 int stepUp(int percent);
@@ -28,6 +34,14 @@ QSize windowSize(int percent);
 // A design rectangle scaled by `scale` and moved by `origin`. Edges are
 // rounded, not sizes, so that neighbouring rectangles stay neighbours.
 QRect mapped(const QRect &design, qreal scale, QPoint origin = {});
+
+// A font of the design at `scale`, in pixels or points as it was given.
+QFont scaledFont(QFont design, qreal scale);
+
+// A style sheet written for 100 % with every "Npx" length scaled, rounded
+// to whole pixels; a length that is not zero stays at least 1 px, so that a
+// hairline border never vanishes.
+QString scaledStyleSheet(const QString &design, qreal scale);
 
 // The board fitted into `area` at its design aspect ratio, centred: the
 // largest scale that fits and the rectangle it covers.

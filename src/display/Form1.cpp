@@ -142,13 +142,7 @@ void Form1::createSizeActions()
 void Form1::setLabelFont(int index, const QFont &designFont)
 {
     m_labelDesignFonts.at(index) = designFont;
-    QFont shown = designFont;
-    if (designFont.pointSizeF() > 0) {
-        shown.setPointSizeF(designFont.pointSizeF() * m_scale);
-    } else {
-        shown.setPixelSize(qRound(designFont.pixelSize() * m_scale));
-    }
-    m_lblSeiriNum.at(index)->setFont(shown);
+    m_lblSeiriNum.at(index)->setFont(DisplayScale::scaledFont(designFont, m_scale));
 }
 
 void Form1::setDisplayScale(int percent)
@@ -314,6 +308,7 @@ void Form1::applySideSettings()
             qWarning("%s", qUtf8Printable(error));
         }
         m_monitor = side.displayMonitor;
+        m_frmCtl->setPanelScale(side.panelScale);
         // Nothing to save yet: the file already says this.
         m_scalePercent = side.displayScale;
         setFixedSize(DisplayScale::windowSize(m_scalePercent));

@@ -21,6 +21,12 @@ public:
     QListWidget *sectionList(int index) const { return m_sectionLists.at(index); }
     PanelButton *resetButton() const { return m_reset; }
 
+    // Selects the digits of a route set another way, the last digit in the
+    // last list, so that "リセット" here sets the same route again; the
+    // lists of unused leading places have no selection. Digits beyond the
+    // lists are left out.
+    void showRoute(const QString &routeText, const QString &sectionText);
+
     // The selected digits joined in order; a list without a selection adds nothing.
     QString routeText() const;
     QString sectionText() const;

@@ -16,3 +16,9 @@ void KeypadEntry::press(int index)
         }
     }
 }
+
+void KeypadEntry::showRoute(const QString &routeText, const QString &sectionText)
+{
+    m_routeText = routeText.left(RouteDigits);
+    m_sectionText = sectionText.left(SectionDigits);
+}

@@ -17,6 +17,10 @@ public:
     // A key of the keypad: 0 to 9 a digit, RouteKey or SectionKey.
     void press(int index);
 
+    // Shows a route that was set another way (the digit lists, the remote
+    // interface) in the displays, cut to their capacity; the key target stays.
+    void showRoute(const QString &routeText, const QString &sectionText);
+
     QString routeText() const { return m_routeText; }
     QString sectionText() const { return m_sectionText; }
     // True: digits go to the route display; false (at the start): to the

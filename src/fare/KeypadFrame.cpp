@@ -42,7 +42,7 @@ KeypadFrame::KeypadFrame(QWidget *parent)
         connect(key, &QPushButton::clicked, this, [this, index] { emit keyClicked(index); });
         m_keys.at(index) = key;
     }
-    m_reset = PanelLooks::button(this, "Command1(1)", QStringLiteral("リセット"), fromTwips(330, 2250, 1410, 240));
+    m_reset = PanelLooks::button(this, "Command1(1)", QStringLiteral("リセット"), fromTwips(330, 2655, 1410, 270));
     connect(m_reset, &QPushButton::clicked, this, &KeypadFrame::resetClicked);
 }
 
@@ -55,10 +55,10 @@ void KeypadFrame::showEntry(const KeypadEntry &entry)
     m_displays.at(2)->setAccessibleName((QStringLiteral("区間 ") + entry.sectionText()).trimmed());
 }
 
-void KeypadFrame::roundKeys()
+void KeypadFrame::roundKeys(qreal scale)
 {
     for (PanelButton *key : m_keys) {
-        key->setKeyShape();
+        key->setKeyShape(scale);
     }
 }
 

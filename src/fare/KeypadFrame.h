@@ -26,8 +26,9 @@ public:
     PanelButton *resetButton() const { return m_reset; }
 
     void showEntry(const KeypadEntry &entry);
-    // Gives every key its rounded outline; done once the panel is loaded.
-    void roundKeys();
+    // Gives every key its rounded outline at the panel's scale; done once
+    // the panel is loaded and again at every scale.
+    void roundKeys(qreal scale);
 
 signals:
     void keyClicked(int index);

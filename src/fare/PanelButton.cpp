@@ -1,5 +1,7 @@
 #include "PanelButton.h"
 
+#include "display/DisplayScale.h"
+
 #include <QPainter>
 #include <QPainterPath>
 #include <QStyleOptionFocusRect>
@@ -21,11 +23,12 @@ QColor PanelButton::paintedFace() const
     return QColor(m_face.red() * 45 / 100, m_face.green() * 45 / 100, m_face.blue() * 45 / 100);
 }
 
-void PanelButton::setKeyShape()
+void PanelButton::setKeyShape(qreal scale)
 {
-    m_faceRect = QRect(QPoint(2, 2), QPoint(28, 25));
+    m_faceRect = DisplayScale::mapped(QRect(QPoint(2, 2), QPoint(28, 25)), scale);
+    m_keyRadius = 1.5 * scale;
     QPainterPath outline;
-    outline.addRoundedRect(QRectF(m_faceRect).adjusted(0, 0, 1, 1), 1, 1);
+    outline.addRoundedRect(QRectF(m_faceRect).adjusted(0, 0, 1, 1), scale, scale);
     setMask(QRegion(outline.toFillPolygon().toPolygon()));
 }
 
@@ -44,7 +47,7 @@ void PanelButton::paintEvent(QPaintEvent *)
     shade.setColorAt(1, fill.darker(pressed ? 100 : 112));
     painter.setBrush(shade);
     painter.setPen(QPen(isEnabled() ? fill.darker(200) : QColor(0x50, 0x50, 0x50), 1));
-    const qreal radius = m_faceRect.isNull() ? 3 : 1.5;
+    const qreal radius = m_faceRect.isNull() ? 3 : m_keyRadius;
     painter.drawRoundedRect(area, radius, radius);
 
     painter.setPen(isEnabled() ? QColor(Qt::black) : QColor(0xA0, 0xA0, 0xA0));

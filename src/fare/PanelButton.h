@@ -20,8 +20,8 @@ public:
     QColor paintedFace() const;
 
     // Gives the key the rounded outline of a keypad key: the rectangle from
-    // (2, 2) to (28, 25) pixels with corners of 2 x 2 pixels.
-    void setKeyShape();
+    // (2, 2) to (28, 25) pixels with corners of 2 x 2 pixels, at `scale`.
+    void setKeyShape(qreal scale = 1.0);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -29,4 +29,5 @@ protected:
 private:
     QColor m_face;
     QRect m_faceRect;
+    qreal m_keyRadius = 1.5;
 };

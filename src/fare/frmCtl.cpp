@@ -5,12 +5,14 @@
 #include "PanelButton.h"
 #include "PanelLooks.h"
 #include "PanelOptions.h"
+#include "OperationStatus.h"
 #include "app/ProgramCommandLine.h"
 #include "companion/Companion.h"
 #include "companion/PluginBridge.h"
 #include "controls/ChimeiCtl_B.h"
 #include "controls/M_Degit.h"
 #include "display/BoardLayout.h"
+#include "display/DisplayScale.h"
 #include "display/ErrorReport.h"
 #include "display/Form1.h"
 #include "display/JapaneseFonts.h"
@@ -18,6 +20,8 @@
 #include "fare/RouteSetting.h"
 #include "fare/SteppingSound.h"
 #include "settings/ColorButton.h"
+#include "settings/SettingsLocation.h"
+#include "settings/SideSettings.h"
 #include "settings/frmOption.h"
 #include "sound/MultimediaCommands.h"
 #include "sound/TapeOptions.h"
@@ -26,7 +30,9 @@
 #include "ticket/SeirikenPreview.h"
 
 #include <QCheckBox>
+#include <QActionGroup>
 #include <QCloseEvent>
+#include <QContextMenuEvent>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -37,6 +43,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPainter>
 #include <QRadioButton>
@@ -69,7 +76,6 @@ frmCtl::frmCtl(Form1 &display, const PlatformServices &services, QWidget *parent
     setObjectName("frmCtl");
     setWindowTitle(QStringLiteral("集中操作盤"));
     setAccessibleName(windowTitle());
-    setFixedSize(DesignSize);
     setPalette(PanelLooks::panelPalette(palette()));
     setAutoFillBackground(true);
     setFont(JapaneseFonts::panelFont(QStringLiteral("ＭＳ Ｐゴシック"), 9, false));
@@ -82,7 +88,19 @@ frmCtl::frmCtl(Form1 &display, const PlatformServices &services, QWidget *parent
     createBacklightFrame();
     createPreviewArea();
     createShortcuts();
+    createStatusRow();
     connect(this, &frmCtl::dataStepRequested, this, &frmCtl::Command2_Click);
+    // The marks of the check boxes and option buttons grow with the panel
+    // too: the style draws them at the size given here.
+    for (QWidget *mark : {static_cast<QWidget *>(m_check1), static_cast<QWidget *>(m_check2),
+                          static_cast<QWidget *>(m_option4.at(0)), static_cast<QWidget *>(m_option4.at(1)),
+                          static_cast<QWidget *>(m_option4.at(2))}) {
+        mark->setStyleSheet(QStringLiteral("QCheckBox, QRadioButton { color: white; }"
+                                           "QCheckBox:disabled, QRadioButton:disabled { color: #707070; }"
+                                           "QCheckBox::indicator, QRadioButton::indicator { width: 11px; height: 11px; }"));
+    }
+    recordDesign();
+    layOut();
 }
 
 frmCtl::~frmCtl() = default;
@@ -94,7 +112,7 @@ void frmCtl::createInputFrames()
     m_listFrame = new DigitListFrame(this);
     m_keypadFrame = new KeypadFrame(this);
     for (QGroupBox *frame : {static_cast<QGroupBox *>(m_listFrame), static_cast<QGroupBox *>(m_keypadFrame)}) {
-        frame->setGeometry(fromTwips(60, 30, 1965, 2520));
+        frame->setGeometry(fromTwips(60, 30, 1965, 2520 + StatusRowHeight * BoardLayout::TwipsPerPixel));
     }
     // Choosing a route digit clicks like a keypad key, a section digit like route setting.
     connect(m_listFrame, &DigitListFrame::routeDigitClicked, this, [this] { playSound(soundFile(1), "S1", false); });
@@ -153,12 +171,20 @@ void frmCtl::createSliderFrame()
         const Slider &slider = sliders.at(index);
         const int top = 420 + index * 330;
         const QString caption = QString::fromUtf8(slider.caption);
-        PanelLooks::label(m_frame6, qPrintable(QStringLiteral("Label3(%1)").arg(index)), caption, fromTwips(90, top, 780, 270));
+        m_label3.at(index) = PanelLooks::label(m_frame6, qPrintable(QStringLiteral("Label3(%1)").arg(index)), caption,
+                                               fromTwips(90, top, 780, 270));
         auto *bar = new QScrollBar(Qt::Horizontal, m_frame6);
         bar->setObjectName(QStringLiteral("HScroll1(%1)").arg(index));
         bar->setAccessibleName(caption);
         bar->setGeometry(fromTwips(870, top + 15, 780, 240));
-        bar->setPalette(bar->style()->standardPalette()); // a plain grey bar on the black panel
+        // A dark track with a light thumb drawn by us: the style's own bar
+        // shows no thumb worth the name on the black panel. The arrows go:
+        // the track is short, and the thumb says where the value is.
+        bar->setStyleSheet(QStringLiteral(
+            "QScrollBar:horizontal { background: #303030; border: 1px solid #909090; border-radius: 3px; margin: 0px; }"
+            "QScrollBar::handle:horizontal { background: #e8e8e8; border: 1px solid #ffffff; border-radius: 2px; min-width: 9px; }"
+            "QScrollBar::add-line:horizontal, QScrollBar::sub-line:horizontal { width: 0px; border: none; background: none; }"
+            "QScrollBar::add-page:horizontal, QScrollBar::sub-page:horizontal { background: none; }"));
         // The largest value sits at the left end.
         bar->setRange(slider.minimum, slider.maximum);
         bar->setInvertedAppearance(true);
@@ -236,6 +262,156 @@ void frmCtl::createShortcuts()
     }
 }
 
+void frmCtl::createStatusRow()
+{
+    // Below the right-hand controls; its width follows the panel's.
+    m_statusRow = PanelLooks::label(this, "StatusRow", QString(), fromTwips(2040, 2595, 3225, 420));
+    m_statusRow->setAccessibleName(QStringLiteral("運行状況"));
+    m_statusRow->setTextFormat(Qt::PlainText);
+    m_statusRow->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    m_statusRow->setStyleSheet(QStringLiteral("QLabel { background: #141414; border: 1px solid #505050; padding: 0px 3px; }"));
+    updateStatus();
+}
+
+void frmCtl::updateStatus()
+{
+    const OperationStatus status(m_route, *m_tape);
+    const QString whole = status.text();
+    // Two lines: where the bus is, and what comes next, each cut to the row.
+    const QFontMetrics metrics(m_statusRow->font());
+    const int width = m_statusRow->contentsRect().width();
+    QStringList lines{metrics.elidedText(status.locationText(), Qt::ElideRight, width)};
+    if (m_route.hasRoute()) {
+        lines << metrics.elidedText(status.announcementText(), Qt::ElideRight, width);
+    }
+    m_statusRow->setText(lines.join(QLatin1Char('\n')));
+    m_statusRow->setToolTip(whole);
+    m_statusRow->setAccessibleDescription(whole);
+}
+
+// ---------------------------------------------------------------------------
+// Scale
+
+void frmCtl::recordDesign()
+{
+    m_designFont = font();
+    const auto note = [this](QWidget *control) {
+        DesignLook look{control->geometry(), std::nullopt, control->styleSheet()};
+        // A control with a style sheet keeps the font it was polished with
+        // rather than following the panel's: it gets its own.
+        if (control->testAttribute(Qt::WA_SetFont) || !look.styleSheet.isEmpty()) {
+            look.font = control->font();
+        }
+        m_design.insert(control, look);
+    };
+    // The panel's controls and those of its frames; the insides of a list
+    // or a combo box are laid out by their owners.
+    for (QWidget *control : findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+        note(control);
+        if (qobject_cast<QGroupBox *>(control)) {
+            for (QWidget *inner : control->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+                note(inner);
+            }
+        }
+    }
+}
+
+void frmCtl::setPanelScale(int percent)
+{
+    if (!DisplayScale::isPanelStep(percent) || percent == m_scalePercent) {
+        return;
+    }
+    m_scalePercent = percent;
+    layOut();
+    keepOnScreen();
+}
+
+QSize frmCtl::clientSize() const
+{
+    const QSize design(m_check4->isChecked() ? PreviewOpenWidth : DesignSize.width(), DesignSize.height() + StatusRowHeight);
+    return DisplayScale::mapped(QRect(QPoint(0, 0), design), m_scale).size();
+}
+
+void frmCtl::layOut()
+{
+    m_scale = m_scalePercent / 100.0;
+    setFont(DisplayScale::scaledFont(m_designFont, m_scale));
+    for (auto design = m_design.cbegin(); design != m_design.cend(); ++design) {
+        QWidget *control = design.key();
+        control->setGeometry(DisplayScale::mapped(design->place, m_scale));
+        if (design->font) {
+            control->setFont(DisplayScale::scaledFont(*design->font, m_scale));
+        }
+        if (!design->styleSheet.isEmpty()) {
+            control->setStyleSheet(DisplayScale::scaledStyleSheet(design->styleSheet, m_scale));
+        }
+    }
+    if (m_loaded) {
+        m_keypadFrame->roundKeys(m_scale);
+    }
+    layOutSliders();
+    const QSize client = clientSize();
+    setFixedSize(client);
+    // The status row reaches to the right edge, over the preview's width too.
+    const int margin = DisplayScale::mapped(QRect(0, 0, 2, 2), m_scale).width();
+    m_statusRow->setGeometry(m_statusRow->x(), m_statusRow->y(), client.width() - m_statusRow->x() - margin,
+                             client.height() - m_statusRow->y() - margin);
+    updateStatus();
+}
+
+void frmCtl::layOutSliders()
+{
+    const int gap = DisplayScale::mapped(QRect(0, 0, 4, 4), m_scale).width();
+    for (int index = 0; index < 2; ++index) {
+        QLabel *caption = m_label3.at(index);
+        QLabel *value = m_label1.at(index);
+        QScrollBar *bar = m_hScroll1.at(index);
+        caption->resize(QFontMetrics(caption->font()).horizontalAdvance(caption->text()) + gap / 2, caption->height());
+        // Room for the widest value the slider gives.
+        const int valueWidth = QFontMetrics(value->font()).horizontalAdvance(QString::number(bar->maximum())) + gap / 2;
+        const int right = m_frame6->width() - gap;
+        value->setGeometry(right - valueWidth, value->y(), valueWidth, value->height());
+        const int left = caption->geometry().right() + 1 + gap;
+        bar->setGeometry(left, bar->y(), std::max(gap, value->x() - gap - left), bar->height());
+    }
+}
+
+void frmCtl::choosePanelScale(int percent)
+{
+    setPanelScale(percent);
+    if (!m_services.settings) {
+        return;
+    }
+    // Read again first: other parts of the program keep their own fields here.
+    const QString path = m_services.settings->sidePath();
+    SideSettings side = SideSettings::load(path);
+    side.panelScale = m_scalePercent;
+    QString error;
+    if (!side.save(path, &error)) {
+        qWarning("%s", qUtf8Printable(error));
+        if (!m_sideSaveFailureShown) {
+            m_sideSaveFailureShown = true;
+            ErrorReport::showPlain(this, QStringLiteral("操作盤の大きさを保存できません。"), error);
+        }
+    }
+}
+
+void frmCtl::contextMenuEvent(QContextMenuEvent *event)
+{
+    QMenu menu(this);
+    QMenu *scales = menu.addMenu(QStringLiteral("操作盤の倍率"));
+    auto *group = new QActionGroup(scales);
+    for (const int percent : DisplayScale::PanelSteps) {
+        QAction *step = scales->addAction(QStringLiteral("%1 %").arg(percent));
+        step->setCheckable(true);
+        step->setChecked(percent == m_scalePercent);
+        group->addAction(step);
+        connect(step, &QAction::triggered, this, [this, percent] { choosePanelScale(percent); });
+    }
+    emit contextMenuOpening(&menu);
+    menu.exec(event->globalPos());
+}
+
 // ---------------------------------------------------------------------------
 // Start and end
 
@@ -253,7 +429,7 @@ void frmCtl::Form_Load()
 {
     // The display window's caption names the model: the program file's name.
     m_display.setWindowTitle(QStringLiteral("Tavelo - 型番:") + programName());
-    m_keypadFrame->roundKeys();
+    m_keypadFrame->roundKeys(m_scale);
     m_tape->InitSpeech();
 }
 
@@ -357,6 +533,10 @@ void frmCtl::setRoute(const QString &routeText, const QString &sectionText)
         control->setEnabled(true);
     }
     m_route.setHeldDate(heldDateFromOptions());
+    // However it was set, both input frames show the route that is set.
+    m_keypad.showRoute(routeText, sectionText);
+    m_keypadFrame->showEntry(m_keypad);
+    m_listFrame->showRoute(routeText, sectionText);
     DispData(m_route.currentStop());
 }
 
@@ -409,6 +589,7 @@ void frmCtl::DispData(int n)
         }
     }
     showSeiriken(view.ticket);
+    updateStatus();
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     // Last: a scrolling name keeps the strip busy until the next name.
     m_display.ChimeiCtl()->SetChimei(view.stopName);
@@ -484,6 +665,9 @@ void frmCtl::showTapeGroup()
     for (QPushButton *button : {m_cmdTapeBack, m_cmdTapeNext, m_cmdTapeStop, m_cmdTapeSet}) {
         button->setEnabled(m_tape->buttonsEnabled());
     }
+    if (m_statusRow) {
+        updateStatus();
+    }
 }
 
 TapeOptions frmCtl::tapeOptions() const
@@ -504,6 +688,7 @@ void frmCtl::cmdTapeNext_Click()
 {
     const InputHold::Scope hold(m_inputHold, QStringLiteral("放送の途中です"));
     m_tape->TapeNext();
+    updateStatus();
     if (m_tape->GetTapeStepFlag(m_tape->GetTapePos()) == 1) {
         emit dataStepRequested(1);
     }
@@ -513,6 +698,7 @@ void frmCtl::cmdTapeBack_Click()
 {
     const InputHold::Scope hold(m_inputHold, QStringLiteral("放送の途中です"));
     m_tape->TapeBack();
+    updateStatus();
     if (m_tape->GetTapeStepFlag(m_tape->GetTapePos()) == 1) {
         emit dataStepRequested(0);
     }
@@ -697,7 +883,7 @@ void frmCtl::Command8_Click()
 void frmCtl::Check4_Click()
 {
     const bool open = m_check4->isChecked();
-    setFixedWidth(open ? PreviewOpenWidth : DesignSize.width());
+    layOut();
     m_check4->setText(open ? QStringLiteral("<<") : QStringLiteral(">>"));
     m_check4->setToolTip(open ? QStringLiteral("整理券プレビューを隠します") : QStringLiteral("整理券プレビューを開きます"));
     if (open) {
@@ -708,15 +894,18 @@ void frmCtl::Check4_Click()
 
 void frmCtl::keepOnScreen()
 {
-    // The panel starts at the screen's right edge, so the widened panel would
-    // open its preview off the screen: move it left until its right edge fits.
+    // The panel starts at the screen's bottom-right corner, so the widened or
+    // enlarged panel would open off the screen: move it left and up until
+    // its right and bottom edges fit.
     const QScreen *where = screen();
     if (!where || !isVisible()) {
         return;
     }
-    const int overhang = frameGeometry().right() - where->availableGeometry().right();
-    if (overhang > 0) {
-        move(pos().x() - overhang, pos().y());
+    const QRect area = where->availableGeometry();
+    const int right = std::max(0, frameGeometry().right() - area.right());
+    const int down = std::max(0, frameGeometry().bottom() - area.bottom());
+    if (right > 0 || down > 0) {
+        move(pos().x() - right, pos().y() - down);
     }
 }
 

@@ -7,6 +7,8 @@
 #include "fare/InputHold.h"
 #include "fare/KeypadEntry.h"
 
+#include <QFont>
+#include <QHash>
 #include <QPair>
 #include <QSet>
 #include <QWidget>
@@ -24,6 +26,7 @@ class QComboBox;
 class QGroupBox;
 class QLabel;
 class QListWidget;
+class QMenu;
 class QRadioButton;
 class QScrollBar;
 class SeirikenPreview;
@@ -46,10 +49,13 @@ public:
     explicit frmCtl(Form1 &display, const PlatformServices &services, QWidget *parent = nullptr);
     ~frmCtl() override;
 
-    // The design's client size, 5295 x 2595 twips.
+    // The design's client size, 5295 x 2595 twips, without the status row.
     static constexpr QSize DesignSize{5295 / 15, 2595 / 15};
     // The client width with the ticket preview open (outer width 9000 twips).
     static constexpr int PreviewOpenWidth = (9000 - 90) / 15;
+    // The status row below the right-hand controls: two lines, 450 twips.
+    // The input frames on the left grow by as much, for readable digit lists.
+    static constexpr int StatusRowHeight = 450 / 15;
     // How long route setting lights every segment of the fare cells.
     static constexpr int LampTestMs = 3000;
 
@@ -79,6 +85,15 @@ public:
     // manager has framed the panel its frame is not known, so the corner is
     // taken again when the panel first shows on the screen.
     void placeInCorner();
+
+    // The panel's size in per cent, one of DisplayScale::PanelSteps;
+    // everything on it is laid out and lettered for that size. Its place on
+    // the screen stays where it is.
+    int panelScale() const { return m_scalePercent; }
+    void setPanelScale(int percent);
+
+    // "運行状況": the route, the stop, its name and the next announcement.
+    QLabel *statusRow() const { return m_statusRow; }
 
     const FareRoute &route() const { return m_route; }
     // The route's announcements, loaded by route setting.
@@ -143,10 +158,14 @@ signals:
     // An announcement step whose record says the fares step with it: a data
     // step back (0) or forward (1), as the data buttons do.
     void dataStepRequested(int Index);
+    // The panel's right-click menu is being built: add to `menu` what
+    // belongs there.
+    void contextMenuOpening(QMenu *menu);
 
 protected:
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
@@ -157,7 +176,20 @@ private:
     void createBacklightFrame();
     void createPreviewArea();
     void createShortcuts();
+    void createStatusRow();
 
+    // Notes every control's design place, font and style sheet, so that
+    // each scale starts from the design rather than from the last scale.
+    void recordDesign();
+    void layOut();
+    // The slider rows laid out from the width of their captions and values
+    // in the font of the scale, so that no slider covers a caption.
+    void layOutSliders();
+    QSize clientSize() const;
+    // The menu's choice: the scale, kept in the side settings.
+    void choosePanelScale(int percent);
+    // Shows the route, the stop and the next announcement in the status row.
+    void updateStatus();
     void Form_Load();
     // Blanks the strip, closes the sounds, releases speech, saves the
     // settings and emits quitRequested. Runs once.
@@ -203,6 +235,18 @@ private:
     bool m_cornerPending = false;
     // The input frame last sent behind the other.
     qint16 m_inputFrame = 0;
+    int m_scalePercent = 100;
+    qreal m_scale = 1.0;
+    struct DesignLook
+    {
+        QRect place;
+        // Only for controls with a font of their own; the others inherit.
+        std::optional<QFont> font;
+        QString styleSheet;
+    };
+    QHash<QWidget *, DesignLook> m_design;
+    QFont m_designFont;
+    bool m_sideSaveFailureShown = false;
     // The picture errors shown while they are shown once.
     std::optional<QSet<QPair<QString, int>>> m_shownPictureErrors;
 
@@ -227,4 +271,6 @@ private:
     QLabel *m_label4 = nullptr;
     SeirikenPreview *m_picSeirikenPrev = nullptr;
     QComboBox *m_combo1 = nullptr;
+    std::array<QLabel *, 2> m_label3{};
+    QLabel *m_statusRow = nullptr;
 };

@@ -11,6 +11,7 @@ target_sources(tavelo_core PRIVATE
     src/fare/FareCsv.cpp src/fare/FareCsv.h
     src/fare/KeypadEntry.cpp src/fare/KeypadEntry.h
     src/fare/InputHold.cpp src/fare/InputHold.h
+    src/fare/OperationStatus.cpp src/fare/OperationStatus.h
 )
 target_sources(tavelo_ui PRIVATE
     src/fare/DigitListFrame.cpp src/fare/DigitListFrame.h

@@ -45,8 +45,7 @@ RemoteControl::RemoteControl(Form1 &display, const QString &sidePath, const std:
     , m_panel(std::make_unique<PanelRemote>(display))
 {
     frmCtl &panel = *display.controlPanel();
-    panel.setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(&panel, &QWidget::customContextMenuRequested, this, &RemoteControl::showMenu);
+    connect(&panel, &frmCtl::contextMenuOpening, this, &RemoteControl::addMenuItems);
 
     QString error;
     const SideSettings side = SideSettings::load(m_sidePath, &error);
@@ -141,33 +140,31 @@ void RemoteControl::setEnabled(bool enabled)
     }
 }
 
-void RemoteControl::showMenu(const QPoint &position)
+void RemoteControl::addMenuItems(QMenu *menu)
 {
-    frmCtl &panel = *m_display.controlPanel();
-    QMenu menu(&panel);
-    QAction *toggle = menu.addAction(QStringLiteral("リモート操作"));
+    menu->addSeparator();
+    QAction *toggle = menu->addAction(QStringLiteral("リモート操作"));
     toggle->setCheckable(true);
     toggle->setChecked(isRunning());
     connect(toggle, &QAction::toggled, this, &RemoteControl::setEnabled);
     if (isRunning()) {
         const QString address = url();
-        menu.addSeparator();
-        QAction *shown = menu.addAction(address);
+        menu->addSeparator();
+        QAction *shown = menu->addAction(address);
         shown->setEnabled(false);
         if (m_server->boundAddress().isLoopback()) {
             // A phone needs another address: say where it is set.
-            menu.addAction(QStringLiteral("このコンピューターからだけ接続できます（R57 --remote=0.0.0.0:8157）"))
+            menu->addAction(QStringLiteral("このコンピューターからだけ接続できます（R57 --remote=0.0.0.0:8157）"))
                 ->setEnabled(false);
         }
-        auto *qr = new QLabel(&menu);
+        auto *qr = new QLabel(menu);
         qr->setPixmap(QPixmap::fromImage(QrCode::image(address, 3)));
         qr->setAlignment(Qt::AlignCenter);
         qr->setAccessibleName(QStringLiteral("リモート操作のアドレスの QR コード"));
-        auto *qrAction = new QWidgetAction(&menu);
+        auto *qrAction = new QWidgetAction(menu);
         qrAction->setDefaultWidget(qr);
-        menu.addAction(qrAction);
-        connect(menu.addAction(QStringLiteral("アドレスをコピー")), &QAction::triggered, this,
+        menu->addAction(qrAction);
+        connect(menu->addAction(QStringLiteral("アドレスをコピー")), &QAction::triggered, this,
                 [address] { QGuiApplication::clipboard()->setText(address); });
     }
-    menu.exec(panel.mapToGlobal(position));
 }

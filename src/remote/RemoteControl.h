@@ -10,6 +10,7 @@
 
 class Form1;
 class PanelRemote;
+class QMenu;
 class QTextStream;
 class RemoteServer;
 
@@ -39,7 +40,8 @@ public:
 private:
     bool start(const RemoteAddress &address);
     void stop();
-    void showMenu(const QPoint &position);
+    // Its part of the control panel's right-click menu.
+    void addMenuItems(QMenu *menu);
     void remember(bool enabled);
 
     Form1 &m_display;

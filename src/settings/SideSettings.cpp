@@ -68,6 +68,10 @@ SideSettings SideSettings::load(const QString &path, QString *error)
     if (const int monitor = display.value(QStringLiteral("monitor")).toInt(); monitor >= 1) {
         settings.displayMonitor = monitor;
     }
+    const QJsonObject panel = document.object().value(QStringLiteral("panel")).toObject();
+    if (const int scale = panel.value(QStringLiteral("scale")).toInt(); DisplayScale::isPanelStep(scale)) {
+        settings.panelScale = scale;
+    }
     return settings;
 }
 
@@ -88,6 +92,9 @@ bool SideSettings::save(const QString &path, QString *error) const
     display.insert(QStringLiteral("fullScreen"), displayFullScreen);
     display.insert(QStringLiteral("monitor"), displayMonitor);
     root.insert(QStringLiteral("display"), display);
+    QJsonObject panel = root.value(QStringLiteral("panel")).toObject();
+    panel.insert(QStringLiteral("scale"), panelScale);
+    root.insert(QStringLiteral("panel"), panel);
 
     const auto fail = [&](const QString &why) {
         if (error) {

@@ -4,8 +4,8 @@
 
 // The settings that live beside the settings file rather than in it: a small
 // UTF-8 JSON file of the program's own (see docs/side-settings.md) for what
-// the classic file has no place for: the remote interface and the display's
-// size.
+// the classic file has no place for: the remote interface and the sizes of
+// the display and the control panel.
 class SideSettings
 {
 public:
@@ -24,6 +24,9 @@ public:
     // Whether the display shows full screen, and on which monitor (from 1).
     bool displayFullScreen = false;
     int displayMonitor = 1;
+
+    // The control panel's scale in per cent, one of its steps.
+    int panelScale = 100;
 
     // Reads `path`. A missing file gives the defaults; a file that cannot be
     // read or is not such a JSON object gives the defaults too, with the

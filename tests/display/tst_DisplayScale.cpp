@@ -13,6 +13,7 @@ private slots:
     void windowAndChildrenScaleWithoutGaps();
     void boardFitsCentredAtItsAspectRatio();
     void fullScreenFallsBackToTheFirstMonitor();
+    void styleSheetLengthsScaleAndHairlinesStay();
 };
 
 void tst_DisplayScale::stepsGoToTheNeighbourAndStopAtTheEnds()
@@ -60,6 +61,15 @@ void tst_DisplayScale::fullScreenFallsBackToTheFirstMonitor()
     QCOMPARE(fullScreenIndex(2, 3), 0);
     QCOMPARE(fullScreenIndex(2, 0), 0);
     QCOMPARE(fullScreenIndex(0, 1), -1);
+}
+
+void tst_DisplayScale::styleSheetLengthsScaleAndHairlinesStay()
+{
+    const QString design = QStringLiteral("QLabel { border: 1px solid #505050; padding: 0px 3px; height: 12.5px; }");
+    QCOMPARE(scaledStyleSheet(design, 1.5),
+             QStringLiteral("QLabel { border: 2px solid #505050; padding: 0px 5px; height: 19px; }"));
+    // A hairline below half a pixel would round away; zero stays zero.
+    QCOMPARE(scaledStyleSheet(QStringLiteral("border: 1px; width: 0px;"), 0.4), QStringLiteral("border: 1px; width: 0px;"));
 }
 
 QTEST_APPLESS_MAIN(tst_DisplayScale)

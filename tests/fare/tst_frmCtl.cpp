@@ -2,6 +2,7 @@
 
 #include "controls/ChimeiCtl_B.h"
 #include "controls/M_Degit.h"
+#include "display/DisplayScale.h"
 #include "fare/PanelButton.h"
 #include "settings/ColorButton.h"
 
@@ -255,6 +256,71 @@ private slots:
         f.panel.Command1(0)->click(); // route "7", section "2"
         QCOMPARE(f.panel.route().state().RouteText, QStringLiteral("7"));
         QCOMPARE(f.panel.route().currentStop(), 2);
+    }
+
+    void keypadWindowsAndStatusRowFollowTheRouteSet()
+    {
+        PanelFixture f;
+        f.options.Text2(0)->setText(m_dir.path());
+        QCOMPARE(f.panel.statusRow()->accessibleDescription(), QStringLiteral("系統未設定"));
+        f.panel.List2(4)->setCurrentRow(7);
+        f.panel.List3(2)->setCurrentRow(2);
+        f.panel.Command1(0)->click();
+        f.panel.Frame1_DblClick(0); // the keypad to the front
+        QCOMPARE(f.panel.Label2(0)->text(), QStringLiteral("7"));
+        QCOMPARE(f.panel.Label2(2)->text(), QStringLiteral("2"));
+        QCOMPARE(f.panel.statusRow()->accessibleName(), QStringLiteral("運行状況"));
+        const auto status = [&f] { return f.panel.statusRow()->accessibleDescription(); };
+        QVERIFY2(status().startsWith(QStringLiteral("系統 7　2 / 3　市役所　放送なし：")), qPrintable(status()));
+        f.panel.Command2(1)->click();
+        QVERIFY2(status().startsWith(QStringLiteral("系統 7　3 / 3　中央公園")), qPrintable(status()));
+        QVERIFY(f.panel.statusRow()->text().startsWith(QStringLiteral("系統 7　3 / 3　中央公園\n")));
+
+        // As the remote interface sets it.
+        f.panel.setRoute(QStringLiteral("007"), QStringLiteral("1"));
+        QCOMPARE(f.panel.Label2(0)->text(), QStringLiteral("007"));
+        QCOMPARE(f.panel.Label2(2)->text(), QStringLiteral("1"));
+        QVERIFY2(status().startsWith(QStringLiteral("系統 007　1 / 3　駅前")), qPrintable(status()));
+        // The lists too, the last digit in the last list: their "リセット" sets it again.
+        QVERIFY(f.panel.List2(1)->selectedItems().isEmpty());
+        QCOMPARE(f.panel.List2(2)->selectedItems().value(0), f.panel.List2(2)->item(0));
+        QCOMPARE(f.panel.List2(4)->selectedItems().value(0), f.panel.List2(4)->item(7));
+        QCOMPARE(f.panel.List3(2)->selectedItems().value(0), f.panel.List3(2)->item(1));
+        f.panel.Command2(1)->click();
+        f.panel.Command1(0)->click();
+        QCOMPARE(f.panel.route().state().RouteText, QStringLiteral("007"));
+        QCOMPARE(f.panel.route().currentStop(), 1);
+    }
+
+    void scaledPanelIsLaidOutAnewAndKeepsItsPlace()
+    {
+        PanelFixture f;
+        f.panel.move(40, 60);
+        const CtrlDataInfo before = f.panel.GetCtrlDataInfo();
+        const QRect key = f.panel.CommandButton1(5)->geometry();
+        const int keyLetters = f.panel.CommandButton1(5)->font().pixelSize();
+        for (const int percent : {200, 150, 100}) {
+            f.panel.setPanelScale(percent);
+            const qreal scale = percent / 100.0;
+            QCOMPARE(f.panel.size(), (QSizeF(frmCtl::DesignSize.width(), frmCtl::DesignSize.height() + frmCtl::StatusRowHeight) * scale).toSize());
+            QCOMPARE(f.panel.CommandButton1(5)->geometry(), DisplayScale::mapped(key, scale));
+            QCOMPARE(f.panel.CommandButton1(5)->font().pixelSize(), qRound(keyLetters * scale));
+            // Caption, slider and value side by side, none over another.
+            for (int index = 0; index < 2; ++index) {
+                const auto *caption = f.panel.findChild<QLabel *>(QStringLiteral("Label3(%1)").arg(index));
+                QVERIFY(caption->fontMetrics().horizontalAdvance(caption->text()) <= caption->width());
+                QVERIFY(caption->geometry().right() < f.panel.HScroll1(index)->geometry().left());
+                QVERIFY(f.panel.HScroll1(index)->geometry().right() < f.panel.Label1(index)->geometry().left());
+                QVERIFY(f.panel.Label1(index)->fontMetrics().horizontalAdvance(QStringLiteral("3000")) <= f.panel.Label1(index)->width());
+            }
+            // The digit lists show all ten rows in letters of the panel's size.
+            QListWidget *list = f.panel.List2(0);
+            QVERIFY(list->visualItemRect(list->item(9)).bottom() <= list->viewport()->height());
+            QVERIFY(list->font().pixelSize() >= f.panel.font().pixelSize());
+            QVERIFY(list->visualItemRect(list->item(0)).height()
+                    >= list->fontMetrics().tightBoundingRect(QStringLiteral("0123456789")).height() + 2);
+            QCOMPARE(f.panel.GetCtrlDataInfo(), before); // the saved place is not scaled
+        }
     }
 
     void clearDisplayBlanksAndRestores()

@@ -80,12 +80,14 @@ void tst_SideSettings::displayFieldsRoundTripBesideTheOthers()
     settings.displayScale = 250;
     settings.displayFullScreen = true;
     settings.displayMonitor = 2;
+    settings.panelScale = 150;
     QVERIFY(settings.save(path));
 
     const SideSettings again = SideSettings::load(path);
     QCOMPARE(again.displayScale, 250);
     QVERIFY(again.displayFullScreen);
     QCOMPARE(again.displayMonitor, 2);
+    QCOMPARE(again.panelScale, 150);
     QVERIFY(again.remoteEnabled);
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
@@ -97,11 +99,13 @@ void tst_SideSettings::displayValuesOutOfRangeKeepTheirDefaults()
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("R57.side.json"));
     // 130 is no step, monitors count from 1, full screen is a boolean.
-    writeFile(path, R"({"display": {"scale": 130, "monitor": 0, "fullScreen": "yes"}})");
+    // The panel's steps are fewer than the display's.
+    writeFile(path, R"({"display": {"scale": 130, "monitor": 0, "fullScreen": "yes"}, "panel": {"scale": 125}})");
     const SideSettings settings = SideSettings::load(path);
     QCOMPARE(settings.displayScale, 100);
     QCOMPARE(settings.displayMonitor, 1);
     QVERIFY(!settings.displayFullScreen);
+    QCOMPARE(settings.panelScale, 100);
 }
 
 QTEST_APPLESS_MAIN(tst_SideSettings)
