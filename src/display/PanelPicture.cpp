@@ -28,37 +28,75 @@ QFont letteringFont(int pixels)
     return font;
 }
 
-// Edges are filled rectangles rather than pen strokes: a scaled stroke is
-// centred on its line and would stand half a pixel off the fills it borders.
-void fillRing(QPainter &p, const QRect &r, const QColor &colour)
+// The picture at one size. Rectangles are given in the design's pixels and
+// filled as whole device pixels: each edge is rounded on its own, so shapes
+// that meet in the design meet at every size, and a fill never goes through
+// the painter's (much slower) transformed path. Text and the arrow are drawn
+// through the scale.
+class Canvas
 {
-    p.fillRect(QRect(r.left() - 1, r.top() - 1, r.width() + 2, 1), colour);
-    p.fillRect(QRect(r.left() - 1, r.bottom() + 1, r.width() + 2, 1), colour);
-    p.fillRect(QRect(r.left() - 1, r.top(), 1, r.height()), colour);
-    p.fillRect(QRect(r.right() + 1, r.top(), 1, r.height()), colour);
+public:
+    explicit Canvas(QPainter &painter, const QSize &size)
+        : m_painter(painter)
+        , m_scaleX(qreal(size.width()) / BoardLayout::WindowSize.width())
+        , m_scaleY(qreal(size.height()) / BoardLayout::WindowSize.height())
+    {
+    }
+
+    void fill(const QRect &design, const QColor &colour)
+    {
+        const QPoint topLeft(qRound(design.left() * m_scaleX), qRound(design.top() * m_scaleY));
+        const QPoint end(qRound((design.right() + 1) * m_scaleX), qRound((design.bottom() + 1) * m_scaleY));
+        m_painter.fillRect(QRect(topLeft, end - QPoint(1, 1)), colour);
+    }
+
+    // Runs `draw` with the painter scaled to the design's pixels.
+    template <class Draw>
+    void scaled(Draw &&draw)
+    {
+        m_painter.save();
+        m_painter.scale(m_scaleX, m_scaleY);
+        draw(m_painter);
+        m_painter.restore();
+    }
+
+private:
+    QPainter &m_painter;
+    qreal m_scaleX;
+    qreal m_scaleY;
+};
+
+// Edges are one-pixel rectangles rather than pen strokes, so that they keep
+// their place against the fills they border at every size.
+void fillRing(Canvas &c, const QRect &r, const QColor &colour)
+{
+    c.fill(QRect(r.left() - 1, r.top() - 1, r.width() + 2, 1), colour);
+    c.fill(QRect(r.left() - 1, r.bottom() + 1, r.width() + 2, 1), colour);
+    c.fill(QRect(r.left() - 1, r.top(), 1, r.height()), colour);
+    c.fill(QRect(r.right() + 1, r.top(), 1, r.height()), colour);
 }
 
-void drawFrame(QPainter &p)
+void drawFrame(Canvas &c)
 {
     // The frame leaves the last column and row black, as the picture always had.
     const QRect all(QPoint(0, 0), BoardLayout::WindowSize - QSize(1, 1));
-    p.fillRect(QRect(QPoint(0, 0), BoardLayout::WindowSize), Board);
-    p.fillRect(all, Frame);
+    c.fill(QRect(QPoint(0, 0), BoardLayout::WindowSize), Board);
+    c.fill(all, Frame);
     // A raised outer edge and a sunken inner one around the board.
-    p.fillRect(QRect(all.left(), all.top(), all.width(), 1), FrameLight);
-    p.fillRect(QRect(all.left(), all.top(), 1, all.height()), FrameLight);
-    p.fillRect(QRect(all.left(), all.bottom(), all.width(), 1), FrameShadow);
-    p.fillRect(QRect(all.right(), all.top(), 1, all.height()), FrameShadow);
+    c.fill(QRect(all.left(), all.top(), all.width(), 1), FrameLight);
+    c.fill(QRect(all.left(), all.top(), 1, all.height()), FrameLight);
+    c.fill(QRect(all.left(), all.bottom(), all.width(), 1), FrameShadow);
+    c.fill(QRect(all.right(), all.top(), 1, all.height()), FrameShadow);
     const QRect board = all.adjusted(FrameWidth, FrameWidth, -FrameWidth, -FrameWidth);
-    fillRing(p, board, FrameShadow);
-    p.fillRect(board, Board);
+    fillRing(c, board, FrameShadow);
+    c.fill(board, Board);
 }
 
 // A window exactly the size of `r`, with a one-pixel edge around it.
-void drawWindow(QPainter &p, const QRect &r, const QColor &fill, const QColor &edge)
+void drawWindow(Canvas &c, const QRect &r, const QColor &fill, const QColor &edge)
 {
-    fillRing(p, r, edge);
-    p.fillRect(r, fill);
+    fillRing(c, r, edge);
+    c.fill(r, fill);
 }
 
 void drawHeading(QPainter &p)
@@ -82,13 +120,11 @@ void drawHeading(QPainter &p)
     // it keeps its exact pixels.
     p.setRenderHint(QPainter::Antialiasing, !p.transform().isIdentity());
     p.drawPath(arrow);
-    p.setRenderHint(QPainter::Antialiasing, false);
 }
 
-void drawStopNameMargin(QPainter &p)
+void drawStopNameWords(QPainter &p)
 {
     const QRect strip = BoardLayout::stopNameRect();
-    drawWindow(p, strip, Strip, WindowEdge);
     p.setFont(letteringFont(14));
     p.setPen(Lettering);
     const int centre = strip.center().x() + 1;
@@ -100,17 +136,15 @@ void drawStopNameMargin(QPainter &p)
 
 void PanelPicture::draw(QPainter &painter, const QSize &size)
 {
-    const QSize design = BoardLayout::WindowSize;
-    painter.save();
-    painter.scale(qreal(size.width()) / design.width(), qreal(size.height()) / design.height());
-    drawFrame(painter);
-    drawHeading(painter);
-    drawStopNameMargin(painter);
+    Canvas canvas(painter, size);
+    drawFrame(canvas);
+    canvas.scaled(drawHeading);
+    drawWindow(canvas, BoardLayout::stopNameRect(), Strip, WindowEdge);
+    canvas.scaled(drawStopNameWords);
     for (int n = 1; n <= BoardLayout::Positions; ++n) {
-        drawWindow(painter, BoardLayout::labelRect(n), Board, BandEdge);
-        drawWindow(painter, BoardLayout::cellRect(n), SegmentWindow, WindowEdge);
+        drawWindow(canvas, BoardLayout::labelRect(n), Board, BandEdge);
+        drawWindow(canvas, BoardLayout::cellRect(n), SegmentWindow, WindowEdge);
     }
-    painter.restore();
 }
 
 QImage PanelPicture::image(const QSize &size)
