@@ -4,6 +4,7 @@
 #include "DisplayScale.h"
 #include "ErrorReport.h"
 #include "JapaneseFonts.h"
+#include "PanelPicture.h"
 #include "WindowPlacement.h"
 #include "controls/ChimeiCtl_B.h"
 #include "controls/ColorRef.h"
@@ -31,6 +32,7 @@
 #include <QTime>
 #include <QWindow>
 
+#include <algorithm>
 
 Form1::Form1(const PlatformServices &services, QWidget *parent)
     : QWidget(parent, Qt::FramelessWindowHint)
@@ -546,13 +548,24 @@ void Form1::paintEvent(QPaintEvent *event)
     for (const QRect &bar : QRegion(event->rect()).subtracted(m_board)) {
         painter.fillRect(bar, Qt::black);
     }
-    // The picture is a bitmap: scaled smoothly once per size, not per paint.
+    // Made once per size, not per paint: the built-in picture is drawn
+    // afresh for the size, a user's bitmap is scaled smoothly.
     if (m_picture.size() == m_board.size()) {
         m_scaledPicture = m_picture;
     } else if (m_scaledPicture.size() != m_board.size()) {
-        m_scaledPicture = m_picture.scaled(m_board.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        m_scaledPicture = showsBuiltInPicture()
+            ? QPixmap::fromImage(PanelPicture::image(m_board.size()))
+            : m_picture.scaled(m_board.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     }
     painter.drawPixmap(shown, m_scaledPicture, shown.translated(-m_board.topLeft()));
+}
+
+bool Form1::showsBuiltInPicture() const
+{
+    // Copies of a pixmap share its key: the picture is one of the built-in
+    // ones when it is a copy of one.
+    return std::any_of(m_imgRes.cbegin(), m_imgRes.cend(),
+                       [this](const QPixmap &builtIn) { return builtIn.cacheKey() == m_picture.cacheKey(); });
 }
 
 bool Form1::startsDrag(Qt::MouseButton button, const QPoint &position) const

@@ -55,6 +55,9 @@ public:
     const QPixmap &picture() const { return m_picture; }
     QPixmap imgRes(int index) const { return m_imgRes.at(index); }
     void setImgRes(int index, const QPixmap &picture) { m_imgRes.at(index) = picture; }
+    // True while the picture shown is a built-in one, which is drawn for the
+    // board's size rather than scaled from its 100 % bitmap.
+    bool showsBuiltInPicture() const;
 
     // Names each fare cell after the ticket-number label above it, so that a
     // screen reader reads a cell as "整理券1 210".

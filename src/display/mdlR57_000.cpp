@@ -4,6 +4,7 @@
 #include "ErrorReport.h"
 #include "Form1.h"
 #include "JapaneseFonts.h"
+#include "PanelPicture.h"
 #include "TicketNumbering.h"
 #include "controls/M_Degit.h"
 #include "settings/ColorButton.h"
@@ -36,7 +37,7 @@ void mdlR57_000::InitPanel()
     options.Command5(1)->setColor(0xC0FFC0);
     options.Command5(2)->setColor(0x80C0FF);
     // The built-in panel looks the same in all three backlight states.
-    const QPixmap panel(QStringLiteral(":/panel/panel.png"));
+    const QPixmap panel = QPixmap::fromImage(PanelPicture::image(BoardLayout::WindowSize));
     m_display.setPicture(panel);
     for (int state = 0; state < 3; ++state) {
         m_display.setImgRes(state, panel);

@@ -1,6 +1,7 @@
 target_sources(tavelo_core PRIVATE
     src/display/BoardLayout.cpp src/display/BoardLayout.h
     src/display/DisplayScale.cpp src/display/DisplayScale.h
+    src/display/PanelPicture.cpp src/display/PanelPicture.h
     src/display/EndSignalRelay.cpp src/display/EndSignalRelay.h
     src/display/FormInfo.h
     src/display/TicketNumbering.cpp src/display/TicketNumbering.h

@@ -5,6 +5,7 @@
 #include "ControlValue.h"
 #include "Cp932PathValidator.h"
 #include "DisplayLookApplier.h"
+#include "LookPreset.h"
 #include "OptionTexts.h"
 #include "PageTabButton.h"
 #include "SettingsLog.h"
@@ -12,6 +13,7 @@
 #include "companion/Cp932.h"
 #include "companion/PluginBridge.h"
 #include "companion/PluginBridgeWidgets.h"
+#include "controls/ChimeiCtl_B.h"
 #include "display/BoardLayout.h"
 #include "controls/M_Degit.h"
 #include "display/ErrorReport.h"
@@ -329,8 +331,10 @@ QGroupBox *frmOption::buildDigitPage()
 
     m_frame5[0] = frame(QStringLiteral("デジタル部品の背景色と文字色（時計つきの場合はこの部分も同色となります）"),
                         "Frame5(0)");
-    auto *colorsRow = new QHBoxLayout(m_frame5[0]);
-    colorsRow->setContentsMargins(6, 4, 6, 6);
+    auto *lookColumn = new QVBoxLayout(m_frame5[0]);
+    lookColumn->setContentsMargins(6, 4, 6, 6);
+    lookColumn->setSpacing(Spacing);
+    auto *colorsRow = new QHBoxLayout;
     auto *colors = new QFormLayout;
     colors->setVerticalSpacing(Spacing);
     const std::array<QString, 3> labels = {QStringLiteral("背景色："), QStringLiteral("未発光時の文字色："),
@@ -354,6 +358,21 @@ QGroupBox *frmOption::buildDigitPage()
     preview->addStretch();
     colorsRow->addLayout(preview);
     colorsRow->addStretch();
+    lookColumn->addLayout(colorsRow);
+    // Ready-made looks: the colours of this page and of the stop-name page.
+    auto *presetRow = new QHBoxLayout;
+    presetRow->setSpacing(Spacing);
+    presetRow->addWidget(new QLabel(QStringLiteral("見た目のプリセット：")));
+    const QList<LookPreset> &presets = LookPreset::all();
+    for (int i = 0; i < presets.size(); ++i) {
+        auto *button = named(new QPushButton(presets[i].caption), indexed("cmdLookPreset", i));
+        button->setAccessibleName(presets[i].caption);
+        presetRow->addWidget(button);
+        m_cmdLookPreset.append(button);
+        connect(button, &QPushButton::clicked, this, [this, i] { applyLookPreset(LookPreset::all().at(i)); });
+    }
+    presetRow->addStretch();
+    lookColumn->addLayout(presetRow);
     column->addWidget(m_frame5[0]);
 
     m_frame5[1] = frame(QStringLiteral("情報用数字の設定"), "Frame5(1)");
@@ -415,9 +434,30 @@ QGroupBox *frmOption::buildStopNamePage()
     form->addRow(QStringLiteral("フォントオプション："), m_combo3);
     form->addRow(QString(), m_check4);
     for (int i = 0; i < 2; ++i) {
-        connect(m_command9[i], &QPushButton::clicked, this, [this, i] { GetBtnColor(m_command9[i]); });
+        connect(m_command9[i], &QPushButton::clicked, this, [this, i] {
+            GetBtnColor(m_command9[i]);
+            showStopNameInPreview();
+        });
     }
-    column->addLayout(form);
+    connect(m_combo3, &QComboBox::currentIndexChanged, this, &frmOption::showStopNameInPreview);
+    connect(m_check4, &QCheckBox::toggled, this, &frmOption::showStopNameInPreview);
+    // A preview of the strip, half as large again as on the display so that
+    // the faces can be told apart.
+    auto *row = new QHBoxLayout;
+    row->addLayout(form);
+    row->addSpacing(40);
+    auto *preview = new QVBoxLayout;
+    preview->addWidget(new QLabel(QStringLiteral("プレビュー")));
+    m_chimeiPreview = named(new ChimeiCtl_B, "ChimeiPreview");
+    m_chimeiPreview->setAccessibleName(QStringLiteral("プレビュー"));
+    constexpr qreal PreviewScale = 1.5;
+    m_chimeiPreview->setScale(PreviewScale);
+    m_chimeiPreview->setFixedSize(BoardLayout::stopNameRect().size() * PreviewScale);
+    preview->addWidget(m_chimeiPreview);
+    preview->addStretch();
+    row->addLayout(preview);
+    row->addStretch();
+    column->addLayout(row);
     column->addStretch();
     return page;
 }
@@ -656,6 +696,7 @@ void frmOption::Form_Load()
     m_mDegit1->setDegitSize(0);
     // A fare in the preview shows lit and unlit segments side by side.
     m_mDegit1->setValue(210);
+    showStopNameInPreview();
     for (QComboBox *list : m_combo4) {
         list->setCurrentIndex(0);
     }
@@ -823,6 +864,16 @@ void frmOption::showDigitColorsInPreview()
     m_mDegit1->setBackColor(m_command8[0]->color());
     m_mDegit1->setBaseForeColor(m_command8[1]->color());
     m_mDegit1->setDegitForeColor(m_command8[2]->color());
+}
+
+void frmOption::showStopNameInPreview()
+{
+    m_chimeiPreview->setBackColor(m_command9[0]->color());
+    m_chimeiPreview->setForeColor(m_command9[1]->color());
+    m_chimeiPreview->setFontMode(m_combo3->currentIndex());
+    m_chimeiPreview->setFontBold(m_check4->isChecked());
+    // A new background erases the dots: the name is drawn afresh.
+    m_chimeiPreview->SetChimei(QStringLiteral("駅前通り"));
 }
 
 void frmOption::Command7_Click()
@@ -1089,6 +1140,7 @@ OptionResult frmOption::SetOptionInfo(const OptionInfo &info)
     }
     showDigitColorsInPreview();
     bindChimei(info, writer);
+    showStopNameInPreview();
     bindSound(info, writer);
     bindSeiriken(info, writer);
     if (writer.error) {
@@ -1102,4 +1154,16 @@ OptionResult frmOption::SetOptionInfo(const OptionInfo &info)
     }
     SetPlgin(info.Seiriken.PluginPath);
     return std::nullopt;
+}
+
+void frmOption::applyLookPreset(const LookPreset &preset)
+{
+    // Through the record, as a load would put the colours in.
+    OptionInfo look = GetOptionInfo();
+    preset.applyTo(look);
+    ControlWriter writer;
+    bindDegit(look, writer);
+    bindChimei(look, writer);
+    showDigitColorsInPreview();
+    showStopNameInPreview();
 }

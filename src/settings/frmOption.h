@@ -9,8 +9,10 @@
 
 #include <array>
 
+class ChimeiCtl_B;
 class ColorButton;
 class Form1;
+struct LookPreset;
 class M_Degit;
 class PageTabButton;
 class QCheckBox;
@@ -91,12 +93,17 @@ public:
     QGroupBox *Frame5(int i) const { return m_frame5.at(i); }
     ColorButton *Command8(int i) const { return m_command8.at(i); }
     M_Degit *M_Degit1() const { return m_mDegit1; }
+    // One button per look preset (LookPreset::all(), in its order): sets the
+    // digit cells' and the stop-name display's colours in one click.
+    QPushButton *cmdLookPreset(int i) const { return m_cmdLookPreset.at(i); }
     QCheckBox *Check3(int i) const { return m_check3.at(i); }
     QComboBox *Combo4(int i) const { return m_combo4.at(i); }
     // Stop-name display.
     ColorButton *Command9(int i) const { return m_command9.at(i); }
     QComboBox *Combo3() const { return m_combo3; }
     QCheckBox *Check4() const { return m_check4; }
+    // The stop-name display's preview: its colours, face and weight.
+    ChimeiCtl_B *ChimeiPreview() const { return m_chimeiPreview; }
     // Sounds. The sound boxes are numbered 0, 1 and 3 to 10; there is no 2.
     static constexpr int UnusedSoundIndex = 2;
     PageTabButton *Option5(int i) const { return m_option5.at(i); }
@@ -150,6 +157,10 @@ private:
     void Command4_Click();
 
     void showDigitColorsInPreview();
+    void showStopNameInPreview();
+    // Fills the five look colours from a preset and shows them in the
+    // previews; like a colour picked by hand, it reaches the display on OK.
+    void applyLookPreset(const LookPreset &preset);
 
     // Paths go into the settings file in Shift_JIS (CP932): a path with a
     // character it cannot hold is refused where it is entered, typed or
@@ -198,12 +209,14 @@ private:
     std::array<QGroupBox *, 2> m_frame5{};
     std::array<ColorButton *, 3> m_command8{};
     M_Degit *m_mDegit1 = nullptr;
+    QList<QPushButton *> m_cmdLookPreset;
     std::array<QCheckBox *, 5> m_check3{};
     std::array<QComboBox *, 5> m_combo4{};
 
     std::array<ColorButton *, 2> m_command9{};
     QComboBox *m_combo3 = nullptr;
     QCheckBox *m_check4 = nullptr;
+    ChimeiCtl_B *m_chimeiPreview = nullptr;
 
     std::array<PageTabButton *, 2> m_option5{};
     std::array<QGroupBox *, 2> m_frame2{};

@@ -3,6 +3,7 @@ target_sources(tavelo_core PRIVATE
     src/settings/OptionInfo.h
     src/settings/OptionError.h
     src/settings/OptionTexts.cpp src/settings/OptionTexts.h
+    src/settings/LookPreset.cpp src/settings/LookPreset.h
     src/settings/IniError.h
     src/settings/IniRecords.h
     src/settings/In4Format.cpp src/settings/In4Format.h

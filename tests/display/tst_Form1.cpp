@@ -2,6 +2,7 @@
 
 #include "FakeCompanion.h"
 #include "controls/M_Degit.h"
+#include "display/BoardLayout.h"
 #include "display/ErrorReport.h"
 #include "display/Form1.h"
 #include "display/JapaneseFonts.h"
@@ -12,6 +13,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QScreen>
+#include <QSet>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTime>
@@ -230,6 +232,15 @@ void tst_Form1::scaleKeysPaintTheBoardAtTheNewSize()
     QCOMPARE(cell->picture().size(), QSize(65, 25));
     QCOMPARE(cell->scaledDigitSize(), QSize(16, 25));
     QCOMPARE(m_form->lblSeiriNum(1)->font().pixelSize(), 19); // 15 at 100 %
+    // The built-in picture is drawn for the size, not blurred from 100 %: the
+    // stop-name window's edge stands sharp against the black board.
+    const QImage shown = m_form->grab().toImage();
+    const int y = BoardLayout::stopNameRect().center().y() * 5 / 4;
+    QSet<QRgb> colours;
+    for (int x = 25; x < BoardLayout::stopNameRect().left() * 5 / 4; ++x) {
+        colours.insert(shown.pixel(x, y) & 0xFFFFFF);
+    }
+    QCOMPARE(colours, (QSet<QRgb>{0x000000, 0x505050}));
     QTest::keyClick(m_form, Qt::Key_0, Qt::ControlModifier);
     QCOMPARE(m_form->size(), QSize(921, 307));
     QCOMPARE(cell->geometry(), QRect(95, 40, 52, 20));

@@ -1,9 +1,11 @@
 #include "FakeCompanion.h"
+#include "controls/ChimeiCtl_B.h"
 #include "controls/M_Degit.h"
 #include "display/Form1.h"
 #include "display/mdlR57_000.h"
 #include "fare/frmCtl.h"
 #include "settings/ColorButton.h"
+#include "settings/LookPreset.h"
 #include "settings/PageTabButton.h"
 #include "settings/frmOption.h"
 
@@ -63,6 +65,7 @@ private slots:
     void dateChooser();
     void recordRoundTripsThroughTheControls();
     void recordFollowersFollow();
+    void lookPresetsSetOnlyTheLookColours();
     void refusedValueStopsTheCopy_data();
     void refusedValueStopsTheCopy();
     void closingOnlyHides();
@@ -373,6 +376,33 @@ void tst_frmOption::recordRoundTripsThroughTheControls()
     const OptionInfo changed = changedRecord();
     QVERIFY(!options().SetOptionInfo(changed).has_value());
     QCOMPARE(options().GetOptionInfo(), changed);
+}
+
+void tst_frmOption::lookPresetsSetOnlyTheLookColours()
+{
+    frmOption &o = options();
+    QVERIFY(!o.SetOptionInfo(changedRecord()).has_value());
+    const QList<LookPreset> &presets = LookPreset::all();
+    for (int i = 0; i < presets.size(); ++i) {
+        const LookPreset &preset = presets[i];
+        OptionInfo expected = o.GetOptionInfo();
+        preset.applyTo(expected);
+        QCOMPARE(o.cmdLookPreset(i)->accessibleName(), preset.caption);
+        o.cmdLookPreset(i)->click();
+        // Every other option, the face and the weight included, stays.
+        QCOMPARE(o.GetOptionInfo(), expected);
+        QCOMPARE(o.M_Degit1()->backColor(), preset.digitBack);
+        QCOMPARE(o.M_Degit1()->baseForeColor(), preset.digitUnlit);
+        QCOMPARE(o.M_Degit1()->degitForeColor(), preset.digitLit);
+        QCOMPARE(o.ChimeiPreview()->backColor(), preset.stripBack);
+        QCOMPARE(o.ChimeiPreview()->foreColor(), preset.stripFore);
+    }
+    // The display wears the look only from OK on.
+    Form1 &display = m_started->display;
+    QCOMPARE(display.Degit(98)->baseForeColor(), 0x969696u);
+    o.Command4()->click();
+    QCOMPARE(display.Degit(98)->baseForeColor(), presets.last().digitUnlit);
+    QCOMPARE(display.ChimeiCtl()->foreColor(), presets.last().stripFore);
 }
 
 void tst_frmOption::recordFollowersFollow()

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "OptionInfo.h"
+
+#include <QList>
+#include <QString>
+
+// A ready-made look for the display: the fare cells' three colours and the
+// stop-name strip's two, set together from one button of the options dialog.
+// A preset is only a quick way to fill those five colour options; it is
+// saved as the colours it set, like colours picked one by one.
+struct LookPreset
+{
+    QString caption;
+    quint32 digitBack = 0;
+    quint32 digitUnlit = 0;
+    quint32 digitLit = 0;
+    quint32 stripBack = 0;
+    quint32 stripFore = 0;
+
+    // The presets in the order the dialog offers them; the first is the
+    // look of a first run.
+    static const QList<LookPreset> &all();
+
+    // Puts the five colours into the record and leaves every other field.
+    void applyTo(OptionInfo &info) const;
+};
