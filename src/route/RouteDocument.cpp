@@ -487,11 +487,41 @@ QString RouteDocument::readingFix(const QString &word) const
 
 void RouteDocument::apply(const RouteSource &source, const RouteChange &change)
 {
-    emit aboutToChange(change);
+    using Kind = RouteChange::Kind;
+    const int before = change.rowsBefore;
+    const int after = change.rowsAfter;
+    if (change.kind == Kind::Edited && before != after) {
+        // Views are told of rows coming or going apart from rows changing
+        // in place: the rows they keep must read the same until told.
+        const int common = std::min(before, after);
+        const RouteChange inPlace{Kind::Edited, change.first, common - change.first, 0, common, common};
+        RouteSource between = m_source;
+        if (after > before) {
+            between.stops.insert(between.stops.end(), source.stops.begin() + before, source.stops.end());
+            step(between, {Kind::Inserted, before, after - before, 0, before, after});
+            step(source, {inPlace.kind, inPlace.first, inPlace.count, 0, after, after});
+        } else {
+            std::copy(source.stops.begin(), source.stops.end(), between.stops.begin());
+            step(between, {inPlace.kind, inPlace.first, inPlace.count, 0, before, before});
+            step(source, {Kind::Removed, after, before - after, 0, before, after});
+        }
+    } else {
+        step(source, change);
+    }
+    emit changed();
+}
+
+void RouteDocument::step(const RouteSource &source, const RouteChange &change)
+{
+    const bool told = change.kind != RouteChange::Kind::Edited || change.count > 0;
+    if (told) {
+        emit aboutToChange(change);
+    }
     m_source = source;
     rebuild();
-    emit stopsChanged(change);
-    emit changed();
+    if (told) {
+        emit stopsChanged(change);
+    }
 }
 
 void RouteDocument::push(const RouteSource &after, RouteChange change, const QString &text)

@@ -24,7 +24,7 @@ struct RouteChange
         Inserted, // `count` stops inserted at `first`
         Removed,  // `count` stops from `first` removed
         Moved,    // `count` stops from `first` moved before the row `to` (counted before the move)
-        Edited,   // stops from `first` on changed in place; rows at the end may come or go
+        Edited,   // `count` stops from `first` changed in place
         Other,    // the stop list as it was (rule, cells, announcements, readings, ...)
     };
     Kind kind = Kind::Other;
@@ -113,7 +113,9 @@ public:
     QString readingFix(const QString &word) const;
 
 signals:
-    // Before and after an edit, with what it does to the stop list.
+    // Before and after an edit, with what it does to the stop list (an
+    // edit may come as two changes, rows inserted or removed and rows
+    // edited).
     void aboutToChange(const RouteChange &change);
     void stopsChanged(const RouteChange &change);
     // After every edit, undo and redo, and after opening: the board and
@@ -125,8 +127,10 @@ private:
     class Edit;
     friend class Edit;
 
-    // Puts `source` in place, telling views what happens to their rows.
+    // Puts `source` in place, telling views what happens to their rows;
+    // an edit that also adds or removes rows at the end is told in two steps.
     void apply(const RouteSource &source, const RouteChange &change);
+    void step(const RouteSource &source, const RouteChange &change);
     void push(const RouteSource &after, RouteChange change, const QString &text);
     void rebuild();
     void setPath(const QString &path);

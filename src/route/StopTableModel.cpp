@@ -359,12 +359,6 @@ void StopTableModel::onAboutToChange(const RouteChange &change)
         beginMoveRows(none, change.first, change.first + change.count - 1, none, change.to);
         break;
     case RouteChange::Kind::Edited:
-        if (change.rowsAfter > change.rowsBefore) {
-            beginInsertRows(none, change.rowsBefore, change.rowsAfter - 1);
-        } else if (change.rowsAfter < change.rowsBefore) {
-            beginRemoveRows(none, change.rowsAfter, change.rowsBefore - 1);
-        }
-        break;
     case RouteChange::Kind::Other:
         break;
     }
@@ -385,18 +379,9 @@ void StopTableModel::onStopsChanged(const RouteChange &change)
     case RouteChange::Kind::Moved:
         endMoveRows();
         break;
-    case RouteChange::Kind::Edited: {
-        if (change.rowsAfter > change.rowsBefore) {
-            endInsertRows();
-        } else if (change.rowsAfter < change.rowsBefore) {
-            endRemoveRows();
-        }
-        const int last = std::min({change.first + change.count, change.rowsBefore, change.rowsAfter}) - 1;
-        if (last >= change.first) {
-            emit dataChanged(index(change.first, 0), index(last, ColumnCount - 1));
-        }
+    case RouteChange::Kind::Edited:
+        emit dataChanged(index(change.first, 0), index(change.first + change.count - 1, ColumnCount - 1));
         break;
-    }
     case RouteChange::Kind::Other:
         break;
     }
