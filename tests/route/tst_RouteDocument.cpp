@@ -1,5 +1,6 @@
 #include "companion/Cp932.h"
 #include "fare/Hy3File.h"
+#include "route/AnnouncementModel.h"
 #include "route/FareGridModel.h"
 #include "route/RouteFiles.h"
 #include "route/StopTableModel.h"
@@ -254,8 +255,11 @@ private slots:
         QVERIFY(!document.isDirty());
         QCOMPARE(readAll(dir.filePath(QStringLiteral("yomi.txt"))), Cp932::encode(QStringLiteral("本町,ほんまち\r\n")));
 
-        document.regenerateAnnouncements();
+        AnnouncementModel announcements(&document);
+        QAbstractItemModelTester tester(&announcements);
+        announcements.regenerate();
         QVERIFY(document.isDirty());
+        QCOMPARE(announcements.index(1, AnnouncementModel::TextColumn).data().toString(), QStringLiteral("次は、終点、本町です。"));
         document.undoStack()->undo();
         QVERIFY(!document.isDirty());
         document.undoStack()->undo();
