@@ -64,6 +64,7 @@ bool AnnouncementModel::setData(const QModelIndex &index, const QVariant &value,
         // One announcement is one line of the file.
         const QString text = value.toString();
         if (text.contains(u'\n') || text.contains(u'\r')) {
+            emit inputRefused(QStringLiteral("放送文は 1 行です（改行は入れられません）"));
             return false;
         }
         record.Text = text;
@@ -71,6 +72,7 @@ bool AnnouncementModel::setData(const QModelIndex &index, const QVariant &value,
         bool ok = false;
         const int flag = value.toString().normalized(QString::NormalizationForm_KC).trimmed().toInt(&ok);
         if (!ok || flag < -32768 || flag > 32767) {
+            emit inputRefused(QStringLiteral("「%1」は -32768～32767 の整数ではありません").arg(value.toString()));
             return false;
         }
         (index.column() == StepColumn ? record.StepFlag : record.SoundFlag) = static_cast<qint16>(flag);

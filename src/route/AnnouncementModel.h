@@ -28,6 +28,10 @@ public:
     // The announcements made again from the stops (one undo step).
     void regenerate();
 
+signals:
+    // A value typed that cannot be taken, with the reason to show.
+    void inputRefused(const QString &reason);
+
 private:
     void refresh();
 

@@ -230,6 +230,7 @@ bool StopTableModel::setData(const QModelIndex &index, const QVariant &value, in
     RouteStop stop = m_document->source().stops[static_cast<size_t>(index.row())];
     QString error;
     if (!setField(stop, index.column(), value.toString(), error)) {
+        emit inputRefused(error);
         return false;
     }
     m_document->setStop(index.row(), stop);

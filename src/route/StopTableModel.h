@@ -63,6 +63,10 @@ public:
 
     static QString soundCaption(RouteStop::Sound sound);
 
+signals:
+    // A value typed that cannot be taken, with the reason to show.
+    void inputRefused(const QString &reason);
+
 private:
     void onAboutToChange(const RouteChange &change);
     void onStopsChanged(const RouteChange &change);
