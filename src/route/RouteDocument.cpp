@@ -447,6 +447,17 @@ void RouteDocument::clearFare(int stop, int column)
     push(after, {}, QStringLiteral("入力した運賃の取り消し"));
 }
 
+void RouteDocument::clearAllFares()
+{
+    // Columns beyond the fares hold no rule's value: they stay.
+    RouteSource after = m_source;
+    std::erase_if(after.overrides, [](const FareOverride &o) { return o.ticket <= RouteBuilder::MaxTickets; });
+    if (after.overrides.size() == m_source.overrides.size()) {
+        return;
+    }
+    push(after, {}, QStringLiteral("入力した運賃をすべて取り消し"));
+}
+
 void RouteDocument::setAnnouncements(const QList<TapeRecord> &records, const QString &text)
 {
     if (records == m_source.announcements) {

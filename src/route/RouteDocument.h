@@ -104,6 +104,8 @@ public:
     void setFare(int stop, int column, int fare);
     // The rule's value again in a cell typed over.
     void clearFare(int stop, int column);
+    // The rule's value again in every cell (one step).
+    void clearAllFares();
     void setAnnouncements(const QList<TapeRecord> &records, const QString &text);
     // The announcements made again from the stops.
     void regenerateAnnouncements();
