@@ -171,7 +171,8 @@ RouteDocument::RouteDocument(QObject *parent, std::function<bool(char32_t)> hasG
 
 RouteDocument::~RouteDocument()
 {
-    // The commands refer to this document; they go before its members do.
+    // The stack tells its listeners that it empties as it goes; it goes
+    // while the document they may ask is still whole.
     delete m_undo;
 }
 

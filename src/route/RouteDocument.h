@@ -77,8 +77,8 @@ public:
     // yomi.txt has them, fares that will not show, ...).
     QStringList saveWarnings() const { return m_saveWarnings; }
 
-    // Every problem of the route as it is now, refusals first in the list
-    // only as the checks find them.
+    // Every problem of the route as it is now, in the order the checks find
+    // them.
     const std::vector<RouteProblem> &problems() const { return m_problems; }
     bool isRefused() const;
     // The problems of a stop's name (stop 1-based), one per line; empty

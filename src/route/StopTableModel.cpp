@@ -315,7 +315,11 @@ bool StopTableModel::dropMimeData(const QMimeData *data, Qt::DropAction action, 
 
 bool StopTableModel::paste(int row, int column, const QString &text, bool insert, QString &error)
 {
-    const QList<QStringList> lines = tabSeparatedLines(text);
+    QList<QStringList> lines = tabSeparatedLines(text);
+    // A table copied with its heading line: the heading is not a stop.
+    if (!lines.isEmpty() && lines.first().value(0).trimmed() == headerData(column, Qt::Horizontal).toString()) {
+        lines.removeFirst();
+    }
     const int rows = rowCount();
     if (lines.isEmpty() || row < 0 || row > rows || column < 0 || column >= ColumnCount) {
         error = QStringLiteral("貼り付ける行がありません");

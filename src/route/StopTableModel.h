@@ -56,7 +56,8 @@ public:
     // Tab-separated text from a spreadsheet pasted at (row, column): each
     // line fills a stop from `column` on, in column order (one column of
     // names fills names). Stops from `row` on are written over and the table
-    // grows as far as the lines reach; with `insert` the lines become new
+    // grows as far as the lines reach (a heading line copied with the table
+    // is left out); with `insert` the lines become new
     // stops at `row` instead. One undo step. False, with the line and
     // column named in `error` and nothing changed, when a value does not fit.
     bool paste(int row, int column, const QString &text, bool insert, QString &error);
