@@ -3,6 +3,7 @@
 #include "RouteAnnouncements.h"
 #include "RouteFiles.h"
 #include "app/WholeFile.h"
+#include "companion/Cp932.h"
 #include "controls/Dot16Glyphs.h"
 #include "fare/FareCsv.h"
 #include "fare/Hy3File.h"
@@ -298,6 +299,19 @@ bool RouteDocument::isRefused() const
 QString RouteDocument::nameProblem(int stop) const
 {
     return m_problemTexts.value({stop, 0});
+}
+
+QString RouteDocument::firstUnfitCharacter(const QString &text) const
+{
+    if (const std::optional<char32_t> c = Cp932::firstUnencodable(text)) {
+        return QString::fromUcs4(&*c, 1);
+    }
+    for (const char32_t c : text.toUcs4()) {
+        if (!m_hasGlyph(c)) {
+            return QString::fromUcs4(&c, 1);
+        }
+    }
+    return {};
 }
 
 QString RouteDocument::cellProblem(int stop, int column) const

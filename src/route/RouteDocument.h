@@ -84,6 +84,9 @@ public:
     // The problems of a stop's name (stop 1-based), one per line; empty
     // when the name can be written and drawn.
     QString nameProblem(int stop) const;
+    // The first character of `text` that CP932 cannot write or the strip
+    // cannot draw; empty when there is none.
+    QString firstUnfitCharacter(const QString &text) const;
     // The problems of a cell (stop 1-based, board column), one per line.
     QString cellProblem(int stop, int column) const;
 

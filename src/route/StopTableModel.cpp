@@ -160,6 +160,9 @@ QVariant StopTableModel::data(const QModelIndex &index, int role) const
         if (role == NameProblemRole || role == Qt::ToolTipRole) {
             return m_document->nameProblem(row + 1);
         }
+        if (role == UnfitCharacterRole) {
+            return m_document->firstUnfitCharacter(stop.name);
+        }
         break;
     case ReadingColumn:
         if (display || edit) {

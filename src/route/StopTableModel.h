@@ -23,6 +23,9 @@ public:
         // QString, on the name: what keeps it from fitting, naming the
         // character; empty when it fits.
         NameProblemRole,
+        // QString, on the name: the first character that does not fit;
+        // empty when every one does.
+        UnfitCharacterRole,
         // bool, on the ticket number: numbered by the route rather than given.
         TicketGeneratedRole,
     };

@@ -186,6 +186,7 @@ private slots:
         QVERIFY(stops.index(0, 0).data(StopTableModel::NameFitsRole).toBool());
         QVERIFY(!stops.index(1, 0).data(StopTableModel::NameFitsRole).toBool());
         QVERIFY(stops.index(1, 0).data(StopTableModel::NameProblemRole).toString().contains(QStringLiteral("㈱")));
+        QCOMPARE(stops.index(1, 0).data(StopTableModel::UnfitCharacterRole).toString(), QStringLiteral("㈱"));
 
         // A column of names over the first two rows and one more.
         QVERIFY(stops.paste(1, StopTableModel::NameColumn, QStringLiteral("本町\n市役所\n終点前"), false, error));
