@@ -75,7 +75,7 @@ QByteArray mergedReadings(const QByteArray &existing, const QList<QPair<QString,
     return merged;
 }
 
-QList<QPair<QString, QString>> stopReadings(const RouteSource &source)
+QList<QPair<QString, QString>> sourceReadings(const RouteSource &source)
 {
     QList<QPair<QString, QString>> readings;
     for (const RouteStop &stop : source.stops) {

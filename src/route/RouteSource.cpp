@@ -3,6 +3,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 
 #include "fare/Hy3File.h"
 
@@ -209,6 +210,15 @@ FareRule ruleFromJson(const QJsonObject &object, Reader &reader)
 
 } // namespace
 
+std::optional<QString> RouteSource::routeNumber(const QString &text)
+{
+    static const QRegularExpression digits(QStringLiteral("^[0-9]{1,5}$"));
+    if (!digits.match(text).hasMatch()) {
+        return std::nullopt;
+    }
+    return QString::number(text.toInt());
+}
+
 QByteArray RouteSource::toJson() const
 {
     QJsonArray stopArray;
@@ -241,11 +251,7 @@ QByteArray RouteSource::toJson() const
                                              {QStringLiteral("step"), record.StepFlag},
                                              {QStringLiteral("sound"), record.SoundFlag}});
     }
-    QJsonArray readingArray;
-    for (const auto &[written, reading] : readings) {
-        readingArray.append(QJsonObject{{QStringLiteral("text"), written}, {QStringLiteral("reading"), reading}});
-    }
-    const QJsonObject root{
+    QJsonObject root{
         {QStringLiteral("format"), QStringLiteral("tavelo-route")},
         {QStringLiteral("version"), FormatVersion},
         {QStringLiteral("route"), route},
@@ -254,8 +260,14 @@ QByteArray RouteSource::toJson() const
         {QStringLiteral("stops"), stopArray},
         {QStringLiteral("overrides"), overrideArray},
         {QStringLiteral("announcements"), announcementArray},
-        {QStringLiteral("readings"), readingArray},
     };
+    if (!readings.isEmpty()) {
+        QJsonArray readingArray;
+        for (const auto &[written, reading] : readings) {
+            readingArray.append(QJsonObject{{QStringLiteral("written"), written}, {QStringLiteral("reading"), reading}});
+        }
+        root.insert(QStringLiteral("readings"), readingArray);
+    }
     return QJsonDocument(root).toJson(QJsonDocument::Indented);
 }
 
@@ -284,8 +296,8 @@ std::optional<RouteSource> RouteSource::fromJson(const QByteArray &json, QString
     source.route = reader.text(root, QStringLiteral("route"), QStringLiteral("route"));
     source.selectorColumn = reader.integer(root, QStringLiteral("selectorColumn"), QStringLiteral("selectorColumn"),
                                            DefaultSelectorColumn);
-    if (source.selectorColumn < 1 || source.selectorColumn > StopRecord::ColumnCount) {
-        reader.fail(QStringLiteral("selectorColumn"), QStringLiteral("1 から 150 の列ではありません"));
+    if (source.selectorColumn < 0 || source.selectorColumn > StopRecord::ColumnCount) {
+        reader.fail(QStringLiteral("selectorColumn"), QStringLiteral("0（なし）か 1 から 150 の列ではありません"));
     }
     source.rule = ruleFromJson(root.value(QStringLiteral("fareRule")).toObject(), reader);
 
@@ -347,10 +359,10 @@ std::optional<RouteSource> RouteSource::fromJson(const QByteArray &json, QString
     for (qsizetype i = 0; i < readingArray.size() && reader.ok(); ++i) {
         const QString where = QStringLiteral("readings[%1]").arg(i);
         const QJsonObject object = readingArray.at(i).toObject();
-        const QString written = reader.text(object, QStringLiteral("text"), where);
+        const QString written = reader.text(object, QStringLiteral("written"), where);
         const QString reading = reader.text(object, QStringLiteral("reading"), where);
         if (reader.ok() && (written.isEmpty() || reading.isEmpty())) {
-            reader.fail(where, QStringLiteral("\"text\" と \"reading\" の両方が必要です"));
+            reader.fail(where, QStringLiteral("\"written\" と \"reading\" が要ります"));
         }
         source.readings.append({written, reading});
     }
