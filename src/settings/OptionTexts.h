@@ -7,8 +7,8 @@
 struct SystemTime;
 
 // The fixed texts of the options dialog that its lists and choosers are built
-// from: the numbering styles, the face modes, the digit faces, the number lists, the file
-// choosers' filters and the form of the fixed ticket date.
+// from: the numbering styles, the face modes, the digit faces, the number
+// lists, the file choosers' filters and the form of the fixed ticket date.
 namespace OptionTexts {
 
 // The twelve numbering styles of the ticket-number labels, in style order.
