@@ -14,7 +14,6 @@
 #include "settings/IniApplier.h"
 #include "settings/frmOption.h"
 #include "settings/SettingsLocation.h"
-#include "settings/SideSettings.h"
 #include "settings/mdlIniIo.h"
 
 #include <QAction>
@@ -105,6 +104,9 @@ void Form1::createControls()
 
 void Form1::Form_Load()
 {
+    const SideSettings side = readSideSettings();
+    // Before the lamp test, which shows it.
+    m_segmentStyle = side.displaySegmentStyle;
     m_panelModule->InitDegit();
     m_panelModule->InitPanel(); // also creates the options window, hidden
 
@@ -117,7 +119,7 @@ void Form1::Form_Load()
     update();
     LoadIni();
     show();
-    applySideSettings();
+    applySideSettings(side);
 }
 
 void Form1::createSizeActions()
@@ -156,6 +158,18 @@ void Form1::setDisplayScale(int percent)
     if (!m_fullScreen) {
         setFixedSize(DisplayScale::windowSize(percent));
         layOut();
+    }
+    saveSideSettings();
+}
+
+void Form1::setSegmentStyle(int style)
+{
+    if (style == m_segmentStyle) {
+        return;
+    }
+    m_segmentStyle = style;
+    for (int n = 1; n <= BoardLayout::Positions; ++n) {
+        m_degit.at(n)->setDegitStyle(style);
     }
     saveSideSettings();
 }
@@ -301,14 +315,22 @@ void Form1::contextMenuEvent(QContextMenuEvent *event)
     menu.exec(event->globalPos());
 }
 
-void Form1::applySideSettings()
+SideSettings Form1::readSideSettings() const
+{
+    if (!m_services.settings) {
+        return {};
+    }
+    QString error;
+    SideSettings side = SideSettings::load(m_services.settings->sidePath(), &error);
+    if (!error.isEmpty()) {
+        qWarning("%s", qUtf8Printable(error));
+    }
+    return side;
+}
+
+void Form1::applySideSettings(const SideSettings &side)
 {
     if (m_services.settings) {
-        QString error;
-        const SideSettings side = SideSettings::load(m_services.settings->sidePath(), &error);
-        if (!error.isEmpty()) {
-            qWarning("%s", qUtf8Printable(error));
-        }
         m_monitor = side.displayMonitor;
         m_frmCtl->setPanelScale(side.panelScale);
         // Nothing to save yet: the file already says this.
@@ -337,12 +359,13 @@ void Form1::saveSideSettings()
     side.displayScale = m_scalePercent;
     side.displayFullScreen = m_fullScreen;
     side.displayMonitor = m_monitor;
+    side.displaySegmentStyle = m_segmentStyle;
     QString error;
     if (!side.save(path, &error)) {
         qWarning("%s", qUtf8Printable(error));
         if (!m_sideSaveFailureShown) {
             m_sideSaveFailureShown = true;
-            ErrorReport::showPlain(this, QStringLiteral("表示の大きさを保存できません。"), error);
+            ErrorReport::showPlain(this, QStringLiteral("表示の設定を保存できません。"), error);
         }
     }
 }

@@ -3,6 +3,7 @@
 #include "display/ErrorReport.h"
 #include "display/FormInfo.h"
 #include "display/PlatformServices.h"
+#include "settings/SideSettings.h"
 
 #include <QFont>
 #include <QPixmap>
@@ -83,6 +84,12 @@ public:
     // this run, whatever the side settings say.
     void startFullScreen(int monitor) { m_startFullScreen = monitor; }
 
+    // The fare cells' digit style (M_Degit::DegitStyle), kept in the side
+    // settings: start-up's lamp test already shows it; a new one goes onto
+    // all 98 cells and into the file at once.
+    int segmentStyle() const { return m_segmentStyle; }
+    void setSegmentStyle(int style);
+
     // The text colour of the ticket-number labels (0x00BBGGRR).
     void setLabelColor(quint32 colorRef);
 
@@ -136,8 +143,10 @@ private:
     void toggleFullScreen();
     void enterFullScreen(int monitor);
     void moveToScreen(QScreen *screen);
-    // The display's size lives in the side settings file.
-    void applySideSettings();
+    // The display's size and the cells' digit style live in the side
+    // settings file, read once at start-up.
+    SideSettings readSideSettings() const;
+    void applySideSettings(const SideSettings &side);
     void saveSideSettings();
 
     PlatformServices m_services;
@@ -156,6 +165,7 @@ private:
     int m_scalePercent = 100;
     bool m_fullScreen = false;
     int m_monitor = 1;
+    int m_segmentStyle = SideSettings().displaySegmentStyle;
     int m_startFullScreen = -1;
     // The window's own (client) place while it shows full screen.
     QPoint m_windowPos;

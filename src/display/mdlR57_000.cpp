@@ -24,7 +24,7 @@ void mdlR57_000::InitDegit()
 {
     for (int n = 1; n <= BoardLayout::Positions; ++n) {
         M_Degit *cell = m_display.Degit(n);
-        cell->setDegitStyle(1);
+        cell->setDegitStyle(m_display.segmentStyle());
         cell->ResetDegit(true);
     }
 }

@@ -9,7 +9,8 @@ class mdlR57_000
 public:
     explicit mdlR57_000(Form1 &display);
 
-    // Every fare cell in digit style 1 with all segments lit.
+    // Every fare cell in the display's digit style (1 unless the side
+    // settings say otherwise) with all segments lit.
     void InitDegit();
     // The panel defaults: options, pictures, and applying them to the display.
     void InitPanel();

@@ -44,11 +44,18 @@ QString OperationStatus::announcementText() const
     if (m_tape.GetTapeCount() == 0) {
         return QStringLiteral("放送なし：この系統の放送用データは空です");
     }
-    const qint32 next = m_tape.GetTapePos() + 1;
-    if (next > m_tape.GetTapeCount()) {
+    const std::optional<QString> words = nextAnnouncement();
+    if (!words) {
         return QStringLiteral("次の放送：なし（最後の放送まで済みました）");
     }
-    const QString words = m_tape.GetTapeText(next);
-    // A record without words only steps the fares.
-    return QStringLiteral("次の放送：") + (words.isEmpty() ? QStringLiteral("（料金を進めるだけ）") : words);
+    return QStringLiteral("次の放送：") + (words->isEmpty() ? QStringLiteral("（料金を進めるだけ）") : *words);
+}
+
+std::optional<QString> OperationStatus::nextAnnouncement() const
+{
+    const qint32 next = m_tape.GetTapePos() + 1;
+    if (next > m_tape.GetTapeCount()) {
+        return std::nullopt;
+    }
+    return m_tape.GetTapeText(next);
 }

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <optional>
+
 class FareRoute;
 class mdlM_Tape;
 
@@ -20,6 +22,9 @@ public:
     QString locationText() const;
     // The announcement part alone: "次の放送：…", or why there is none.
     QString announcementText() const;
+    // The words the next "送り" speaks: none past the last record, empty for
+    // a record that only steps the fares. The remote interface says this too.
+    std::optional<QString> nextAnnouncement() const;
 
 private:
     const FareRoute &m_route;

@@ -5,6 +5,7 @@
 #include "display/BoardLayout.h"
 #include "display/ErrorReport.h"
 #include "display/Form1.h"
+#include "fare/OperationStatus.h"
 #include "fare/PanelButton.h"
 #include "fare/frmCtl.h"
 #include "sound/SpeechEngine.h"
@@ -78,7 +79,7 @@ PanelState PanelRemote::state() const
     const mdlM_Tape &tape = m_panel.tape();
     state.announcementPosition = tape.GetTapePos();
     state.announcementCount = tape.GetTapeCount();
-    state.nextAnnouncement = tape.GetTapeText(tape.GetTapePos() + 1);
+    state.nextAnnouncement = OperationStatus(route, tape).nextAnnouncement().value_or(QString());
     state.speaking = tape.engine() && tape.engine()->isSpeaking();
     state.announcementAvailable = m_panel.findChild<QPushButton *>(QStringLiteral("cmdTapeNext"))->isEnabled();
 

@@ -22,7 +22,8 @@ struct PanelState
     int backlight = 0;
     bool cleared = false;
     // The announcement last spoken (0: none yet) of `announcementCount`,
-    // the words the next step speaks, and whether the keys can be used.
+    // the words the next step speaks (empty past the last record), and
+    // whether the keys can be used.
     int announcementPosition = 0;
     int announcementCount = 0;
     QString nextAnnouncement;

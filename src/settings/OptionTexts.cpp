@@ -35,6 +35,15 @@ QStringList fontModes()
     };
 }
 
+QStringList segmentStyles()
+{
+    return {
+        QStringLiteral("直立"),
+        QStringLiteral("斜体"),
+        QStringLiteral("細身"),
+    };
+}
+
 QStringList countUpTo(int last)
 {
     QStringList numbers;

@@ -7,8 +7,8 @@
 struct SystemTime;
 
 // The fixed texts of the options dialog that its lists and choosers are built
-// from: the numbering styles, the face modes, the number lists, the file
-// choosers' filters and the form of the fixed ticket date.
+// from: the numbering styles, the face modes, the digit faces, the number
+// lists, the file choosers' filters and the form of the fixed ticket date.
 namespace OptionTexts {
 
 // The twelve numbering styles of the ticket-number labels, in style order.
@@ -16,6 +16,9 @@ QStringList numberingStyles();
 
 // The five face modes of the stop-name display, in mode order.
 QStringList fontModes();
+
+// The three faces of the fare cells' digits, in digit-style order (0, 1, 2).
+QStringList segmentStyles();
 
 // "1", "2", ... up to `last`.
 QStringList countUpTo(int last);

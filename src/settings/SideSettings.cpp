@@ -68,6 +68,13 @@ SideSettings SideSettings::load(const QString &path, QString *error)
     if (const int monitor = display.value(QStringLiteral("monitor")).toInt(); monitor >= 1) {
         settings.displayMonitor = monitor;
     }
+    if (const QJsonValue style = display.value(QStringLiteral("segmentStyle")); style.isDouble()) {
+        // Any other number keeps the default: the options offer only the
+        // three faces.
+        if (const int value = style.toInt(-1); value >= 0 && value <= 2) {
+            settings.displaySegmentStyle = value;
+        }
+    }
     const QJsonObject panel = document.object().value(QStringLiteral("panel")).toObject();
     if (const int scale = panel.value(QStringLiteral("scale")).toInt(); DisplayScale::isPanelStep(scale)) {
         settings.panelScale = scale;
@@ -91,6 +98,7 @@ bool SideSettings::save(const QString &path, QString *error) const
     display.insert(QStringLiteral("scale"), displayScale);
     display.insert(QStringLiteral("fullScreen"), displayFullScreen);
     display.insert(QStringLiteral("monitor"), displayMonitor);
+    display.insert(QStringLiteral("segmentStyle"), displaySegmentStyle);
     root.insert(QStringLiteral("display"), display);
     QJsonObject panel = root.value(QStringLiteral("panel")).toObject();
     panel.insert(QStringLiteral("scale"), panelScale);

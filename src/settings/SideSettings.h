@@ -5,7 +5,7 @@
 // The settings that live beside the settings file rather than in it: a small
 // UTF-8 JSON file of the program's own (see docs/side-settings.md) for what
 // the classic file has no place for: the remote interface and the sizes of
-// the display and the control panel.
+// the display and the control panel, and the fare cells' digit style.
 class SideSettings
 {
 public:
@@ -24,6 +24,9 @@ public:
     // Whether the display shows full screen, and on which monitor (from 1).
     bool displayFullScreen = false;
     int displayMonitor = 1;
+    // The fare cells' digit style (M_Degit::DegitStyle): 0, 1 or 2. The
+    // first run's 1 is the board's classic slanted face.
+    int displaySegmentStyle = 1;
 
     // The control panel's scale in per cent, one of its steps.
     int panelScale = 100;

@@ -346,6 +346,13 @@ QGroupBox *frmOption::buildDigitPage()
         colors->addRow(labels[i], m_command8[i]);
         connect(m_command8[i], &QPushButton::clicked, this, [this, i] { Command8_Click(i); });
     }
+    const QString faceCaption = QStringLiteral("数字の形：");
+    m_cmbSegmentStyle = named(new QComboBox, "cmbSegmentStyle");
+    m_cmbSegmentStyle->addItems(OptionTexts::segmentStyles());
+    m_cmbSegmentStyle->setAccessibleName(faceCaption.chopped(1));
+    colors->addRow(faceCaption, m_cmbSegmentStyle);
+    connect(m_cmbSegmentStyle, &QComboBox::currentIndexChanged, this,
+            [this](int style) { m_mDegit1->setDegitStyle(style); });
     colorsRow->addLayout(colors);
     colorsRow->addSpacing(40);
     auto *preview = new QVBoxLayout;
@@ -696,6 +703,7 @@ void frmOption::Form_Load()
     m_mDegit1->setDegitSize(0);
     // A fare in the preview shows lit and unlit segments side by side.
     m_mDegit1->setValue(210);
+    m_cmbSegmentStyle->setCurrentIndex(m_display.segmentStyle());
     showStopNameInPreview();
     for (QComboBox *list : m_combo4) {
         list->setCurrentIndex(0);
@@ -951,6 +959,7 @@ bool frmOption::usesUserPanel(int state) const
 void frmOption::SetProp()
 {
     DisplayLookApplier(m_display).apply(GetOptionInfo());
+    m_display.setSegmentStyle(m_cmbSegmentStyle->currentIndex());
 }
 
 // ---------------------------------------------------------------------------
@@ -1164,6 +1173,7 @@ void frmOption::applyLookPreset(const LookPreset &preset)
     ControlWriter writer;
     bindDegit(look, writer);
     bindChimei(look, writer);
+    m_cmbSegmentStyle->setCurrentIndex(preset.segmentStyle);
     showDigitColorsInPreview();
     showStopNameInPreview();
 }

@@ -49,7 +49,8 @@ public:
     // the digit colours and hands the plug-in path on. A value a control
     // refuses stops the copy there and comes back as the error.
     [[nodiscard]] OptionResult SetOptionInfo(const OptionInfo &info);
-    // Applies the look-related options to the display window.
+    // Applies the look-related options, the digit face included, to the
+    // display window.
     void SetProp();
     // Shows a ticket plug-in's capabilities and comment: 2 when the file was
     // taken as a plug-in, 0 otherwise.
@@ -92,9 +93,13 @@ public:
     // Digit cells and information numbers.
     QGroupBox *Frame5(int i) const { return m_frame5.at(i); }
     ColorButton *Command8(int i) const { return m_command8.at(i); }
+    // The fare cells' digit face; its index is the digit style. It is kept in
+    // the side settings, not in the option record.
+    QComboBox *cmbSegmentStyle() const { return m_cmbSegmentStyle; }
     M_Degit *M_Degit1() const { return m_mDegit1; }
     // One button per look preset (LookPreset::all(), in its order): sets the
-    // digit cells' and the stop-name display's colours in one click.
+    // digit cells' and the stop-name display's colours and the digit face in
+    // one click.
     QPushButton *cmdLookPreset(int i) const { return m_cmdLookPreset.at(i); }
     QCheckBox *Check3(int i) const { return m_check3.at(i); }
     QComboBox *Combo4(int i) const { return m_combo4.at(i); }
@@ -158,8 +163,9 @@ private:
 
     void showDigitColorsInPreview();
     void showStopNameInPreview();
-    // Fills the five look colours from a preset and shows them in the
-    // previews; like a colour picked by hand, it reaches the display on OK.
+    // Fills the five look colours and the digit face from a preset and shows
+    // them in the previews; like a colour picked by hand, it reaches the
+    // display on OK.
     void applyLookPreset(const LookPreset &preset);
 
     // Paths go into the settings file in Shift_JIS (CP932): a path with a
@@ -208,6 +214,7 @@ private:
 
     std::array<QGroupBox *, 2> m_frame5{};
     std::array<ColorButton *, 3> m_command8{};
+    QComboBox *m_cmbSegmentStyle = nullptr;
     M_Degit *m_mDegit1 = nullptr;
     QList<QPushButton *> m_cmdLookPreset;
     std::array<QCheckBox *, 5> m_check3{};

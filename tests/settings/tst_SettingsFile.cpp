@@ -149,6 +149,9 @@ void tst_SettingsFile::restartRestoresEverything()
         options.Command8(0)->setColor(0x203040);
         options.Command9(1)->setColor(0x00FF00);
         options.Combo3()->setCurrentIndex(2);
+        // Kept in the side file, applied by OK.
+        options.cmbSegmentStyle()->setCurrentIndex(2);
+        options.Command4()->click();
         options.Option2(1)->setChecked(true);
         options.txtSelectSound(9)->setText(QStringLiteral("/snd/二.wav"));
         options.customColors()[5] = 0x00ABCDEF;
@@ -187,6 +190,7 @@ void tst_SettingsFile::restartRestoresEverything()
         QCOMPARE(cell->zeroMode(), i % 3);
         QCOMPARE(cell->fillZero(), 1);
         QCOMPARE(cell->backColor(), 0x203040u);
+        QCOMPARE(cell->degitStyle(), 2);
         // Only the unlit segments until the first fares are shown.
         QCOMPARE(cell->value(), QVariant(QStringLiteral(" ")));
     }

@@ -81,6 +81,7 @@ void tst_SideSettings::displayFieldsRoundTripBesideTheOthers()
     settings.displayFullScreen = true;
     settings.displayMonitor = 2;
     settings.panelScale = 150;
+    settings.displaySegmentStyle = 0;
     QVERIFY(settings.save(path));
 
     const SideSettings again = SideSettings::load(path);
@@ -88,6 +89,7 @@ void tst_SideSettings::displayFieldsRoundTripBesideTheOthers()
     QVERIFY(again.displayFullScreen);
     QCOMPARE(again.displayMonitor, 2);
     QCOMPARE(again.panelScale, 150);
+    QCOMPARE(again.displaySegmentStyle, 0);
     QVERIFY(again.remoteEnabled);
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
@@ -99,13 +101,14 @@ void tst_SideSettings::displayValuesOutOfRangeKeepTheirDefaults()
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("R57.side.json"));
     // 130 is no step, monitors count from 1, full screen is a boolean.
-    // The panel's steps are fewer than the display's.
-    writeFile(path, R"({"display": {"scale": 130, "monitor": 0, "fullScreen": "yes"}, "panel": {"scale": 125}})");
+    // The panel's steps are fewer than the display's; there are three digit faces.
+    writeFile(path, R"({"display": {"scale": 130, "monitor": 0, "fullScreen": "yes", "segmentStyle": 3}, "panel": {"scale": 125}})");
     const SideSettings settings = SideSettings::load(path);
     QCOMPARE(settings.displayScale, 100);
     QCOMPARE(settings.displayMonitor, 1);
     QVERIFY(!settings.displayFullScreen);
     QCOMPARE(settings.panelScale, 100);
+    QCOMPARE(settings.displaySegmentStyle, 1);
 }
 
 QTEST_APPLESS_MAIN(tst_SideSettings)

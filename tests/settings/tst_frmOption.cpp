@@ -396,13 +396,18 @@ void tst_frmOption::lookPresetsSetOnlyTheLookColours()
         QCOMPARE(o.M_Degit1()->degitForeColor(), preset.digitLit);
         QCOMPARE(o.ChimeiPreview()->backColor(), preset.stripBack);
         QCOMPARE(o.ChimeiPreview()->foreColor(), preset.stripFore);
+        QCOMPARE(o.M_Degit1()->degitStyle(), preset.segmentStyle);
     }
-    // The display wears the look only from OK on.
+    // The display wears the look only from OK on, every fare cell of it.
     Form1 &display = m_started->display;
     QCOMPARE(display.Degit(98)->baseForeColor(), 0x969696u);
+    QVERIFY(display.Degit(98)->degitStyle() != presets.last().segmentStyle);
     o.Command4()->click();
     QCOMPARE(display.Degit(98)->baseForeColor(), presets.last().digitUnlit);
     QCOMPARE(display.ChimeiCtl()->foreColor(), presets.last().stripFore);
+    for (int n = 1; n <= 98; ++n) {
+        QCOMPARE(display.Degit(n)->degitStyle(), presets.last().segmentStyle);
+    }
 }
 
 void tst_frmOption::recordFollowersFollow()
