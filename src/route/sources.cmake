@@ -6,6 +6,7 @@ target_sources(tavelo_core PRIVATE
     src/route/RouteFiles.cpp src/route/RouteFiles.h
     src/route/GtfsFeed.cpp src/route/GtfsFeed.h
     src/route/GtfsImport.cpp src/route/GtfsImport.h
+    src/route/GtfsRouteList.cpp src/route/GtfsRouteList.h
 )
 pkg_check_modules(LIBZIP REQUIRED IMPORTED_TARGET libzip)
 target_link_libraries(tavelo_core PUBLIC PkgConfig::LIBZIP)
