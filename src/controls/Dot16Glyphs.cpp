@@ -251,3 +251,15 @@ Dot16Mask Dot16Glyphs::glyph(const QString &piece, Face face, bool bold)
 {
     return m_fonts->glyph(piece, face, bold);
 }
+
+bool Dot16Glyphs::canDraw(char32_t character)
+{
+    const auto known = m_drawable.constFind(character);
+    if (known != m_drawable.cend()) {
+        return *known;
+    }
+    const bool drawable = QChar::isSpace(character)
+        || !glyph(QString::fromUcs4(&character, 1), Face::Gothic, false).isEmpty();
+    m_drawable.insert(character, drawable);
+    return drawable;
+}

@@ -2,6 +2,7 @@
 
 #include "Dot16Mask.h"
 
+#include <QHash>
 #include <QString>
 
 #include <memory>
@@ -31,7 +32,13 @@ public:
     // (more are cut off at the cell's edge).
     Dot16Mask glyph(const QString &piece, Face face, bool bold);
 
+    // Whether the strip shows something for the character (in the gothic
+    // face the strip draws with); a blank is blank by right. Answers are
+    // kept, as a route's checks ask for the same characters again and again.
+    bool canDraw(char32_t character);
+
 private:
     class FontSet;
     std::unique_ptr<FontSet> m_fonts;
+    QHash<char32_t, bool> m_drawable;
 };

@@ -21,6 +21,8 @@ struct FareRule
     {
         int upToTenths = 0; // the band holds trips up to this distance
         int fare = 0;
+
+        bool operator==(const Band &) const = default;
     };
 
     Kind kind = Kind::Flat;
@@ -45,6 +47,8 @@ struct FareRule
     // last band, more zones than fares, a pair not in the table, manual).
     int distanceFare(int tenths) const;
     int zoneFare(int zonesCrossed, const QString &origin, const QString &destination) const;
+
+    bool operator==(const FareRule &) const = default;
 
     static QString kindName(Kind kind);
     static bool kindFromName(const QString &name, Kind &kind);

@@ -1,5 +1,6 @@
 #include "GtfsImport.h"
 
+#include "RouteAnnouncements.h"
 #include "RouteBuilder.h"
 #include "fare/Hy3File.h"
 
@@ -442,14 +443,7 @@ std::optional<GtfsImport::Result> GtfsImport::run(GtfsFeed &feed, const Request 
         }
     }
 
-    // Announcements: the welcome, then every next stop, the terminal last.
-    const QString terminal = source.stops.back().name;
-    source.announcements.append({QStringLiteral("ご乗車ありがとうございます。このバスは、%1行きです。").arg(terminal), 0, 0});
-    for (size_t i = 1; i < source.stops.size(); ++i) {
-        const QString text = i + 1 == source.stops.size() ? QStringLiteral("次は、終点、%1です。").arg(terminal)
-                                                          : QStringLiteral("次は、%1です。").arg(source.stops[i].name);
-        source.announcements.append({text, 1, 0});
-    }
+    source.announcements = RouteAnnouncements::generate(source);
 
     // Pairs with no rule show -1.
     const RouteBuilder builder(source);

@@ -144,10 +144,22 @@ std::vector<StopRecord> RouteBuilder::records() const
         for (int c = 1; c <= MaxTickets; ++c) {
             record.columns[static_cast<size_t>(c - 1)] = static_cast<qint16>(std::clamp(m_fares[i][static_cast<size_t>(c - 1)], -32768, 32767));
         }
+        records.push_back(record);
+    }
+    // Columns beyond the fares keep what was typed there; the sound class
+    // goes over them in the selector column.
+    for (const FareOverride &cell : m_source.overrides) {
+        if (cell.stop >= 1 && cell.stop <= static_cast<int>(records.size()) && cell.ticket > MaxTickets
+            && cell.ticket <= StopRecord::ColumnCount) {
+            records[static_cast<size_t>(cell.stop - 1)].columns[static_cast<size_t>(cell.ticket - 1)] =
+                static_cast<qint16>(std::clamp(cell.fare, -32768, 32767));
+        }
+    }
+    for (size_t i = 0; i < records.size(); ++i) {
+        StopRecord &record = records[i];
         if (m_source.selectorColumn >= 1 && m_source.selectorColumn <= StopRecord::ColumnCount) {
             record.columns[static_cast<size_t>(m_source.selectorColumn - 1)] = static_cast<qint16>(m_source.stops[i].sound);
         }
-        records.push_back(record);
     }
     return records;
 }

@@ -75,7 +75,7 @@ QByteArray mergedReadings(const QByteArray &existing, const QList<QPair<QString,
     return merged;
 }
 
-QList<QPair<QString, QString>> stopReadings(const RouteSource &source)
+QList<QPair<QString, QString>> sourceReadings(const RouteSource &source)
 {
     QList<QPair<QString, QString>> readings;
     for (const RouteStop &stop : source.stops) {
@@ -83,7 +83,7 @@ QList<QPair<QString, QString>> stopReadings(const RouteSource &source)
             readings.append({stop.name, stop.reading});
         }
     }
-    return readings;
+    return readings + source.readings;
 }
 
 std::optional<Output> build(const RouteSource &source, const QList<QPair<QString, QString>> &readings,

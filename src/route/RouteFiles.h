@@ -34,8 +34,8 @@ std::optional<QByteArray> tapeBytes(const QList<TapeRecord> &records, QString &e
 QByteArray mergedReadings(const QByteArray &existing, const QList<QPair<QString, QString>> &readings,
                           QStringList &warnings);
 
-// The stops' readings of a source.
-QList<QPair<QString, QString>> stopReadings(const RouteSource &source);
+// The readings a source gives: its stops' readings, then its reading fixes.
+QList<QPair<QString, QString>> sourceReadings(const RouteSource &source);
 
 // "<route>.hy3", "<route>tp.csv", "yomi.txt" merged with the one in
 // `folder`, and with `withSource` "<route>.route.json". Nothing, with the

@@ -3,6 +3,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 
 #include "fare/Hy3File.h"
 
@@ -209,6 +210,15 @@ FareRule ruleFromJson(const QJsonObject &object, Reader &reader)
 
 } // namespace
 
+std::optional<QString> RouteSource::routeNumber(const QString &text)
+{
+    static const QRegularExpression digits(QStringLiteral("^[0-9]{1,5}$"));
+    if (!digits.match(text).hasMatch()) {
+        return std::nullopt;
+    }
+    return QString::number(text.toInt());
+}
+
 QByteArray RouteSource::toJson() const
 {
     QJsonArray stopArray;
@@ -241,7 +251,7 @@ QByteArray RouteSource::toJson() const
                                              {QStringLiteral("step"), record.StepFlag},
                                              {QStringLiteral("sound"), record.SoundFlag}});
     }
-    const QJsonObject root{
+    QJsonObject root{
         {QStringLiteral("format"), QStringLiteral("tavelo-route")},
         {QStringLiteral("version"), FormatVersion},
         {QStringLiteral("route"), route},
@@ -251,6 +261,13 @@ QByteArray RouteSource::toJson() const
         {QStringLiteral("overrides"), overrideArray},
         {QStringLiteral("announcements"), announcementArray},
     };
+    if (!readings.isEmpty()) {
+        QJsonArray readingArray;
+        for (const auto &[written, reading] : readings) {
+            readingArray.append(QJsonObject{{QStringLiteral("written"), written}, {QStringLiteral("reading"), reading}});
+        }
+        root.insert(QStringLiteral("readings"), readingArray);
+    }
     return QJsonDocument(root).toJson(QJsonDocument::Indented);
 }
 
@@ -279,8 +296,8 @@ std::optional<RouteSource> RouteSource::fromJson(const QByteArray &json, QString
     source.route = reader.text(root, QStringLiteral("route"), QStringLiteral("route"));
     source.selectorColumn = reader.integer(root, QStringLiteral("selectorColumn"), QStringLiteral("selectorColumn"),
                                            DefaultSelectorColumn);
-    if (source.selectorColumn < 1 || source.selectorColumn > StopRecord::ColumnCount) {
-        reader.fail(QStringLiteral("selectorColumn"), QStringLiteral("1 から 150 の列ではありません"));
+    if (source.selectorColumn < 0 || source.selectorColumn > StopRecord::ColumnCount) {
+        reader.fail(QStringLiteral("selectorColumn"), QStringLiteral("0（なし）か 1 から 150 の列ではありません"));
     }
     source.rule = ruleFromJson(root.value(QStringLiteral("fareRule")).toObject(), reader);
 
@@ -337,6 +354,17 @@ std::optional<RouteSource> RouteSource::fromJson(const QByteArray &json, QString
         record.StepFlag = static_cast<qint16>(step);
         record.SoundFlag = static_cast<qint16>(sound);
         source.announcements.append(record);
+    }
+    const QJsonArray readingArray = root.value(QStringLiteral("readings")).toArray();
+    for (qsizetype i = 0; i < readingArray.size() && reader.ok(); ++i) {
+        const QString where = QStringLiteral("readings[%1]").arg(i);
+        const QJsonObject object = readingArray.at(i).toObject();
+        const QString written = reader.text(object, QStringLiteral("written"), where);
+        const QString reading = reader.text(object, QStringLiteral("reading"), where);
+        if (written.isEmpty() || reading.isEmpty()) {
+            reader.fail(where, QStringLiteral("\"written\" と \"reading\" が要ります"));
+        }
+        source.readings.append({written, reading});
     }
     if (!reader.ok()) {
         error = reader.error;

@@ -28,7 +28,9 @@ struct RouteStop
 };
 
 // A fare cell typed over what the rule gives: at stop `stop` (1-based), in
-// the column of ticket `ticket`.
+// the column of ticket `ticket`. Columns 99 to 150 hold no fares; a value
+// there (an information number of fare data opened as it was) is written as
+// it is.
 struct FareOverride
 {
     int stop = 0;
@@ -51,10 +53,18 @@ struct RouteSource
     std::vector<RouteStop> stops;
     FareRule rule;
     std::vector<FareOverride> overrides;
+    // The column receiving each stop's sound class; 0: none (fare data
+    // opened without one keeps its columns as they were).
     int selectorColumn = DefaultSelectorColumn;
     QList<TapeRecord> announcements;
+    // How words of the names and announcements read, beyond the stops'
+    // own readings: (written, reading), added to the reading dictionary.
+    QList<QPair<QString, QString>> readings;
 
     static QString fileSuffix() { return QStringLiteral(".route.json"); }
+    // The route number as the files are named: the numeric value of 1 to 5
+    // digits, as route setting names them (012 -> 12); nothing otherwise.
+    static std::optional<QString> routeNumber(const QString &text);
 
     QByteArray toJson() const;
     // The source in `json`, or nothing with the reason in `error` (which

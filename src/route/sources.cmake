@@ -7,6 +7,11 @@ target_sources(tavelo_core PRIVATE
     src/route/GtfsFeed.cpp src/route/GtfsFeed.h
     src/route/GtfsImport.cpp src/route/GtfsImport.h
     src/route/GtfsRouteList.cpp src/route/GtfsRouteList.h
+    src/route/RouteAnnouncements.cpp src/route/RouteAnnouncements.h
+    src/route/RouteDocument.cpp src/route/RouteDocument.h
+    src/route/StopTableModel.cpp src/route/StopTableModel.h
+    src/route/FareGridModel.cpp src/route/FareGridModel.h
+    src/route/AnnouncementModel.cpp src/route/AnnouncementModel.h
 )
 pkg_check_modules(LIBZIP REQUIRED IMPORTED_TARGET libzip)
 target_link_libraries(tavelo_core PUBLIC PkgConfig::LIBZIP)

@@ -13,6 +13,8 @@ struct TapeRecord
     qint16 StepFlag = 0;
     // 1, 2 or 3 picks the sound played before the announcement.
     qint16 SoundFlag = 0;
+
+    bool operator==(const TapeRecord &) const = default;
 };
 
 // A line of an announcement file that cannot be read, and why.

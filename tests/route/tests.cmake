@@ -7,3 +7,4 @@ tavelo_add_test(NAME tst_GtfsImport SOURCES route/tst_GtfsImport.cpp LIBS tavelo
 target_compile_definitions(tst_GtfsImport PRIVATE TAVELO_ROUTE_DATA="${CMAKE_CURRENT_LIST_DIR}/data"
     HY3TOOL="$<TARGET_FILE:hy3tool>")
 add_dependencies(tst_GtfsImport hy3tool)
+tavelo_add_test(NAME tst_RouteDocument SOURCES route/tst_RouteDocument.cpp LIBS tavelo_core)

@@ -91,7 +91,7 @@ private slots:
         const RouteSource source = sample();
         QString error;
         const std::optional<RouteFiles::Output> output =
-            RouteFiles::build(source, RouteFiles::stopReadings(source), dir.path(), true, error);
+            RouteFiles::build(source, RouteFiles::sourceReadings(source), dir.path(), true, error);
         QVERIFY2(output, qPrintable(error));
         QVERIFY(output->warnings.join(u'\n').contains(QStringLiteral("yomi.txt の「駅前」")));
         QVERIFY(RouteFiles::write(*output, dir.path(), error));

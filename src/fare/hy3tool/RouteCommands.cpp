@@ -9,7 +9,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
 
 namespace RouteCommands {
 
@@ -18,17 +17,6 @@ namespace {
 using enum ToolConsole::ExitCode;
 using ToolConsole::err;
 using ToolConsole::out;
-
-// The route number as the files are named: its numeric value, as route
-// setting names them (012 -> 12).
-std::optional<QString> routeNumber(const QString &text)
-{
-    static const QRegularExpression digits(QStringLiteral("^[0-9]{1,5}$"));
-    if (!digits.match(text).hasMatch()) {
-        return std::nullopt;
-    }
-    return QString::number(text.toInt());
-}
 
 std::optional<RouteSource> readSource(const QString &path)
 {
@@ -82,7 +70,7 @@ int importGtfs(const ImportArguments &arguments)
         err() << "hy3tool import-gtfs: --route ROUTE_ID が必要です。\n";
         return CannotRun;
     }
-    const std::optional<QString> number = routeNumber(arguments.number);
+    const std::optional<QString> number = RouteSource::routeNumber(arguments.number);
     if (!number) {
         err() << "hy3tool import-gtfs: --number には 1～5 桁の系統番号が必要です（「" << arguments.number << "」）。\n";
         return CannotRun;
@@ -120,12 +108,12 @@ int buildRoute(const QString &sourcePath, const QString &outDir)
     if (!source) {
         return FileRefused;
     }
-    if (!routeNumber(source->route)) {
+    if (!RouteSource::routeNumber(source->route)) {
         err() << sourcePath << ": route: 1～5 桁の系統番号ではありません（「" << source->route << "」）\n";
         return FileRefused;
     }
     const QString dir = outDir.isEmpty() ? QFileInfo(sourcePath).absolutePath() : outDir;
-    return writeFiles(*source, RouteFiles::stopReadings(*source), dir, false, {});
+    return writeFiles(*source, RouteFiles::sourceReadings(*source), dir, false, {});
 }
 
 int checkRoute(const QString &sourcePath)
@@ -135,11 +123,8 @@ int checkRoute(const QString &sourcePath)
         return FileRefused;
     }
     const RouteBuilder builder(*source);
-    // The strip draws with the gothic face; a blank is blank by right.
     Dot16Glyphs glyphs;
-    const std::vector<RouteProblem> problems = builder.check([&glyphs](char32_t c) {
-        return QChar::isSpace(c) || !glyphs.glyph(QString::fromUcs4(&c, 1), Dot16Glyphs::Face::Gothic, false).isEmpty();
-    });
+    const std::vector<RouteProblem> problems = builder.check([&glyphs](char32_t c) { return glyphs.canDraw(c); });
     for (const RouteProblem &problem : problems) {
         err() << sourcePath << ": " << (problem.severity == RouteProblem::Severity::Refusal ? "作れません: " : "警告: ")
               << problem.describe(source->stops) << "\n";

@@ -1,0 +1,125 @@
+#include "AnnouncementModel.h"
+
+AnnouncementModel::AnnouncementModel(RouteDocument *document, QObject *parent)
+    : QAbstractTableModel(parent)
+    , m_document(document)
+    , m_shown(document->source().announcements)
+{
+    connect(document, &RouteDocument::changed, this, &AnnouncementModel::refresh);
+}
+
+int AnnouncementModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : static_cast<int>(m_shown.size());
+}
+
+int AnnouncementModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+QVariant AnnouncementModel::data(const QModelIndex &index, int role) const
+{
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid) || (role != Qt::DisplayRole && role != Qt::EditRole)) {
+        return {};
+    }
+    const TapeRecord &record = m_shown.at(index.row());
+    switch (index.column()) {
+    case TextColumn:
+        return record.Text;
+    case StepColumn:
+        return static_cast<int>(record.StepFlag);
+    case SoundColumn:
+        return static_cast<int>(record.SoundFlag);
+    default:
+        return {};
+    }
+}
+
+QVariant AnnouncementModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (role != Qt::DisplayRole) {
+        return {};
+    }
+    if (orientation == Qt::Vertical) {
+        return section + 1;
+    }
+    static const QStringList captions{QStringLiteral("放送文"), QStringLiteral("ステップ"), QStringLiteral("音")};
+    return captions.value(section);
+}
+
+Qt::ItemFlags AnnouncementModel::flags(const QModelIndex &index) const
+{
+    return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable : Qt::NoItemFlags;
+}
+
+bool AnnouncementModel::setData(const QModelIndex &index, const QVariant &value, int role)
+{
+    if (role != Qt::EditRole || !checkIndex(index, CheckIndexOption::IndexIsValid)) {
+        return false;
+    }
+    QList<TapeRecord> records = m_document->source().announcements;
+    TapeRecord &record = records[index.row()];
+    if (index.column() == TextColumn) {
+        // One announcement is one line of the file.
+        const QString text = value.toString();
+        if (text.contains(u'\n') || text.contains(u'\r')) {
+            return false;
+        }
+        record.Text = text;
+    } else {
+        bool ok = false;
+        const int flag = value.toString().normalized(QString::NormalizationForm_KC).trimmed().toInt(&ok);
+        if (!ok || flag < -32768 || flag > 32767) {
+            return false;
+        }
+        (index.column() == StepColumn ? record.StepFlag : record.SoundFlag) = static_cast<qint16>(flag);
+    }
+    m_document->setAnnouncements(records, QStringLiteral("放送文の編集"));
+    return true;
+}
+
+bool AnnouncementModel::insertRows(int row, int count, const QModelIndex &parent)
+{
+    if (parent.isValid() || row < 0 || row > rowCount() || count <= 0) {
+        return false;
+    }
+    QList<TapeRecord> records = m_document->source().announcements;
+    // A new announcement steps the display, as most do.
+    records.insert(row, count, TapeRecord{QString(), 1, 0});
+    m_document->setAnnouncements(records, QStringLiteral("放送文の追加"));
+    return true;
+}
+
+bool AnnouncementModel::removeRows(int row, int count, const QModelIndex &parent)
+{
+    if (parent.isValid() || row < 0 || count <= 0 || row + count > rowCount()) {
+        return false;
+    }
+    QList<TapeRecord> records = m_document->source().announcements;
+    records.remove(row, count);
+    m_document->setAnnouncements(records, QStringLiteral("放送文の削除"));
+    return true;
+}
+
+void AnnouncementModel::regenerate()
+{
+    m_document->regenerateAnnouncements();
+}
+
+void AnnouncementModel::refresh()
+{
+    const QList<TapeRecord> &records = m_document->source().announcements;
+    if (records.size() != m_shown.size()) {
+        beginResetModel();
+        m_shown = records;
+        endResetModel();
+        return;
+    }
+    const QList<TapeRecord> before = std::exchange(m_shown, records);
+    for (qsizetype i = 0; i < records.size(); ++i) {
+        if (before.at(i) != records.at(i)) {
+            emit dataChanged(index(static_cast<int>(i), 0), index(static_cast<int>(i), ColumnCount - 1));
+        }
+    }
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "RouteDocument.h"
+
+#include <QAbstractTableModel>
+
+// The announcements of a route, one a row: 放送文, ステップ (1: the fare
+// display steps after it), 音 (the sound before it). Editable; rows inserted
+// or removed and a regeneration from the stops are one undo step each.
+class AnnouncementModel : public QAbstractTableModel
+{
+    Q_OBJECT
+
+public:
+    enum Column { TextColumn, StepColumn, SoundColumn, ColumnCount };
+
+    explicit AnnouncementModel(RouteDocument *document, QObject *parent = nullptr);
+
+    int rowCount(const QModelIndex &parent = {}) const override;
+    int columnCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
+    bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
+    bool insertRows(int row, int count, const QModelIndex &parent = {}) override;
+    bool removeRows(int row, int count, const QModelIndex &parent = {}) override;
+
+    // The announcements made again from the stops (one undo step).
+    void regenerate();
+
+private:
+    void refresh();
+
+    RouteDocument *m_document;
+    QList<TapeRecord> m_shown; // what the views were told
+};

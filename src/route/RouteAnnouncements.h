@@ -1,0 +1,15 @@
+#pragma once
+
+#include "RouteSource.h"
+
+#include <QList>
+
+// The announcements a route starts with, made from its stops: the welcome
+// naming the terminal (no step), "次は、(stop)です。" for every stop after the
+// first (step flag 1), and "次は、終点、(terminal)です。" for the last. The
+// route editor and the GTFS import both start from these.
+namespace RouteAnnouncements {
+
+QList<TapeRecord> generate(const RouteSource &source);
+
+} // namespace RouteAnnouncements

@@ -1,0 +1,272 @@
+#include "companion/Cp932.h"
+#include "fare/Hy3File.h"
+#include "route/FareGridModel.h"
+#include "route/RouteFiles.h"
+#include "route/StopTableModel.h"
+
+#include <QAbstractItemModelTester>
+#include <QDir>
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUndoStack>
+
+namespace {
+
+// The strip of the tests draws everything but ㈱.
+bool testGlyphs(char32_t c)
+{
+    return c != U'㈱';
+}
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
+}
+
+void writeAll(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+// Base fare 100 up to 1 km, 10 more for every started km: each stop is a
+// fare section of its own, so each draws its own ticket.
+RouteSource distanceRoute()
+{
+    RouteSource source;
+    source.route = QStringLiteral("12");
+    source.rule.kind = FareRule::Kind::Distance;
+    source.rule.baseFare = 100;
+    source.rule.baseTenths = 10;
+    source.rule.stepFare = 10;
+    source.rule.stepTenths = 10;
+    const QStringList names{QStringLiteral("駅前"), QStringLiteral("本町"), QStringLiteral("市役所"), QStringLiteral("車庫前")};
+    const QList<int> tenths{0, 15, 30, 45};
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        RouteStop stop;
+        stop.name = names.at(i);
+        stop.distanceTenths = tenths.at(i);
+        source.stops.push_back(stop);
+    }
+    return source;
+}
+
+// A document holding `source` as if opened from its file.
+void load(RouteDocument &document, const QTemporaryDir &dir, const RouteSource &source)
+{
+    const QString path = dir.filePath(QStringLiteral("12.route.json"));
+    writeAll(path, source.toJson());
+    QString error;
+    QVERIFY2(document.open(path, error), qPrintable(error));
+}
+
+} // namespace
+
+class tst_RouteDocument : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void fareDataOpenedAndSavedKeepsItsBytes_data()
+    {
+        QTest::addColumn<bool>("soundClasses");
+        QTest::newRow("sound classes in column 150") << true;
+        QTest::newRow("column 150 as it was") << false;
+    }
+
+    // Everything a fare data file holds, also what a route source has no
+    // field for: cells no rule gives, an information number beyond the
+    // fares, tickets not numbered as the editor would.
+    void fareDataOpenedAndSavedKeepsItsBytes()
+    {
+        QFETCH(bool, soundClasses);
+        QTemporaryDir dir;
+        std::vector<StopRecord> records(4);
+        const QStringList names{QStringLiteral("駅前"), QStringLiteral("本町"), QStringLiteral("市役所"), QStringLiteral("車庫前")};
+        const QList<qint16> tickets{1, 3, 2, 0};
+        for (int n = 0; n < 4; ++n) {
+            records[size_t(n)].name = names.at(n);
+            records[size_t(n)].ticketNumber = tickets.at(n);
+            records[size_t(n)].columns[149] = soundClasses ? qint16(1 + n % 3) : qint16(n == 2 ? 9 : 0);
+        }
+        records[1].columns[0] = 160;
+        records[2].columns[0] = 210;
+        records[3].columns[0] = 250;
+        records[3].columns[1] = -1;
+        records[3].columns[2] = 160;
+        records[2].columns[97] = -1;  // a fare column beyond the tickets in use
+        records[1].columns[119] = 7;  // an information number
+        const QByteArray hy3 = *Hy3File::serialize(records);
+        const QByteArray tape = Cp932::encode(QStringLiteral("ご乗車ありがとうございます。,0,0\r\n\"次は、本町, 北です。\",1,2\r\n"));
+        const QByteArray yomi = Cp932::encode(QStringLiteral("本町,ほんまち"));
+        writeAll(dir.filePath(QStringLiteral("12.hy3")), hy3);
+        writeAll(dir.filePath(QStringLiteral("12tp.csv")), tape);
+        writeAll(dir.filePath(QStringLiteral("yomi.txt")), yomi);
+
+        RouteDocument document(nullptr, testGlyphs);
+        QString error;
+        QVERIFY2(document.open(dir.filePath(QStringLiteral("12.hy3")), error), qPrintable(error));
+        QVERIFY(!document.isDirty());
+        QCOMPARE(document.source().rule.kind, FareRule::Kind::Manual);
+        QCOMPARE(document.source().announcements.size(), 2);
+        QCOMPARE(document.defaultSavePath(), dir.filePath(QStringLiteral("12.route.json")));
+        QVERIFY2(document.save(document.defaultSavePath(), error), qPrintable(error));
+        QCOMPARE(readAll(dir.filePath(QStringLiteral("12.hy3"))), hy3);
+        QCOMPARE(readAll(dir.filePath(QStringLiteral("12tp.csv"))), tape);
+        QCOMPARE(readAll(dir.filePath(QStringLiteral("yomi.txt"))), yomi);
+
+        // ... and so does the source saved beside them.
+        RouteDocument again(nullptr, testGlyphs);
+        QVERIFY2(again.open(dir.filePath(QStringLiteral("12.route.json")), error), qPrintable(error));
+        QCOMPARE(again.board().records(), records);
+    }
+
+    // Typing a fare repaints that cell only; the typed fare outlives a new
+    // rule, and undo takes it back.
+    void aTypedFareSurvivesRegenerationUntilUndone()
+    {
+        QTemporaryDir dir;
+        RouteDocument document(nullptr, testGlyphs);
+        load(document, dir, distanceRoute());
+        FareGridModel grid(&document);
+        QAbstractItemModelTester tester(&grid);
+        QCOMPARE(grid.columnCount(), 3);
+        const QModelIndex cell = grid.index(3, 0); // 車庫前, ticket of 駅前: 4.5 km
+        QCOMPARE(cell.data(Qt::EditRole).toInt(), 140);
+
+        QSignalSpy changed(&grid, &QAbstractItemModel::dataChanged);
+        QSignalSpy reset(&grid, &QAbstractItemModel::modelReset);
+        QVERIFY(grid.setData(cell, QStringLiteral("９９９")));
+        QCOMPARE(reset.size(), 0);
+        QCOMPARE(changed.size(), 1);
+        QCOMPARE(changed.at(0).at(0).value<QModelIndex>(), cell);
+        QCOMPARE(changed.at(0).at(1).value<QModelIndex>(), cell);
+        QVERIFY(cell.data(FareGridModel::OverriddenRole).toBool());
+        QVERIFY(cell.data(FareGridModel::ProblemRole).toString().isEmpty());
+
+        FareRule dearer = document.source().rule;
+        dearer.stepFare = 20;
+        document.setRule(dearer);
+        QCOMPARE(grid.index(2, 0).data().toString(), QStringLiteral("140")); // 3 km: two steps of 20
+        QCOMPARE(cell.data().toString(), QStringLiteral("999"));
+
+        document.undoStack()->undo(); // the rule
+        QCOMPARE(cell.data().toString(), QStringLiteral("999"));
+        document.undoStack()->undo(); // the typed fare
+        QCOMPARE(cell.data().toString(), QStringLiteral("140"));
+        QVERIFY(!cell.data(FareGridModel::OverriddenRole).toBool());
+        // A fare the board shows as it is typed changes nothing.
+        QVERIFY(grid.setData(cell, 140));
+        QCOMPARE(document.undoStack()->count(), 2);
+        QVERIFY(!document.isDirty());
+    }
+
+    void pastedRowsAreOneStep()
+    {
+        RouteDocument document(nullptr, testGlyphs);
+        StopTableModel stops(&document);
+        QAbstractItemModelTester tester(&stops);
+        QString error;
+        QVERIFY(!stops.paste(0, StopTableModel::NameColumn, QStringLiteral("駅前\t\t0\n本町\t\tabc\n"), false, error));
+        QVERIFY2(error.contains(QStringLiteral("2 行目, 3 列目")), qPrintable(error));
+        QCOMPARE(stops.rowCount(), 0);
+
+        QVERIFY2(stops.paste(0, StopTableModel::NameColumn,
+                             QStringLiteral("駅前\tえきまえ\t0\r\n本町㈱\t\t1.5\r\n\"車庫\"\"前\"\t\t３\r\n"), false, error),
+                 qPrintable(error));
+        QCOMPARE(stops.rowCount(), 3);
+        QCOMPARE(document.undoStack()->count(), 1);
+        QCOMPARE(document.source().stops[2].name, QStringLiteral("車庫\"前"));
+        QCOMPARE(document.source().stops[2].distanceTenths, 30);
+        QVERIFY(stops.index(0, 0).data(StopTableModel::NameFitsRole).toBool());
+        QVERIFY(!stops.index(1, 0).data(StopTableModel::NameFitsRole).toBool());
+        QVERIFY(stops.index(1, 0).data(StopTableModel::NameProblemRole).toString().contains(QStringLiteral("㈱")));
+
+        // A column of names over the first two rows and one more.
+        QVERIFY(stops.paste(1, StopTableModel::NameColumn, QStringLiteral("本町\n市役所\n終点前"), false, error));
+        QCOMPARE(stops.rowCount(), 4);
+        QCOMPARE(document.source().stops[2].distanceTenths, 30); // kept under the new name
+        document.undoStack()->undo();
+        QCOMPARE(stops.rowCount(), 3);
+        QCOMPARE(document.source().stops[1].name, QStringLiteral("本町㈱"));
+        document.undoStack()->undo();
+        QCOMPARE(stops.rowCount(), 0);
+    }
+
+    // The moved stop takes the ticket number of its new place, the board
+    // follows, and so does a fare typed at it.
+    void movingAStopRenumbersAndTheBoardFollows()
+    {
+        QTemporaryDir dir;
+        RouteDocument document(nullptr, testGlyphs);
+        RouteSource source = distanceRoute();
+        source.overrides = {{4, 1, 500}};
+        load(document, dir, source);
+        StopTableModel stops(&document);
+        FareGridModel grid(&document);
+        QAbstractItemModelTester stopTester(&stops);
+        QAbstractItemModelTester gridTester(&grid);
+        QCOMPARE(stops.index(3, StopTableModel::TicketColumn).data().toInt(), 0);
+
+        QVERIFY(stops.moveRows({}, 3, 1, {}, 1)); // 車庫前 to second place
+        QCOMPARE(document.undoStack()->count(), 1);
+        QCOMPARE(stops.index(1, StopTableModel::NameColumn).data().toString(), QStringLiteral("車庫前"));
+        QCOMPARE(stops.index(1, StopTableModel::TicketColumn).data().toInt(), 2);
+        QCOMPARE(stops.index(3, StopTableModel::TicketColumn).data().toInt(), 0);
+        QCOMPARE(grid.index(3, 0).data().toString(), QStringLiteral("120")); // 市役所 now last: 3 km
+        QCOMPARE(grid.index(1, 0).data().toString(), QStringLiteral("500"));
+        QVERIFY(grid.index(1, 0).data(FareGridModel::OverriddenRole).toBool());
+        QVERIFY(!grid.index(3, 0).data(FareGridModel::OverriddenRole).toBool());
+
+        document.undoStack()->undo();
+        QCOMPARE(document.source().stops, distanceRoute().stops);
+        QCOMPARE(grid.index(3, 0).data().toString(), QStringLiteral("500"));
+        QCOMPARE(grid.index(2, 0).data().toString(), QStringLiteral("120"));
+    }
+
+    // Dirty means "differs from the file": saving makes clean, undoing back
+    // to the saved state too, and a refused save leaves it dirty.
+    void dirtyFollowsTheSavedStep()
+    {
+        QTemporaryDir dir;
+        RouteDocument document(nullptr, testGlyphs);
+        QSignalSpy cleanChanged(document.undoStack(), &QUndoStack::cleanChanged);
+        RouteStop only;
+        only.name = QStringLiteral("駅前");
+        document.setRouteNumber(QStringLiteral("12"));
+        document.insertStops(0, {only});
+        QVERIFY(document.isDirty());
+        const QString path = dir.filePath(QStringLiteral("12.route.json"));
+        QString error;
+        QVERIFY(!document.save(path, error)); // one stop is no route
+        QVERIFY2(error.contains(QStringLiteral("2 以上")), qPrintable(error));
+        QVERIFY(QDir(dir.path()).entryList(QDir::Files).isEmpty());
+        QVERIFY(document.isDirty());
+
+        only.name = QStringLiteral("本町");
+        document.insertStops(1, {only});
+        document.setReading(QStringLiteral("本町"), QStringLiteral("ほんまち"));
+        QVERIFY2(document.save(path, error), qPrintable(error));
+        QVERIFY(!document.isDirty());
+        QCOMPARE(readAll(dir.filePath(QStringLiteral("yomi.txt"))), Cp932::encode(QStringLiteral("本町,ほんまち\r\n")));
+
+        document.regenerateAnnouncements();
+        QVERIFY(document.isDirty());
+        document.undoStack()->undo();
+        QVERIFY(!document.isDirty());
+        document.undoStack()->undo();
+        QVERIFY(document.isDirty());
+        QCOMPARE(cleanChanged.size(), 5);
+
+        RouteDocument reopened(nullptr, testGlyphs);
+        QVERIFY2(reopened.open(path, error), qPrintable(error));
+        QCOMPARE(reopened.readingFix(QStringLiteral("本町")), QStringLiteral("ほんまち"));
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_RouteDocument)
+#include "tst_RouteDocument.moc"
