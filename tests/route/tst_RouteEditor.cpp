@@ -43,6 +43,8 @@ private:
         typed.setCommitString(text);
         QApplication::sendEvent(editor, &typed);
         QTest::keyClick(editor, Qt::Key_Return);
+        // The view commits the cell from its event loop.
+        QCoreApplication::processEvents();
     }
     static void typeInto(QWidget *field, const QString &text)
     {

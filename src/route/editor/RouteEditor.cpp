@@ -129,6 +129,7 @@ RouteEditor::RouteEditor(const QString &displaySettings, const QString &displayP
     tabs->addTab(createAnnouncementPane(), QStringLiteral("放送(&A)"));
     splitter->addWidget(tabs);
     splitter->setStretchFactor(1, 1);
+    splitter->setSizes({520, 760});
     setCentralWidget(splitter);
     createActions();
 
@@ -216,6 +217,9 @@ QWidget *RouteEditor::createStopPane()
     m_stopView->setDropIndicatorShown(true);
     m_stopView->setDefaultDropAction(Qt::MoveAction);
     m_stopView->verticalHeader()->setSectionsMovable(false);
+    m_stopView->setWordWrap(false);
+    m_stopView->verticalHeader()->setDefaultSectionSize(m_stopView->fontMetrics().height() + 8);
+    m_stopView->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     m_stopView->horizontalHeader()->setSectionResizeMode(StopTableModel::NameColumn, QHeaderView::Stretch);
     layout->addWidget(m_stopView, 1);
     connect(m_stopView->selectionModel(), &QItemSelectionModel::currentChanged, this, &RouteEditor::showSelectedStop);
