@@ -8,7 +8,11 @@
 #include <QLocalSocket>
 #include <QPointer>
 #include <QThread>
+#include <QSysInfo>
 #include <QTimer>
+
+#include <cerrno>
+#include <csignal>
 
 namespace {
 
@@ -24,6 +28,24 @@ constexpr qint64 MaxRequestBytes = 64 * 1024;
 // What the running start says first: the kernel accepts a connection even
 // for a program that hangs, so only an answer shows that the program runs.
 constexpr char Greeting = '\n';
+
+// Whether a program that runs holds the lock: one that crashed leaves its
+// lock file behind, naming a process that is gone.
+bool heldByRunningProgram(const QString &lockPath)
+{
+    const QLockFile lock(lockPath);
+    qint64 pid = 0;
+    QString host;
+    QString program;
+    if (!lock.getLockInfo(&pid, &host, &program)) {
+        return false;
+    }
+    // A lock taken on another machine (a shared folder) cannot be looked into.
+    if (host != QSysInfo::machineHostName()) {
+        return true;
+    }
+    return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
+}
 
 } // namespace
 
@@ -131,7 +153,7 @@ SingleInstanceGuard::Reply SingleInstanceGuard::ask(const QString &settingsPath,
     const QString lockPath = settingsPath + QStringLiteral(".lock");
     // The running start listens a moment after it took the lock, so a caller
     // that comes just then tries again until the time is up; without the
-    // lock nobody runs with these settings.
+    // lock, or with one a crashed start left, nobody runs with these settings.
     const QDeadlineTimer deadline(timeoutMs);
     while (true) {
         QLocalSocket socket;
@@ -149,7 +171,7 @@ SingleInstanceGuard::Reply SingleInstanceGuard::ask(const QString &settingsPath,
             }
             return {Reply::Answered, QJsonDocument::fromJson(socket.readLine()).object()};
         }
-        if (!QFileInfo::exists(lockPath)) {
+        if (!heldByRunningProgram(lockPath)) {
             return {Reply::NotRunning, {}};
         }
         if (deadline.hasExpired()) {

@@ -2,6 +2,7 @@
 
 #include <QJsonObject>
 #include <QProcess>
+#include <QSysInfo>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -24,9 +25,21 @@ void tst_RouteEditorLink::setsARouteOrSaysWhyNot()
     QVERIFY(QFile::copy(QStringLiteral(SAMPLES "/0.hy3"), folder + "/0.hy3"));
     const QString settings = folder + "/R57.in4";
 
-    // Nobody runs with these settings: said at once, not after a wait.
+    // Nobody runs with these settings, also when a start that crashed left
+    // its lock: said at once, not after a wait.
     QElapsedTimer waited;
     waited.start();
+    QCOMPARE(SingleInstanceGuard::ask(settings, {{"request", "folders"}}, 20000).status,
+             SingleInstanceGuard::Reply::NotRunning);
+    QProcess crashed;
+    crashed.start("sleep", {"0.2"});
+    QVERIFY(crashed.waitForStarted());
+    const qint64 gone = crashed.processId();
+    QVERIFY(crashed.waitForFinished());
+    QFile lock(settings + ".lock");
+    QVERIFY(lock.open(QIODevice::WriteOnly));
+    lock.write(QByteArray::number(gone) + "\nR57\n" + QSysInfo::machineHostName().toUtf8() + "\n");
+    lock.close();
     QCOMPARE(SingleInstanceGuard::ask(settings, {{"request", "folders"}}, 20000).status,
              SingleInstanceGuard::Reply::NotRunning);
     QVERIFY(waited.elapsed() < 5000);
