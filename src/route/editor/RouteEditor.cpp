@@ -987,7 +987,9 @@ void RouteEditor::tryOnDisplay()
             QThread::msleep(200);
             QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
             folders = SingleInstanceGuard::ask(m_displaySettings, foldersRequest, AnswerMs);
-        } while (folders.status != SingleInstanceGuard::Reply::Answered && !deadline.hasExpired());
+            // A display still starting up listens before it answers requests.
+        } while ((folders.status != SingleInstanceGuard::Reply::Answered || !folders.answer.value("ok").toBool())
+                 && !deadline.hasExpired());
     }
     if (folders.status != SingleInstanceGuard::Reply::Answered) {
         QMessageBox::warning(this, Title,
