@@ -64,6 +64,7 @@ bool AnnouncementModel::setData(const QModelIndex &index, const QVariant &value,
         // One announcement is one line of the file.
         const QString text = value.toString();
         if (text.contains(u'\n') || text.contains(u'\r')) {
+            emit inputRefused(QStringLiteral("放送文は 1 行です（改行は入れられません）"));
             return false;
         }
         record.Text = text;
@@ -71,6 +72,7 @@ bool AnnouncementModel::setData(const QModelIndex &index, const QVariant &value,
         bool ok = false;
         const int flag = value.toString().normalized(QString::NormalizationForm_KC).trimmed().toInt(&ok);
         if (!ok || flag < -32768 || flag > 32767) {
+            emit inputRefused(QStringLiteral("「%1」は -32768～32767 の整数ではありません").arg(value.toString()));
             return false;
         }
         (index.column() == StepColumn ? record.StepFlag : record.SoundFlag) = static_cast<qint16>(flag);
@@ -110,16 +112,35 @@ void AnnouncementModel::regenerate()
 void AnnouncementModel::refresh()
 {
     const QList<TapeRecord> &records = m_document->source().announcements;
-    if (records.size() != m_shown.size()) {
+    const qsizetype before = m_shown.size();
+    const qsizetype after = records.size();
+    // Rows inserted or removed in one place keep the views' other rows.
+    qsizetype head = 0;
+    while (head < before && head < after && m_shown.at(head) == records.at(head)) {
+        ++head;
+    }
+    qsizetype tail = 0;
+    while (tail < before - head && tail < after - head && m_shown.at(before - 1 - tail) == records.at(after - 1 - tail)) {
+        ++tail;
+    }
+    if (after > before && head + tail == before) {
+        beginInsertRows({}, static_cast<int>(head), static_cast<int>(head + after - before - 1));
+        m_shown = records;
+        endInsertRows();
+    } else if (after < before && head + tail == after) {
+        beginRemoveRows({}, static_cast<int>(head), static_cast<int>(head + before - after - 1));
+        m_shown = records;
+        endRemoveRows();
+    } else if (after != before) {
         beginResetModel();
         m_shown = records;
         endResetModel();
-        return;
-    }
-    const QList<TapeRecord> before = std::exchange(m_shown, records);
-    for (qsizetype i = 0; i < records.size(); ++i) {
-        if (before.at(i) != records.at(i)) {
-            emit dataChanged(index(static_cast<int>(i), 0), index(static_cast<int>(i), ColumnCount - 1));
+    } else {
+        const QList<TapeRecord> shown = std::exchange(m_shown, records);
+        for (qsizetype i = head; i < after - tail; ++i) {
+            if (shown.at(i) != records.at(i)) {
+                emit dataChanged(index(static_cast<int>(i), 0), index(static_cast<int>(i), ColumnCount - 1));
+            }
         }
     }
 }

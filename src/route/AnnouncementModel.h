@@ -6,7 +6,8 @@
 
 // The announcements of a route, one a row: 放送文, ステップ (1: the fare
 // display steps after it), 音 (the sound before it). Editable; rows inserted
-// or removed and a regeneration from the stops are one undo step each.
+// or removed and a regeneration from the stops are one undo step each. Views
+// are told of rows inserted or removed, not reset, so their selection stays.
 class AnnouncementModel : public QAbstractTableModel
 {
     Q_OBJECT
@@ -27,6 +28,10 @@ public:
 
     // The announcements made again from the stops (one undo step).
     void regenerate();
+
+signals:
+    // A value typed that cannot be taken, with the reason to show.
+    void inputRefused(const QString &reason);
 
 private:
     void refresh();

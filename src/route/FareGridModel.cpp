@@ -91,6 +91,7 @@ bool FareGridModel::setData(const QModelIndex &index, const QVariant &value, int
         bool ok = false;
         fare = text.toInt(&ok);
         if (!ok || fare < -32768 || fare > 32767) {
+            emit inputRefused(QStringLiteral("運賃「%1」は -32768～32767 の整数か、運賃なしの「%2」です").arg(text, NoFareText));
             return false;
         }
     }

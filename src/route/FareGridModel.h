@@ -39,6 +39,10 @@ public:
     bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
     void clearOverride(const QModelIndex &index);
 
+signals:
+    // A value typed that cannot be taken, with the reason to show.
+    void inputRefused(const QString &reason);
+
 private:
     struct Cell
     {

@@ -3,6 +3,7 @@
 #include "RouteAnnouncements.h"
 #include "RouteFiles.h"
 #include "app/WholeFile.h"
+#include "companion/Cp932.h"
 #include "controls/Dot16Glyphs.h"
 #include "fare/FareCsv.h"
 #include "fare/Hy3File.h"
@@ -171,7 +172,8 @@ RouteDocument::RouteDocument(QObject *parent, std::function<bool(char32_t)> hasG
 
 RouteDocument::~RouteDocument()
 {
-    // The commands refer to this document; they go before its members do.
+    // The stack tells its listeners that it empties as it goes; it goes
+    // while the document they may ask is still whole.
     delete m_undo;
 }
 
@@ -297,6 +299,19 @@ bool RouteDocument::isRefused() const
 QString RouteDocument::nameProblem(int stop) const
 {
     return m_problemTexts.value({stop, 0});
+}
+
+QString RouteDocument::firstUnfitCharacter(const QString &text) const
+{
+    if (const std::optional<char32_t> c = Cp932::firstUnencodable(text)) {
+        return QString::fromUcs4(&*c, 1);
+    }
+    for (const char32_t c : text.toUcs4()) {
+        if (!m_hasGlyph(c)) {
+            return QString::fromUcs4(&c, 1);
+        }
+    }
+    return {};
 }
 
 QString RouteDocument::cellProblem(int stop, int column) const
@@ -445,6 +460,17 @@ void RouteDocument::clearFare(int stop, int column)
     }
     after.overrides.erase(removed, after.overrides.end());
     push(after, {}, QStringLiteral("入力した運賃の取り消し"));
+}
+
+void RouteDocument::clearAllFares()
+{
+    // Columns beyond the fares hold no rule's value: they stay.
+    RouteSource after = m_source;
+    std::erase_if(after.overrides, [](const FareOverride &o) { return o.ticket <= RouteBuilder::MaxTickets; });
+    if (after.overrides.size() == m_source.overrides.size()) {
+        return;
+    }
+    push(after, {}, QStringLiteral("入力した運賃をすべて取り消し"));
 }
 
 void RouteDocument::setAnnouncements(const QList<TapeRecord> &records, const QString &text)

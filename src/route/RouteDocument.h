@@ -77,13 +77,16 @@ public:
     // yomi.txt has them, fares that will not show, ...).
     QStringList saveWarnings() const { return m_saveWarnings; }
 
-    // Every problem of the route as it is now, refusals first in the list
-    // only as the checks find them.
+    // Every problem of the route as it is now, in the order the checks find
+    // them.
     const std::vector<RouteProblem> &problems() const { return m_problems; }
     bool isRefused() const;
     // The problems of a stop's name (stop 1-based), one per line; empty
     // when the name can be written and drawn.
     QString nameProblem(int stop) const;
+    // The first character of `text` that CP932 cannot write or the strip
+    // cannot draw; empty when there is none.
+    QString firstUnfitCharacter(const QString &text) const;
     // The problems of a cell (stop 1-based, board column), one per line.
     QString cellProblem(int stop, int column) const;
 
@@ -104,6 +107,8 @@ public:
     void setFare(int stop, int column, int fare);
     // The rule's value again in a cell typed over.
     void clearFare(int stop, int column);
+    // The rule's value again in every cell (one step).
+    void clearAllFares();
     void setAnnouncements(const QList<TapeRecord> &records, const QString &text);
     // The announcements made again from the stops.
     void regenerateAnnouncements();

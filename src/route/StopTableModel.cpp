@@ -160,6 +160,9 @@ QVariant StopTableModel::data(const QModelIndex &index, int role) const
         if (role == NameProblemRole || role == Qt::ToolTipRole) {
             return m_document->nameProblem(row + 1);
         }
+        if (role == UnfitCharacterRole) {
+            return m_document->firstUnfitCharacter(stop.name);
+        }
         break;
     case ReadingColumn:
         if (display || edit) {
@@ -230,6 +233,7 @@ bool StopTableModel::setData(const QModelIndex &index, const QVariant &value, in
     RouteStop stop = m_document->source().stops[static_cast<size_t>(index.row())];
     QString error;
     if (!setField(stop, index.column(), value.toString(), error)) {
+        emit inputRefused(error);
         return false;
     }
     m_document->setStop(index.row(), stop);
@@ -314,7 +318,11 @@ bool StopTableModel::dropMimeData(const QMimeData *data, Qt::DropAction action, 
 
 bool StopTableModel::paste(int row, int column, const QString &text, bool insert, QString &error)
 {
-    const QList<QStringList> lines = tabSeparatedLines(text);
+    QList<QStringList> lines = tabSeparatedLines(text);
+    // A table copied with its heading line: the heading is not a stop.
+    if (!lines.isEmpty() && lines.first().value(0).trimmed() == headerData(column, Qt::Horizontal).toString()) {
+        lines.removeFirst();
+    }
     const int rows = rowCount();
     if (lines.isEmpty() || row < 0 || row > rows || column < 0 || column >= ColumnCount) {
         error = QStringLiteral("貼り付ける行がありません");

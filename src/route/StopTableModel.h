@@ -23,6 +23,9 @@ public:
         // QString, on the name: what keeps it from fitting, naming the
         // character; empty when it fits.
         NameProblemRole,
+        // QString, on the name: the first character that does not fit;
+        // empty when every one does.
+        UnfitCharacterRole,
         // bool, on the ticket number: numbered by the route rather than given.
         TicketGeneratedRole,
     };
@@ -56,12 +59,17 @@ public:
     // Tab-separated text from a spreadsheet pasted at (row, column): each
     // line fills a stop from `column` on, in column order (one column of
     // names fills names). Stops from `row` on are written over and the table
-    // grows as far as the lines reach; with `insert` the lines become new
+    // grows as far as the lines reach (a heading line copied with the table
+    // is left out); with `insert` the lines become new
     // stops at `row` instead. One undo step. False, with the line and
     // column named in `error` and nothing changed, when a value does not fit.
     bool paste(int row, int column, const QString &text, bool insert, QString &error);
 
     static QString soundCaption(RouteStop::Sound sound);
+
+signals:
+    // A value typed that cannot be taken, with the reason to show.
+    void inputRefused(const QString &reason);
 
 private:
     void onAboutToChange(const RouteChange &change);

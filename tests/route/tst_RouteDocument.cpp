@@ -1,5 +1,6 @@
 #include "companion/Cp932.h"
 #include "fare/Hy3File.h"
+#include "route/AnnouncementModel.h"
 #include "route/FareGridModel.h"
 #include "route/RouteFiles.h"
 #include "route/StopTableModel.h"
@@ -185,6 +186,7 @@ private slots:
         QVERIFY(stops.index(0, 0).data(StopTableModel::NameFitsRole).toBool());
         QVERIFY(!stops.index(1, 0).data(StopTableModel::NameFitsRole).toBool());
         QVERIFY(stops.index(1, 0).data(StopTableModel::NameProblemRole).toString().contains(QStringLiteral("㈱")));
+        QCOMPARE(stops.index(1, 0).data(StopTableModel::UnfitCharacterRole).toString(), QStringLiteral("㈱"));
 
         // A column of names over the first two rows and one more.
         QVERIFY(stops.paste(1, StopTableModel::NameColumn, QStringLiteral("本町\n市役所\n終点前"), false, error));
@@ -254,8 +256,11 @@ private slots:
         QVERIFY(!document.isDirty());
         QCOMPARE(readAll(dir.filePath(QStringLiteral("yomi.txt"))), Cp932::encode(QStringLiteral("本町,ほんまち\r\n")));
 
-        document.regenerateAnnouncements();
+        AnnouncementModel announcements(&document);
+        QAbstractItemModelTester tester(&announcements);
+        announcements.regenerate();
         QVERIFY(document.isDirty());
+        QCOMPARE(announcements.index(1, AnnouncementModel::TextColumn).data().toString(), QStringLiteral("次は、終点、本町です。"));
         document.undoStack()->undo();
         QVERIFY(!document.isDirty());
         document.undoStack()->undo();
