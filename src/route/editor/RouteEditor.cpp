@@ -861,12 +861,22 @@ void RouteEditor::importGtfs()
         QMessageBox::warning(this, Title, QStringLiteral("取り込めません。\n\n") + error);
         return;
     }
+    adoptImport(*result);
+    if (!result->warnings.isEmpty()) {
+        QMessageBox::information(this, Title,
+                                 QStringLiteral("取り込みました。次の点に注意してください。\n\n")
+                                     + result->warnings.join(QLatin1Char('\n')));
+    }
+}
+
+void RouteEditor::adoptImport(const GtfsImport::Result &result)
+{
     // A new route, built by the document's own edits: the import is one
     // step, and the author saves it where they like.
     m_document.clear();
     QUndoStack *undo = m_document.undoStack();
     undo->beginMacro(QStringLiteral("GTFSから取り込む"));
-    const RouteSource &source = result->source;
+    const RouteSource &source = result.source;
     m_document.setRouteNumber(source.route);
     m_document.setSelectorColumn(source.selectorColumn);
     m_document.insertStops(0, source.stops);
@@ -875,15 +885,10 @@ void RouteEditor::importGtfs()
         m_document.setFare(cell.stop, cell.ticket, cell.fare);
     }
     m_document.setAnnouncements(source.announcements, QStringLiteral("放送文"));
-    for (const auto &[written, reading] : result->readings + source.readings) {
+    for (const auto &[written, reading] : result.readings + source.readings) {
         m_document.setReading(written, reading);
     }
     undo->endMacro();
-    if (!result->warnings.isEmpty()) {
-        QMessageBox::information(this, Title,
-                                 QStringLiteral("取り込みました。次の点に注意してください。\n\n")
-                                     + result->warnings.join(QLatin1Char('\n')));
-    }
 }
 
 void RouteEditor::closeEvent(QCloseEvent *event)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "route/GtfsImport.h"
 #include "route/RouteDocument.h"
 
 #include <QMainWindow>
@@ -44,6 +45,8 @@ public:
     bool saveAs();
     // "表示器で試す": saves, then sets the route on the running display.
     void tryOnDisplay();
+    // An imported route as a new, unsaved route (one undo step).
+    void adoptImport(const GtfsImport::Result &result);
     // Speaks the selected announcement as the display would.
     void playAnnouncement();
 
