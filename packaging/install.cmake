@@ -3,7 +3,7 @@
 # the desktop entry, icons and AppStream metainfo where desktops look.
 include(GNUInstallDirs)
 
-install(TARGETS R57 hy3tool tptool tickettool in4tool r57ctl RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS R57 routeedit hy3tool tptool tickettool in4tool r57ctl RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 # The demo routes, announcements, reading dictionary, sounds and ticket
 # plug-ins; the desktop entry starts the program here.
@@ -15,17 +15,19 @@ install(DIRECTORY ${PROJECT_SOURCE_DIR}/packaging/icons/hicolor DESTINATION ${CM
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/org.tavelo.Tavelo.metainfo.xml
     DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 
-# The desktop entry names the installed program and data folder, so it is
-# written at install time, when the prefix (also one given to --prefix) is
+# The desktop entries name the installed programs and data folder, so they
+# are written at install time, when the prefix (also one given to --prefix) is
 # known.
-install(CODE "
-    set(TAVELO_BIN_DIR \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}\")
-    set(TAVELO_DATA_DIR \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_DATADIR}/tavelo\")
-    set(entry \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_DATADIR}/applications/org.tavelo.Tavelo.desktop\")
-    message(STATUS \"Installing: \${entry}\")
-    configure_file(\"${PROJECT_SOURCE_DIR}/packaging/org.tavelo.Tavelo.desktop.in\" \"\${entry}\" @ONLY)
-    list(APPEND CMAKE_INSTALL_MANIFEST_FILES \"\${entry}\")
-")
+foreach(entry_name org.tavelo.Tavelo org.tavelo.RouteEditor)
+    install(CODE "
+        set(TAVELO_BIN_DIR \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}\")
+        set(TAVELO_DATA_DIR \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_DATADIR}/tavelo\")
+        set(entry \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_DATADIR}/applications/${entry_name}.desktop\")
+        message(STATUS \"Installing: \${entry}\")
+        configure_file(\"${PROJECT_SOURCE_DIR}/packaging/${entry_name}.desktop.in\" \"\${entry}\" @ONLY)
+        list(APPEND CMAKE_INSTALL_MANIFEST_FILES \"\${entry}\")
+    ")
+endforeach()
 
 # The Debian package. Installed with DESTDIR under /usr, so that the desktop
 # entry written above names /usr.

@@ -6,36 +6,16 @@
 #include "display/SessionEndWatcher.h"
 #include "display/SingleInstanceGuard.h"
 #include "fare/frmCtl.h"
+#include "remote/PanelRemote.h"
 #include "remote/RemoteAddress.h"
 #include "remote/RemoteControl.h"
+#include "remote/RouteEditorLink.h"
 #include "settings/SettingsLocation.h"
 
 #include <QApplication>
 #include <QTextStream>
 
 #include <cstdio>
-
-namespace {
-
-// The display is a desktop window: without a desktop there is nothing to show.
-bool hasDisplay()
-{
-    return qEnvironmentVariableIsSet("QT_QPA_PLATFORM") || qEnvironmentVariableIsSet("DISPLAY")
-        || qEnvironmentVariableIsSet("WAYLAND_DISPLAY");
-}
-
-// The command line as the program received it, before QApplication takes
-// its own options out.
-QStringList receivedArguments(int argc, char *argv[])
-{
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i) {
-        arguments << QString::fromLocal8Bit(argv[i]);
-    }
-    return arguments;
-}
-
-} // namespace
 
 int main(int argc, char *argv[])
 {
@@ -62,7 +42,7 @@ int main(int argc, char *argv[])
             QStringLiteral("リモート操作（HTTP/WebSocket、r57ctl）を受け付ける。既定は 127.0.0.1:8157"));
         QTextStream out(stdout);
         QTextStream err(stderr);
-        if (const std::optional<int> exitCode = commandLine.answer(receivedArguments(argc, argv), out, err)) {
+        if (const std::optional<int> exitCode = commandLine.answer(ProgramCommandLine::receivedArguments(argc, argv), out, err)) {
             return *exitCode;
         }
         if (commandLine.isSet(fullScreen)) {
@@ -85,7 +65,7 @@ int main(int argc, char *argv[])
             }
         }
     }
-    if (!hasDisplay()) {
+    if (!ProgramCommandLine::hasDisplay()) {
         std::fputs("Tavelo needs a display (no DISPLAY or WAYLAND_DISPLAY is set).\n"
                    "To try it without a desktop, run it under a virtual one:\n"
                    "  xvfb-run -a -s '-screen 0 1280x800x24' scripts/run\n",
@@ -139,5 +119,8 @@ int main(int argc, char *argv[])
     QTextStream out(stdout);
     QTextStream err(stderr);
     const RemoteControl remote(display, settings.sidePath(), remoteAddress, out, err);
+    // The route editor's "表示器で試す" comes over the guard's socket.
+    RouteEditorLink editorLink(display, remote.panel());
+    guard.setRequestHandler([&editorLink](const QJsonObject &request) { return editorLink.answer(request); });
     return app.exec();
 }

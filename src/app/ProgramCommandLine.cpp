@@ -134,6 +134,21 @@ std::optional<int> ProgramCommandLine::answer(const QStringList &given, QTextStr
     return std::nullopt;
 }
 
+bool ProgramCommandLine::hasDisplay()
+{
+    return qEnvironmentVariableIsSet("QT_QPA_PLATFORM") || qEnvironmentVariableIsSet("DISPLAY")
+        || qEnvironmentVariableIsSet("WAYLAND_DISPLAY");
+}
+
+QStringList ProgramCommandLine::receivedArguments(int argc, char *argv[])
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) {
+        arguments << QString::fromLocal8Bit(argv[i]);
+    }
+    return arguments;
+}
+
 QString ProgramCommandLine::version()
 {
     return QStringLiteral(TAVELO_VERSION);

@@ -47,6 +47,12 @@ public:
     // The arguments that are not options, after answer().
     QStringList positionalArguments() const { return m_parser.positionalArguments(); }
 
+    // Whether a window program has a desktop to open its windows on.
+    static bool hasDisplay();
+    // The command line as the program received it, before QApplication
+    // takes its own options out.
+    static QStringList receivedArguments(int argc, char *argv[]);
+
     // The package's version, "4.0.0": the same one the About box shows.
     static QString version();
 

@@ -88,7 +88,8 @@ QString unwritablePathText(char32_t character)
 
 void showPlain(QWidget *parent, const QString &text, const QString &informativeText)
 {
-    if (Capture::take(text)) {
+    // The informative text names what failed (the file): the caller needs it too.
+    if (Capture::take(informativeText.isEmpty() ? text : text + QLatin1Char('\n') + informativeText)) {
         return;
     }
     QMessageBox box(QMessageBox::NoIcon, QGuiApplication::applicationDisplayName(), text, QMessageBox::Ok, parent);

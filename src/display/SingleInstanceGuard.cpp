@@ -4,8 +4,15 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
+#include <QJsonDocument>
 #include <QLocalSocket>
+#include <QPointer>
 #include <QThread>
+#include <QSysInfo>
+#include <QTimer>
+
+#include <cerrno>
+#include <csignal>
 
 namespace {
 
@@ -14,9 +21,31 @@ namespace {
 constexpr int AnswerTimeoutMs = 5000;
 // How long it waits before it tries to connect again.
 constexpr int RetryMs = 50;
-// What the running start answers: the kernel accepts a connection even for
-// a program that hangs, so only an answer shows that the program runs.
-constexpr char Answer = '\n';
+// How long the running start waits for a caller's request.
+constexpr int RequestTimeoutMs = 10000;
+// A request is a short line; a longer one is not ours.
+constexpr qint64 MaxRequestBytes = 64 * 1024;
+// What the running start says first: the kernel accepts a connection even
+// for a program that hangs, so only an answer shows that the program runs.
+constexpr char Greeting = '\n';
+
+// Whether a program that runs holds the lock: one that crashed leaves its
+// lock file behind, naming a process that is gone.
+bool heldByRunningProgram(const QString &lockPath)
+{
+    const QLockFile lock(lockPath);
+    qint64 pid = 0;
+    QString host;
+    QString program;
+    if (!lock.getLockInfo(&pid, &host, &program)) {
+        return false;
+    }
+    // A lock taken on another machine (a shared folder) cannot be looked into.
+    if (host != QSysInfo::machineHostName()) {
+        return true;
+    }
+    return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
+}
 
 } // namespace
 
@@ -32,13 +61,50 @@ SingleInstanceGuard::SingleInstanceGuard(const QString &settingsPath, QObject *p
     connect(&m_server, &QLocalServer::newConnection, this, [this] {
         while (QLocalSocket *socket = m_server.nextPendingConnection()) {
             connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-            socket->write(&Answer, 1);
+            socket->write(&Greeting, 1);
             socket->flush();
-            // Closes once the answer is written.
-            socket->disconnectFromServer();
-            emit activationRequested();
+            connect(socket, &QLocalSocket::readyRead, this, [this, socket] { answer(socket); });
+            // A caller that never sends its request does not keep the
+            // connection open for the rest of the run.
+            QTimer::singleShot(RequestTimeoutMs, socket, &QLocalSocket::abort);
         }
     });
+}
+
+void SingleInstanceGuard::answer(QLocalSocket *socket)
+{
+    if (!socket->canReadLine()) {
+        if (socket->bytesAvailable() > MaxRequestBytes) {
+            socket->abort();
+        }
+        return;
+    }
+    // One request to a connection.
+    disconnect(socket, &QLocalSocket::readyRead, this, nullptr);
+    QJsonParseError parseError;
+    const QJsonDocument document = QJsonDocument::fromJson(socket->readLine(MaxRequestBytes), &parseError);
+    const QJsonObject request = document.object();
+    QJsonObject reply;
+    if (!document.isObject()) {
+        reply = {{"ok", false}, {"error", QStringLiteral("要求を読めません: ") + parseError.errorString()}};
+    } else if (request.value("request").toString() == QLatin1String("front")) {
+        emit activationRequested();
+        reply = {{"ok", true}};
+    } else if (m_handler) {
+        // The handler may run a while (a route setting plays its sound):
+        // the caller may have gone meanwhile.
+        const QPointer<QLocalSocket> alive(socket);
+        reply = m_handler(request);
+        if (!alive) {
+            return;
+        }
+    } else {
+        reply = {{"ok", false}, {"error", QStringLiteral("この要求には答えられません: ") + request.value("request").toString()}};
+    }
+    socket->write(QJsonDocument(reply).toJson(QJsonDocument::Compact) + '\n');
+    socket->flush();
+    // Closes once the answer is written.
+    socket->disconnectFromServer();
 }
 
 QString SingleInstanceGuard::serverName(const QString &settingsPath)
@@ -53,7 +119,9 @@ SingleInstanceGuard::Claim SingleInstanceGuard::claim()
     QDir().mkpath(QFileInfo(m_lock.fileName()).absolutePath());
     if (!m_lock.tryLock(0)) {
         if (m_lock.error() == QLockFile::LockFailedError) {
-            return askRunningStartToComeForward() ? Claim::Forwarded : Claim::NoAnswer;
+            return ask(m_settingsPath, {{"request", "front"}}, AnswerTimeoutMs).status == Reply::Answered
+                ? Claim::Forwarded
+                : Claim::NoAnswer;
         }
         // The lock cannot be made at all (an unwritable folder): run without
         // the guard rather than not at all.
@@ -78,20 +146,36 @@ QString SingleInstanceGuard::noAnswerText() const
         .arg(QDir::toNativeSeparators(QFileInfo(m_settingsPath).absoluteFilePath()), holder);
 }
 
-bool SingleInstanceGuard::askRunningStartToComeForward() const
+SingleInstanceGuard::Reply SingleInstanceGuard::ask(const QString &settingsPath, const QJsonObject &request,
+                                                     int timeoutMs)
 {
-    // The running start listens a moment after it took the lock, so a start
-    // that comes just then tries again until the time is up.
-    const QDeadlineTimer deadline(AnswerTimeoutMs);
+    const QString name = serverName(settingsPath);
+    const QString lockPath = settingsPath + QStringLiteral(".lock");
+    // The running start listens a moment after it took the lock, so a caller
+    // that comes just then tries again until the time is up; without the
+    // lock, or with one a crashed start left, nobody runs with these settings.
+    const QDeadlineTimer deadline(timeoutMs);
     while (true) {
         QLocalSocket socket;
-        socket.connectToServer(m_serverName);
+        socket.connectToServer(name);
         if (socket.waitForConnected(static_cast<int>(deadline.remainingTime()))) {
-            return socket.waitForReadyRead(static_cast<int>(deadline.remainingTime()))
-                && socket.read(1) == QByteArray(1, Answer);
+            if (!socket.waitForReadyRead(static_cast<int>(deadline.remainingTime()))
+                || socket.read(1) != QByteArray(1, Greeting)) {
+                return {Reply::NoAnswer, {}};
+            }
+            socket.write(QJsonDocument(request).toJson(QJsonDocument::Compact) + '\n');
+            while (!socket.canReadLine()) {
+                if (!socket.waitForReadyRead(static_cast<int>(deadline.remainingTime()))) {
+                    return {Reply::NoAnswer, {}};
+                }
+            }
+            return {Reply::Answered, QJsonDocument::fromJson(socket.readLine()).object()};
+        }
+        if (!heldByRunningProgram(lockPath)) {
+            return {Reply::NotRunning, {}};
         }
         if (deadline.hasExpired()) {
-            return false;
+            return {Reply::NoAnswer, {}};
         }
         QThread::msleep(RetryMs);
     }

@@ -509,15 +509,12 @@ void frmCtl::Command1_Click(int Index)
 void frmCtl::setRoute(const QString &routeText, const QString &sectionText)
 {
     const InputHold::Scope hold(m_inputHold, QStringLiteral("系統設定中です"));
-    const frmOption *opts = options();
-    const QString fareFolder = RouteSetting::withSeparator(opts ? opts->Text2(0)->text() : QString());
-    const QString tapeFolder = RouteSetting::withSeparator(opts ? opts->Text2(1)->text() : QString());
     // The route-setting sound plays even when the setting then fails.
     playSound(soundFile(0), "S1", false);
 
     const RouteRequest request = RouteSetting::request(routeText, sectionText);
-    m_tape->LoadTape(tapeFolder, request.routeNumber);
-    const RouteLoadResult result = m_route.load(request, RouteSetting::fareFilePath(fareFolder, request.routeNumber));
+    m_tape->LoadTape(tapeFolder(), request.routeNumber);
+    const RouteLoadResult result = m_route.load(request, RouteSetting::fareFilePath(fareFolder(), request.routeNumber));
     if (!result.ok) {
         // A plain OK box: no icon and no title of its own.
         ErrorReport::showPlain(this, result.message, result.informativeText);
@@ -538,6 +535,18 @@ void frmCtl::setRoute(const QString &routeText, const QString &sectionText)
     m_keypadFrame->showEntry(m_keypad);
     m_listFrame->showRoute(routeText, sectionText);
     DispData(m_route.currentStop());
+}
+
+QString frmCtl::fareFolder() const
+{
+    const frmOption *opts = options();
+    return RouteSetting::withSeparator(opts ? opts->Text2(0)->text() : QString());
+}
+
+QString frmCtl::tapeFolder() const
+{
+    const frmOption *opts = options();
+    return RouteSetting::withSeparator(opts ? opts->Text2(1)->text() : QString());
 }
 
 void frmCtl::runLampTest()

@@ -125,6 +125,11 @@ public:
     void Command1_Click(int Index);
     // Route setting from a route and a section as entered (digits).
     void setRoute(const QString &routeText, const QString &sectionText);
+    // The folders a route setting reads from, as the options give them
+    // (empty: the working folder), each ending in "/" when not empty: the
+    // fare data, and the announcements with their reading dictionary.
+    QString fareFolder() const;
+    QString tapeFolder() const;
     // Whether an operation holds the operator's input, and why.
     InputHold &inputHold() { return m_inputHold; }
     // Data back (0) and data forward (1).

@@ -5,10 +5,15 @@
 #include "RemoteServer.h"
 #include "display/ErrorReport.h"
 #include "display/Form1.h"
+#include "fare/RouteSetting.h"
 #include "fare/frmCtl.h"
 #include "settings/SideSettings.h"
 
 #include <QClipboard>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
@@ -111,6 +116,30 @@ QString RemoteControl::url() const
     return shown.url(m_token);
 }
 
+void RemoteControl::startRouteEditor()
+{
+    const QString program = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("routeedit"));
+    QStringList arguments;
+    const PanelState state = m_panel->state();
+    if (state.hasRoute) {
+        // The route's source when it has one, otherwise its fare data.
+        const QString route = RouteSetting::request(state.route, QString()).routeNumber;
+        const QDir folder(m_display.controlPanel()->fareFolder().isEmpty() ? QDir::currentPath()
+                                                                             : m_display.controlPanel()->fareFolder());
+        for (const QString &name : {route + QStringLiteral(".route.json"), route + QStringLiteral(".hy3")}) {
+            if (QFileInfo::exists(folder.filePath(name))) {
+                arguments << folder.absoluteFilePath(name);
+                break;
+            }
+        }
+    }
+    if (!QProcess::startDetached(program, arguments)) {
+        const QString text = QStringLiteral("路線エディタを起動できません。\n\n%1").arg(QDir::toNativeSeparators(program));
+        ErrorReport::log(QStringLiteral("The route editor did not start"), text);
+        ErrorReport::show(m_display.controlPanel(), text);
+    }
+}
+
 void RemoteControl::remember(bool enabled)
 {
     SideSettings side = SideSettings::load(m_sidePath);
@@ -142,6 +171,9 @@ void RemoteControl::setEnabled(bool enabled)
 
 void RemoteControl::addMenuItems(QMenu *menu)
 {
+    menu->addSeparator();
+    connect(menu->addAction(QStringLiteral("路線エディタ…")), &QAction::triggered, this,
+            &RemoteControl::startRouteEditor);
     menu->addSeparator();
     QAction *toggle = menu->addAction(QStringLiteral("リモート操作"));
     toggle->setCheckable(true);

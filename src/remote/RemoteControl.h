@@ -17,7 +17,8 @@ class RemoteServer;
 // The remote interface in the running program: off unless the command line
 // (--remote) or the control panel's right-click menu ("リモート操作", kept in
 // the side settings) asks for it. When it starts it says where, on standard
-// output and in the menu, with a QR code for a phone.
+// output and in the menu, with a QR code for a phone. The same menu starts
+// the route editor.
 class RemoteControl : public QObject
 {
     Q_OBJECT
@@ -33,6 +34,8 @@ public:
     // The address a browser opens, with the token when one is needed.
     QString url() const;
     RemoteServer *server() const { return m_server.get(); }
+    // The panel as the interface drives it, also for the route editor's link.
+    PanelRemote &panel() const { return *m_panel; }
 
     // The menu's switch: starts or stops, and remembers it.
     void setEnabled(bool enabled);
@@ -43,6 +46,9 @@ private:
     // Its part of the control panel's right-click menu.
     void addMenuItems(QMenu *menu);
     void remember(bool enabled);
+    // "路線エディタ…": the editor program beside this one, with the route
+    // set on the panel when there is one.
+    void startRouteEditor();
 
     Form1 &m_display;
     QString m_sidePath;

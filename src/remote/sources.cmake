@@ -12,6 +12,7 @@ add_library(tavelo_remote STATIC
     src/remote/PanelRemote.cpp src/remote/PanelRemote.h
     src/remote/QrCode.cpp src/remote/QrCode.h
     src/remote/RemoteControl.cpp src/remote/RemoteControl.h
+    src/remote/RouteEditorLink.cpp src/remote/RouteEditorLink.h
 )
 target_link_libraries(tavelo_remote PUBLIC tavelo_ui Qt6::HttpServer Qt6::WebSockets Qt6::Network
     PRIVATE PkgConfig::QRENCODE)

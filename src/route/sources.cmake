@@ -6,6 +6,7 @@ target_sources(tavelo_core PRIVATE
     src/route/RouteFiles.cpp src/route/RouteFiles.h
     src/route/GtfsFeed.cpp src/route/GtfsFeed.h
     src/route/GtfsImport.cpp src/route/GtfsImport.h
+    src/route/GtfsRouteList.cpp src/route/GtfsRouteList.h
     src/route/RouteAnnouncements.cpp src/route/RouteAnnouncements.h
     src/route/RouteDocument.cpp src/route/RouteDocument.h
     src/route/StopTableModel.cpp src/route/StopTableModel.h
@@ -14,3 +15,15 @@ target_sources(tavelo_core PRIVATE
 )
 pkg_check_modules(LIBZIP REQUIRED IMPORTED_TARGET libzip)
 target_link_libraries(tavelo_core PUBLIC PkgConfig::LIBZIP)
+
+# The route editor's window (widgets: in the window library).
+target_sources(tavelo_ui PRIVATE
+    src/route/editor/RouteEditor.cpp src/route/editor/RouteEditor.h
+    src/route/editor/GtfsImportDialog.cpp src/route/editor/GtfsImportDialog.h
+    src/route/editor/RouteCellDelegate.cpp src/route/editor/RouteCellDelegate.h
+    src/route/editor/SpokenReadingColumn.cpp src/route/editor/SpokenReadingColumn.h
+)
+
+# routeedit: the route editor as a program of its own.
+qt_add_executable(routeedit src/route/routeedit/main.cpp)
+target_link_libraries(routeedit PRIVATE tavelo_ui)

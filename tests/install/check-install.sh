@@ -17,9 +17,10 @@ fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 cmake --install "$build" --prefix "$prefix" >/dev/null || { echo "FAIL: cmake --install"; exit 1; }
 
 share="$prefix/share/tavelo"
-for f in bin/R57 bin/hy3tool bin/tptool bin/tickettool bin/in4tool bin/r57ctl \
+for f in bin/R57 bin/routeedit bin/hy3tool bin/tptool bin/tickettool bin/in4tool bin/r57ctl \
          share/tavelo/0.hy3 share/tavelo/0tp.csv share/tavelo/yomi.txt share/tavelo/plain.4SP \
          share/tavelo/sound/chime.wav share/applications/org.tavelo.Tavelo.desktop \
+         share/applications/org.tavelo.RouteEditor.desktop \
          share/metainfo/org.tavelo.Tavelo.metainfo.xml \
          share/icons/hicolor/48x48/apps/org.tavelo.Tavelo.png \
          share/icons/hicolor/128x128/apps/org.tavelo.Tavelo.png \
@@ -32,8 +33,11 @@ done
 entry="$prefix/share/applications/org.tavelo.Tavelo.desktop"
 grep -qx "Exec=$prefix/bin/R57" "$entry" || fail "desktop entry Exec: $(grep ^Exec= "$entry")"
 grep -qx "Path=$share" "$entry" || fail "desktop entry Path: $(grep ^Path= "$entry")"
+editor_entry="$prefix/share/applications/org.tavelo.RouteEditor.desktop"
+grep -qx "Exec=$prefix/bin/routeedit %f" "$editor_entry" || fail "editor entry Exec: $(grep ^Exec= "$editor_entry")"
 if command -v desktop-file-validate >/dev/null; then
   desktop-file-validate "$entry" || fail "desktop-file-validate"
+  desktop-file-validate "$editor_entry" || fail "desktop-file-validate (route editor)"
 fi
 if command -v appstreamcli >/dev/null; then
   appstreamcli validate --no-net --explain "$prefix/share/metainfo/org.tavelo.Tavelo.metainfo.xml" >/dev/null \
@@ -53,6 +57,8 @@ err="$(env -u DISPLAY "$prefix/bin/R57" --no-such-option 2>&1 >/dev/null)"
 status=$?
 [ $status -eq 2 ] || fail "R57 with a bad option ended with $status"
 grep -q -- "--no-such-option" <<<"$err" || fail "R57 with a bad option said '$err'"
+env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$prefix/bin/routeedit" --help | grep -q "路線エディタ" \
+  || fail "routeedit --help"
 for tool in hy3tool tptool tickettool in4tool r57ctl; do
   QT_QPA_PLATFORM=offscreen "$prefix/bin/$tool" --help >/dev/null 2>&1 || fail "$tool --help"
   QT_QPA_PLATFORM=offscreen "$prefix/bin/$tool" --version | grep -q "$version" || fail "$tool --version"

@@ -18,3 +18,10 @@ if(NOT TARGET PkgConfig::ZBAR)
     pkg_check_modules(ZBAR REQUIRED IMPORTED_TARGET zbar)
 endif()
 tavelo_add_test(NAME tst_QrCode SOURCES remote/tst_QrCode.cpp LIBS tavelo_remote PkgConfig::ZBAR)
+
+# The route editor's link to the real program.
+tavelo_add_test(NAME tst_RouteEditorLink SOURCES remote/tst_RouteEditorLink.cpp LIBS tavelo_ui)
+target_compile_definitions(tst_RouteEditorLink PRIVATE R57_PATH="$<TARGET_FILE:R57>"
+    SAMPLES="${PROJECT_SOURCE_DIR}/samples")
+add_dependencies(tst_RouteEditorLink R57)
+tavelo_gstreamer_test(tst_RouteEditorLink)

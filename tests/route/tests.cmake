@@ -8,3 +8,6 @@ target_compile_definitions(tst_GtfsImport PRIVATE TAVELO_ROUTE_DATA="${CMAKE_CUR
     HY3TOOL="$<TARGET_FILE:hy3tool>")
 add_dependencies(tst_GtfsImport hy3tool)
 tavelo_add_test(NAME tst_RouteDocument SOURCES route/tst_RouteDocument.cpp LIBS tavelo_core)
+
+# The route editor's window, driven through its controls.
+tavelo_add_test(NAME tst_RouteEditor SOURCES route/tst_RouteEditor.cpp LIBS tavelo_ui)

@@ -1,0 +1,98 @@
+#include "GtfsImportDialog.h"
+
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+enum Role { RouteIdRole = Qt::UserRole, DirectionRole };
+
+} // namespace
+
+GtfsImportDialog::GtfsImportDialog(const std::vector<GtfsRouteChoice> &routes, const QString &routeNumber,
+                                   QWidget *parent)
+    : QDialog(parent)
+    , m_routes(new QTreeWidget(this))
+    , m_number(new QLineEdit(routeNumber, this))
+    , m_buttons(new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this))
+{
+    setWindowTitle(QStringLiteral("GTFSから取り込む"));
+    auto *layout = new QVBoxLayout(this);
+    auto *caption = new QLabel(QStringLiteral("取り込む系統と方向(&R):"), this);
+    caption->setBuddy(m_routes);
+    layout->addWidget(caption);
+
+    m_routes->setAccessibleName(QStringLiteral("取り込む系統と方向"));
+    m_routes->setRootIsDecorated(false);
+    m_routes->setHeaderLabels({QStringLiteral("系統ID"), QStringLiteral("略称"), QStringLiteral("名称"),
+                               QStringLiteral("方向"), QStringLiteral("便数")});
+    for (const GtfsRouteChoice &route : routes) {
+        // One line for each direction: the two directions are two routes on a board.
+        std::vector<std::optional<int>> directions(route.directions.begin(), route.directions.end());
+        if (directions.empty()) {
+            directions.push_back(std::nullopt);
+        }
+        for (const std::optional<int> &direction : directions) {
+            auto *item = new QTreeWidgetItem(
+                m_routes, {route.routeId, route.shortName, route.longName,
+                           direction ? QString::number(*direction) : QStringLiteral("すべて"),
+                           QString::number(route.trips)});
+            item->setData(0, RouteIdRole, route.routeId);
+            item->setData(0, DirectionRole, direction ? QVariant(*direction) : QVariant());
+        }
+    }
+    m_routes->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    layout->addWidget(m_routes, 1);
+
+    auto *form = new QFormLayout;
+    m_number->setAccessibleName(QStringLiteral("系統番号"));
+    m_number->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{1,9}")), m_number));
+    form->addRow(QStringLiteral("系統番号(&N):"), m_number);
+    layout->addLayout(form);
+
+    m_buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("取り込む"));
+    m_buttons->button(QDialogButtonBox::Ok)->setAccessibleName(QStringLiteral("取り込む"));
+    m_buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("キャンセル"));
+    m_buttons->button(QDialogButtonBox::Cancel)->setAccessibleName(QStringLiteral("キャンセル"));
+    layout->addWidget(m_buttons);
+    connect(m_buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(m_buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    connect(m_routes, &QTreeWidget::itemSelectionChanged, this, &GtfsImportDialog::updateOk);
+    connect(m_routes, &QTreeWidget::itemDoubleClicked, this, [this] {
+        if (m_buttons->button(QDialogButtonBox::Ok)->isEnabled()) {
+            accept();
+        }
+    });
+    connect(m_number, &QLineEdit::textChanged, this, &GtfsImportDialog::updateOk);
+    if (m_routes->topLevelItemCount() > 0) {
+        m_routes->setCurrentItem(m_routes->topLevelItem(0));
+    }
+    updateOk();
+    resize(640, 420);
+}
+
+void GtfsImportDialog::updateOk()
+{
+    m_buttons->button(QDialogButtonBox::Ok)->setEnabled(m_routes->currentItem() && !m_number->text().isEmpty());
+}
+
+GtfsImport::Request GtfsImportDialog::request() const
+{
+    GtfsImport::Request request;
+    request.routeNumber = m_number->text();
+    if (const QTreeWidgetItem *item = m_routes->currentItem()) {
+        request.routeId = item->data(0, RouteIdRole).toString();
+        const QVariant direction = item->data(0, DirectionRole);
+        if (direction.isValid()) {
+            request.direction = direction.toInt();
+        }
+    }
+    return request;
+}

@@ -1,0 +1,126 @@
+#pragma once
+
+#include "route/GtfsImport.h"
+#include "route/RouteDocument.h"
+
+#include <QMainWindow>
+
+#include <memory>
+
+class AnnouncementModel;
+class ChimeiCtl_B;
+class FareGridModel;
+class QComboBox;
+class QDoubleSpinBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPlainTextEdit;
+class QSpinBox;
+class QStackedWidget;
+class QTableView;
+class SpeechEngine;
+class SpokenReading;
+class SpokenReadingColumn;
+class StopTableModel;
+
+// 路線エディタ: a route's stops, its fare rule and board, its announcements
+// and their readings, saved as the route source with the files the display
+// reads, and tried on the running display.
+class RouteEditor : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    // `displaySettings`: the settings file of the display program the route
+    // is tried on; `displayProgram`: that program, started when it does not run.
+    RouteEditor(const QString &displaySettings, const QString &displayProgram, QWidget *parent = nullptr);
+    ~RouteEditor() override;
+
+    RouteDocument &document() { return m_document; }
+    // Opens `path`, saying why in a box when it cannot.
+    bool openFile(const QString &path);
+    // Saves to the route source opened or saved, asking where when there is none.
+    bool save();
+    bool saveAs();
+    // "表示器で試す": saves, then sets the route on the running display.
+    void tryOnDisplay();
+    // An imported route as a new, unsaved route (one undo step).
+    void adoptImport(const GtfsImport::Result &result);
+    // Speaks the selected announcement as the display would.
+    void playAnnouncement();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void createActions();
+    QWidget *createStopPane();
+    QWidget *createFarePane();
+    QWidget *createAnnouncementPane();
+    QWidget *createRulePanel();
+
+    // "保存しますか？" before the edits are lost; false when the author cancels.
+    bool maybeSave();
+    void newRoute();
+    void openDialog();
+    void importGtfs();
+
+    void addStop(bool insert);
+    void removeStops();
+    void moveStops(int by);
+    void pasteStops();
+    void registerReading();
+
+    // The rule as the panel's controls give it.
+    FareRule ruleFromPanel() const;
+    void applyRulePanel();
+    void showRule(const FareRule &rule);
+
+    void documentChanged();
+    void updateTitle();
+    void showProblems();
+    void showSelectedStop();
+    // The folder the route's files are in (the working folder for a new route).
+    QString routeFolder() const;
+    void updateReadings();
+
+    // Copies the built files into the display's folders when they are not
+    // where the display reads them; false when the author declines or a file
+    // cannot be written (said in a box).
+    bool placeForDisplay(const QString &fareFolder, const QString &announcementFolder);
+
+    QString m_displaySettings;
+    QString m_displayProgram;
+    RouteDocument m_document;
+    StopTableModel *m_stops;
+    FareGridModel *m_fares;
+    AnnouncementModel *m_announcements;
+    std::unique_ptr<SpokenReading> m_reading;
+    SpokenReadingColumn *m_readingColumn = nullptr;
+    std::unique_ptr<SpeechEngine> m_speech;
+
+    QTableView *m_stopView = nullptr;
+    QTableView *m_fareView = nullptr;
+    QTableView *m_announcementView = nullptr;
+    ChimeiCtl_B *m_preview = nullptr;
+    QLabel *m_nameState = nullptr;
+    QListWidget *m_problems = nullptr;
+    QLineEdit *m_routeNumber = nullptr;
+    QSpinBox *m_selectorColumn = nullptr;
+    QComboBox *m_ruleKind = nullptr;
+    QStackedWidget *m_ruleParameters = nullptr;
+    QSpinBox *m_flatFare = nullptr;
+    QSpinBox *m_baseFare = nullptr;
+    QDoubleSpinBox *m_baseKm = nullptr;
+    QSpinBox *m_stepFare = nullptr;
+    QDoubleSpinBox *m_stepKm = nullptr;
+    QSpinBox *m_unit = nullptr;
+    QPlainTextEdit *m_bands = nullptr;
+    QLineEdit *m_zoneFares = nullptr;
+    QPlainTextEdit *m_zonePairs = nullptr;
+    QLineEdit *m_readingWord = nullptr;
+    QLineEdit *m_readingText = nullptr;
+    // While the panel shows the document's rule, its signals are not edits.
+    bool m_showingRule = false;
+};

@@ -1,0 +1,126 @@
+#include "fare/Hy3File.h"
+#include "route/StopTableModel.h"
+#include "route/editor/RouteEditor.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QSpinBox>
+#include <QInputMethodEvent>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QtTest>
+
+// The editor window driven through its own controls, as an author would.
+class tst_RouteEditor : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void makesAndSavesARouteFromNothing();
+
+private:
+    template <typename T>
+    T *control(QWidget &window, const QString &name)
+    {
+        for (T *widget : window.findChildren<T *>()) {
+            if (widget->accessibleName() == name && widget->isVisibleTo(&window)) {
+                return widget;
+            }
+        }
+        qWarning("no control named %s", qPrintable(name));
+        return nullptr;
+    }
+    // Types `text` into the editor a cell opened, as an input method
+    // commits Japanese, and commits the cell.
+    static void typeIntoCell(const QString &text)
+    {
+        QWidget *editor = QApplication::focusWidget();
+        QVERIFY(qobject_cast<QLineEdit *>(editor));
+        QInputMethodEvent typed;
+        typed.setCommitString(text);
+        QApplication::sendEvent(editor, &typed);
+        QTest::keyClick(editor, Qt::Key_Return);
+        // The view commits the cell from its event loop.
+        QCoreApplication::processEvents();
+    }
+    static void typeInto(QWidget *field, const QString &text)
+    {
+        QVERIFY(field);
+        field->setFocus();
+        QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(field, text);
+        QTest::keyClick(field, Qt::Key_Return);
+    }
+};
+
+void tst_RouteEditor::initTestCase()
+{
+    QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
+}
+
+void tst_RouteEditor::makesAndSavesARouteFromNothing()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    RouteEditor editor(dir.filePath("R57.in4"), dir.filePath("R57"));
+    editor.show();
+    QApplication::setActiveWindow(&editor);
+    QVERIFY(QTest::qWaitForWindowActive(&editor));
+
+    typeInto(control<QLineEdit>(editor, "系統番号"), "7");
+    auto *stops = control<QTableView>(editor, "停留所");
+    QVERIFY(stops);
+    const QList<std::pair<QString, QString>> typed{{"駅前", "0"}, {"本町", "1.5"}, {"終点", "3.2"}};
+    for (const auto &[name, km] : typed) {
+        control<QAbstractButton>(editor, "追加")->click();
+        typeIntoCell(name);
+        stops->setCurrentIndex(stops->model()->index(stops->model()->rowCount() - 1, StopTableModel::KmColumn));
+        stops->setFocus();
+        QTest::keyClick(stops, Qt::Key_F2);
+        typeIntoCell(km);
+    }
+    QCOMPARE(stops->model()->rowCount(), 3);
+
+    // 180 yen up to 1 km, 30 yen for every started km after it.
+    control<QComboBox>(editor, "運賃の決め方")->setCurrentText("対キロ区間制");
+    typeInto(control<QSpinBox>(editor, "初乗り運賃"), "180");
+    typeInto(control<QDoubleSpinBox>(editor, "初乗り距離"), "1.0");
+    typeInto(control<QSpinBox>(editor, "加算運賃"), "30");
+    typeInto(control<QDoubleSpinBox>(editor, "加算距離"), "1.0");
+    QVERIFY(editor.isWindowModified());
+
+    const QString path = dir.filePath("7.route.json");
+    QTimer::singleShot(0, [&path] {
+        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        dialog->selectFile(path);
+        static_cast<QDialog *>(dialog)->accept();
+    });
+    QTest::keyClick(&editor, Qt::Key_S, Qt::ControlModifier);
+    QVERIFY(!editor.isWindowModified());
+    QVERIFY(QFileInfo::exists(path));
+    QVERIFY(QFileInfo::exists(dir.filePath("7tp.csv")));
+
+    QFile fares(dir.filePath("7.hy3"));
+    QVERIFY(fares.open(QIODevice::ReadOnly));
+    const Hy3File::Contents contents = Hy3File::parse(fares.readAll());
+    QCOMPARE(contents.records.size(), size_t(3));
+    QCOMPARE(contents.records[1].name, QStringLiteral("本町"));
+    // Tickets 1 (駅前) and 2 (本町); 1.5 km: 210, 3.2 km: 270, 1.7 km: 210.
+    QCOMPARE(contents.records[1].column(1), qint16(210));
+    QCOMPARE(contents.records[2].column(1), qint16(270));
+    QCOMPARE(contents.records[2].column(2), qint16(210));
+
+    // Undo reaches back past the save: the route differs from the file again.
+    QApplication::setActiveWindow(&editor);
+    stops->setFocus();
+    QTest::keyClick(stops, Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY(editor.isWindowModified());
+    QVERIFY(editor.windowTitle().contains("7.route.json"));
+}
+
+QTEST_MAIN(tst_RouteEditor)
+#include "tst_RouteEditor.moc"
