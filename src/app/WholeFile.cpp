@@ -32,4 +32,21 @@ Contents read(const QString &path, qint64 maxBytes)
     return {std::move(bytes), Problem::None, {}};
 }
 
+QString problemText(const Contents &file, qint64 maxBytes)
+{
+    switch (file.problem) {
+    case Problem::None:
+        break;
+    case Problem::Missing:
+        return QStringLiteral("ファイルがありません");
+    case Problem::NotAFile:
+        return QStringLiteral("ファイルではありません");
+    case Problem::CannotOpen:
+        return QStringLiteral("読み込めません（%1）").arg(file.errorString);
+    case Problem::TooLarge:
+        return QStringLiteral("ファイルが %1 MB を超えています").arg(maxBytes / (1024 * 1024));
+    }
+    return {};
+}
+
 } // namespace WholeFile

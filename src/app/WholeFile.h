@@ -23,4 +23,8 @@ struct Contents
 
 Contents read(const QString &path, qint64 maxBytes);
 
+// Why a file read with `maxBytes` was refused, as the operator reads it;
+// empty when it was not.
+QString problemText(const Contents &file, qint64 maxBytes);
+
 } // namespace WholeFile

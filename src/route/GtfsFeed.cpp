@@ -129,6 +129,29 @@ std::unique_ptr<GtfsFeed> GtfsFeed::open(const QString &path, QString &error)
     return std::make_unique<ZipFeed>(archive, path);
 }
 
+std::optional<GtfsTable> GtfsTable::required(GtfsFeed &feed, const QString &file, const QStringList &columns,
+                                             QString &error)
+{
+    const std::optional<QByteArray> bytes = feed.read(file, error);
+    if (!bytes) {
+        if (error.isEmpty()) {
+            error = QStringLiteral("%1 がありません（列 %2 が必要です）").arg(file, columns.join(QStringLiteral(", ")));
+        }
+        return std::nullopt;
+    }
+    return parse(file, *bytes, columns, error);
+}
+
+std::optional<GtfsTable> GtfsTable::optional(GtfsFeed &feed, const QString &file, const QStringList &columns,
+                                             QString &error)
+{
+    const std::optional<QByteArray> bytes = feed.read(file, error);
+    if (!bytes) {
+        return std::nullopt;
+    }
+    return parse(file, *bytes, columns, error);
+}
+
 std::optional<GtfsTable> GtfsTable::parse(const QString &file, const QByteArray &bytes, const QStringList &required,
                                           QString &error)
 {

@@ -55,6 +55,14 @@ public:
         return column >= 0 && column < fields.size() ? fields.at(column) : QString();
     }
 
+    // A file of the feed that must be there, parsed; nothing with the
+    // reason when it is missing or its header lacks a column.
+    static std::optional<GtfsTable> required(GtfsFeed &feed, const QString &file, const QStringList &columns,
+                                             QString &error);
+    // A file that may be missing: nothing and no error then.
+    static std::optional<GtfsTable> optional(GtfsFeed &feed, const QString &file, const QStringList &columns,
+                                             QString &error);
+
     // "stops.txt 12 行目: " + text: how a bad line is reported.
     static QString lineError(const QString &file, int line, const QString &text);
 

@@ -12,30 +12,6 @@
 
 namespace {
 
-// A required file of the feed, parsed; nothing with the reason when it is
-// missing or its header lacks a column.
-std::optional<GtfsTable> requiredTable(GtfsFeed &feed, const QString &name, const QStringList &columns, QString &error)
-{
-    const std::optional<QByteArray> bytes = feed.read(name, error);
-    if (!bytes) {
-        if (error.isEmpty()) {
-            error = QStringLiteral("%1 がありません（列 %2 が必要です）").arg(name, columns.join(QStringLiteral(", ")));
-        }
-        return std::nullopt;
-    }
-    return GtfsTable::parse(name, *bytes, columns, error);
-}
-
-// An optional file: nothing and no error when it is missing.
-std::optional<GtfsTable> optionalTable(GtfsFeed &feed, const QString &name, const QStringList &columns, QString &error)
-{
-    const std::optional<QByteArray> bytes = feed.read(name, error);
-    if (!bytes) {
-        return std::nullopt;
-    }
-    return GtfsTable::parse(name, *bytes, columns, error);
-}
-
 // A GTFS price ("210", "210.0") in whole yen.
 std::optional<int> priceValue(const QString &text)
 {
@@ -92,7 +68,7 @@ std::optional<GtfsImport::Result> GtfsImport::run(GtfsFeed &feed, const Request 
     const QString route = request.routeId;
 
     // The route must be in the feed.
-    const std::optional<GtfsTable> routes = requiredTable(feed, QStringLiteral("routes.txt"), {QStringLiteral("route_id")}, error);
+    const std::optional<GtfsTable> routes = GtfsTable::required(feed, QStringLiteral("routes.txt"), {QStringLiteral("route_id")}, error);
     if (!routes) {
         return std::nullopt;
     }
@@ -114,7 +90,7 @@ std::optional<GtfsImport::Result> GtfsImport::run(GtfsFeed &feed, const Request 
     if (request.direction) {
         tripColumns << QStringLiteral("direction_id");
     }
-    const std::optional<GtfsTable> trips = requiredTable(feed, QStringLiteral("trips.txt"), tripColumns, error);
+    const std::optional<GtfsTable> trips = GtfsTable::required(feed, QStringLiteral("trips.txt"), tripColumns, error);
     if (!trips) {
         return std::nullopt;
     }
@@ -153,7 +129,7 @@ std::optional<GtfsImport::Result> GtfsImport::run(GtfsFeed &feed, const Request 
     }
 
     // Each trip's stops in stop_sequence order.
-    const std::optional<GtfsTable> stopTimes = requiredTable(
+    const std::optional<GtfsTable> stopTimes = GtfsTable::required(
         feed, QStringLiteral("stop_times.txt"),
         {QStringLiteral("trip_id"), QStringLiteral("stop_id"), QStringLiteral("stop_sequence")}, error);
     if (!stopTimes) {
@@ -214,7 +190,7 @@ std::optional<GtfsImport::Result> GtfsImport::run(GtfsFeed &feed, const Request 
     }
 
     // Names and zones of the pattern's stops.
-    const std::optional<GtfsTable> stops = requiredTable(feed, QStringLiteral("stops.txt"),
+    const std::optional<GtfsTable> stops = GtfsTable::required(feed, QStringLiteral("stops.txt"),
                                                          {QStringLiteral("stop_id"), QStringLiteral("stop_name")}, error);
     if (!stops) {
         return std::nullopt;
@@ -284,7 +260,7 @@ std::optional<GtfsImport::Result> GtfsImport::run(GtfsFeed &feed, const Request 
         }
     }
     QHash<QString, int> prices;
-    if (const std::optional<GtfsTable> attributes = optionalTable(
+    if (const std::optional<GtfsTable> attributes = GtfsTable::optional(
             feed, QStringLiteral("fare_attributes.txt"), {QStringLiteral("fare_id"), QStringLiteral("price")}, error)) {
         const int idColumn = attributes->column(QStringLiteral("fare_id"));
         const int priceColumn = attributes->column(QStringLiteral("price"));
@@ -305,7 +281,7 @@ std::optional<GtfsImport::Result> GtfsImport::run(GtfsFeed &feed, const Request 
     int containsRules = 0;
     QSet<QString> unknownFares;
     if (const std::optional<GtfsTable> rules =
-            optionalTable(feed, QStringLiteral("fare_rules.txt"), {QStringLiteral("fare_id")}, error)) {
+            GtfsTable::optional(feed, QStringLiteral("fare_rules.txt"), {QStringLiteral("fare_id")}, error)) {
         const int idColumn = rules->column(QStringLiteral("fare_id"));
         const int routeColumn = rules->column(QStringLiteral("route_id"));
         const int originColumn = rules->column(QStringLiteral("origin_id"));

@@ -22,23 +22,6 @@ namespace {
 // Far above any route of 301 stops, so that a wrong file is refused unread.
 constexpr qint64 MaxTextFileBytes = 16 * 1024 * 1024;
 
-QString wholeFileProblem(const WholeFile::Contents &file, qint64 maxBytes)
-{
-    switch (file.problem) {
-    case WholeFile::Problem::None:
-        break;
-    case WholeFile::Problem::Missing:
-        return QStringLiteral("ファイルがありません");
-    case WholeFile::Problem::NotAFile:
-        return QStringLiteral("ファイルではありません");
-    case WholeFile::Problem::CannotOpen:
-        return QStringLiteral("読み込めません（%1）").arg(file.errorString);
-    case WholeFile::Problem::TooLarge:
-        return QStringLiteral("ファイルが %1 MB を超えています").arg(maxBytes / (1024 * 1024));
-    }
-    return {};
-}
-
 // Fare data as a source: each stop with the ticket number it has, the
 // manual rule, and every cell that differs from what that rule gives kept
 // as typed, so that saving writes the same bytes again. The sound classes
@@ -209,7 +192,7 @@ bool RouteDocument::open(const QString &path, QString &error)
     const qint64 limit = isHy3 ? Hy3File::MaxUsedBytes : MaxTextFileBytes;
     const WholeFile::Contents file = WholeFile::read(path, limit);
     if (file.problem != WholeFile::Problem::None) {
-        return refuse(wholeFileProblem(file, limit));
+        return refuse(WholeFile::problemText(file, limit));
     }
 
     std::optional<RouteSource> source;

@@ -6,7 +6,7 @@ target_sources(tavelo_core PRIVATE
     src/route/RouteFiles.cpp src/route/RouteFiles.h
     src/route/GtfsFeed.cpp src/route/GtfsFeed.h
     src/route/GtfsImport.cpp src/route/GtfsImport.h
-    src/route/GtfsRouteList.cpp src/route/GtfsRouteList.h
+    src/route/GtfsRouteChoice.cpp src/route/GtfsRouteChoice.h
     src/route/RouteAnnouncements.cpp src/route/RouteAnnouncements.h
     src/route/RouteDocument.cpp src/route/RouteDocument.h
     src/route/StopTableModel.cpp src/route/StopTableModel.h

@@ -56,23 +56,6 @@ QString parseRecord(const QString &line, TapeRecord &record)
     return {};
 }
 
-QString fileProblemText(const WholeFile::Contents &file)
-{
-    switch (file.problem) {
-    case WholeFile::Problem::None:
-        break;
-    case WholeFile::Problem::Missing:
-        return QStringLiteral("ファイルがありません");
-    case WholeFile::Problem::NotAFile:
-        return QStringLiteral("ファイルではありません");
-    case WholeFile::Problem::CannotOpen:
-        return QStringLiteral("読み込めません（%1）").arg(file.errorString);
-    case WholeFile::Problem::TooLarge:
-        return QStringLiteral("ファイルが %1 MB を超えています").arg(TapeCsv::MaxFileBytes / (1024 * 1024));
-    }
-    return {};
-}
-
 } // namespace
 
 QString TapeCsvContents::problemText() const
@@ -96,7 +79,7 @@ TapeCsvContents TapeCsv::readFile(const QString &path)
     const WholeFile::Contents file = WholeFile::read(path, MaxFileBytes);
     TapeCsvContents contents = parse(file.bytes);
     contents.path = QFileInfo(path).absoluteFilePath();
-    contents.fileProblem = fileProblemText(file);
+    contents.fileProblem = WholeFile::problemText(file, TapeCsv::MaxFileBytes);
     return contents;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "route/GtfsImport.h"
-#include "route/GtfsRouteList.h"
+#include "route/GtfsRouteChoice.h"
 
 #include <QDialog>
 

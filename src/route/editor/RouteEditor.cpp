@@ -9,7 +9,7 @@
 #include "route/FareGridModel.h"
 #include "route/GtfsFeed.h"
 #include "route/GtfsImport.h"
-#include "route/GtfsRouteList.h"
+#include "route/GtfsRouteChoice.h"
 #include "route/RouteFiles.h"
 #include "route/StopTableModel.h"
 #include "sound/EspeakSpeechService.h"

@@ -1,28 +1,12 @@
-#include "GtfsRouteList.h"
+#include "GtfsRouteChoice.h"
 
 #include <QHash>
 
 #include <algorithm>
 
-namespace {
-
-std::optional<GtfsTable> table(GtfsFeed &feed, const QString &name, const QStringList &columns, QString &error)
-{
-    const std::optional<QByteArray> bytes = feed.read(name, error);
-    if (!bytes) {
-        if (error.isEmpty()) {
-            error = QStringLiteral("%1 がありません（列 %2 が必要です）").arg(name, columns.join(QStringLiteral(", ")));
-        }
-        return std::nullopt;
-    }
-    return GtfsTable::parse(name, *bytes, columns, error);
-}
-
-} // namespace
-
 std::optional<std::vector<GtfsRouteChoice>> GtfsRouteChoice::list(GtfsFeed &feed, QString &error)
 {
-    const auto routes = table(feed, QStringLiteral("routes.txt"), {QStringLiteral("route_id")}, error);
+    const auto routes = GtfsTable::required(feed, QStringLiteral("routes.txt"), {QStringLiteral("route_id")}, error);
     if (!routes) {
         return std::nullopt;
     }
@@ -45,7 +29,7 @@ std::optional<std::vector<GtfsRouteChoice>> GtfsRouteChoice::list(GtfsFeed &feed
     if (!read) {
         return std::nullopt;
     }
-    const auto trips = table(feed, QStringLiteral("trips.txt"), {QStringLiteral("route_id")}, error);
+    const auto trips = GtfsTable::required(feed, QStringLiteral("trips.txt"), {QStringLiteral("route_id")}, error);
     if (!trips) {
         return std::nullopt;
     }
