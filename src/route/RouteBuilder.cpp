@@ -186,6 +186,9 @@ std::vector<RouteProblem> RouteBuilder::check(const std::function<bool(char32_t)
         problems.push_back({Severity::Warning, 0, m_source.selectorColumn,
                             QStringLiteral("サウンド選択の列 %1 が運賃の列と重なっています").arg(m_source.selectorColumn)});
     }
+    // Cells with no fare light "-1" on the board: said once, at the first.
+    int noFareCells = 0;
+    RouteProblem firstNoFare{Severity::Warning, 0, 0, {}};
     for (int n = 1; n <= count; ++n) {
         const RouteStop &stop = m_source.stops[static_cast<size_t>(n - 1)];
         const auto named = [](char32_t u) {
@@ -213,6 +216,10 @@ std::vector<RouteProblem> RouteBuilder::check(const std::function<bool(char32_t)
         for (int c = 1; c <= MaxTickets; ++c) {
             const int v = fare(n, c);
             checkFareCell(n, c, v, problems);
+            if (v == -1 && noFareCells++ == 0) {
+                firstNoFare.stop = n;
+                firstNoFare.column = c;
+            }
             if (n > 1 && c <= tickets) {
                 const int before = fare(n - 1, c);
                 const int from = m_firstDrawn[static_cast<size_t>(c)];
@@ -222,6 +229,10 @@ std::vector<RouteProblem> RouteBuilder::check(const std::function<bool(char32_t)
                 }
             }
         }
+    }
+    if (noFareCells > 0) {
+        firstNoFare.text = QStringLiteral("運賃のない欄（-1）が %1 あり、表示器には「-1」と出ます").arg(noFareCells);
+        problems.push_back(firstNoFare);
     }
     return problems;
 }

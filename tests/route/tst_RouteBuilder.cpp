@@ -142,6 +142,11 @@ private slots:
         QVERIFY(!RouteBuilder::refuses(problems));
         source.overrides = {{4, 1, 150}};
         QVERIFY(RouteBuilder(source).check().back().describe(source.stops).contains(QStringLiteral("列 1: 運賃が前の停留所より下がっています（200 → 150）")));
+        // Cells left without a fare light "-1": said once, where the first is.
+        source.rule.kind = FareRule::Kind::Manual;
+        source.overrides.clear();
+        QCOMPARE(RouteBuilder(source).check().back().describe(source.stops),
+                 QStringLiteral("停留所 2（駅😀前）, 列 1: 運賃のない欄（-1）が 10 あり、表示器には「-1」と出ます"));
     }
 
     void refusesRoutesTheBoardCannotHold()
