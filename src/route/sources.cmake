@@ -1,6 +1,7 @@
 target_sources(tavelo_core PRIVATE
     src/route/CsvReader.cpp src/route/CsvReader.h
     src/route/FareRule.cpp src/route/FareRule.h
+    src/route/FareRuleText.cpp src/route/FareRuleText.h
     src/route/RouteSource.cpp src/route/RouteSource.h
     src/route/RouteBuilder.cpp src/route/RouteBuilder.h
     src/route/RouteFiles.cpp src/route/RouteFiles.h
@@ -19,6 +20,7 @@ target_link_libraries(tavelo_core PUBLIC PkgConfig::LIBZIP)
 # The route editor's window (widgets: in the window library).
 target_sources(tavelo_ui PRIVATE
     src/route/editor/RouteEditor.cpp src/route/editor/RouteEditor.h
+    src/route/editor/FareRulePanel.cpp src/route/editor/FareRulePanel.h
     src/route/editor/GtfsImportDialog.cpp src/route/editor/GtfsImportDialog.h
     src/route/editor/RouteCellDelegate.cpp src/route/editor/RouteCellDelegate.h
     src/route/editor/SpokenReadingColumn.cpp src/route/editor/SpokenReadingColumn.h

@@ -1,3 +1,4 @@
+#include "route/FareRuleText.h"
 #include "route/RouteBuilder.h"
 
 #include <QTest>
@@ -147,6 +148,21 @@ private slots:
         source.overrides.clear();
         QCOMPARE(RouteBuilder(source).check().back().describe(source.stops),
                  QStringLiteral("停留所 2（駅😀前）, 列 1: 運賃のない欄（-1）が 10 あり、表示器には「-1」と出ます"));
+    }
+
+    void typedTablesKeepWhatTheyReadAndNameTheRest()
+    {
+        QStringList unreadable;
+        const std::vector<FareRule::Band> bands =
+            FareRuleText::bandsFromText(QStringLiteral("3.0,210\n\n4.5;260\n 6.0 , 310 "), unreadable);
+        QCOMPARE(bands, (std::vector<FareRule::Band>{{30, 210}, {60, 310}}));
+        QCOMPARE(FareRuleText::bandsFromText(FareRuleText::bandsText(bands), unreadable), bands);
+        const auto pairs = FareRuleText::zonePairsFromText(QStringLiteral("A,B,260\nA,,300"), unreadable);
+        QCOMPARE(pairs.size(), 1);
+        QCOMPARE(FareRuleText::zoneFaresFromText(QStringLiteral("210,2x0,310"), unreadable), (std::vector<int>{210, 310}));
+        QCOMPARE(unreadable, (QStringList{QStringLiteral("距離帯 3 行目「4.5;260」を読めません"),
+                                          QStringLiteral("ゾーン間の運賃 2 行目「A,,300」を読めません"),
+                                          QStringLiteral("ゾーン数ごとの運賃 2 番目「2x0」を読めません")}));
     }
 
     void refusesRoutesTheBoardCannotHold()

@@ -1,5 +1,6 @@
 #include "RouteEditor.h"
 
+#include "FareRulePanel.h"
 #include "GtfsImportDialog.h"
 #include "RouteCellDelegate.h"
 #include "SpokenReadingColumn.h"
@@ -21,10 +22,8 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
-#include <QComboBox>
 #include <QDeadlineTimer>
 #include <QDir>
-#include <QDoubleSpinBox>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFormLayout>
@@ -37,13 +36,11 @@
 #include <QListWidget>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QPlainTextEdit>
 #include <QProcess>
 #include <QScopeGuard>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QSplitter>
-#include <QStackedWidget>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTableView>
@@ -53,7 +50,6 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
-#include <cmath>
 
 namespace {
 
@@ -86,21 +82,6 @@ Spin *spin(QWidget *parent, const QString &name, int maximum)
     s->setAccessibleName(name);
     s->setRange(0, maximum);
     return s;
-}
-
-int tenths(double km)
-{
-    return static_cast<int>(std::lround(km * 10));
-}
-
-// "1.5,210" lines: up to 1.5 km, 210 yen.
-QString bandText(const std::vector<FareRule::Band> &bands)
-{
-    QStringList lines;
-    for (const FareRule::Band &band : bands) {
-        lines << QStringLiteral("%1,%2").arg(QString::number(band.upToTenths / 10.0, 'f', 1)).arg(band.fare);
-    }
-    return lines.join(QLatin1Char('\n'));
 }
 
 QString samePath(const QString &path)
@@ -276,96 +257,14 @@ QWidget *RouteEditor::createStopPane()
     return pane;
 }
 
-QWidget *RouteEditor::createRulePanel()
-{
-    auto *box = new QGroupBox(QStringLiteral("運賃の決め方"), this);
-    box->setAccessibleName(QStringLiteral("運賃の決め方"));
-    auto *layout = new QVBoxLayout(box);
-    m_ruleKind = new QComboBox(box);
-    m_ruleKind->setAccessibleName(QStringLiteral("運賃の決め方"));
-    m_ruleKind->addItem(QStringLiteral("均一"), static_cast<int>(FareRule::Kind::Flat));
-    m_ruleKind->addItem(QStringLiteral("対キロ区間制"), static_cast<int>(FareRule::Kind::Distance));
-    m_ruleKind->addItem(QStringLiteral("地帯制・区間制"), static_cast<int>(FareRule::Kind::Zone));
-    m_ruleKind->addItem(QStringLiteral("手入力"), static_cast<int>(FareRule::Kind::Manual));
-    layout->addWidget(m_ruleKind);
-    m_ruleParameters = new QStackedWidget(box);
-    layout->addWidget(m_ruleParameters);
-
-    auto *flat = new QWidget(m_ruleParameters);
-    auto *flatForm = new QFormLayout(flat);
-    m_flatFare = spin<QSpinBox>(flat, QStringLiteral("運賃"), 99999);
-    m_flatFare->setSuffix(QStringLiteral(" 円"));
-    flatForm->addRow(QStringLiteral("運賃:"), m_flatFare);
-    m_ruleParameters->addWidget(flat);
-
-    auto *distance = new QWidget(m_ruleParameters);
-    auto *distanceForm = new QFormLayout(distance);
-    m_baseFare = spin<QSpinBox>(distance, QStringLiteral("初乗り運賃"), 99999);
-    m_baseFare->setSuffix(QStringLiteral(" 円"));
-    m_baseKm = spin<QDoubleSpinBox>(distance, QStringLiteral("初乗り距離"), 999);
-    m_stepFare = spin<QSpinBox>(distance, QStringLiteral("加算運賃"), 99999);
-    m_stepFare->setSuffix(QStringLiteral(" 円"));
-    m_stepKm = spin<QDoubleSpinBox>(distance, QStringLiteral("加算距離"), 999);
-    for (QDoubleSpinBox *km : {m_baseKm, m_stepKm}) {
-        km->setDecimals(1);
-        km->setSingleStep(0.1);
-        km->setSuffix(QStringLiteral(" km"));
-    }
-    m_unit = spin<QSpinBox>(distance, QStringLiteral("端数の単位"), 1000);
-    m_unit->setMinimum(1);
-    m_unit->setSuffix(QStringLiteral(" 円"));
-    m_bands = new QPlainTextEdit(distance);
-    m_bands->setAccessibleName(QStringLiteral("距離帯"));
-    m_bands->setPlaceholderText(QStringLiteral("距離帯で決めるときは 1 行に「km,運賃」（例 3.0,210）"));
-    m_bands->setMaximumHeight(70);
-    distanceForm->addRow(QStringLiteral("初乗り運賃:"), m_baseFare);
-    distanceForm->addRow(QStringLiteral("初乗り距離:"), m_baseKm);
-    distanceForm->addRow(QStringLiteral("加算運賃:"), m_stepFare);
-    distanceForm->addRow(QStringLiteral("加算距離（ごと）:"), m_stepKm);
-    distanceForm->addRow(QStringLiteral("端数の単位:"), m_unit);
-    distanceForm->addRow(QStringLiteral("距離帯:"), m_bands);
-    m_ruleParameters->addWidget(distance);
-
-    auto *zone = new QWidget(m_ruleParameters);
-    auto *zoneForm = new QFormLayout(zone);
-    m_zoneFares = new QLineEdit(zone);
-    m_zoneFares->setAccessibleName(QStringLiteral("越えたゾーン数ごとの運賃"));
-    m_zoneFares->setPlaceholderText(QStringLiteral("同じゾーン,1 ゾーン,2 ゾーン,…（例 210,260,310）"));
-    m_zonePairs = new QPlainTextEdit(zone);
-    m_zonePairs->setAccessibleName(QStringLiteral("ゾーン間の運賃"));
-    m_zonePairs->setPlaceholderText(QStringLiteral("乗車ゾーンと降車ゾーンで決めるときは 1 行に「乗車,降車,運賃」"));
-    m_zonePairs->setMaximumHeight(70);
-    zoneForm->addRow(QStringLiteral("ゾーン数ごと:"), m_zoneFares);
-    zoneForm->addRow(QStringLiteral("ゾーン間:"), m_zonePairs);
-    m_ruleParameters->addWidget(zone);
-
-    auto *manual = new QLabel(QStringLiteral("運賃表のセルに運賃を直接入力します。"), m_ruleParameters);
-    manual->setAccessibleName(manual->text());
-    m_ruleParameters->addWidget(manual);
-
-    connect(m_ruleKind, &QComboBox::currentIndexChanged, this, [this](int index) {
-        m_ruleParameters->setCurrentIndex(index);
-        applyRulePanel();
-    });
-    for (QSpinBox *s : {m_flatFare, m_baseFare, m_stepFare, m_unit}) {
-        connect(s, &QSpinBox::editingFinished, this, &RouteEditor::applyRulePanel);
-    }
-    for (QDoubleSpinBox *s : {m_baseKm, m_stepKm}) {
-        connect(s, &QDoubleSpinBox::editingFinished, this, &RouteEditor::applyRulePanel);
-    }
-    connect(m_zoneFares, &QLineEdit::editingFinished, this, &RouteEditor::applyRulePanel);
-    QPushButton *apply = button(QStringLiteral("運賃表に反映"), box);
-    connect(apply, &QPushButton::clicked, this, &RouteEditor::applyRulePanel);
-    layout->addWidget(apply);
-    return box;
-}
-
 QWidget *RouteEditor::createFarePane()
 {
     auto *pane = new QWidget(this);
     auto *layout = new QHBoxLayout(pane);
     auto *left = new QVBoxLayout;
-    left->addWidget(createRulePanel());
+    m_rulePanel = new FareRulePanel(pane);
+    connect(m_rulePanel, &FareRulePanel::edited, this, &RouteEditor::applyRulePanel);
+    left->addWidget(m_rulePanel);
     auto *selectorForm = new QFormLayout;
     m_selectorColumn = spin<QSpinBox>(pane, QStringLiteral("ステップ音の列"), 150);
     m_selectorColumn->setSpecialValueText(QStringLiteral("なし"));
@@ -499,7 +398,7 @@ void RouteEditor::documentChanged()
         m_routeNumber->setText(m_document.source().route);
     }
     m_selectorColumn->setValue(m_document.source().selectorColumn);
-    showRule(m_document.source().rule);
+    m_rulePanel->showRule(m_document.source().rule);
     showProblems();
     showSelectedStop();
     updateReadings();
@@ -563,82 +462,14 @@ void RouteEditor::updateReadings()
 // ---------------------------------------------------------------------------
 // The fare rule panel
 
-FareRule RouteEditor::ruleFromPanel() const
-{
-    FareRule rule = m_document.source().rule;
-    rule.kind = static_cast<FareRule::Kind>(m_ruleKind->currentData().toInt());
-    rule.flatFare = m_flatFare->value();
-    rule.baseFare = m_baseFare->value();
-    rule.baseTenths = tenths(m_baseKm->value());
-    rule.stepFare = m_stepFare->value();
-    rule.stepTenths = tenths(m_stepKm->value());
-    rule.unit = m_unit->value();
-    rule.bands.clear();
-    for (const QString &line : m_bands->toPlainText().split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
-        const QStringList fields = line.split(QLatin1Char(','));
-        bool kmOk = false;
-        bool fareOk = false;
-        const double km = fields.value(0).trimmed().toDouble(&kmOk);
-        const int fare = fields.value(1).trimmed().toInt(&fareOk);
-        if (kmOk && fareOk) {
-            rule.bands.push_back({tenths(km), fare});
-        }
-    }
-    rule.faresByZonesCrossed.clear();
-    for (const QString &fare : m_zoneFares->text().split(QLatin1Char(','), Qt::SkipEmptyParts)) {
-        bool ok = false;
-        const int value = fare.trimmed().toInt(&ok);
-        if (ok) {
-            rule.faresByZonesCrossed.push_back(value);
-        }
-    }
-    rule.zonePairs.clear();
-    for (const QString &line : m_zonePairs->toPlainText().split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
-        const QStringList fields = line.split(QLatin1Char(','));
-        bool ok = false;
-        const int fare = fields.value(2).trimmed().toInt(&ok);
-        if (fields.size() == 3 && ok) {
-            rule.zonePairs.insert({fields.at(0).trimmed(), fields.at(1).trimmed()}, fare);
-        }
-    }
-    return rule;
-}
-
 void RouteEditor::applyRulePanel()
 {
-    if (!m_showingRule) {
-        m_document.setRule(ruleFromPanel());
+    QStringList unreadable;
+    m_document.setRule(m_rulePanel->rule(m_document.source().rule, unreadable));
+    if (!unreadable.isEmpty()) {
+        // The rest of the rule applies; the lines stay in the panel to be mended.
+        statusBar()->showMessage(unreadable.join(QStringLiteral("。")));
     }
-}
-
-void RouteEditor::showRule(const FareRule &rule)
-{
-    m_showingRule = true;
-    m_ruleKind->setCurrentIndex(m_ruleKind->findData(static_cast<int>(rule.kind)));
-    m_ruleParameters->setCurrentIndex(m_ruleKind->currentIndex());
-    m_flatFare->setValue(rule.flatFare);
-    m_baseFare->setValue(rule.baseFare);
-    m_baseKm->setValue(rule.baseTenths / 10.0);
-    m_stepFare->setValue(rule.stepFare);
-    m_stepKm->setValue(rule.stepTenths / 10.0);
-    m_unit->setValue(rule.unit);
-    if (ruleFromPanel().bands != rule.bands) {
-        m_bands->setPlainText(bandText(rule.bands));
-    }
-    QStringList zoneFares;
-    for (const int fare : rule.faresByZonesCrossed) {
-        zoneFares << QString::number(fare);
-    }
-    m_zoneFares->setText(zoneFares.join(QLatin1Char(',')));
-    if (ruleFromPanel().zonePairs != rule.zonePairs) {
-        QStringList lines;
-        for (auto it = rule.zonePairs.cbegin(); it != rule.zonePairs.cend(); ++it) {
-            lines << QStringLiteral("%1,%2,%3").arg(it.key().first, it.key().second).arg(it.value());
-        }
-        lines.sort();
-        m_zonePairs->setPlainText(lines.join(QLatin1Char('\n')));
-    }
-    m_showingRule = false;
 }
 
 // ---------------------------------------------------------------------------

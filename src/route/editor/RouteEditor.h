@@ -10,14 +10,11 @@
 class AnnouncementModel;
 class ChimeiCtl_B;
 class FareGridModel;
-class QComboBox;
-class QDoubleSpinBox;
+class FareRulePanel;
 class QLabel;
 class QLineEdit;
 class QListWidget;
-class QPlainTextEdit;
 class QSpinBox;
-class QStackedWidget;
 class QTableView;
 class SpeechEngine;
 class SpokenReading;
@@ -58,7 +55,6 @@ private:
     QWidget *createStopPane();
     QWidget *createFarePane();
     QWidget *createAnnouncementPane();
-    QWidget *createRulePanel();
 
     // "保存しますか？" before the edits are lost; false when the author cancels.
     bool maybeSave();
@@ -72,10 +68,8 @@ private:
     void pasteStops();
     void registerReading();
 
-    // The rule as the panel's controls give it.
-    FareRule ruleFromPanel() const;
+    // The rule panel's edit, into the document.
     void applyRulePanel();
-    void showRule(const FareRule &rule);
 
     void documentChanged();
     void updateTitle();
@@ -108,19 +102,7 @@ private:
     QListWidget *m_problems = nullptr;
     QLineEdit *m_routeNumber = nullptr;
     QSpinBox *m_selectorColumn = nullptr;
-    QComboBox *m_ruleKind = nullptr;
-    QStackedWidget *m_ruleParameters = nullptr;
-    QSpinBox *m_flatFare = nullptr;
-    QSpinBox *m_baseFare = nullptr;
-    QDoubleSpinBox *m_baseKm = nullptr;
-    QSpinBox *m_stepFare = nullptr;
-    QDoubleSpinBox *m_stepKm = nullptr;
-    QSpinBox *m_unit = nullptr;
-    QPlainTextEdit *m_bands = nullptr;
-    QLineEdit *m_zoneFares = nullptr;
-    QPlainTextEdit *m_zonePairs = nullptr;
+    FareRulePanel *m_rulePanel = nullptr;
     QLineEdit *m_readingWord = nullptr;
     QLineEdit *m_readingText = nullptr;
-    // While the panel shows the document's rule, its signals are not edits.
-    bool m_showingRule = false;
 };
