@@ -1,5 +1,7 @@
 #include "SingleInstanceGuard.h"
 
+#include "ErrorReport.h"
+
 #include <QCryptographicHash>
 #include <QDeadlineTimer>
 #include <QDir>
@@ -129,7 +131,13 @@ SingleInstanceGuard::Claim SingleInstanceGuard::claim()
     }
     // We hold the lock, so a socket of that name is a crashed start's leftover.
     QLocalServer::removeServer(m_serverName);
-    m_server.listen(m_serverName);
+    // The socket sets routes on the display: only this user may reach it,
+    // whatever the umask.
+    m_server.setSocketOptions(QLocalServer::UserAccessOption);
+    if (!m_server.listen(m_serverName)) {
+        ErrorReport::log(QStringLiteral("Later starts and the route editor cannot reach this program"),
+                         m_server.errorString());
+    }
     return Claim::First;
 }
 
