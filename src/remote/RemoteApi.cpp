@@ -86,7 +86,8 @@ RemoteReply reply(const CommandResult &result, const QByteArray &state)
 
 QString digitsOf(const QJsonValue &value, int maxDigits, const char *name, QString *problem)
 {
-    static const QRegularExpression digits(QStringLiteral("^[0-9]+$"));
+    // The whole text: "12\n" is not a route number.
+    static const QRegularExpression digits(QRegularExpression::anchoredPattern(QStringLiteral("[0-9]+")));
     QString text;
     if (value.isString()) {
         text = value.toString();
