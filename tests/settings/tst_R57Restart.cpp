@@ -11,6 +11,9 @@
 
 #include <csignal>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 // Runs the real program in a folder of its own: offscreen, or on a virtual
 // desktop with a window manager where the windows' places matter.
 class tst_R57Restart : public QObject
@@ -24,6 +27,7 @@ private slots:
     void aStartBesideOneThatDoesNotAnswerSaysSo();
     void sessionEndLogsAFailedSaveInsteadOfAsking();
     void secondSignalEndsAtOnce();
+    void aSocketFolderOthersCouldEnterIsSaid();
     void windowsStayWhereTheyWereUnderAWindowManager();
 
 private:
@@ -183,6 +187,35 @@ void tst_R57Restart::secondSignalEndsAtOnce()
     QVERIFY(running->waitForFinished(20000));
     QCOMPARE(running->exitStatus(), QProcess::CrashExit);
     QVERIFY(!QFile::exists(settingsPath()));
+}
+
+// Where another account made the socket's folder first, the program runs
+// without it and says why, once.
+void tst_R57Restart::aSocketFolderOthersCouldEnterIsSaid()
+{
+    QFile::remove(settingsPath());
+    const QString temp = m_dir.filePath("tmp");
+    const QString taken = temp + QStringLiteral("/tavelo-%1").arg(::geteuid());
+    QVERIFY(QDir().mkpath(taken));
+    QCOMPARE(::chmod(QFile::encodeName(taken).constData(), 0777), 0);
+    QProcessEnvironment env;
+    env.insert("XDG_RUNTIME_DIR", QString());
+    env.insert("TMPDIR", temp);
+    QProcess *running = start(m_dir.filePath("R57"), env);
+    running->setReadChannel(QProcess::StandardError);
+    const QString said = QStringLiteral("Later starts and the route editor cannot reach this program");
+    QString log;
+    QDeadlineTimer deadline(30000);
+    while (!log.contains(said) && !deadline.hasExpired() && running->state() != QProcess::NotRunning) {
+        running->waitForReadyRead(100);
+        log += QString::fromUtf8(running->readAllStandardError());
+    }
+    running->terminate();
+    QVERIFY(running->waitForFinished(20000));
+    log += QString::fromUtf8(running->readAllStandardError());
+    QVERIFY2(log.count(said) == 1 && log.contains(taken + QStringLiteral(" のアクセス権が 0777")), qPrintable(log));
+    QVERIFY(QDir(taken).isEmpty());
+    QDir(temp).removeRecursively();
 }
 
 // A virtual desktop with openbox on it, its work area 40 pixels short of the
