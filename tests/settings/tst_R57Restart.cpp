@@ -27,6 +27,7 @@ private slots:
     void aStartBesideOneThatDoesNotAnswerSaysSo();
     void sessionEndLogsAFailedSaveInsteadOfAsking();
     void secondSignalEndsAtOnce();
+    void aSideFileThatIsNoFileIsSaidAndLeftAlone();
     void aSocketFolderOthersCouldEnterIsSaid();
     void windowsStayWhereTheyWereUnderAWindowManager();
 
@@ -187,6 +188,36 @@ void tst_R57Restart::secondSignalEndsAtOnce()
     QVERIFY(running->waitForFinished(20000));
     QCOMPARE(running->exitStatus(), QProcess::CrashExit);
     QVERIFY(!QFile::exists(settingsPath()));
+}
+
+// A side file that is no file, a pipe nobody writes to or a link to an
+// endless device, neither holds up the start nor ends it; it is said once
+// and left as it is.
+void tst_R57Restart::aSideFileThatIsNoFileIsSaidAndLeftAlone()
+{
+    QFile::remove(settingsPath());
+    const QString folder = m_dir.filePath("config/Tavelo");
+    QVERIFY(QDir().mkpath(folder));
+    const QString side = folder + "/R57.side.json";
+    for (const bool pipe : {true, false}) {
+        QFile::remove(side);
+        if (pipe) {
+            QCOMPARE(::mkfifo(QFile::encodeName(side).constData(), 0600), 0);
+        } else {
+            QVERIFY(QFile::link("/dev/zero", side));
+        }
+        QProcess *running = start(m_dir.filePath("R57"));
+        QVERIFY2(waitUntilListening(settingsPath(), *running), pipe ? "a pipe" : "a link to /dev/zero");
+        running->terminate();
+        QVERIFY(running->waitForFinished(20000));
+        QCOMPARE(running->exitStatus(), QProcess::NormalExit);
+        const QString log = QString::fromUtf8(running->readAllStandardError());
+        QVERIFY2(log.count(side + QStringLiteral(": ファイルではありません")) == 1, qPrintable(log));
+        struct stat entry = {};
+        QCOMPARE(::lstat(QFile::encodeName(side).constData(), &entry), 0);
+        QVERIFY(pipe ? S_ISFIFO(entry.st_mode) : S_ISLNK(entry.st_mode));
+    }
+    QFile::remove(side);
 }
 
 // Where another account made the socket's folder first, the program runs
