@@ -320,11 +320,10 @@ SideSettings Form1::readSideSettings() const
     if (!m_services.settings) {
         return {};
     }
+    // The load logs what it found wrong; the operator sees it on the panel.
     QString error;
     SideSettings side = SideSettings::load(m_services.settings->sidePath(), &error);
-    if (!error.isEmpty()) {
-        qWarning("%s", qUtf8Printable(error));
-    }
+    m_frmCtl->addStatusNotice(error);
     return side;
 }
 

@@ -273,16 +273,27 @@ void frmCtl::createStatusRow()
     updateStatus();
 }
 
+void frmCtl::addStatusNotice(const QString &text)
+{
+    if (text.isEmpty() || m_statusNotices.contains(text)) {
+        return;
+    }
+    m_statusNotices << text;
+    updateStatus();
+}
+
 void frmCtl::updateStatus()
 {
     const OperationStatus status(m_route, *m_tape);
-    const QString whole = status.text();
+    const QString whole = (QStringList{status.text()} + m_statusNotices).join(QLatin1Char('\n'));
     // Two lines: where the bus is, and what comes next, each cut to the row.
     const QFontMetrics metrics(m_statusRow->font());
     const int width = m_statusRow->contentsRect().width();
     QStringList lines{metrics.elidedText(status.locationText(), Qt::ElideRight, width)};
     if (m_route.hasRoute()) {
         lines << metrics.elidedText(status.announcementText(), Qt::ElideRight, width);
+    } else if (!m_statusNotices.isEmpty()) {
+        lines << metrics.elidedText(m_statusNotices.join(QStringLiteral("　")), Qt::ElideRight, width);
     }
     m_statusRow->setText(lines.join(QLatin1Char('\n')));
     m_statusRow->setToolTip(whole);

@@ -263,6 +263,9 @@ private slots:
         PanelFixture f;
         f.options.Text2(0)->setText(m_dir.path());
         QCOMPARE(f.panel.statusRow()->accessibleDescription(), QStringLiteral("系統未設定"));
+        // What could not start is seen there until a route is set, and stays in the tooltip.
+        f.panel.addStatusNotice(QStringLiteral("連携できません"));
+        QCOMPARE(f.panel.statusRow()->text(), QStringLiteral("系統未設定\n連携できません"));
         f.panel.List2(4)->setCurrentRow(7);
         f.panel.List3(2)->setCurrentRow(2);
         f.panel.Command1(0)->click();
@@ -272,6 +275,7 @@ private slots:
         QCOMPARE(f.panel.statusRow()->accessibleName(), QStringLiteral("運行状況"));
         const auto status = [&f] { return f.panel.statusRow()->accessibleDescription(); };
         QVERIFY2(status().startsWith(QStringLiteral("系統 7　2 / 3　市役所　放送なし：")), qPrintable(status()));
+        QVERIFY2(status().endsWith(QStringLiteral("\n連携できません")), qPrintable(status()));
         f.panel.Command2(1)->click();
         QVERIFY2(status().startsWith(QStringLiteral("系統 7　3 / 3　中央公園")), qPrintable(status()));
         QVERIFY(f.panel.statusRow()->text().startsWith(QStringLiteral("系統 7　3 / 3　中央公園\n")));
