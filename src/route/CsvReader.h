@@ -51,6 +51,8 @@ public:
     CsvReader(QStringView text, Options options);
 
     bool atEnd() const { return m_pos >= m_text.size(); }
+    // Where the next record starts in the text.
+    qsizetype position() const { return m_pos; }
     // The next record. After an open quote the reader is at its end.
     Record next();
 

@@ -1,5 +1,7 @@
 #include "GtfsImport.h"
 
+#include "GtfsReadingPieces.h"
+
 #include "RouteAnnouncements.h"
 #include "RouteBuilder.h"
 #include "fare/Hy3File.h"
@@ -21,32 +23,6 @@ std::optional<int> priceValue(const QString &text)
         return std::nullopt;
     }
     return static_cast<int>(price + 0.5);
-}
-
-// The written forms found in `name`, replaced from left to right by the
-// longest translation at each place; empty when none applies.
-QString composedReading(const QString &name, const QHash<QString, QString> &readings, qsizetype longest)
-{
-    QString result;
-    bool any = false;
-    qsizetype pos = 0;
-    while (pos < name.size()) {
-        qsizetype length = std::min(longest, name.size() - pos);
-        for (; length > 0; --length) {
-            const auto found = readings.constFind(name.mid(pos, length));
-            if (found != readings.cend()) {
-                result += *found;
-                any = true;
-                break;
-            }
-        }
-        if (length == 0) {
-            result += name.at(pos);
-            length = 1;
-        }
-        pos += length;
-    }
-    return any ? result : QString();
 }
 
 bool hasKanji(const QString &text)
@@ -277,7 +253,23 @@ std::optional<GtfsImport::Result> GtfsImport::run(GtfsFeed &feed, const Request 
     } else if (!error.isEmpty()) {
         return std::nullopt;
     }
+    // The lowest price of the rules that apply to each pair. A rule names
+    // both zones in all but the rarest feeds and is looked up by the pair;
+    // a rule naming one zone or none is kept by that zone (or once), and the
+    // pairs take the lowest of their kinds at the end: two million rules
+    // naming only an origin cost no more than two million naming both.
     QHash<QPair<QString, QString>, int> lowest;
+    QHash<QString, int> byOrigin;
+    QHash<QString, int> byDestination;
+    std::optional<int> anywhere;
+    const auto keepLower = [](auto &map, const auto &key, int price) {
+        const auto current = map.find(key);
+        if (current == map.end()) {
+            map.insert(key, price);
+        } else if (price < *current) {
+            *current = price;
+        }
+    };
     int containsRules = 0;
     QSet<QString> unknownFares;
     if (const std::optional<GtfsTable> rules =
@@ -304,26 +296,16 @@ std::optional<GtfsImport::Result> GtfsImport::run(GtfsFeed &feed, const Request 
                 }
                 const QString origin = GtfsTable::field(row, originColumn);
                 const QString destination = GtfsTable::field(row, destinationColumn);
-                const auto apply = [&](const QString &from, const QString &to) {
-                    const auto current = lowest.find({from, to});
-                    if (current == lowest.end()) {
-                        lowest.insert({from, to}, *price);
-                    } else if (*price < *current) {
-                        *current = *price;
-                    }
-                };
-                // A rule names both zones in all but the rarest feeds: look
-                // the pair up instead of walking every pair for every rule.
                 if (!origin.isEmpty() && !destination.isEmpty()) {
                     if (pairs.contains({origin, destination})) {
-                        apply(origin, destination);
+                        keepLower(lowest, QPair<QString, QString>(origin, destination), *price);
                     }
-                    return QString();
-                }
-                for (const auto &pair : std::as_const(pairs)) {
-                    if ((origin.isEmpty() || origin == pair.first) && (destination.isEmpty() || destination == pair.second)) {
-                        apply(pair.first, pair.second);
-                    }
+                } else if (!origin.isEmpty()) {
+                    keepLower(byOrigin, origin, *price);
+                } else if (!destination.isEmpty()) {
+                    keepLower(byDestination, destination, *price);
+                } else {
+                    anywhere = std::min(anywhere.value_or(*price), *price);
                 }
                 return QString();
             }, error)) {
@@ -331,6 +313,19 @@ std::optional<GtfsImport::Result> GtfsImport::run(GtfsFeed &feed, const Request 
         }
     } else if (!error.isEmpty()) {
         return std::nullopt;
+    }
+    if (!byOrigin.isEmpty() || !byDestination.isEmpty() || anywhere) {
+        for (const auto &pair : std::as_const(pairs)) {
+            std::optional<int> price = anywhere;
+            for (const auto &[map, zone] : {std::pair{&byOrigin, pair.first}, std::pair{&byDestination, pair.second}}) {
+                if (const auto found = map->constFind(zone); found != map->cend()) {
+                    price = std::min(price.value_or(*found), *found);
+                }
+            }
+            if (price) {
+                keepLower(lowest, pair, *price);
+            }
+        }
     }
     if (containsRules > 0) {
         result.warnings << QStringLiteral("fare_rules.txt: contains_id のある規則 %1 件は使いません").arg(containsRules);
@@ -347,18 +342,14 @@ std::optional<GtfsImport::Result> GtfsImport::run(GtfsFeed &feed, const Request 
     // GTFS form on a stop (record_id) or on the text (field_value).
     QHash<QString, QString> byText;
     QHash<QString, QString> byStop;
-    if (const std::optional<QByteArray> bytes = feed.read(QStringLiteral("translations.txt"), error)) {
-        const std::optional<GtfsTable> probe = GtfsTable::parse(QStringLiteral("translations.txt"), *bytes, {}, error);
-        if (!probe) {
-            return std::nullopt;
-        }
-        const bool older = probe->column(QStringLiteral("trans_id")) >= 0;
+    if (const std::optional<GtfsTable> translations =
+            GtfsTable::optional(feed, QStringLiteral("translations.txt"), {}, error)) {
+        const bool older = translations->column(QStringLiteral("trans_id")) >= 0;
         const QStringList columns = older
             ? QStringList{QStringLiteral("trans_id"), QStringLiteral("lang"), QStringLiteral("translation")}
             : QStringList{QStringLiteral("table_name"), QStringLiteral("field_name"), QStringLiteral("language"),
                           QStringLiteral("translation")};
-        const std::optional<GtfsTable> translations = GtfsTable::parse(QStringLiteral("translations.txt"), *bytes, columns, error);
-        if (!translations) {
+        if (!translations->hasColumns(columns, error)) {
             return std::nullopt;
         }
         const int translationColumn = translations->column(QStringLiteral("translation"));
@@ -389,19 +380,19 @@ std::optional<GtfsImport::Result> GtfsImport::run(GtfsFeed &feed, const Request 
     } else if (!error.isEmpty()) {
         return std::nullopt;
     }
-    qsizetype longest = 0;
-    for (auto it = byText.cbegin(); it != byText.cend(); ++it) {
-        longest = std::max(longest, it.key().size());
+    qsizetype longestName = 0;
+    for (const RouteStop &stop : source.stops) {
+        longestName = std::max(longestName, stop.name.size());
     }
+    const GtfsReadingPieces pieces(byText, longestName);
     // A stop's reading is kept only when the translations cover every
     // written character of its name; the dictionary also gets the pieces
     // themselves, so that the speech reads names they only partly cover.
     QSet<QString> named;
-    QStringList pieces = byText.keys();
-    pieces.sort();
     for (qsizetype i = 0; i < pattern.size(); ++i) {
         RouteStop &stop = source.stops[static_cast<size_t>(i)];
-        const QString reading = byStop.value(pattern.at(i), composedReading(stop.name, byText, longest));
+        const auto byId = byStop.constFind(pattern.at(i));
+        const QString reading = byId != byStop.cend() ? *byId : pieces.compose(stop.name);
         if (!reading.isEmpty() && !hasKanji(reading)) {
             stop.reading = reading;
             if (!named.contains(stop.name)) {
@@ -411,13 +402,13 @@ std::optional<GtfsImport::Result> GtfsImport::run(GtfsFeed &feed, const Request 
         }
     }
     for (const RouteStop &stop : source.stops) {
-        for (const QString &piece : std::as_const(pieces)) {
-            if (stop.name.contains(piece) && !named.contains(piece)) {
+        for (const QString &piece : pieces.piecesIn(stop.name)) {
+            if (!named.contains(piece)) {
                 named.insert(piece);
-                result.readings.append({piece, byText.value(piece)});
+                result.readings.append({piece, pieces.reading(piece)});
                 // The source keeps them too, so that a build from it alone
                 // gives the same dictionary.
-                source.readings.append({piece, byText.value(piece)});
+                source.readings.append({piece, pieces.reading(piece)});
             }
         }
     }

@@ -1,12 +1,18 @@
 #include "companion/Cp932.h"
 #include "fare/Hy3File.h"
 #include "route/GtfsImport.h"
+#include "route/GtfsProgress.h"
+#include "route/RouteBuilder.h"
 
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <zip.h>
+
+#include <sys/stat.h>
 
 using FeedFiles = QHash<QString, QByteArray>;
 Q_DECLARE_METATYPE(FeedFiles)
@@ -65,6 +71,83 @@ QString copyOfMessyFeed(const QTemporaryDir &dir, const FeedFiles &files)
     }
     return feed;
 }
+
+// The messy feed's files with some replaced, as one zip.
+bool writeZip(const QString &path, const FeedFiles &replaced)
+{
+    FeedFiles files;
+    const QDir source(DataDir + QStringLiteral("/messy"));
+    for (const QString &name : source.entryList(QDir::Files)) {
+        files.insert(name, readAll(source.filePath(name)));
+    }
+    files.insert(replaced);
+    int code = 0;
+    zip_t *zip = zip_open(QFile::encodeName(path).constData(), ZIP_CREATE | ZIP_TRUNCATE, &code);
+    if (zip == nullptr) {
+        return false;
+    }
+    for (auto it = files.cbegin(); it != files.cend(); ++it) {
+        zip_source_t *bytes = zip_source_buffer(zip, it.value().constData(), zip_uint64_t(it.value().size()), 0);
+        if (bytes == nullptr || zip_file_add(zip, it.key().toUtf8().constData(), bytes, ZIP_FL_ENC_UTF_8) < 0) {
+            zip_source_free(bytes);
+            zip_discard(zip);
+            return false;
+        }
+    }
+    return zip_close(zip) == 0;
+}
+
+// Makes the local and the central header of entry `name` declare `size`
+// inflated bytes, as a crafted archive can.
+bool declareSize(const QString &path, const QByteArray &name, quint32 size)
+{
+    QByteArray bytes = readAll(path);
+    int patched = 0;
+    for (const auto &[signature, nameAt, sizeAt] : {std::tuple{QByteArray("PK\x03\x04"), 30, 22},
+                                                    std::tuple{QByteArray("PK\x01\x02"), 46, 24}}) {
+        for (qsizetype at = bytes.indexOf(signature); at >= 0; at = bytes.indexOf(signature, at + 4)) {
+            if (bytes.mid(at + nameAt, name.size()) == name) {
+                for (int i = 0; i < 4; ++i) {
+                    bytes[at + sizeAt + i] = char((size >> (8 * i)) & 0xFF);
+                }
+                ++patched;
+            }
+        }
+    }
+    QFile file(path);
+    return patched == 2 && file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// Reads a feed through another, asking it to stop once `stopAt` is read,
+// and keeps which files were read.
+class StoppingFeed : public GtfsFeed
+{
+public:
+    StoppingFeed(std::unique_ptr<GtfsFeed> feed, QString stopAt)
+        : GtfsFeed(DefaultBudget)
+        , m_feed(std::move(feed))
+        , m_stopAt(std::move(stopAt))
+    {
+        setProgress(&m_progress);
+    }
+
+    QStringList filesRead;
+
+protected:
+    std::optional<QByteArray> readFile(const QString &name, qint64, QString &error) override
+    {
+        filesRead << name;
+        if (name == m_stopAt) {
+            m_progress.cancel();
+        }
+        return m_feed->read(name, error);
+    }
+
+private:
+    std::unique_ptr<GtfsFeed> m_feed;
+    QString m_stopAt;
+    GtfsProgress m_progress;
+};
 
 } // namespace
 
@@ -166,6 +249,113 @@ private slots:
         const QString yomi = Cp932::decode(readAll(out.filePath(QStringLiteral("yomi.txt"))));
         QVERIFY2(yomi.startsWith(QStringLiteral("川崎駅西口59番のりば,かわさきえきにしぐち59ばんのりば\r\n")), qPrintable(yomi));
         QVERIFY2(yomi.contains(QStringLiteral("\r\n末吉橋,すえよしばし\r\n")), qPrintable(yomi));
+    }
+
+    void oneZoneRulesApplyToEveryPairOfTheirZone()
+    {
+        // Zones A A B C. Rules naming one zone or none are applied to every
+        // pair they cover, for this route only, and the lowest price wins.
+        QTemporaryDir dir;
+        const QString feedPath = copyOfMessyFeed(dir, {{"fare_rules.txt", "fare_id,route_id,origin_id,destination_id\n"
+                                                                          "F250,R1,A,\nF220,R1,,C\nF240,,,\n"
+                                                                          "F150,R1,A,A\nF100,R2,B,\n"}});
+        QString error;
+        const std::unique_ptr<GtfsFeed> feed = GtfsFeed::open(feedPath, error);
+        QVERIFY(feed);
+        const std::optional<GtfsImport::Result> result =
+            GtfsImport::run(*feed, {QStringLiteral("R1"), QStringLiteral("12"), std::nullopt, QString()}, error);
+        QVERIFY2(result, qPrintable(error));
+        const RouteBuilder builder(result->source);
+        QCOMPARE(builder.fare(2, 1), 150); // A -> A: both named
+        QCOMPARE(builder.fare(3, 1), 240); // A -> B: from A 250, anything 240
+        QCOMPARE(builder.fare(4, 1), 220); // A -> C: to C 220
+        QCOMPARE(builder.fare(4, 2), 220); // B -> C: R2's rule from B not taken
+    }
+
+    void feedReadsStayWithinTheBudget_data()
+    {
+        QTest::addColumn<bool>("zip");
+        QTest::addColumn<FeedFiles>("files");
+        QTest::addColumn<quint32>("declared"); // stop_times.txt's declared size, 0: as written
+        QTest::addColumn<qint64>("budget");
+        QTest::addColumn<QString>("named");
+        QByteArray times = readAll(DataDir + QStringLiteral("/messy/stop_times.txt"));
+        QByteArray stops = readAll(DataDir + QStringLiteral("/messy/stops.txt"));
+        while (times.size() < 600 * 1024) {
+            times += "T9,07:00:00,9,S1\n";
+        }
+        while (stops.size() < 600 * 1024) {
+            stops += "35.0,A,pad,SX\n";
+        }
+        const FeedFiles big{{"stop_times.txt", times}, {"stops.txt", stops}};
+        const qint64 megabyte = 1024 * 1024;
+        // A zip bomb's entry is refused by its declared size, before a byte
+        // of it is allocated.
+        QTest::newRow("declared past the budget") << true << FeedFiles{} << quint32(0xFFFFFF00) << GtfsFeed::DefaultBudget
+                                                  << QStringLiteral("stop_times.txt: 大きすぎます（フィードから読むのは合わせて 1024 MB まで）");
+        QTest::newRow("inflates past its declared size") << true << big << quint32(100) << megabyte / 2
+                                                          << QStringLiteral("stop_times.txt: 大きすぎます");
+        QTest::newRow("entries pass it together") << true << big << quint32(0) << megabyte
+                                                   << QStringLiteral("stops.txt: 大きすぎます");
+        QTest::newRow("folder files pass it together") << false << big << quint32(0) << megabyte
+                                                        << QStringLiteral("stops.txt: 大きすぎます");
+    }
+
+    void feedReadsStayWithinTheBudget()
+    {
+        QFETCH(bool, zip);
+        QFETCH(FeedFiles, files);
+        QFETCH(quint32, declared);
+        QFETCH(qint64, budget);
+        QFETCH(QString, named);
+        QTemporaryDir dir;
+        QString feedPath = dir.filePath(QStringLiteral("feed.zip"));
+        if (zip) {
+            QVERIFY(writeZip(feedPath, files));
+            QVERIFY(declared == 0 || declareSize(feedPath, "stop_times.txt", declared));
+        } else {
+            feedPath = copyOfMessyFeed(dir, files);
+        }
+        QString error;
+        const std::unique_ptr<GtfsFeed> feed = GtfsFeed::open(feedPath, error, budget);
+        QVERIFY2(feed, qPrintable(error));
+        QVERIFY(!GtfsImport::run(*feed, {QStringLiteral("R1"), QStringLiteral("12"), std::nullopt, QString()}, error));
+        QVERIFY2(error.contains(named), qPrintable(error));
+    }
+
+    void folderFeedsReadPlainFilesOnly_data()
+    {
+        QTest::addColumn<QString>("target"); // what translations.txt is made: a pipe, or a link to this
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("pipe") << QString() << true;
+        QTest::newRow("link to a device") << QStringLiteral("/dev/zero") << true;
+        QTest::newRow("link to a plain file") << DataDir + QStringLiteral("/messy/translations.txt") << false;
+    }
+
+    void folderFeedsReadPlainFilesOnly()
+    {
+        QFETCH(QString, target);
+        QFETCH(bool, refused);
+        QTemporaryDir dir;
+        const QString feed = copyOfMessyFeed(dir, {{"translations.txt", {}}});
+        const QString translations = feed + QStringLiteral("/translations.txt");
+        QVERIFY(target.isEmpty() ? ::mkfifo(QFile::encodeName(translations).constData(), 0600) == 0
+                                 : QFile::link(target, translations));
+        QTemporaryDir out;
+        // A pipe nobody writes to would hold the import for ever.
+        const Run run = importGtfs(out.path(), {feed, "--route", "R1", "--number", "12"});
+        QCOMPARE(run.exitCode, refused ? 1 : 0);
+        QCOMPARE(run.err.contains(QStringLiteral("translations.txt: 普通のファイルではありません")), refused);
+    }
+
+    void cancelStopsTheImportWhereItIs()
+    {
+        QString error;
+        StoppingFeed feed(GtfsFeed::open(DataDir + QStringLiteral("/messy"), error), QStringLiteral("stop_times.txt"));
+        QVERIFY(!GtfsImport::run(feed, {QStringLiteral("R1"), QStringLiteral("12"), std::nullopt, QString()}, error));
+        QCOMPARE(error, GtfsProgress::cancelledText());
+        // The walk of stop_times.txt stopped, and nothing after it was read.
+        QCOMPARE(feed.filesRead, QStringList({"routes.txt", "trips.txt", "stop_times.txt"}));
     }
 
     void refusedFeedsNameTheProblemAndWriteNothing_data()
