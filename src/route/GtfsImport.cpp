@@ -10,19 +10,30 @@
 #include <QSet>
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 
 namespace {
 
-// A GTFS price ("210", "210.0") in whole yen.
-std::optional<int> priceValue(const QString &text)
+// A GTFS price ("210", "210.0") in whole yen, or why it is none: it must be
+// a finite number that a fare data file's 16-bit cell holds.
+std::optional<int> priceValue(const QString &text, QString &why)
 {
     bool ok = false;
-    const double price = text.toDouble(&ok);
-    if (!ok || price < 0 || price > 1e9) {
+    const double price = std::round(text.toDouble(&ok));
+    if (!ok || !std::isfinite(price)) {
+        why = QStringLiteral("有限の数ではありません");
         return std::nullopt;
     }
-    return static_cast<int>(price + 0.5);
+    if (price < 0) {
+        why = QStringLiteral("負の数です");
+        return std::nullopt;
+    }
+    if (price > std::numeric_limits<qint16>::max()) {
+        why = QStringLiteral("運賃データの欄に入りません（最大 %1）").arg(std::numeric_limits<qint16>::max());
+        return std::nullopt;
+    }
+    return static_cast<int>(price);
 }
 
 bool hasKanji(const QString &text)
@@ -241,9 +252,11 @@ std::optional<GtfsImport::Result> GtfsImport::run(GtfsFeed &feed, const Request 
         const int idColumn = attributes->column(QStringLiteral("fare_id"));
         const int priceColumn = attributes->column(QStringLiteral("price"));
         if (!attributes->forEachRow([&](const QStringList &row, int) {
-                const std::optional<int> price = priceValue(GtfsTable::field(row, priceColumn));
+                QString why;
+                const std::optional<int> price = priceValue(GtfsTable::field(row, priceColumn), why);
                 if (!price) {
-                    return QStringLiteral("price「%1」は運賃ではありません").arg(GtfsTable::field(row, priceColumn));
+                    return QStringLiteral("fare_id「%1」の price「%2」は%3")
+                        .arg(GtfsTable::field(row, idColumn), GtfsTable::field(row, priceColumn), why);
                 }
                 prices.insert(GtfsTable::field(row, idColumn), *price);
                 return QString();

@@ -374,6 +374,12 @@ private slots:
             << QStringLiteral("stop_times.txt 3 行目: stop_sequence「x」");
         QTest::newRow("not utf-8") << FeedFiles{{"stops.txt", "stop_id,stop_name\nS1,\x89\x77\n"}}
                                    << QStringLiteral("stops.txt 2 行目: UTF-8");
+        // Prices the board's 16-bit cells cannot hold are refused, named,
+        // rather than wrapped.
+        QTest::newRow("price not a number") << FeedFiles{{"fare_attributes.txt", "fare_id,price\nF1,100\nF2,nan\n"}}
+                                            << QStringLiteral("fare_attributes.txt 3 行目: fare_id「F2」の price「nan」は有限の数ではありません");
+        QTest::newRow("price past a cell") << FeedFiles{{"fare_attributes.txt", "fare_id,price\nF1,65536\n"}}
+                                           << QStringLiteral("fare_id「F1」の price「65536」は運賃データの欄に入りません（最大 32767）");
         QByteArray stops = "stop_id,stop_name,zone_id\n";
         QByteArray times = "trip_id,stop_id,stop_sequence\n";
         for (int i = 1; i <= 100; ++i) {
