@@ -164,8 +164,13 @@ std::unique_ptr<GtfsFeed> GtfsFeed::open(const QString &path, QString &error, qi
         error = QStringLiteral("%1: フォルダでも zip でもありません（普通のファイルではありません）").arg(path);
         return nullptr;
     }
+    // Opened as unzip and other readers do, without comparing every local
+    // header with the central directory: real feeds are written by tools
+    // whose headers disagree in ways that do not matter (a time, a version).
+    // What is really broken still shows when an entry is read: data that
+    // cannot be inflated or a wrong checksum, with the entry named.
     int code = 0;
-    zip_t *archive = zip_open(QFile::encodeName(path).constData(), ZIP_RDONLY | ZIP_CHECKCONS, &code);
+    zip_t *archive = zip_open(QFile::encodeName(path).constData(), ZIP_RDONLY, &code);
     if (archive == nullptr) {
         zip_error_t zipError;
         zip_error_init_with_code(&zipError, code);

@@ -97,25 +97,52 @@ bool writeZip(const QString &path, const FeedFiles &replaced)
     return zip_close(zip) == 0;
 }
 
-// Makes the local and the central header of entry `name` declare `size`
-// inflated bytes, as a crafted archive can.
-bool declareSize(const QString &path, const QByteArray &name, quint32 size)
+// Writes `value` over a field of entry `name`'s headers, little-endian, as
+// a crafted or carelessly written archive has it: at `localField` of its
+// local header and `centralField` of its central one (-1: that one not).
+bool patchHeaders(const QString &path, const QByteArray &name, int localField, int centralField, quint32 value,
+                  int width)
 {
     QByteArray bytes = readAll(path);
     int patched = 0;
-    for (const auto &[signature, nameAt, sizeAt] : {std::tuple{QByteArray("PK\x03\x04"), 30, 22},
-                                                    std::tuple{QByteArray("PK\x01\x02"), 46, 24}}) {
-        for (qsizetype at = bytes.indexOf(signature); at >= 0; at = bytes.indexOf(signature, at + 4)) {
+    for (const auto &[signature, nameAt, field] : {std::tuple{QByteArray("PK\x03\x04"), 30, localField},
+                                                   std::tuple{QByteArray("PK\x01\x02"), 46, centralField}}) {
+        for (qsizetype at = bytes.indexOf(signature); field >= 0 && at >= 0; at = bytes.indexOf(signature, at + 4)) {
             if (bytes.mid(at + nameAt, name.size()) == name) {
-                for (int i = 0; i < 4; ++i) {
-                    bytes[at + sizeAt + i] = char((size >> (8 * i)) & 0xFF);
+                for (int i = 0; i < width; ++i) {
+                    bytes[at + field + i] = char((value >> (8 * i)) & 0xFF);
                 }
                 ++patched;
             }
         }
     }
     QFile file(path);
-    return patched == 2 && file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+    return patched == (localField >= 0) + (centralField >= 0) && file.open(QIODevice::WriteOnly)
+        && file.write(bytes) == bytes.size();
+}
+
+// Makes both headers of entry `name` declare `size` inflated bytes.
+bool declareSize(const QString &path, const QByteArray &name, quint32 size)
+{
+    return patchHeaders(path, name, 22, 24, size, 4);
+}
+
+// Flips a byte in the middle of entry `name`'s data.
+bool damageData(const QString &path, const QByteArray &name)
+{
+    QByteArray bytes = readAll(path);
+    for (qsizetype local = bytes.indexOf("PK\x03\x04"); local >= 0; local = bytes.indexOf("PK\x03\x04", local + 4)) {
+        if (bytes.mid(local + 30, name.size()) != name) {
+            continue;
+        }
+        const int nameLength = quint8(bytes[local + 26]) | quint8(bytes[local + 27]) << 8;
+        const int extraLength = quint8(bytes[local + 28]) | quint8(bytes[local + 29]) << 8;
+        const int size = quint8(bytes[local + 18]) | quint8(bytes[local + 19]) << 8;
+        bytes[local + 30 + nameLength + extraLength + size / 2] ^= 0x5A;
+        QFile file(path);
+        return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+    }
+    return false;
 }
 
 // Reads a feed through another, asking it to stop once `stopAt` is read,
@@ -320,6 +347,35 @@ private slots:
         const std::unique_ptr<GtfsFeed> feed = GtfsFeed::open(feedPath, error, budget);
         QVERIFY2(feed, qPrintable(error));
         QVERIFY(!GtfsImport::run(*feed, {QStringLiteral("R1"), QStringLiteral("12"), std::nullopt, QString()}, error));
+        QVERIFY2(error.contains(named), qPrintable(error));
+    }
+
+    void zipsAreReadAsUnzipReadsThem_data()
+    {
+        QTest::addColumn<bool>("damaged");
+        QTest::addColumn<QString>("named");
+        // A local header whose time and version disagree with the central
+        // directory: unzip -t and Python's zipfile read it without a word.
+        QTest::newRow("headers disagree") << false << QString();
+        QTest::newRow("data damaged") << true << QStringLiteral("stops.txt (");
+    }
+
+    void zipsAreReadAsUnzipReadsThem()
+    {
+        QFETCH(bool, damaged);
+        QFETCH(QString, named);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("feed.zip"));
+        QVERIFY(writeZip(path, {}));
+        QVERIFY(patchHeaders(path, "stops.txt", 10, -1, 0x5A5A, 2));
+        QVERIFY(patchHeaders(path, "stops.txt", 4, -1, 0x3F, 1));
+        QVERIFY(!damaged || damageData(path, "stops.txt"));
+        QString error;
+        const std::unique_ptr<GtfsFeed> feed = GtfsFeed::open(path, error);
+        QVERIFY2(feed, qPrintable(error));
+        const std::optional<GtfsImport::Result> result =
+            GtfsImport::run(*feed, {QStringLiteral("R1"), QStringLiteral("12"), std::nullopt, QString()}, error);
+        QCOMPARE(bool(result), !damaged);
         QVERIFY2(error.contains(named), qPrintable(error));
     }
 
