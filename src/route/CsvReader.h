@@ -34,6 +34,10 @@ public:
         // one are dropped; an unquoted field is also trimmed of other white
         // space such as the ideographic space.
         bool trimBlanks = false;
+        // With trimBlanks, blanks just inside a quoted field's quotes are
+        // dropped too: values (GTFS) where a quoted name's trailing space is
+        // a slip, never meant, unlike an announcement's text.
+        bool trimQuoted = false;
         // Fields kept of a record; the rest are only counted, so that a line
         // of a million commas does not become a million strings.
         qsizetype keepFields = std::numeric_limits<qsizetype>::max();

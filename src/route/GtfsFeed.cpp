@@ -15,7 +15,9 @@
 
 namespace {
 
-constexpr CsvReader::Options GtfsCsv{.trimBlanks = true};
+// Every value trimmed of the blanks around it, quoted or not, as the
+// header's names are.
+constexpr CsvReader::Options GtfsCsv{.trimBlanks = true, .trimQuoted = true};
 
 QString problemText(CsvReader::Problem problem)
 {
