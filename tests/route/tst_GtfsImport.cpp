@@ -10,6 +10,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
+
 #include <zip.h>
 
 #include <sys/stat.h>
@@ -251,7 +253,8 @@ private slots:
     void sampleFeedGivesTheZoneFares()
     {
         QTemporaryDir out;
-        const Run run = importGtfs(out.path(), {DataDir + QStringLiteral("/sample-kawasaki"), "--route", "21000-0", "--number", "57"});
+        const Run run = importGtfs(out.path(), {DataDir + QStringLiteral("/sample-kawasaki"), "--route", "21000-0",
+                                                "--number", "57", "--names", "stop"});
         QVERIFY2(run.exitCode == 0, qPrintable(run.err));
         const std::vector<StopRecord> records = board(out.filePath(QStringLiteral("57.hy3")));
         // 21 stops, each its own zone: tickets 1 to 20, none at the end.
@@ -276,6 +279,150 @@ private slots:
         const QString yomi = Cp932::decode(readAll(out.filePath(QStringLiteral("yomi.txt"))));
         QVERIFY2(yomi.startsWith(QStringLiteral("川崎駅西口59番のりば,かわさきえきにしぐち59ばんのりば\r\n")), qPrintable(yomi));
         QVERIFY2(yomi.contains(QStringLiteral("\r\n末吉橋,すえよしばし\r\n")), qPrintable(yomi));
+    }
+
+    void longRoutesAreNumberedByFareStage()
+    {
+        // 120 stops, each its own zone, in fare stages of three stops: the
+        // fare rises 30 yen for every stage entered after the first.
+        const auto stage = [](int i) { return i / 3; };
+        const auto fareOf = [&](int i, int j) { return 150 + 30 * (stage(j) - stage(i)); };
+        QByteArray stops = "stop_id,stop_name,zone_id\n";
+        QByteArray times = "trip_id,stop_id,stop_sequence\n";
+        QByteArray attributes = "fare_id,price\n";
+        QByteArray rules = "fare_id,route_id,origin_id,destination_id\n";
+        for (int i = 0; i < 120; ++i) {
+            const QByteArray n = QByteArray::number(i);
+            stops += "S" + n + ",停" + n + ",Z" + n + "\n";
+            times += "T1,S" + n + "," + n + "\n";
+            attributes += "F" + n + "," + QByteArray::number(fareOf(0, 3 * i)) + "\n";
+            for (int j = i + 1; j < 120; ++j) {
+                rules += "F" + QByteArray::number(stage(j) - stage(i)) + ",R1,Z" + n + ",Z" + QByteArray::number(j) + "\n";
+            }
+        }
+        QTemporaryDir dir;
+        const QString feedPath = copyOfMessyFeed(
+            dir, {{"stops.txt", stops}, {"stop_times.txt", times}, {"fare_attributes.txt", attributes}, {"fare_rules.txt", rules}});
+        QString error;
+        const std::unique_ptr<GtfsFeed> feed = GtfsFeed::open(feedPath, error);
+        QVERIFY(feed);
+        GtfsImport::Request request{QStringLiteral("R1"), QStringLiteral("12"), std::nullopt, QString()};
+        const std::optional<GtfsImport::Result> result = GtfsImport::run(*feed, request, error);
+        QVERIFY2(result, qPrintable(error));
+        QVERIFY2(result->warnings.join(u'\n').contains(QStringLiteral("停留所ごとでは整理券番号が 119 必要なため、運賃の段ごとに 40 までの番号にしました")),
+                 qPrintable(result->warnings.join(u'\n')));
+        // Whoever boarded at any stop of a stage sees their own fare.
+        const RouteBuilder builder(result->source);
+        const std::vector<int> &tickets = builder.tickets();
+        QCOMPARE(*std::max_element(tickets.begin(), tickets.end()), 40);
+        QStringList wrong;
+        for (int i = 0; i < 119; ++i) {
+            for (int j = i + 1; j < 120; ++j) {
+                if (builder.fare(j + 1, tickets[size_t(i)]) != fareOf(i, j)) {
+                    wrong << QStringLiteral("%1->%2").arg(i).arg(j);
+                }
+            }
+        }
+        QVERIFY2(wrong.isEmpty(), qPrintable(wrong.mid(0, 10).join(u' ')));
+        request.tickets = GtfsImport::Tickets::ByStop;
+        QVERIFY(!GtfsImport::run(*feed, request, error));
+        QVERIFY2(error.contains(QStringLiteral("整理券番号が 119 必要")), qPrintable(error));
+    }
+
+    void feedsWithoutRulesTakeTheirOnePrice_data()
+    {
+        QTest::addColumn<QByteArray>("attributes");
+        QTest::addColumn<int>("fare");
+        QTest::addColumn<QString>("warned");
+        QTest::newRow("one price") << QByteArray("fare_id,price\nF1,200\nF2,200.0\n") << 200 << QString();
+        QTest::newRow("several prices") << QByteArray("fare_id,price\nF1,200\nF2,300\n") << -1
+                                        << QStringLiteral("運賃が 1 つではないため（F1 200 円, F2 300 円）");
+    }
+
+    void feedsWithoutRulesTakeTheirOnePrice()
+    {
+        QFETCH(QByteArray, attributes);
+        QFETCH(int, fare);
+        QFETCH(QString, warned);
+        QTemporaryDir dir;
+        const QString feedPath = copyOfMessyFeed(dir, {{"fare_rules.txt", {}}, {"fare_attributes.txt", attributes}});
+        QString error;
+        const std::unique_ptr<GtfsFeed> feed = GtfsFeed::open(feedPath, error);
+        QVERIFY(feed);
+        const std::optional<GtfsImport::Result> result =
+            GtfsImport::run(*feed, {QStringLiteral("R1"), QStringLiteral("12"), std::nullopt, QString()}, error);
+        QVERIFY2(result, qPrintable(error));
+        const RouteBuilder builder(result->source);
+        for (const auto &[stop, ticket] : {std::pair{2, 1}, std::pair{3, 1}, std::pair{4, 1}, std::pair{4, 2}}) {
+            QCOMPARE(builder.fare(stop, ticket), fare);
+        }
+        const QString warnings = result->warnings.join(u'\n');
+        QVERIFY2(warned.isEmpty() ? warnings.isEmpty() : warnings.contains(warned), qPrintable(warnings));
+    }
+
+    void ridesTheTimetableForbidsAreBlank()
+    {
+        // Nobody alights at S2 and nobody boards at S3: S3 draws no ticket
+        // (so the B -> C pair that no rule prices is never needed), and the
+        // A -> A ride to S2 is blank.
+        QTemporaryDir dir;
+        const QString feedPath = copyOfMessyFeed(dir, {{"stop_times.txt", "trip_id,stop_id,stop_sequence,pickup_type,drop_off_type\n"
+                                                                          "T1,S1,1,0,1\nT1,S2,2,0,1\nT1,S3,3,1,0\nT1,S4,4,1,0\n"}});
+        QString error;
+        const std::unique_ptr<GtfsFeed> feed = GtfsFeed::open(feedPath, error);
+        QVERIFY(feed);
+        const std::optional<GtfsImport::Result> result =
+            GtfsImport::run(*feed, {QStringLiteral("R1"), QStringLiteral("12"), std::nullopt, QString()}, error);
+        QVERIFY2(result, qPrintable(error));
+        const RouteBuilder builder(result->source);
+        QCOMPARE(builder.tickets(), std::vector<int>({1, 1, 0, 0}));
+        QCOMPARE(builder.fare(2, 1), 0);
+        QCOMPARE(builder.fare(3, 1), 200);
+        QCOMPARE(builder.fare(4, 1), 240);
+        QCOMPARE(builder.fare(4, 2), 0);
+        QVERIFY2(!result->warnings.join(u'\n').contains(QStringLiteral("運賃のない組")), qPrintable(result->warnings.join(u'\n')));
+    }
+
+    void stopsTakeTheirStationsNameAndTheTripsHeadsign_data()
+    {
+        QTest::addColumn<FeedFiles>("files"); // of the messy feed; none: the sample feed's route 21000-0
+        QTest::addColumn<bool>("platforms");
+        QTest::addColumn<QString>("first");
+        QTest::addColumn<QString>("bound");
+        // Platforms of one station at both ends: a loop, named by its headsign.
+        QTest::newRow("station") << FeedFiles{} << false << QStringLiteral("川崎駅西口") << QStringLiteral("末吉橋矢向循環");
+        QTest::newRow("platform") << FeedFiles{} << true << QStringLiteral("川崎駅西口59番のりば")
+                                  << QStringLiteral("末吉橋矢向循環");
+        QTest::newRow("headsign") << FeedFiles{{"trips.txt", "trip_id,route_id,trip_headsign\nT1,R1,三丁目経由 車庫前\n"}} << false
+                                  << QStringLiteral("駅前") << QStringLiteral("三丁目経由 車庫前行き");
+        QTest::newRow("loop") << FeedFiles{{"stop_times.txt", "trip_id,stop_id,stop_sequence\nT1,S1,1\nT1,S3,2\nT1,S1,3\n"}}
+                              << false << QStringLiteral("駅前") << QStringLiteral("駅前循環");
+    }
+
+    void stopsTakeTheirStationsNameAndTheTripsHeadsign()
+    {
+        QFETCH(FeedFiles, files);
+        QFETCH(bool, platforms);
+        QFETCH(QString, first);
+        QFETCH(QString, bound);
+        QTemporaryDir dir;
+        const bool sample = files.isEmpty();
+        GtfsImport::Request request{sample ? QStringLiteral("21000-0") : QStringLiteral("R1"), QStringLiteral("12"),
+                                    std::nullopt, QString()};
+        request.names = platforms ? GtfsImport::Names::Platform : GtfsImport::Names::Station;
+        QString error;
+        const std::unique_ptr<GtfsFeed> feed =
+            GtfsFeed::open(sample ? DataDir + QStringLiteral("/sample-kawasaki") : copyOfMessyFeed(dir, files), error);
+        QVERIFY(feed);
+        const std::optional<GtfsImport::Result> result = GtfsImport::run(*feed, request, error);
+        QVERIFY2(result, qPrintable(error));
+        QCOMPARE(result->source.stops.front().name, first);
+        QCOMPARE(result->source.announcements.front().Text,
+                 QStringLiteral("ご乗車ありがとうございます。このバスは、%1です。").arg(bound));
+        if (sample && !platforms) {
+            QCOMPARE(result->source.stops.back().name, first);
+            QCOMPARE(result->source.stops.front().reading, QStringLiteral("かわさきえきにしぐち"));
+        }
     }
 
     void oneZoneRulesApplyToEveryPairOfTheirZone()
@@ -419,23 +566,24 @@ private slots:
         // Files of the messy feed replaced (removed when empty).
         QTest::addColumn<FeedFiles>("files");
         QTest::addColumn<QString>("named");
+        QTest::addColumn<QStringList>("options");
         QTest::newRow("missing file") << FeedFiles{{"stop_times.txt", {}}}
-                                      << QStringLiteral("stop_times.txt がありません");
+                                      << QStringLiteral("stop_times.txt がありません") << QStringList();
         QTest::newRow("missing column") << FeedFiles{{"stops.txt", "stop_id,zone_id\nS1,A\n"}}
-                                        << QStringLiteral("stops.txt: 列 stop_name がありません");
+                                        << QStringLiteral("stops.txt: 列 stop_name がありません") << QStringList();
         QTest::newRow("open quote") << FeedFiles{{"stops.txt", "stop_id,stop_name\nS1,a\nS2,\"b\nS3,c\n"}}
-                                    << QStringLiteral("stops.txt 3 行目: 「\"」が閉じていません");
+                                    << QStringLiteral("stops.txt 3 行目: 「\"」が閉じていません") << QStringList();
         QTest::newRow("bad sequence")
             << FeedFiles{{"stop_times.txt", "trip_id,stop_id,stop_sequence\nT1,S1,1\nT1,S2,x\n"}}
-            << QStringLiteral("stop_times.txt 3 行目: stop_sequence「x」");
+            << QStringLiteral("stop_times.txt 3 行目: stop_sequence「x」") << QStringList();
         QTest::newRow("not utf-8") << FeedFiles{{"stops.txt", "stop_id,stop_name\nS1,\x89\x77\n"}}
-                                   << QStringLiteral("stops.txt 2 行目: UTF-8");
+                                   << QStringLiteral("stops.txt 2 行目: UTF-8") << QStringList();
         // Prices the board's 16-bit cells cannot hold are refused, named,
         // rather than wrapped.
         QTest::newRow("price not a number") << FeedFiles{{"fare_attributes.txt", "fare_id,price\nF1,100\nF2,nan\n"}}
-                                            << QStringLiteral("fare_attributes.txt 3 行目: fare_id「F2」の price「nan」は有限の数ではありません");
+                                            << QStringLiteral("fare_attributes.txt 3 行目: fare_id「F2」の price「nan」は有限の数ではありません") << QStringList();
         QTest::newRow("price past a cell") << FeedFiles{{"fare_attributes.txt", "fare_id,price\nF1,65536\n"}}
-                                           << QStringLiteral("fare_id「F1」の price「65536」は運賃データの欄に入りません（最大 32767）");
+                                           << QStringLiteral("fare_id「F1」の price「65536」は運賃データの欄に入りません（最大 32767）") << QStringList();
         QByteArray stops = "stop_id,stop_name,zone_id\n";
         QByteArray times = "trip_id,stop_id,stop_sequence\n";
         for (int i = 1; i <= 100; ++i) {
@@ -443,17 +591,19 @@ private slots:
             times += "T1,S" + QByteArray::number(i) + "," + QByteArray::number(i) + "\n";
         }
         QTest::newRow("99 tickets") << FeedFiles{{"stops.txt", stops}, {"stop_times.txt", times}}
-                                    << QStringLiteral("整理券番号が 99 必要");
+                                    << QStringLiteral("整理券番号が 99 必要")
+                                    << QStringList{"--tickets", "stop"};
     }
 
     void refusedFeedsNameTheProblemAndWriteNothing()
     {
         QFETCH(FeedFiles, files);
         QFETCH(QString, named);
+        QFETCH(QStringList, options);
         QTemporaryDir dir;
         const QString feed = copyOfMessyFeed(dir, files);
         QTemporaryDir out;
-        const Run run = importGtfs(out.path(), {feed, "--route", "R1", "--number", "12"});
+        const Run run = importGtfs(out.path(), QStringList{feed, "--route", "R1", "--number", "12"} + options);
         QCOMPARE(run.exitCode, 1);
         QVERIFY2(run.err.contains(named), qPrintable(run.err));
         QVERIFY2(run.written.isEmpty(), qPrintable(run.written.join(u' ')));

@@ -83,9 +83,28 @@ int importGtfs(const ImportArguments &arguments)
         }
         request.direction = arguments.direction.toInt();
     }
+    if (arguments.tickets.isEmpty() || arguments.tickets == QLatin1String("auto")) {
+        request.tickets = GtfsImport::Tickets::Automatic;
+    } else if (arguments.tickets == QLatin1String("stage")) {
+        request.tickets = GtfsImport::Tickets::ByStage;
+    } else if (arguments.tickets == QLatin1String("stop")) {
+        request.tickets = GtfsImport::Tickets::ByStop;
+    } else {
+        err() << "hy3tool import-gtfs: --tickets は auto、stage か stop です（「" << arguments.tickets << "」）。\n";
+        return CannotRun;
+    }
+    if (arguments.names.isEmpty() || arguments.names == QLatin1String("station")) {
+        request.names = GtfsImport::Names::Station;
+    } else if (arguments.names == QLatin1String("stop")) {
+        request.names = GtfsImport::Names::Platform;
+    } else {
+        err() << "hy3tool import-gtfs: --names は station か stop です（「" << arguments.names << "」）。\n";
+        return CannotRun;
+    }
     const QString outDir = arguments.outDir.isEmpty() ? QDir::currentPath() : arguments.outDir;
-    if (!QFileInfo(outDir).isDir()) {
-        err() << outDir << ": フォルダがありません。\n";
+    const QFileInfo outInfo(outDir);
+    if (outInfo.exists() && !outInfo.isDir()) {
+        err() << outDir << ": フォルダではありません。\n";
         return CannotRun;
     }
     QString error;
@@ -98,6 +117,11 @@ int importGtfs(const ImportArguments &arguments)
     if (!result) {
         err() << arguments.feed << ": " << error << "\n何も書きませんでした。\n";
         return FileRefused;
+    }
+    // The folder is made once there is something to write in it.
+    if (!outInfo.exists() && !QDir().mkpath(outDir)) {
+        err() << outDir << ": フォルダを作れません。\n";
+        return CannotRun;
     }
     return writeFiles(result->source, result->readings, outDir, true, result->warnings);
 }

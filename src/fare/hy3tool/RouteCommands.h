@@ -16,6 +16,8 @@ struct ImportArguments
     QString direction; // "", "0" or "1"
     QString tripId;
     QString outDir;
+    QString tickets; // "", "auto", "stage" or "stop"
+    QString names;   // "", "station" or "stop"
 };
 
 int importGtfs(const ImportArguments &arguments);
