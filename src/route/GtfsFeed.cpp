@@ -25,6 +25,10 @@ QString problemText(CsvReader::Problem problem)
                                                    : QStringLiteral("閉じた「\"」の後に余分な文字があります");
 }
 
+// The files every feed has; where they are is where a feed is.
+const QStringList FeedFiles{QStringLiteral("agency.txt"), QStringLiteral("stops.txt"), QStringLiteral("routes.txt"),
+                            QStringLiteral("trips.txt"), QStringLiteral("stop_times.txt")};
+
 class FolderFeed : public GtfsFeed
 {
 public:
@@ -178,6 +182,33 @@ std::unique_ptr<GtfsFeed> GtfsFeed::open(const QString &path, QString &error, qi
         zip_error_init_with_code(&zipError, code);
         error = QStringLiteral("%1: フォルダでも zip でもありません（%2）").arg(path, QString::fromUtf8(zip_error_strerror(&zipError)));
         zip_error_fini(&zipError);
+        return nullptr;
+    }
+    // One feed to a zip: files of a feed in two folders are two feeds, and
+    // reading the first of each name would mix or silently choose them.
+    QStringList folders;
+    const zip_int64_t entries = zip_get_num_entries(archive, 0);
+    for (zip_int64_t i = 0; i < entries; ++i) {
+        const char *entry = zip_get_name(archive, static_cast<zip_uint64_t>(i), ZIP_FL_ENC_GUESS);
+        const QString name = entry != nullptr ? QString::fromUtf8(entry) : QString();
+        const QString file = name.section(QLatin1Char('/'), -1);
+        if (name.startsWith(QStringLiteral("__MACOSX/")) || !FeedFiles.contains(file)) {
+            continue;
+        }
+        const QString folder = name.left(name.size() - file.size());
+        if (!folders.contains(folder)) {
+            folders << folder;
+        }
+    }
+    if (folders.size() > 1) {
+        zip_discard(archive);
+        for (QString &folder : folders) {
+            folder = folder.isEmpty() ? QStringLiteral("（最上位）") : folder;
+        }
+        error = QStringLiteral("%1: %2 つのフィードが入っています（%3）。1 つずつのフォルダか zip にして取り込んでください")
+                    .arg(path)
+                    .arg(folders.size())
+                    .arg(folders.join(QStringLiteral(", ")));
         return nullptr;
     }
     return std::make_unique<ZipFeed>(archive, path, budget);

@@ -74,8 +74,9 @@ QString copyOfMessyFeed(const QTemporaryDir &dir, const FeedFiles &files)
     return feed;
 }
 
-// The messy feed's files with some replaced, as one zip.
-bool writeZip(const QString &path, const FeedFiles &replaced)
+// The messy feed's files with some replaced, as one zip: in each of
+// `folders` ("" for the top).
+bool writeZip(const QString &path, const FeedFiles &replaced, const QStringList &folders = {QString()})
 {
     FeedFiles files;
     const QDir source(DataDir + QStringLiteral("/messy"));
@@ -88,12 +89,14 @@ bool writeZip(const QString &path, const FeedFiles &replaced)
     if (zip == nullptr) {
         return false;
     }
-    for (auto it = files.cbegin(); it != files.cend(); ++it) {
-        zip_source_t *bytes = zip_source_buffer(zip, it.value().constData(), zip_uint64_t(it.value().size()), 0);
-        if (bytes == nullptr || zip_file_add(zip, it.key().toUtf8().constData(), bytes, ZIP_FL_ENC_UTF_8) < 0) {
-            zip_source_free(bytes);
-            zip_discard(zip);
-            return false;
+    for (const QString &folder : folders) {
+        for (auto it = files.cbegin(); it != files.cend(); ++it) {
+            zip_source_t *bytes = zip_source_buffer(zip, it.value().constData(), zip_uint64_t(it.value().size()), 0);
+            if (bytes == nullptr || zip_file_add(zip, (folder + it.key()).toUtf8().constData(), bytes, ZIP_FL_ENC_UTF_8) < 0) {
+                zip_source_free(bytes);
+                zip_discard(zip);
+                return false;
+            }
         }
     }
     return zip_close(zip) == 0;
@@ -423,6 +426,35 @@ private slots:
             QCOMPARE(result->source.stops.back().name, first);
             QCOMPARE(result->source.stops.front().reading, QStringLiteral("かわさきえきにしぐち"));
         }
+    }
+
+    void findingTheRoute()
+    {
+        // Every route with its directions: headsigns, first and last stop,
+        // stops and trips.
+        const QString sample = DataDir + QStringLiteral("/sample-kawasaki");
+        QProcess tool;
+        tool.start(QStringLiteral(HY3TOOL), {QStringLiteral("routes"), sample});
+        QVERIFY(tool.waitForFinished(60000));
+        const QString listed = QString::fromUtf8(tool.readAllStandardOutput());
+        QVERIFY2(listed.contains(QStringLiteral("21000-0\t川57\t末吉橋矢向循環\t3 便\n"
+                                                "\t方向 0\t末吉橋矢向循環\t川崎駅西口59番のりば → 川崎駅西口１番のりば\t21 停留所\t3 便\n")),
+                 qPrintable(listed));
+        // A mistyped id names the closest; a folder to write to is made.
+        QTemporaryDir out;
+        const QString folder = out.filePath(QStringLiteral("routes/57"));
+        Run run = importGtfs(folder, {sample, "--route", "21000", "--number", "57"});
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(run.err.contains(QStringLiteral("route_id「21000」がありません（近いもの: 「21000-0」（川57）")), qPrintable(run.err));
+        run = importGtfs(folder, {sample, "--route", "21000-0", "--number", "57"});
+        QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+        QVERIFY(run.written.contains(QStringLiteral("57.hy3")));
+        // Two feeds in one zip: neither is chosen silently.
+        const QString twoFeeds = out.filePath(QStringLiteral("two.zip"));
+        QVERIFY(writeZip(twoFeeds, {}, {QStringLiteral("east/"), QStringLiteral("west/")}));
+        run = importGtfs(out.path(), {twoFeeds, "--route", "R1", "--number", "12"});
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(run.err.contains(QStringLiteral("2 つのフィードが入っています（east/, west/）")), qPrintable(run.err));
     }
 
     void oneZoneRulesApplyToEveryPairOfTheirZone()

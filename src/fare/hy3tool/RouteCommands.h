@@ -20,6 +20,8 @@ struct ImportArguments
     QString names;   // "", "station" or "stop"
 };
 
+// Every route of a feed, one line each, then a line for each direction.
+int listRoutes(const QString &feed);
 int importGtfs(const ImportArguments &arguments);
 int buildRoute(const QString &sourcePath, const QString &outDir);
 int checkRoute(const QString &sourcePath);

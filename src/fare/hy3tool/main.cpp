@@ -203,6 +203,9 @@ int main(int argc, char *argv[])
     if (args.size() == 2 && args[0] == QLatin1String("dump")) {
         return dump(args[1]);
     }
+    if (args.size() == 2 && args[0] == QLatin1String("routes")) {
+        return RouteCommands::listRoutes(args[1]);
+    }
     if (args.size() == 2 && args[0] == QLatin1String("import-gtfs")) {
         return RouteCommands::importGtfs({args[1], commandLine.value(QStringLiteral("route")),
                                           commandLine.value(QStringLiteral("number")),
