@@ -230,6 +230,13 @@ void frmCtl::createPreviewArea()
         "QCheckBox { color: black; background: #e0e0e0; border: 1px solid #707070; border-radius: 3px; padding-left: 4px; spacing: 0px; }"
         "QCheckBox::indicator { width: 0px; height: 0px; }"));
     connect(m_check4, &QCheckBox::toggled, this, &frmCtl::Check4_Click);
+    // Opened by the operator (not by the settings load), the wider panel may
+    // reach under the display.
+    connect(m_check4, &QCheckBox::clicked, this, [this](bool open) {
+        if (open) {
+            m_display.uncoverControlPanel();
+        }
+    });
 
     m_label4 = PanelLooks::label(this, "Label4", QStringLiteral("整理券プレビュー"), fromTwips(5370, 135, 2000, 240));
     m_picSeirikenPrev = new SeirikenPreview(this);
@@ -378,7 +385,12 @@ void frmCtl::layOutSliders()
 
 void frmCtl::choosePanelScale(int percent)
 {
+    const bool grows = percent > m_scalePercent;
     setPanelScale(percent);
+    if (grows) {
+        // Grown, it may now lie under the display.
+        m_display.uncoverControlPanel();
+    }
     if (!m_services.settings) {
         return;
     }
@@ -481,6 +493,7 @@ bool frmCtl::eventFilter(QObject *watched, QEvent *event)
         && windowHandle()->isExposed()) {
         placeInCorner();
         m_cornerPending = false;
+        m_display.uncoverControlPanel();
     }
     return QWidget::eventFilter(watched, event);
 }
