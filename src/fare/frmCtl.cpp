@@ -91,13 +91,15 @@ frmCtl::frmCtl(Form1 &display, const PlatformServices &services, QWidget *parent
     createStatusRow();
     connect(this, &frmCtl::dataStepRequested, this, &frmCtl::Command2_Click);
     // The marks of the check boxes and option buttons grow with the panel
-    // too: the style draws them at the size given here.
+    // too: the style draws them at the size given here. No text colour in
+    // the sheet: the style draws the tick and the dot in that colour on the
+    // box's white, where white would hide them; the captions take the
+    // panel's white (grey when disabled) from the palette.
     for (QWidget *mark : {static_cast<QWidget *>(m_check1), static_cast<QWidget *>(m_check2),
                           static_cast<QWidget *>(m_option4.at(0)), static_cast<QWidget *>(m_option4.at(1)),
                           static_cast<QWidget *>(m_option4.at(2))}) {
-        mark->setStyleSheet(QStringLiteral("QCheckBox, QRadioButton { color: white; }"
-                                           "QCheckBox:disabled, QRadioButton:disabled { color: #707070; }"
-                                           "QCheckBox::indicator, QRadioButton::indicator { width: 11px; height: 11px; }"));
+        mark->setStyleSheet(QStringLiteral("QCheckBox::indicator, QRadioButton::indicator { width: 11px; height: 11px; }"));
+        mark->setPalette(PanelLooks::panelPalette(mark->palette()));
     }
     recordDesign();
     layOut();
