@@ -243,6 +243,7 @@ void frmCtl::createPreviewArea()
     m_label4 = PanelLooks::label(this, "Label4", QStringLiteral("整理券プレビュー"), fromTwips(5370, 135, 2000, 240));
     m_picSeirikenPrev = new SeirikenPreview(this);
     m_picSeirikenPrev->setGeometry(fromTwips(5415, 390, 3300, 1395));
+    showPreviewHint();
     m_combo1 = new QComboBox(this);
     m_combo1->setObjectName("Combo1");
     m_combo1->setAccessibleName(QStringLiteral("社名"));
@@ -633,6 +634,7 @@ void frmCtl::showSeiriken(TicketRequest ticket)
     m_picSeirikenPrev->clear();
     ticket.pluginPath = seirikenPlugin(ticket);
     if (ticket.pluginPath.isEmpty()) {
+        showPreviewHint();
         return;
     }
     ticket.companyIndex = m_combo1->currentIndex();
@@ -643,7 +645,27 @@ void frmCtl::showSeiriken(TicketRequest ticket)
         m_picSeirikenPrev->setTicket(ticket.pluginPath,
                                      QStringLiteral("整理券 %1番 %2").arg(ticket.ticketNumber).arg(ticket.stopName));
     }
+    showPreviewHint();
     m_picSeirikenPrev->update();
+}
+
+void frmCtl::showPreviewHint()
+{
+    const frmOption *opts = options();
+    QString hint;
+    if (!opts || !opts->chkUseSeiriPrev()->isChecked() || opts->txtSeiriPlgDir()->text().isEmpty()) {
+        // Named as the options dialog and this panel label them.
+        hint = QStringLiteral("整理券プラグインが選ばれていません。\n「設定...」の「整理券プレビュー」で"
+                              "「整理券プレビュー機能を使用する」にチェックを入れ、「整理券プラグイン」を選んでください。");
+    } else if (!m_route.hasRoute()) {
+        hint = QStringLiteral("系統を設定すると、停留所の整理券がここに出ます。");
+    } else if (m_picSeirikenPrev->ticketPlugin().isEmpty()) {
+        const StopView view = stopView(m_route.currentStop());
+        hint = view.valid && view.ticket.isIssued()
+            ? QStringLiteral("整理券プラグインが整理券を描けませんでした（%1）。").arg(opts->txtSeiriPlgDir()->text())
+            : QStringLiteral("この停留所では整理券は出ません。");
+    }
+    m_picSeirikenPrev->setHint(hint);
 }
 
 void frmCtl::showMissingSeiriken()
@@ -873,6 +895,7 @@ void frmCtl::Command4_Click()
     // Before the name: a long one scrolls in a loop of its own that this
     // handler returns from only when the next name is shown.
     showMissingSeiriken();
+    showPreviewHint();
     showCurrentStopName();
 }
 
@@ -913,6 +936,7 @@ void frmCtl::Check4_Click()
     if (open) {
         keepOnScreen();
         showMissingSeiriken();
+        showPreviewHint();
     }
 }
 
