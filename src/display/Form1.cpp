@@ -107,6 +107,7 @@ void Form1::Form_Load()
     const SideSettings side = readSideSettings();
     // Before the lamp test, which shows it.
     m_segmentStyle = side.displaySegmentStyle;
+    m_missingFare = side.displayMissingFare;
     m_panelModule->InitDegit();
     m_panelModule->InitPanel(); // also creates the options window, hidden
 
@@ -201,6 +202,18 @@ void Form1::setSegmentStyle(int style)
     m_segmentStyle = style;
     for (int n = 1; n <= BoardLayout::Positions; ++n) {
         m_degit.at(n)->setDegitStyle(style);
+    }
+    saveSideSettings();
+}
+
+void Form1::setMissingFare(DegitFormat::MissingFare missingFare)
+{
+    if (missingFare == m_missingFare) {
+        return;
+    }
+    m_missingFare = missingFare;
+    for (int n = 1; n <= BoardLayout::Positions; ++n) {
+        m_degit.at(n)->setMissingFare(missingFare);
     }
     saveSideSettings();
 }
@@ -394,6 +407,7 @@ void Form1::saveSideSettings()
     side.displayFullScreen = m_fullScreen;
     side.displayMonitor = m_monitor;
     side.displaySegmentStyle = m_segmentStyle;
+    side.displayMissingFare = m_missingFare;
     QString error;
     if (!side.save(path, &error)) {
         qWarning("%s", qUtf8Printable(error));

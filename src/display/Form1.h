@@ -101,6 +101,11 @@ public:
     // all 98 cells and into the file at once.
     int segmentStyle() const { return m_segmentStyle; }
     void setSegmentStyle(int style);
+    // How the fare cells show a cell without a fare (-1), kept in the side
+    // settings like the digit style; the remote's board mirror shows the
+    // same, as it reads what the cells light.
+    DegitFormat::MissingFare missingFare() const { return m_missingFare; }
+    void setMissingFare(DegitFormat::MissingFare missingFare);
 
     // The text colour of the ticket-number labels (0x00BBGGRR).
     void setLabelColor(quint32 colorRef);
@@ -178,6 +183,7 @@ private:
     bool m_fullScreen = false;
     int m_monitor = 1;
     int m_segmentStyle = SideSettings().displaySegmentStyle;
+    DegitFormat::MissingFare m_missingFare = SideSettings().displayMissingFare;
     int m_startFullScreen = -1;
     // The window's own (client) place while it shows full screen.
     QPoint m_windowPos;
