@@ -227,6 +227,10 @@ private:
     void showSeiriken(TicketRequest ticket);
     // Draws the ticket of the current stop unless the box already shows it.
     void showMissingSeiriken();
+    // Writes on the preview box why it shows no ticket: no plug-in chosen in
+    // the options, no route set, no ticket at this stop, or a plug-in that
+    // drew none.
+    void showPreviewHint();
     void playSound(const QString &file, const char *channel, bool wait);
     // A sound file named in the options' sound page; empty without options.
     QString soundFile(int index) const;

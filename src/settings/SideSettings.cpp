@@ -69,6 +69,9 @@ QString tokenIn(const QByteArray &damaged)
     return found;
 }
 
+// The words of display.missingFare, in the order of DegitFormat::MissingFare.
+constexpr std::array<const char *, 3> MissingFareWords = {"-1", "blank", "dash"};
+
 } // namespace
 
 bool SideSettings::isValidToken(const QString &token)
@@ -180,6 +183,12 @@ SideSettings SideSettings::load(const QString &path, QString *error)
             settings.displaySegmentStyle = value;
         }
     }
+    const QString missingFare = display.value(QStringLiteral("missingFare")).toString();
+    for (size_t i = 0; i < MissingFareWords.size(); ++i) {
+        if (missingFare == QLatin1String(MissingFareWords[i])) {
+            settings.displayMissingFare = static_cast<DegitFormat::MissingFare>(i);
+        }
+    }
     const QJsonObject panel = document.object().value(QStringLiteral("panel")).toObject();
     if (const int scale = panel.value(QStringLiteral("scale")).toInt(); DisplayScale::isPanelStep(scale)) {
         settings.panelScale = scale;
@@ -213,6 +222,8 @@ bool SideSettings::save(const QString &path, QString *error) const
     display.insert(QStringLiteral("fullScreen"), displayFullScreen);
     display.insert(QStringLiteral("monitor"), displayMonitor);
     display.insert(QStringLiteral("segmentStyle"), displaySegmentStyle);
+    display.insert(QStringLiteral("missingFare"),
+                   QLatin1String(MissingFareWords.at(static_cast<size_t>(displayMissingFare))));
     root.insert(QStringLiteral("display"), display);
     QJsonObject panel = root.value(QStringLiteral("panel")).toObject();
     panel.insert(QStringLiteral("scale"), panelScale);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "controls/DegitFormat.h"
+
 #include <QString>
 
 // The settings that live beside the settings file rather than in it: a small
@@ -28,6 +30,8 @@ public:
     // The fare cells' digit style (M_Degit::DegitStyle): 0, 1 or 2. The
     // first run's 1 is the board's classic slanted face.
     int displaySegmentStyle = 1;
+    // How a fare cell without a fare (-1) shows.
+    DegitFormat::MissingFare displayMissingFare = DegitFormat::MissingFare::MinusOne;
 
     // The control panel's scale in per cent, one of its steps.
     int panelScale = 100;

@@ -16,6 +16,8 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QTemporaryDir>
 #include <QScreen>
 #include <QTest>
@@ -324,6 +326,44 @@ private slots:
             QVERIFY(list->visualItemRect(list->item(0)).height()
                     >= list->fontMetrics().tightBoundingRect(QStringLiteral("0123456789")).height() + 2);
             QCOMPARE(f.panel.GetCtrlDataInfo(), before); // the saved place is not scaled
+        }
+    }
+
+    // The tick of the late-night box and the dot of the backlight's option
+    // stand out on their white box at every scale: ticked and unticked
+    // differ in a good part of the box, not by a faint grey.
+    void theLateNightTickIsPlainAtEveryScale()
+    {
+        PanelFixture f;
+        const auto darkPixels = [](QAbstractButton *mark) {
+            QStyleOptionButton option;
+            option.initFrom(mark);
+            const QRect box = mark->style()->subElementRect(
+                qobject_cast<QCheckBox *>(mark) ? QStyle::SE_CheckBoxIndicator : QStyle::SE_RadioButtonIndicator,
+                &option, mark);
+            const QImage picture = mark->grab().toImage();
+            int dark = 0;
+            for (int y = box.top(); y <= box.bottom(); ++y) {
+                for (int x = box.left(); x <= box.right(); ++x) {
+                    dark += qGray(picture.pixel(x, y)) < 96 ? 1 : 0;
+                }
+            }
+            return std::pair{dark, box.width() * box.height()};
+        };
+        for (const int percent : {100, 150, 200}) {
+            f.panel.setPanelScale(percent);
+            for (QAbstractButton *mark : {static_cast<QAbstractButton *>(f.panel.Check2()),
+                                          static_cast<QAbstractButton *>(f.panel.Option4(1))}) {
+                // An option button is cleared by choosing another.
+                (mark == f.panel.Check2() ? mark : f.panel.Option4(0))->setChecked(mark != f.panel.Check2());
+                QVERIFY(!mark->isChecked());
+                const auto [unticked, area] = darkPixels(mark);
+                mark->setChecked(true);
+                const int ticked = darkPixels(mark).first;
+                QVERIFY2(ticked - unticked >= area / 10,
+                         qPrintable(QStringLiteral("%1 at %2 %: %3 dark pixels ticked, %4 unticked, of %5")
+                                        .arg(mark->objectName()).arg(percent).arg(ticked).arg(unticked).arg(area)));
+            }
         }
     }
 
