@@ -213,9 +213,10 @@ int openFilesOf(qint64 pid)
 }
 
 // A TCP connection to the program from `from` (a loopback address), or -1.
-int connectFrom(const char *from, quint16 port, int receiveBuffer = 0)
+// Without `wait` it is only begun: the system goes on with it.
+int connectFrom(const char *from, quint16 port, int receiveBuffer = 0, bool wait = true)
 {
-    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | (wait ? 0 : SOCK_NONBLOCK), 0);
     if (fd < 0) {
         return -1;
     }
@@ -230,7 +231,8 @@ int connectFrom(const char *from, quint16 port, int receiveBuffer = 0)
     server.sin_port = htons(port);
     ::inet_pton(AF_INET, "127.0.0.1", &server.sin_addr);
     if (::bind(fd, reinterpret_cast<sockaddr *>(&local), sizeof local) != 0
-        || ::connect(fd, reinterpret_cast<sockaddr *>(&server), sizeof server) != 0) {
+        || (::connect(fd, reinterpret_cast<sockaddr *>(&server), sizeof server) != 0
+            && (wait || errno != EINPROGRESS))) {
         ::close(fd);
         return -1;
     }
@@ -414,10 +416,11 @@ bool report(const char *load, const Under &under, bool stateExpected = true)
     std::copy_if(under.stateMs.begin(), under.stateMs.end(), std::back_inserter(answered), [](double ms) { return ms >= 0; });
     std::sort(answered.begin(), answered.end());
     const double median = answered.empty() ? -1 : answered[answered.size() / 2];
-    std::printf("%s: route set in %.0f ms; /api/state answered %zu of %zu (median %.1f ms); "
+    std::printf("%s: route set in %.0f ms; /api/state answered %zu of %zu%s; "
                 "memory %ld KiB (peak %ld KiB); %d open files of %d\n",
-                load, under.routeMs, answered.size(), under.stateMs.size(), median, under.memory.rss,
-                under.memory.peak, under.files, ProgramFileLimit);
+                load, under.routeMs, answered.size(), under.stateMs.size(),
+                answered.empty() ? " (every place taken)" : qPrintable(QStringLiteral(" (median %1 ms)").arg(median, 0, 'f', 1)),
+                under.memory.rss, under.memory.peak, under.files, ProgramFileLimit);
     bool met = under.routeMs >= 0 && under.files < ProgramFileLimit - 64;
     if (stateExpected) {
         met = met && answered.size() == under.stateMs.size();
@@ -459,40 +462,56 @@ bool hugeBody(const Program &program)
     }
     ::close(fd);
     const int status = answer.startsWith("HTTP/1.1 ") ? answer.mid(9, 3).toInt() : 0;
-    std::printf("1 GB body: answered %d after %.1f MiB of the body, in %lld ms\n", status, sent / 1048576.0,
-                static_cast<long long>(clock.elapsed()));
-    const bool met = status == 413 && sent < 4 * 1024 * 1024;
+    std::printf("1 GB body: answered %d %lld ms after the headers (%.1f MiB of the body had gone to the system's "
+                "buffers on either side)\n",
+                status, static_cast<long long>(clock.elapsed()), sent / 1048576.0);
+    // What was sent includes what the system's buffers took on either side.
+    const bool met = status == 413 && clock.elapsed() < 5000;
     if (!met) {
-        std::printf("  MISSED: the body was read before it was refused\n");
+        std::printf("  MISSED: the body was not refused after the headers\n");
     }
     return report("  after it", measure(program)) && met;
 }
 
 // `clients` loopback addresses each open their share of the half-open
-// connections: each sends the start of a request and nothing more.
+// connections, all at once: each sends the start of a request and no more.
 bool halfOpen(const Program &program, int clients)
 {
-    std::vector<int> fds;
+    std::vector<pollfd> connecting;
     for (int i = 0; i < HalfOpen; ++i) {
         const QByteArray from = clients == 1 ? QByteArray("127.0.0.2")
                                              : "127.0.1." + QByteArray::number(1 + i % clients);
-        const int fd = connectFrom(from.constData(), program.port);
-        if (fd >= 0) {
-            sendAll(fd, "GET /api/state HTTP/1.1\r\nHost: 127.0.0.1\r\n");
+        connecting.push_back({connectFrom(from.constData(), program.port, 0, false), POLLOUT, 0});
+    }
+    // Connections the program's queue could not take at once are tried again
+    // by the system a second or three later.
+    QDeadlineTimer deadline(8000);
+    std::vector<bool> started(connecting.size(), false);
+    for (size_t pending = connecting.size(); pending > 0 && !deadline.hasExpired();) {
+        ::poll(connecting.data(), connecting.size(), 100);
+        for (size_t i = 0; i < connecting.size(); ++i) {
+            if (!started[i] && (connecting[i].fd < 0 || connecting[i].revents != 0)) {
+                started[i] = true;
+                --pending;
+                if (connecting[i].fd >= 0) {
+                    sendAll(connecting[i].fd, "GET /api/state HTTP/1.1\r\nHost: 127.0.0.1\r\n");
+                }
+            }
         }
-        fds.push_back(fd);
     }
     QThread::msleep(1000);
+    std::vector<int> fds;
     int held = 0;
-    for (int fd : fds) {
+    for (const pollfd &connection : connecting) {
         bool closed = true;
-        if (fd >= 0) {
-            receiveWaiting(fd, &closed);
+        if (connection.fd >= 0) {
+            receiveWaiting(connection.fd, &closed);
         }
         held += closed ? 0 : 1;
+        fds.push_back(connection.fd);
     }
-    std::printf("%d half-open connections from %d address%s: %d held by the program, the rest closed at once\n",
-                HalfOpen, clients, clients == 1 ? "" : "es", held);
+    std::printf("%d half-open connections from %d address%s: %d held by the program, %d closed at once\n",
+                HalfOpen, clients, clients == 1 ? "" : "es", held, HalfOpen - held);
     // From one address the interface still serves everyone else; from many,
     // every place may be taken until their requests time out.
     const bool met = report("  under them", measure(program), clients == 1);
@@ -523,7 +542,8 @@ bool silentWebSockets(const Program &program)
     std::vector<double> changeMs;
     Under under;
     for (int change = 0; change < Changes; ++change) {
-        if (change == Changes / 2) {
+        // While they are all still connected.
+        if (change == 50) {
             under = measure(program);
         }
         QElapsedTimer clock;

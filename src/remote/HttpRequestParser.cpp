@@ -218,10 +218,13 @@ void HttpRequestParser::takeLine(QByteArrayView line)
     if (m_part == Part::RequestLine || m_part == Part::Headers || m_part == Part::Trailers) {
         m_headBytes += line.size();
     }
-    line.chop(1);
-    if (line.endsWith('\r')) {
-        line.chop(1);
+    // Lines end in CR LF and nothing else: the WebSocket server, which reads
+    // an upgrade's head again, looks for the same end.
+    if (!line.endsWith("\r\n")) {
+        fail(400, QStringLiteral("行の終わりは CR LF にしてください"));
+        return;
     }
+    line.chop(2);
     for (char c : line) {
         if (isControl(c)) {
             fail(400, QStringLiteral("要求に制御文字があります"));

@@ -97,6 +97,9 @@ RemoteServer::~RemoteServer()
     // Everything that holds a socket goes while what counts the sockets is
     // still here.
     delete m_listener;
+    for (HttpConnection *connection : findChildren<HttpConnection *>(Qt::FindDirectChildrenOnly)) {
+        connection->disconnect(this);
+    }
     m_clients.clear();
     qDeleteAll(findChildren<HttpConnection *>(Qt::FindDirectChildrenOnly));
     delete m_webSockets;
@@ -111,6 +114,9 @@ void RemoteServer::setLimits(const Limits &limits)
 bool RemoteServer::start(const RemoteAddress &address, QString *error)
 {
     auto listener = std::make_unique<QTcpServer>(this);
+    // A burst of connections waits for its turn in the system's queue
+    // rather than being turned back for a second or more.
+    listener->setListenBacklogSize(m_limits.maxConnections);
     if (!listener->listen(address.host, address.port)) {
         if (error) {
             *error = QStringLiteral("%1 で待ち受けできません: %2").arg(address.text(), listener->errorString());
@@ -134,9 +140,16 @@ int RemoteServer::connectionLimit() const
     return m_limits.maxConnections;
 }
 
+int RemoteServer::connectionCount() const
+{
+    return m_reading
+           + static_cast<int>(std::count_if(m_upgraded.begin(), m_upgraded.end(),
+                                            [](const QPointer<QTcpSocket> &socket) { return !socket.isNull(); }));
+}
+
 std::optional<RemoteRefusal> RemoteServer::connectionRefusal(const QTcpSocket &socket) const
 {
-    if (m_open >= connectionLimit()) {
+    if (connectionCount() >= connectionLimit()) {
         return RemoteRefusal{503, QStringLiteral("接続が多すぎます")};
     }
     if (m_perClient.value(clientOf(socket.peerAddress())) >= m_limits.maxPerClient) {
@@ -147,6 +160,7 @@ std::optional<RemoteRefusal> RemoteServer::connectionRefusal(const QTcpSocket &s
 
 void RemoteServer::acceptConnections()
 {
+    std::erase_if(m_upgraded, [](const QPointer<QTcpSocket> &socket) { return socket.isNull(); });
     while (m_listener->hasPendingConnections()) {
         QTcpSocket *socket = m_listener->nextPendingConnection();
         if (const auto refusal = connectionRefusal(*socket)) {
@@ -155,12 +169,12 @@ void RemoteServer::acceptConnections()
             HttpConnection::refuseAtOnce(socket, refusalReply(*refusal));
             continue;
         }
-        ++m_open;
-        connect(socket, &QObject::destroyed, this, [this] { --m_open; });
+        ++m_reading;
         const QByteArray client = clientOf(socket->peerAddress());
         ++m_perClient[client];
         auto *connection = new HttpConnection(socket, *this, m_limits.timeouts, this);
         connect(connection, &HttpConnection::finished, this, [this, connection, client] {
+            --m_reading;
             if (--m_perClient[client] <= 0) {
                 m_perClient.remove(client);
             }
@@ -246,6 +260,7 @@ void RemoteServer::upgrade(QTcpSocket *socket)
     // A frame up to the largest message fits while it is read.
     socket->setReadBufferSize(2 * MaxClientMessage);
     socket->setParent(m_webSockets);
+    m_upgraded.emplace_back(socket);
     m_webSockets->handleConnection(socket);
 }
 

@@ -7,6 +7,7 @@
 
 #include <QHash>
 #include <QObject>
+#include <QPointer>
 #include <QTimer>
 
 #include <chrono>
@@ -14,6 +15,7 @@
 #include <vector>
 
 class QTcpServer;
+class QTcpSocket;
 class QWebSocket;
 class QWebSocketServer;
 
@@ -66,7 +68,7 @@ public:
 
     int eventClientCount() const { return static_cast<int>(m_clients.size()); }
     // Sockets open now, WebSockets included.
-    int connectionCount() const { return m_open; }
+    int connectionCount() const;
 
 public slots:
     // Something on the panel may have changed: the clients hear of it once
@@ -106,7 +108,10 @@ private:
     RemoteAddress m_bound;
     QTcpServer *m_listener = nullptr;
     QWebSocketServer *m_webSockets = nullptr;
-    int m_open = 0;
+    // Connections reading requests, and the sockets handed on to WebSockets
+    // (until they are gone).
+    int m_reading = 0;
+    std::vector<QPointer<QTcpSocket>> m_upgraded;
     QHash<QByteArray, int> m_perClient;
     RefusalLog m_refusals;
     std::vector<EventClient> m_clients;

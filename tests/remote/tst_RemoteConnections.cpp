@@ -109,13 +109,15 @@ private slots:
         QVERIFY2(sent < 4 * 1024 * 1024, QByteArray::number(sent));
         QVERIFY(chunks.waitClosed());
 
-        // Two ways to tell a body's end, or two lengths, could be read as two requests.
-        for (const QByteArray &framing : {QByteArray("Content-Length: 3\r\nTransfer-Encoding: chunked\r\n"),
-                                          QByteArray("Content-Length: 3\r\nContent-Length: 30\r\n"),
-                                          QByteArray("Content-Length: -3\r\n"),
-                                          QByteArray("Content-Length : 3\r\n")}) {
+        // Two ways to tell a body's end, two lengths, or a line that another
+        // reader would end elsewhere could be read as two requests.
+        for (const QByteArray &framing : {QByteArray("Content-Length: 5\r\nTransfer-Encoding: chunked\r\n"),
+                                          QByteArray("X-Line-End: LF\n"),
+                                          QByteArray("Content-Length: 5\r\nContent-Length: 50\r\n"),
+                                          QByteArray("Content-Length: -5\r\n"),
+                                          QByteArray("Content-Length : 5\r\n")}) {
             RawClient client(port);
-            client.socket.write("POST /api/step HTTP/1.1\r\n" + host + framing + "\r\n{}\r\n0\r\n\r\n");
+            client.socket.write("POST /api/state HTTP/1.1\r\n" + host + framing + "\r\n0\r\n\r\n");
             QVERIFY(client.waitClosed());
             QVERIFY2(client.status() == 400, client.received + " for " + framing);
         }
@@ -274,6 +276,11 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(f.server.eventClientCount(), 1, 3000);
         QVERIFY(mute.waitClosed());
         QCOMPARE(mirror.state(), QAbstractSocket::ConnectedState);
+
+        // Every socket of them is released.
+        mirror.close();
+        QTRY_COMPARE(f.server.eventClientCount(), 0);
+        QTRY_COMPARE(f.server.connectionCount(), 0);
     }
 
     void refusalsAreLoggedEscapedOncePerClient()
