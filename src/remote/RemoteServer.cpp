@@ -94,15 +94,9 @@ RemoteServer::RemoteServer(PanelControl &panel, bool loopbackOnly, const QString
 
 RemoteServer::~RemoteServer()
 {
-    // Everything that holds a socket goes while what counts the sockets is
-    // still here.
-    delete m_listener;
-    for (HttpConnection *connection : findChildren<HttpConnection *>(Qt::FindDirectChildrenOnly)) {
-        connection->disconnect(this);
-    }
+    // The WebSocket clients say goodbye while the sockets they use, which
+    // the WebSocket server holds, are still there.
     m_clients.clear();
-    qDeleteAll(findChildren<HttpConnection *>(Qt::FindDirectChildrenOnly));
-    delete m_webSockets;
 }
 
 void RemoteServer::setLimits(const Limits &limits)

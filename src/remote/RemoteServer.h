@@ -96,7 +96,6 @@ private:
     // path, the number of clients; nothing when it may.
     std::optional<RemoteRefusal> eventsRefusal(const HttpRequestParser &request, const RemoteRequest &remote) const;
     void acceptEventClients();
-    void send(EventClient &client, const QString &message);
     void pingEventClients();
     void dropEventClient(QWebSocket *socket, const char *why);
     void broadcast();
