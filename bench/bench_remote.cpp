@@ -40,19 +40,29 @@ constexpr int RequestsPerSecond = 200;
 constexpr int Seconds = 10;
 constexpr int Mirrors = 20;
 
-// Resident memory in KiB.
-long residentKiB()
+// A process's resident memory and its peak, in KiB.
+struct Memory
 {
-    QFile status(QStringLiteral("/proc/self/status"));
+    long rss = -1;
+    long peak = -1;
+};
+
+Memory memoryOf(qint64 pid)
+{
+    Memory memory;
+    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
     if (!status.open(QIODevice::ReadOnly)) {
-        return -1;
+        return memory;
     }
     for (const QByteArray &line : status.readAll().split('\n')) {
+        const long kib = line.mid(6).trimmed().split(' ').constFirst().toLong();
         if (line.startsWith("VmRSS:")) {
-            return line.mid(6).trimmed().split(' ').constFirst().toLong();
+            memory.rss = kib;
+        } else if (line.startsWith("VmHWM:")) {
+            memory.peak = kib;
         }
     }
-    return -1;
+    return memory;
 }
 
 // The clients, on a thread of their own so that they do not share the
@@ -146,7 +156,8 @@ bool steadyLoad()
 
     std::vector<long> memory;
     QTimer sample;
-    QObject::connect(&sample, &QTimer::timeout, [&memory] { memory.push_back(residentKiB()); });
+    QObject::connect(&sample, &QTimer::timeout,
+                     [&memory] { memory.push_back(memoryOf(QCoreApplication::applicationPid()).rss); });
     sample.start(1000);
 
     QElapsedTimer clock;
@@ -183,33 +194,10 @@ constexpr int HalfOpen = 1000;
 constexpr int SilentClients = 64;
 constexpr int Changes = 6000;
 
-struct Memory
-{
-    long rss = -1;
-    long peak = -1;
-};
-
-Memory memoryOf(qint64 pid)
-{
-    Memory memory;
-    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
-    if (!status.open(QIODevice::ReadOnly)) {
-        return memory;
-    }
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        const long kib = line.mid(6).trimmed().split(' ').constFirst().toLong();
-        if (line.startsWith("VmRSS:")) {
-            memory.rss = kib;
-        } else if (line.startsWith("VmHWM:")) {
-            memory.peak = kib;
-        }
-    }
-    return memory;
-}
-
 int openFilesOf(qint64 pid)
 {
-    return static_cast<int>(QDir(QStringLiteral("/proc/%1/fd").arg(pid)).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot).size());
+    const QDir fds(QStringLiteral("/proc/%1/fd").arg(pid));
+    return static_cast<int>(fds.entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot).size());
 }
 
 // A TCP connection to the program from `from` (a loopback address), or -1.
@@ -413,13 +401,15 @@ Under measure(const Program &program, int stateSamples = 5)
 bool report(const char *load, const Under &under, bool stateExpected = true)
 {
     std::vector<double> answered;
-    std::copy_if(under.stateMs.begin(), under.stateMs.end(), std::back_inserter(answered), [](double ms) { return ms >= 0; });
+    std::copy_if(under.stateMs.begin(), under.stateMs.end(), std::back_inserter(answered),
+                 [](double ms) { return ms >= 0; });
     std::sort(answered.begin(), answered.end());
     const double median = answered.empty() ? -1 : answered[answered.size() / 2];
     std::printf("%s: route set in %.0f ms; /api/state answered %zu of %zu%s; "
                 "memory %ld KiB (peak %ld KiB); %d open files of %d\n",
                 load, under.routeMs, answered.size(), under.stateMs.size(),
-                answered.empty() ? " (every place taken)" : qPrintable(QStringLiteral(" (median %1 ms)").arg(median, 0, 'f', 1)),
+                answered.empty() ? " (every place taken)"
+                                 : qPrintable(QStringLiteral(" (median %1 ms)").arg(median, 0, 'f', 1)),
                 under.memory.rss, under.memory.peak, under.files, ProgramFileLimit);
     bool met = under.routeMs >= 0 && under.files < ProgramFileLimit - 64;
     if (stateExpected) {
@@ -607,7 +597,8 @@ bool hostileLoads()
     met = halfOpen(program, 40) && met;
     met = silentWebSockets(program, quiet.files) && met;
     const Memory end = memoryOf(program.pid());
-    std::printf("after every load: memory %ld KiB (peak %ld KiB, %+ld KiB over the start); %d lines in the program's log\n",
+    std::printf("after every load: memory %ld KiB (peak %ld KiB, %+ld KiB over the start); "
+                "%d lines in the program's log\n",
                 end.rss, end.peak, end.peak - quiet.memory.peak, program.logLines());
     if (end.peak - quiet.memory.peak > 64 * 1024) {
         std::printf("  MISSED: hostile clients grew the program's memory\n");

@@ -270,7 +270,8 @@ void HttpRequestParser::readRequestLine(QByteArrayView line)
     }
     const qsizetype firstSpace = line.indexOf(' ');
     const qsizetype lastSpace = line.lastIndexOf(' ');
-    if (firstSpace <= 0 || lastSpace <= firstSpace + 1 || line.sliced(firstSpace + 1, lastSpace - firstSpace - 1).contains(' ')) {
+    if (firstSpace <= 0 || lastSpace <= firstSpace + 1
+        || line.sliced(firstSpace + 1, lastSpace - firstSpace - 1).contains(' ')) {
         fail(400, QStringLiteral("要求行が読めません"));
         return;
     }

@@ -241,9 +241,10 @@ void RemoteServer::logRefusal(const QHostAddress &peer, const QByteArray &what, 
     // details; whoever is turned away is said.
     static constexpr std::array<int, 6> Details = {404, 405, 409, 415, 422, 426};
     const bool notable = std::find(Details.begin(), Details.end(), status) == Details.end();
+    const QString shownPath = path.isEmpty() ? QStringLiteral("-") : path;
     m_refusals.refused(clientOf(peer),
                        QStringLiteral("%1 %2 %3 %4 %5")
-                           .arg(addressText(peer), QString::fromLatin1(what), path.isEmpty() ? QStringLiteral("-") : path)
+                           .arg(addressText(peer), QString::fromLatin1(what), shownPath)
                            .arg(status)
                            .arg(reason),
                        notable);

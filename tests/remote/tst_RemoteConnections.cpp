@@ -87,7 +87,8 @@ private slots:
         constexpr qint64 Limit = 64 * 1024 * 1024;
 
         RawClient longHeader(port);
-        qint64 sent = longHeader.stream("GET /api/state HTTP/1.1\r\n" + host + "X-Long: ", QByteArray(64 * 1024, 'a'), Limit);
+        qint64 sent = longHeader.stream("GET /api/state HTTP/1.1\r\n" + host + "X-Long: ", QByteArray(64 * 1024, 'a'),
+                                        Limit);
         QCOMPARE(longHeader.status(), 431);
         QVERIFY2(sent < 4 * 1024 * 1024, QByteArray::number(sent));
         QVERIFY(longHeader.waitClosed());
@@ -309,7 +310,8 @@ private slots:
         QVERIFY2(log[0].contains(QStringLiteral("/x\\x0a2024-01-01 forged\\x1b[2J")), qPrintable(log[0]));
         QVERIFY2(log[1].startsWith(QStringLiteral("127.0.0.2 GET /api/state 401")), qPrintable(log[1]));
         for (const QString &line : log) {
-            QVERIFY(std::none_of(line.begin(), line.end(), [](QChar c) { return c.category() == QChar::Other_Control; }));
+            QVERIFY(std::none_of(line.begin(), line.end(),
+                                 [](QChar c) { return c.category() == QChar::Other_Control; }));
             QVERIFY(!line.contains(QStringLiteral("0123456789abcdef")));
         }
     }
