@@ -252,7 +252,8 @@ private slots:
         talker.setOutgoingFrameSize(4096);
         QSignalSpy talkerGone(&talker, &QWebSocket::disconnected);
         talker.open(events);
-        QTRY_COMPARE(f.server.eventClientCount(), 2);
+        QTRY_COMPARE(talker.state(), QAbstractSocket::ConnectedState);
+        QCOMPARE(f.server.eventClientCount(), 2);
         talker.sendTextMessage(QString(100 * 1024, QLatin1Char('x')));
         QVERIFY(talkerGone.wait());
         QTRY_COMPARE(f.server.eventClientCount(), 1);
