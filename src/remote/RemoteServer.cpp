@@ -1,108 +1,195 @@
 #include "RemoteServer.h"
 
-#include <QHttpServerRequest>
-#include <QHttpServerResponder>
-#include <QHttpServerResponse>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QLoggingCategory>
+#include <QPointer>
 #include <QTcpServer>
+#include <QTcpSocket>
+#include <QUrl>
+#include <QUrlQuery>
 #include <QWebSocket>
+#include <QWebSocketServer>
+
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <array>
 
 namespace {
 
-Q_LOGGING_CATEGORY(remoteLog, "tavelo.remote")
-
-QByteArray methodName(QHttpServerRequest::Method method)
+// The client a connection comes from, for the caps and the log: its address,
+// or for IPv6 its /64 network, which one client usually holds whole.
+QByteArray clientOf(const QHostAddress &address)
 {
-    switch (method) {
-    case QHttpServerRequest::Method::Get: return "GET";
-    case QHttpServerRequest::Method::Put: return "PUT";
-    case QHttpServerRequest::Method::Delete: return "DELETE";
-    case QHttpServerRequest::Method::Post: return "POST";
-    case QHttpServerRequest::Method::Head: return "HEAD";
-    case QHttpServerRequest::Method::Options: return "OPTIONS";
-    case QHttpServerRequest::Method::Patch: return "PATCH";
-    case QHttpServerRequest::Method::Connect: return "CONNECT";
-    case QHttpServerRequest::Method::Trace: return "TRACE";
-    default: return "UNKNOWN";
+    bool isIPv4 = false;
+    const quint32 ipv4 = address.toIPv4Address(&isIPv4);
+    if (isIPv4) {
+        return QByteArray(reinterpret_cast<const char *>(&ipv4), sizeof ipv4);
     }
+    const Q_IPV6ADDR ipv6 = address.toIPv6Address();
+    return QByteArray(reinterpret_cast<const char *>(ipv6.c), 8);
+}
+
+QString addressText(const QHostAddress &address)
+{
+    bool isIPv4 = false;
+    const quint32 ipv4 = address.toIPv4Address(&isIPv4);
+    return isIPv4 ? QHostAddress(ipv4).toString() : address.toString();
+}
+
+// The path of a request target, decoded; the query (where a token may be)
+// is left out.
+QString pathOf(const QByteArray &target)
+{
+    const qsizetype query = target.indexOf('?');
+    return QUrl::fromPercentEncoding(query < 0 ? target : target.first(query));
+}
+
+RemoteRequest remoteRequest(const HttpRequestParser &request)
+{
+    RemoteRequest remote;
+    remote.method = request.method();
+    remote.path = pathOf(request.target());
+    if (const qsizetype query = request.target().indexOf('?'); query >= 0) {
+        remote.queryToken = QUrlQuery(QString::fromLatin1(request.target().sliced(query + 1)))
+                                .queryItemValue(QStringLiteral("token"), QUrl::FullyDecoded);
+    }
+    remote.host = request.header("host");
+    remote.origin = request.header("origin");
+    remote.authorization = request.header("authorization");
+    remote.contentType = request.header("content-type");
+    remote.body = request.body();
+    return remote;
+}
+
+RemoteReply refusalReply(const RemoteRefusal &refusal)
+{
+    RemoteReply reply{refusal.status, "application/json; charset=utf-8",
+                      QJsonDocument(QJsonObject{{"error", refusal.reason}}).toJson(QJsonDocument::Compact), {}};
+    if (refusal.status == 401) {
+        reply.headers.append(qMakePair(QByteArray("WWW-Authenticate"), QByteArray("Bearer")));
+    }
+    return reply;
+}
+
+QString errorOf(const RemoteReply &reply)
+{
+    return QJsonDocument::fromJson(reply.body).object().value(QLatin1String("error")).toString();
 }
 
 } // namespace
 
 RemoteServer::RemoteServer(PanelControl &panel, bool loopbackOnly, const QString &token, QObject *parent)
-    : QAbstractHttpServer(parent)
+    : QObject(parent)
     , m_api(panel, loopbackOnly, token)
+    , m_webSockets(new QWebSocketServer(QStringLiteral("R57"), QWebSocketServer::NonSecureMode, this))
 {
     m_changeTimer.setSingleShot(true);
     m_changeTimer.setInterval(0);
     connect(&m_changeTimer, &QTimer::timeout, this, &RemoteServer::broadcast);
-    connect(this, &QAbstractHttpServer::newWebSocketConnection, this, &RemoteServer::acceptEventClients);
+    m_pingTimer.setInterval(m_limits.pingInterval);
+    connect(&m_pingTimer, &QTimer::timeout, this, &RemoteServer::pingEventClients);
+    connect(m_webSockets, &QWebSocketServer::newConnection, this, &RemoteServer::acceptEventClients);
 }
 
-RemoteServer::~RemoteServer() = default;
+RemoteServer::~RemoteServer()
+{
+    // The WebSocket clients say goodbye while the sockets they use, which
+    // the WebSocket server holds, are still there.
+    m_clients.clear();
+}
+
+void RemoteServer::setLimits(const Limits &limits)
+{
+    m_limits = limits;
+    m_pingTimer.setInterval(limits.pingInterval);
+}
 
 bool RemoteServer::start(const RemoteAddress &address, QString *error)
 {
-    auto server = std::make_unique<QTcpServer>(this);
-    if (!server->listen(address.host, address.port)) {
+    auto listener = std::make_unique<QTcpServer>(this);
+    // A burst of connections waits for its turn in the system's queue
+    // rather than being turned back for a second or more.
+    listener->setListenBacklogSize(m_limits.maxConnections);
+    if (!listener->listen(address.host, address.port)) {
         if (error) {
-            *error = QStringLiteral("%1 で待ち受けできません: %2").arg(address.text(), server->errorString());
+            *error = QStringLiteral("%1 で待ち受けできません: %2").arg(address.text(), listener->errorString());
         }
         return false;
     }
     m_bound = address;
-    m_bound.port = server->serverPort();
-    bind(server.release());
+    m_bound.port = listener->serverPort();
+    delete m_listener;
+    m_listener = listener.release();
+    connect(m_listener, &QTcpServer::newConnection, this, &RemoteServer::acceptConnections);
     return true;
 }
 
-namespace {
-
-RemoteRequest remoteRequest(const QHttpServerRequest &request)
+int RemoteServer::connectionLimit() const
 {
-    RemoteRequest remote;
-    remote.method = methodName(request.method());
-    remote.path = request.url().path();
-    remote.queryToken = request.query().queryItemValue(QStringLiteral("token"), QUrl::FullyDecoded);
-    remote.host = request.value("host");
-    remote.origin = request.value("origin");
-    remote.authorization = request.value("authorization");
-    remote.contentType = request.value("content-type");
-    remote.body = request.body();
-    return remote;
-}
-
-bool isWebSocketUpgrade(const QHttpServerRequest &request)
-{
-    return request.value("upgrade").compare("websocket", Qt::CaseInsensitive) == 0;
-}
-
-void write(const RemoteReply &reply, QHttpServerResponder &&responder)
-{
-    QHttpServerResponse response(reply.contentType, reply.body,
-                                 static_cast<QHttpServerResponder::StatusCode>(reply.status));
-    for (const auto &[name, value] : reply.headers) {
-        response.addHeader(name, value);
+    rlimit files{};
+    if (getrlimit(RLIMIT_NOFILE, &files) == 0 && files.rlim_cur != RLIM_INFINITY) {
+        return static_cast<int>(std::min<rlim_t>(m_limits.maxConnections, files.rlim_cur / 4));
     }
-    response.write(std::move(responder));
+    return m_limits.maxConnections;
 }
 
-RemoteReply refusalReply(const RemoteRefusal &refusal)
+int RemoteServer::connectionCount() const
 {
-    return {refusal.status, "application/json; charset=utf-8",
-            QJsonDocument(QJsonObject{{"error", refusal.reason}}).toJson(QJsonDocument::Compact), {}};
+    return m_reading
+           + static_cast<int>(std::count_if(m_upgraded.begin(), m_upgraded.end(),
+                                            [](const QPointer<QTcpSocket> &socket) { return !socket.isNull(); }));
 }
 
-} // namespace
-
-std::optional<RemoteRefusal> RemoteServer::eventsRefusal(const RemoteRequest &request) const
+std::optional<RemoteRefusal> RemoteServer::connectionRefusal(const QTcpSocket &socket) const
 {
-    if (auto refusal = m_api.checkAccess(request.host, request.origin, request.authorization, request.queryToken)) {
+    if (connectionCount() >= connectionLimit()) {
+        return RemoteRefusal{503, QStringLiteral("接続が多すぎます")};
+    }
+    if (m_perClient.value(clientOf(socket.peerAddress())) >= m_limits.maxPerClient) {
+        return RemoteRefusal{429, QStringLiteral("このアドレスからの接続が多すぎます（%1 まで）").arg(m_limits.maxPerClient)};
+    }
+    return std::nullopt;
+}
+
+void RemoteServer::acceptConnections()
+{
+    std::erase_if(m_upgraded, [](const QPointer<QTcpSocket> &socket) { return socket.isNull(); });
+    while (m_listener->hasPendingConnections()) {
+        QTcpSocket *socket = m_listener->nextPendingConnection();
+        if (const auto refusal = connectionRefusal(*socket)) {
+            logRefusal(socket->peerAddress(), "connection", QString(), refusal->status, refusal->reason);
+            // Closed at once: nothing it sends is read.
+            HttpConnection::refuseAtOnce(socket, refusalReply(*refusal));
+            continue;
+        }
+        ++m_reading;
+        const QByteArray client = clientOf(socket->peerAddress());
+        ++m_perClient[client];
+        auto *connection = new HttpConnection(socket, *this, m_limits.timeouts, this);
+        connect(connection, &HttpConnection::finished, this, [this, connection, client] {
+            --m_reading;
+            if (--m_perClient[client] <= 0) {
+                m_perClient.remove(client);
+            }
+            connection->deleteLater();
+        });
+    }
+}
+
+std::optional<RemoteRefusal> RemoteServer::eventsRefusal(const HttpRequestParser &request,
+                                                         const RemoteRequest &remote) const
+{
+    if (!request.connectionHas("upgrade")) {
+        return RemoteRefusal{400, QStringLiteral("WebSocket には Connection: Upgrade が要ります")};
+    }
+    if (request.method() != "GET" || request.hasBody()) {
+        return RemoteRefusal{400, QStringLiteral("WebSocket は本文のない GET で始めてください")};
+    }
+    if (auto refusal = m_api.checkAccess(remote.host, remote.origin, remote.authorization, remote.queryToken)) {
         return refusal;
     }
-    if (request.path != QLatin1String(RemoteApi::EventsPath)) {
+    if (remote.path != QLatin1String(RemoteApi::EventsPath)) {
         return RemoteRefusal{404, QStringLiteral("WebSocket は %1 だけです").arg(QLatin1String(RemoteApi::EventsPath))};
     }
     if (eventClientCount() >= MaxEventClients) {
@@ -111,56 +198,137 @@ std::optional<RemoteRefusal> RemoteServer::eventsRefusal(const RemoteRequest &re
     return std::nullopt;
 }
 
-bool RemoteServer::handleRequest(const QHttpServerRequest &request, QTcpSocket *socket)
+std::optional<RemoteReply> RemoteServer::headRead(const HttpRequestParser &request, const QHostAddress &peer)
 {
     const RemoteRequest remote = remoteRequest(request);
-    if (isWebSocketUpgrade(request)) {
-        // True hands the connection to the WebSocket server; a refusal is
-        // answered in missingHandler, before any upgrade.
-        return !eventsRefusal(remote);
+    std::optional<RemoteRefusal> refusal;
+    if (request.asksForWebSocket()) {
+        refusal = eventsRefusal(request, remote);
+    } else if (request.hasBody()) {
+        // Who may not send a body is told so before it is read.
+        refusal = m_api.checkAccess(remote.host, remote.origin, remote.authorization, remote.queryToken);
     }
-    const RemoteReply reply = m_api.handle(remote);
-    write(reply, makeResponder(request, socket));
-    // The asker reads the reason in the answer; the log keeps the refusals
-    // that say someone was turned away (token, origin, host name).
-    if (reply.status == 401 || reply.status == 403) {
-        qCInfo(remoteLog).noquote() << remote.method << remote.path << reply.status << reply.body;
-    } else if (reply.status >= 400) {
-        qCDebug(remoteLog).noquote() << remote.method << remote.path << reply.status << reply.body;
+    if (!refusal) {
+        return std::nullopt;
     }
-    return true;
+    logRefusal(peer, request.asksForWebSocket() ? QByteArray("WebSocket") : remote.method, remote.path,
+               refusal->status, refusal->reason);
+    return refusalReply(*refusal);
 }
 
-void RemoteServer::missingHandler(const QHttpServerRequest &request, QTcpSocket *socket)
+RemoteReply RemoteServer::requestRead(const HttpRequestParser &request, const QHostAddress &peer)
 {
-    // Only a refused WebSocket comes here: handleRequest answers the rest.
     const RemoteRequest remote = remoteRequest(request);
-    const RemoteRefusal refusal
-        = eventsRefusal(remote).value_or(RemoteRefusal{404, QStringLiteral("そのアドレスはありません")});
-    qCInfo(remoteLog).noquote() << "WebSocket" << remote.path << refusal.status << refusal.reason;
-    write(refusalReply(refusal), makeResponder(request, socket));
+    const QPointer<RemoteServer> alive(this);
+    const RemoteReply reply = m_api.handle(remote);
+    if (alive && reply.status >= 400) {
+        logRefusal(peer, remote.method, remote.path, reply.status, errorOf(reply));
+    }
+    return reply;
+}
+
+RemoteReply RemoteServer::refused(const QHostAddress &peer, const QByteArray &target, int status,
+                                  const QString &reason)
+{
+    logRefusal(peer, "request", pathOf(target), status, reason);
+    return refusalReply({status, reason});
+}
+
+void RemoteServer::logRefusal(const QHostAddress &peer, const QByteArray &what, const QString &path, int status,
+                              const QString &reason)
+{
+    // The mistakes of an honest client (a wrong address, a busy panel) are
+    // details; whoever is turned away is said.
+    static constexpr std::array<int, 6> Details = {404, 405, 409, 415, 422, 426};
+    const bool notable = std::find(Details.begin(), Details.end(), status) == Details.end();
+    const QString shownPath = path.isEmpty() ? QStringLiteral("-") : path;
+    m_refusals.refused(clientOf(peer),
+                       QStringLiteral("%1 %2 %3 %4 %5")
+                           .arg(addressText(peer), QString::fromLatin1(what), shownPath)
+                           .arg(status)
+                           .arg(reason),
+                       notable);
+}
+
+void RemoteServer::upgrade(QTcpSocket *socket)
+{
+    // A frame up to the largest message fits while it is read.
+    socket->setReadBufferSize(2 * MaxClientMessage);
+    socket->setParent(m_webSockets);
+    m_upgraded.emplace_back(socket);
+    m_webSockets->handleConnection(socket);
 }
 
 void RemoteServer::acceptEventClients()
 {
-    while (hasPendingWebSocketConnections()) {
-        std::unique_ptr<QWebSocket> client = nextPendingWebSocketConnection();
-        if (!client) {
+    while (m_webSockets->hasPendingConnections()) {
+        std::unique_ptr<QWebSocket> socket(m_webSockets->nextPendingConnection());
+        if (!socket) {
             continue;
         }
-        QWebSocket *socket = client.get();
-        connect(socket, &QWebSocket::disconnected, this, [this, socket] {
-            for (auto it = m_clients.begin(); it != m_clients.end(); ++it) {
-                if (it->get() == socket) {
-                    it->release()->deleteLater();
-                    m_clients.erase(it);
-                    break;
+        if (eventClientCount() >= MaxEventClients) {
+            // Upgrades that were under way together went past the limit.
+            socket->abort();
+            socket.release()->deleteLater();
+            continue;
+        }
+        QWebSocket *raw = socket.get();
+        raw->setMaxAllowedIncomingFrameSize(MaxClientMessage);
+        raw->setMaxAllowedIncomingMessageSize(MaxClientMessage);
+        connect(raw, &QWebSocket::disconnected, this, [this, raw] { dropEventClient(raw, nullptr); });
+        connect(raw, &QWebSocket::pong, this, [this, raw] {
+            for (EventClient &client : m_clients) {
+                if (client.socket.get() == raw) {
+                    client.pinged = false;
                 }
             }
         });
         // Clients only listen; anything they send is dropped.
-        socket->sendTextMessage(QString::fromUtf8(m_api.stateJson()));
-        m_clients.push_back(std::move(client));
+        raw->sendTextMessage(QString::fromUtf8(m_api.stateJson()));
+        m_clients.push_back({std::move(socket), false});
+        if (!m_pingTimer.isActive()) {
+            m_pingTimer.start();
+        }
+    }
+}
+
+void RemoteServer::dropEventClient(QWebSocket *socket, const char *why)
+{
+    const auto found = std::find_if(m_clients.begin(), m_clients.end(),
+                                    [socket](const EventClient &client) { return client.socket.get() == socket; });
+    if (found == m_clients.end()) {
+        return;
+    }
+    static_cast<void>(found->socket.release());
+    m_clients.erase(found);
+    socket->disconnect(this);
+    if (why) {
+        m_refusals.refused(clientOf(socket->peerAddress()),
+                           QStringLiteral("%1 WebSocket %2 dropped: %3")
+                               .arg(addressText(socket->peerAddress()), QLatin1String(RemoteApi::EventsPath),
+                                    QLatin1String(why)),
+                           true);
+    }
+    socket->abort();
+    socket->deleteLater();
+    if (m_clients.empty()) {
+        m_pingTimer.stop();
+    }
+}
+
+void RemoteServer::pingEventClients()
+{
+    std::vector<QWebSocket *> silent;
+    for (EventClient &client : m_clients) {
+        if (client.pinged) {
+            silent.push_back(client.socket.get());
+        } else {
+            client.pinged = true;
+            client.socket->ping();
+        }
+    }
+    for (QWebSocket *socket : silent) {
+        dropEventClient(socket, "it did not answer a ping");
     }
 }
 
@@ -183,7 +351,16 @@ void RemoteServer::broadcast()
     }
     m_lastSent = state;
     const QString message = QString::fromUtf8(state);
-    for (const auto &client : m_clients) {
-        client->sendTextMessage(message);
+    // A client dropped on the way is only taken out of the list, so the
+    // sockets stay valid to the end of the loop.
+    std::vector<QWebSocket *> sockets;
+    for (const EventClient &client : m_clients) {
+        sockets.push_back(client.socket.get());
+    }
+    for (QWebSocket *socket : sockets) {
+        socket->sendTextMessage(message);
+        if (socket->bytesToWrite() > m_limits.maxUnsent) {
+            dropEventClient(socket, "it did not take the states sent to it");
+        }
     }
 }

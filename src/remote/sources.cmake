@@ -1,12 +1,15 @@
 # tavelo_remote: the remote interface (HTTP, WebSocket, the built-in pages)
 # and the control panel as it sees it. Only the program and its tests link it.
-find_package(Qt6 6.4 REQUIRED COMPONENTS HttpServer WebSockets Network)
+find_package(Qt6 6.4 REQUIRED COMPONENTS WebSockets Network)
 pkg_check_modules(QRENCODE REQUIRED IMPORTED_TARGET libqrencode)
 
 add_library(tavelo_remote STATIC
     src/remote/PanelControl.h
     src/remote/LoopbackPeer.cpp src/remote/LoopbackPeer.h
     src/remote/PanelState.cpp src/remote/PanelState.h
+    src/remote/HttpRequestParser.cpp src/remote/HttpRequestParser.h
+    src/remote/HttpConnection.cpp src/remote/HttpConnection.h
+    src/remote/RefusalLog.cpp src/remote/RefusalLog.h
     src/remote/RemoteAddress.cpp src/remote/RemoteAddress.h
     src/remote/RemoteApi.cpp src/remote/RemoteApi.h
     src/remote/RemoteServer.cpp src/remote/RemoteServer.h
@@ -15,7 +18,7 @@ add_library(tavelo_remote STATIC
     src/remote/RemoteControl.cpp src/remote/RemoteControl.h
     src/remote/RouteEditorLink.cpp src/remote/RouteEditorLink.h
 )
-target_link_libraries(tavelo_remote PUBLIC tavelo_ui Qt6::HttpServer Qt6::WebSockets Qt6::Network
+target_link_libraries(tavelo_remote PUBLIC tavelo_ui Qt6::WebSockets Qt6::Network
     PRIVATE PkgConfig::QRENCODE)
 # The pages are built in: nothing is read from disk to serve them.
 qt_add_resources(tavelo_remote remote_pages

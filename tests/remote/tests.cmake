@@ -1,6 +1,8 @@
 # The remote interface, against the real windows offscreen, and r57ctl.
 tavelo_add_test(NAME tst_RemoteInterface SOURCES remote/tst_RemoteInterface.cpp remote/RemoteFixture.h
     LIBS tavelo_fakes tavelo_remote)
+tavelo_add_test(NAME tst_RemoteConnections SOURCES remote/tst_RemoteConnections.cpp remote/RemoteFixture.h
+    LIBS tavelo_fakes tavelo_remote)
 tavelo_add_test(NAME tst_R57Ctl SOURCES remote/tst_R57Ctl.cpp remote/RemoteFixture.h
     LIBS tavelo_fakes tavelo_remote)
 target_compile_definitions(tst_R57Ctl PRIVATE R57CTL="$<TARGET_FILE:r57ctl>")
