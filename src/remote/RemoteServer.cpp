@@ -1,5 +1,7 @@
 #include "RemoteServer.h"
 
+#include "LoopbackPeer.h"
+
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QPointer>
@@ -11,6 +13,7 @@
 #include <QWebSocketServer>
 
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <array>
@@ -82,6 +85,7 @@ QString errorOf(const RemoteReply &reply)
 RemoteServer::RemoteServer(PanelControl &panel, bool loopbackOnly, const QString &token, QObject *parent)
     : QObject(parent)
     , m_api(panel, loopbackOnly, token)
+    , m_loopbackOnly(loopbackOnly)
     , m_webSockets(new QWebSocketServer(QStringLiteral("R57"), QWebSocketServer::NonSecureMode, this))
 {
     m_changeTimer.setSingleShot(true);
@@ -148,6 +152,11 @@ std::optional<RemoteRefusal> RemoteServer::connectionRefusal(const QTcpSocket &s
     }
     if (m_perClient.value(clientOf(socket.peerAddress())) >= m_limits.maxPerClient) {
         return RemoteRefusal{429, QStringLiteral("このアドレスからの接続が多すぎます（%1 まで）").arg(m_limits.maxPerClient)};
+    }
+    // Every account on this machine can reach the loopback address; without
+    // a token, the owner of the connecting socket is what tells them apart.
+    if (m_loopbackOnly && LoopbackPeer::ownerUid(socket) != std::optional<uint>(::getuid())) {
+        return RemoteRefusal{403, QStringLiteral("この利用者の接続だけを受け付けます")};
     }
     return std::nullopt;
 }

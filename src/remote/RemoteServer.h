@@ -103,6 +103,8 @@ private:
                     const QString &reason);
 
     RemoteApi m_api;
+    // Without a token, only this user's own connections are let in.
+    bool m_loopbackOnly;
     Limits m_limits;
     RemoteAddress m_bound;
     QTcpServer *m_listener = nullptr;

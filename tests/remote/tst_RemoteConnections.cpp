@@ -1,10 +1,14 @@
 #include "RemoteFixture.h"
 
 #include <QCheckBox>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QSignalSpy>
 #include <QTcpSocket>
 #include <QTest>
 #include <QWebSocket>
+
+#include <unistd.h>
 
 namespace {
 
@@ -283,6 +287,30 @@ private slots:
         mirror.close();
         QTRY_COMPARE(f.server.eventClientCount(), 0);
         QTRY_COMPARE(f.server.connectionCount(), 0);
+    }
+
+    // On loopback without a token, another account of this machine is turned
+    // away at the door, while this user's own connections get in.
+    void anotherAccountIsRefusedOnLoopback()
+    {
+        const QString setpriv = QStandardPaths::findExecutable(QStringLiteral("setpriv"));
+        if (::geteuid() != 0 || setpriv.isEmpty()) {
+            QSKIP("needs the superuser and setpriv to connect as another account");
+        }
+        RemoteFixture f;
+        const quint16 port = f.server.boundAddress().port;
+        QProcess other;
+        other.start(setpriv, {QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"),
+                              QStringLiteral("--clear-groups"), QStringLiteral("bash"), QStringLiteral("-c"),
+                              QStringLiteral("exec 3<>/dev/tcp/127.0.0.1/%1; printf 'GET /api/state HTTP/1.1\\r\\n"
+                                             "Host: 127.0.0.1\\r\\n\\r\\n' >&3; head -c 12 <&3")
+                                  .arg(port)});
+        QVERIFY(QTest::qWaitFor([&] { return other.state() == QProcess::NotRunning; }, 10000));
+        QCOMPARE(other.readAllStandardOutput(), QByteArray("HTTP/1.1 403"));
+
+        RawClient own(port);
+        own.socket.write("GET /api/state HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n");
+        QTRY_COMPARE(own.status(), 200);
     }
 
     void refusalsAreLoggedEscapedOncePerClient()
