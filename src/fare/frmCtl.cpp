@@ -4,7 +4,7 @@
 #include "KeypadFrame.h"
 #include "PanelButton.h"
 #include "PanelLooks.h"
-#include "PanelOptions.h"
+#include "OperationOptions.h"
 #include "OperationStatus.h"
 #include "app/ProgramCommandLine.h"
 #include "companion/Companion.h"
@@ -565,7 +565,7 @@ void frmCtl::runLampTest()
 
 QString frmCtl::heldDateFromOptions() const
 {
-    const FareDisplayOptions dates = options() ? PanelOptions::fareDisplay(*options(), false) : FareDisplayOptions();
+    const FareDisplayOptions dates = options() ? OperationOptions::fareDisplay(options()->GetOptionInfo(), false) : FareDisplayOptions();
     return RouteSetting::heldDate(dates.dateOption, dates.fixedDate, QDate::currentDate());
 }
 
@@ -576,7 +576,7 @@ StopView frmCtl::stopView(int n) const
 {
     FareDisplayOptions displayOptions;
     if (const frmOption *opts = options()) {
-        displayOptions = PanelOptions::fareDisplay(*opts, m_check2->isChecked());
+        displayOptions = OperationOptions::fareDisplay(opts->GetOptionInfo(), m_check2->isChecked());
     } else {
         displayOptions.lateNight = m_check2->isChecked();
     }
@@ -657,9 +657,9 @@ void frmCtl::Command2_Click(int Index)
     }
     if (const frmOption *opts = options()) {
         const QString file
-            = SteppingSound::fileFor(m_route, m_route.currentStop(), PanelOptions::steppingSound(*opts));
+            = SteppingSound::fileFor(m_route, m_route.currentStop(), OperationOptions::steppingSound(opts->GetOptionInfo()));
         // With the waiting option the fares change only after the sound.
-        playSound(file, "S2", PanelOptions::waitsForSteppingSound(*opts));
+        playSound(file, "S2", OperationOptions::waitsForSteppingSound(opts->GetOptionInfo()));
     }
     DispData(m_route.currentStop());
 }
