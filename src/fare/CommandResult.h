@@ -20,5 +20,5 @@ struct CommandResult
     QString reason;
     // Shown below the reason where it helps: for a missing fare file, the
     // full path where it was looked for.
-    QString detail;
+    QString detail{};
 };

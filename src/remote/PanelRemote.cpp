@@ -7,6 +7,7 @@
 #include "display/Form1.h"
 #include "fare/OperationStatus.h"
 #include "fare/PanelButton.h"
+#include "fare/BusOperation.h"
 #include "fare/frmCtl.h"
 #include "sound/SpeechEngine.h"
 #include "sound/mdlM_Tape.h"
@@ -34,13 +35,13 @@ PanelRemote::PanelRemote(Form1 &display, QObject *parent)
 {
     m_speechWatch.setInterval(SpeechWatchMs);
     connect(&m_speechWatch, &QTimer::timeout, this, &PanelRemote::watchSpeech);
-    connect(&m_panel.inputHold(), &InputHold::changed, this, &PanelRemote::changed);
+    connect(&m_display.operation().inputHold(), &InputHold::changed, this, &PanelRemote::changed);
     connect(m_panel.Check1(), &QCheckBox::toggled, this, &PanelRemote::changed);
     connect(m_panel.Check2(), &QCheckBox::toggled, this, &PanelRemote::changed);
     for (int i = 0; i < 3; ++i) {
         connect(m_panel.Option4(i), &QRadioButton::toggled, this, &PanelRemote::changed);
     }
-    connect(&m_panel.tape(), &mdlM_Tape::groupChanged, this, &PanelRemote::changed);
+    connect(&m_display.operation().tape(), &mdlM_Tape::groupChanged, this, &PanelRemote::changed);
     // While an announcement is spoken, look for its end.
     connect(this, &PanelRemote::changed, this, [this] {
         if (state().speaking && !m_speechWatch.isActive()) {
@@ -51,7 +52,7 @@ PanelRemote::PanelRemote(Form1 &display, QObject *parent)
 
 void PanelRemote::watchSpeech()
 {
-    const SpeechEngine *engine = m_panel.tape().engine();
+    const SpeechEngine *engine = m_display.operation().tape().engine();
     if (!engine || !engine->isSpeaking()) {
         m_speechWatch.stop();
         emit changed();
@@ -61,7 +62,7 @@ void PanelRemote::watchSpeech()
 PanelState PanelRemote::state() const
 {
     PanelState state;
-    const FareRoute &route = m_panel.route();
+    const FareRoute &route = m_display.operation().route();
     state.hasRoute = route.hasRoute();
     state.route = route.state().RouteText;
     state.section = route.state().StartSection;
@@ -76,7 +77,7 @@ PanelState PanelRemote::state() const
     state.backlight = m_panel.backlightState();
     state.cleared = m_panel.Check1()->isChecked();
 
-    const mdlM_Tape &tape = m_panel.tape();
+    const mdlM_Tape &tape = m_display.operation().tape();
     state.announcementPosition = tape.GetTapePos();
     state.announcementCount = tape.GetTapeCount();
     state.nextAnnouncement = OperationStatus(route, tape).nextAnnouncement().value_or(QString());
@@ -95,8 +96,8 @@ PanelState PanelRemote::state() const
 
 QString PanelRemote::heldReason() const
 {
-    if (m_panel.inputHold().isHeld()) {
-        return m_panel.inputHold().reason();
+    if (m_display.operation().inputHold().isHeld()) {
+        return m_display.operation().inputHold().reason();
     }
     // A dialog of the program (options, a message, the end question) holds
     // the panel until the operator answers it.
@@ -138,7 +139,12 @@ CommandResult PanelRemote::setRoute(const QString &route, const QString &section
     if (!m_panel.Frame1(1)->isEnabled()) {
         return {CommandResult::Unavailable, Cleared};
     }
-    return run([&] { m_panel.setRoute(route, section); });
+    CommandResult result = m_display.operation().setRoute(route, section);
+    emit changed();
+    if (!result.detail.isEmpty()) {
+        result.reason += QLatin1Char('\n') + result.detail;
+    }
+    return result;
 }
 
 CommandResult PanelRemote::step(bool forward)
@@ -155,8 +161,8 @@ QString PanelRemote::tapeUnavailable() const
     if (m_panel.Check1()->isChecked()) {
         return Cleared;
     }
-    if (!m_panel.tape().SpeechAvailable()) {
-        return QStringLiteral("音声合成が使えません（%1）").arg(m_panel.tape().groupCaption());
+    if (!m_display.operation().tape().SpeechAvailable()) {
+        return QStringLiteral("音声合成が使えません（%1）").arg(m_display.operation().tape().groupCaption());
     }
     return QStringLiteral("この系統の放送データがありません");
 }

@@ -124,8 +124,8 @@ void RemoteControl::startRouteEditor()
     if (state.hasRoute) {
         // The route's source when it has one, otherwise its fare data.
         const QString route = RouteSetting::request(state.route, QString()).routeNumber;
-        const QDir folder(m_display.controlPanel()->fareFolder().isEmpty() ? QDir::currentPath()
-                                                                             : m_display.controlPanel()->fareFolder());
+        const QString fareFolder = m_display.operation().fareFolder();
+        const QDir folder(fareFolder.isEmpty() ? QDir::currentPath() : fareFolder);
         for (const QString &name : {route + QStringLiteral(".route.json"), route + QStringLiteral(".hy3")}) {
             if (QFileInfo::exists(folder.filePath(name))) {
                 arguments << folder.absoluteFilePath(name);

@@ -35,7 +35,7 @@ private slots:
         QTest::mouseClick(f.panel.Command2(1), Qt::LeftButton);
         QTest::mouseClick(f.panel.Command2(1), Qt::LeftButton);
 
-        QCOMPARE(f.panel.route().currentStop(), 3);
+        QCOMPARE(f.bus.route().currentStop(), 3);
         QCOMPARE(f.display.ChimeiCtl()->accessibleName(), names.at(2));
         QCOMPARE(f.display.Degit(1)->shownText(), QStringLiteral("120"));
         QCOMPARE(f.display.Degit(2)->shownText(), QStringLiteral("110"));

@@ -49,6 +49,7 @@ struct RemoteFixture
     QTemporaryDir data;
     Form1 display{services()};
     frmCtl &panel = *display.controlPanel();
+    BusOperation &bus = display.operation();
     PanelRemote remote{display};
     RemoteServer server;
     QNetworkAccessManager network;
