@@ -43,7 +43,7 @@ QJsonObject RouteEditorLink::answer(const QJsonObject &request)
     }
     if (kind == QLatin1String("setRoute")) {
         const QString route = request.value("route").toString();
-        static const QRegularExpression digits(QStringLiteral("^[0-9]{1,9}$"));
+        static const QRegularExpression digits(QRegularExpression::anchoredPattern(QStringLiteral("[0-9]{1,9}")));
         if (!digits.match(route).hasMatch()) {
             return refusal(QStringLiteral("系統番号は数字で指定してください: %1").arg(route));
         }

@@ -11,5 +11,8 @@
 namespace RouteAnnouncements {
 
 QList<TapeRecord> generate(const RouteSource &source);
+// The same with the welcome saying "このバスは、" + `bound` + "です。" (a
+// headsign's "○○行き", a loop's "○○循環").
+QList<TapeRecord> generate(const RouteSource &source, const QString &bound);
 
 } // namespace RouteAnnouncements

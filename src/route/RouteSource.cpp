@@ -212,7 +212,7 @@ FareRule ruleFromJson(const QJsonObject &object, Reader &reader)
 
 std::optional<QString> RouteSource::routeNumber(const QString &text)
 {
-    static const QRegularExpression digits(QStringLiteral("^[0-9]{1,5}$"));
+    static const QRegularExpression digits(QRegularExpression::anchoredPattern(QStringLiteral("[0-9]{1,5}")));
     if (!digits.match(text).hasMatch()) {
         return std::nullopt;
     }

@@ -5,12 +5,14 @@
 
 #include <QDialog>
 
+class QComboBox;
 class QDialogButtonBox;
 class QLineEdit;
 class QTreeWidget;
 
-// "GTFSから取り込む…": the routes of a feed with their directions, and the
-// route number the imported route gets.
+// "GTFSから取り込む…": the routes of a feed with their directions, the route
+// number the imported route gets, and how its tickets are numbered and its
+// platforms named.
 class GtfsImportDialog : public QDialog
 {
     Q_OBJECT
@@ -18,7 +20,7 @@ class GtfsImportDialog : public QDialog
 public:
     GtfsImportDialog(const std::vector<GtfsRouteChoice> &routes, const QString &routeNumber, QWidget *parent = nullptr);
 
-    // The chosen route and direction with the number.
+    // The chosen route and direction with the number and the choices.
     GtfsImport::Request request() const;
 
 private:
@@ -26,5 +28,7 @@ private:
 
     QTreeWidget *m_routes;
     QLineEdit *m_number;
+    QComboBox *m_tickets;
+    QComboBox *m_names;
     QDialogButtonBox *m_buttons;
 };
