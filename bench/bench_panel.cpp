@@ -1,4 +1,4 @@
-// Measures the control panel on a route of 98 stops: DispData for a full
+// Measures the control panel on a route of 98 stops: a stop shown on a full
 // board including the paint (target under 2 ms), and a data step with an
 // asynchronous stepping sound from the click to the board painted (target
 // under one frame, 16 ms). Targets are medians; exits non-zero when one is
@@ -61,7 +61,7 @@ int main(int argc, char *argv[])
     for (int round = 0; round < 200; ++round) {
         QElapsedTimer timer;
         timer.start();
-        f.panel.DispData(1 + round % 98);
+        f.display.showStop(f.bus.stopView(1 + round % 98));
         paintBoard();
         dispData.push_back(timer.nsecsElapsed() / 1e6);
     }
@@ -89,7 +89,7 @@ int main(int argc, char *argv[])
     QApplication::processEvents();
     std::printf("full screen at %d x %d\n", f.display.width(), f.display.height());
     const std::vector<double> fullScreenSteps = timeSteps();
-    const bool shown = medianMeets("DispData, full board + paint", dispData, 2);
+    const bool shown = medianMeets("a stop shown, full board + paint", dispData, 2);
     const bool stepped = medianMeets("data step with a sound, click to board painted", steps, 16);
     const bool steppedFull =
         medianMeets("data step at full screen 1920 x 1080, click to board painted", fullScreenSteps, 16);

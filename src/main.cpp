@@ -6,7 +6,7 @@
 #include "display/SessionEndWatcher.h"
 #include "display/SingleInstanceGuard.h"
 #include "fare/frmCtl.h"
-#include "remote/PanelRemote.h"
+#include "remote/BusPanelControl.h"
 #include "remote/RemoteAddress.h"
 #include "remote/RemoteControl.h"
 #include "remote/RouteEditorLink.h"

@@ -139,7 +139,7 @@ int main(int argc, char *argv[])
     options->Option5(0)->click();
     showPage(4, QStringLiteral("options-4-before-announcements.png"));
     showPage(5, QStringLiteral("options-5-preview-in-use.png"));
-    if (SpeechEngine *engine = display.controlPanel()->tape().engine()) {
+    if (SpeechEngine *engine = display.operation().tape().engine()) {
         VoiceDialog voice(*engine, display.controlPanel());
         voice.adjustSize();
         ok = save(&voice, dir, QStringLiteral("voice-dialog.png")) && ok;

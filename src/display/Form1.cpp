@@ -21,6 +21,8 @@
 #include <QBitmap>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
+#include <QCoreApplication>
+#include <QEventLoop>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
@@ -49,6 +51,16 @@ Form1::Form1(const PlatformServices &services, QWidget *parent)
     m_timer1.setInterval(1000);
     connect(&m_timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
     m_timer1.start();
+    BusOperation::Services bus;
+    bus.sound = m_services.multimedia;
+    bus.speech = m_services.speech;
+    bus.chimes = m_services.chimes;
+    // The options dialog holds the options for the whole run, from the
+    // panel start-up on.
+    bus.options = [this] { return m_frmOption ? m_frmOption->GetOptionInfo() : OptionInfo(); };
+    m_operation = std::make_unique<BusOperation>(std::move(bus));
+    // First: the board shows a change before the panel's controls follow it.
+    connect(m_operation.get(), &BusOperation::changed, this, &Form1::showOperation);
     m_frmCtl = std::make_unique<frmCtl>(*this, m_services);
     if (m_services.settings) {
         m_iniIo = std::make_unique<mdlIniIo>(*m_services.settings);
@@ -530,6 +542,58 @@ void Form1::nameCells()
         const QString number = m_lblSeiriNum.at(n)->text().normalized(QString::NormalizationForm_KC);
         m_degit.at(n)->setAccessibleCaption(QStringLiteral("整理券") + (number.isEmpty() ? QString::number(n) : number));
     }
+}
+
+void Form1::showOperation(BusOperation::Changes what)
+{
+    using Change = BusOperation::Change;
+    if (what & Change::Cleared) {
+        if (m_operation->cleared()) {
+            m_chimeiCtl->SetChimei(QString());
+            for (int n = 1; n <= BoardLayout::Positions; ++n) {
+                m_degit.at(n)->ResetDegit(false);
+            }
+            m_timer1.stop();
+            for (M_Degit *clock : m_timeDegit) {
+                clock->setValue(QString());
+            }
+        } else if (!m_timeDegit.at(0)->isHidden()) {
+            m_timer1.start();
+        }
+    }
+    if (what & Change::LampTest) {
+        if (m_operation->lampTest()) {
+            m_chimeiCtl->SetChimei(QStringLiteral("系統選別中"));
+            for (int n = 1; n <= BoardLayout::Positions; ++n) {
+                m_degit.at(n)->ResetDegit(true);
+            }
+            // Painted before the wait, which holds the input, not the painting.
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        } else {
+            for (int n = 1; n <= BoardLayout::Positions; ++n) {
+                m_degit.at(n)->setValue(0);
+            }
+        }
+    }
+    if (what & Change::Stop) {
+        showStop(m_operation->board());
+    }
+}
+
+void Form1::showStop(const StopView &view)
+{
+    if (!view.valid) {
+        return;
+    }
+    for (int n = 1; n <= BoardLayout::Positions; ++n) {
+        const CellValue &cell = view.cells.at(static_cast<size_t>(n));
+        if (const auto *number = std::get_if<qint32>(&cell)) {
+            m_degit.at(n)->setValue(*number);
+        } else if (const auto *text = std::get_if<QString>(&cell)) {
+            m_degit.at(n)->setValue(*text);
+        }
+    }
+    m_chimeiCtl->SetChimei(view.stopName);
 }
 
 void Form1::closeEvent(QCloseEvent *event)

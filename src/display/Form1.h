@@ -3,6 +3,7 @@
 #include "display/ErrorReport.h"
 #include "display/FormInfo.h"
 #include "display/PlatformServices.h"
+#include "fare/BusOperation.h"
 #include "settings/SideSettings.h"
 
 #include <QFont>
@@ -44,6 +45,8 @@ public:
     M_Degit *TimeDegit(int index) const { return m_timeDegit.at(index); }
     ChimeiCtl_B *ChimeiCtl() const { return m_chimeiCtl; }
     QTimer &Timer1() { return m_timer1; }
+    // The running bus that this window and the control panel show.
+    BusOperation &operation() const { return *m_operation; }
     frmCtl *controlPanel() const { return m_frmCtl.get(); }
     // The options dialog: made hidden by the panel start-up, kept for the whole run.
     frmOption *optionsDialog() const { return m_frmOption.get(); }
@@ -63,6 +66,10 @@ public:
     // Names each fare cell after the ticket-number label above it, so that a
     // screen reader reads a cell as "整理券1 210".
     void nameCells();
+
+    // What the board shows at a stop: the fares and information numbers,
+    // and last the stop name. A stop outside the route shows nothing.
+    void showStop(const StopView &view);
 
     // A ticket-number label's font at the design size; it is shown scaled.
     void setLabelFont(int index, const QFont &designFont);
@@ -165,6 +172,8 @@ private:
     SideSettings readSideSettings() const;
     void applySideSettings(const SideSettings &side);
     void saveSideSettings();
+    // Follows the bus: the lamp test, the cleared display, the stop shown.
+    void showOperation(BusOperation::Changes what);
 
     PlatformServices m_services;
     std::array<M_Degit *, 99> m_degit{};
@@ -175,6 +184,8 @@ private:
     QPixmap m_picture;
     std::array<QPixmap, 3> m_imgRes;
     std::unique_ptr<mdlR57_000> m_panelModule;
+    // Before the panel, which shows it and outlives it not.
+    std::unique_ptr<BusOperation> m_operation;
     std::unique_ptr<frmCtl> m_frmCtl;
     std::unique_ptr<frmOption> m_frmOption;
     std::unique_ptr<mdlIniIo> m_iniIo;

@@ -54,6 +54,8 @@ struct StopView
     QString stopName;
     // The ticket of this stop; the plug-in path and company are the panel's.
     TicketRequest ticket;
+
+    bool operator==(const StopView &) const = default;
 };
 
 namespace FareBoard {

@@ -40,8 +40,7 @@ QString unreadableText(const QString &path)
 
 RouteLoadResult FareRoute::load(const RouteRequest &request, const QString &fareFilePath)
 {
-    m_state.RouteText = request.routeText;
-    m_state.StartSection = std::clamp<qint16>(request.startSection, 1, RouteSetting::MaxSection);
+    const qint16 startSection = std::clamp<qint16>(request.startSection, 1, RouteSetting::MaxSection);
 
     // Only ever opened for reading, so a missing file is reported, never created.
     if (!QFileInfo::exists(fareFilePath)) {
@@ -68,7 +67,7 @@ RouteLoadResult FareRoute::load(const RouteRequest &request, const QString &fare
     case Hy3File::Problem::None:
     case Hy3File::Problem::RecordCut:
         // The start section must lie before the last stop, whatever else is wrong.
-        if (contents.count - 1 < m_state.StartSection) {
+        if (contents.count - 1 < startSection) {
             return refused(sectionTooLargeText());
         }
         break;
@@ -79,14 +78,17 @@ RouteLoadResult FareRoute::load(const RouteRequest &request, const QString &fare
         return refused(Hy3File::problemText(contents));
     }
 
-    // The table, the count and the position change together, so that
-    // stepping never walks past what the table holds.
+    // The entry, the table, the count and the position change together, so
+    // that stepping never walks past what the table holds and the route
+    // reported is the one whose fares are shown.
     m_table.clear();
     for (size_t i = 0; i < contents.records.size(); ++i) {
         m_table.storeRecord(static_cast<int>(i) + 1, contents.records[i]);
     }
+    m_state.RouteText = request.routeText;
+    m_state.StartSection = startSection;
     m_state.RecordCount = contents.count;
-    m_state.CurrentIndex = static_cast<qint16>(m_state.StartSection - 1);
+    m_state.CurrentIndex = static_cast<qint16>(startSection - 1);
     return {true, QString(), QString()};
 }
 

@@ -25,10 +25,10 @@ public:
     const DataIo &table() const { return m_table; }
     const RouteState &state() const { return m_state; }
 
-    // Sets RouteText and StartSection, then reads the route's fare data file
-    // (never creating it). Only a successful read takes over the fare table,
+    // Reads the route's fare data file (never creating it). Only a
+    // successful read takes over RouteText, StartSection, the fare table,
     // RecordCount and CurrentIndex (= StartSection - 1) together; a refused
-    // file leaves the previous route as it was.
+    // file leaves the previous route exactly as it was.
     RouteLoadResult load(const RouteRequest &request, const QString &fareFilePath);
     void setHeldDate(const QString &date);
 

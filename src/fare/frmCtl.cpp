@@ -4,27 +4,21 @@
 #include "KeypadFrame.h"
 #include "PanelButton.h"
 #include "PanelLooks.h"
-#include "PanelOptions.h"
 #include "OperationStatus.h"
 #include "app/ProgramCommandLine.h"
 #include "companion/Companion.h"
 #include "companion/PluginBridge.h"
 #include "controls/ChimeiCtl_B.h"
-#include "controls/M_Degit.h"
 #include "display/BoardLayout.h"
 #include "display/DisplayScale.h"
 #include "display/ErrorReport.h"
 #include "display/Form1.h"
 #include "display/JapaneseFonts.h"
-#include "fare/FareBoard.h"
-#include "fare/RouteSetting.h"
-#include "fare/SteppingSound.h"
 #include "settings/ColorButton.h"
 #include "settings/SettingsLocation.h"
 #include "settings/SideSettings.h"
 #include "settings/frmOption.h"
 #include "sound/MultimediaCommands.h"
-#include "sound/TapeOptions.h"
 #include "sound/mdlM_Tape.h"
 #include "sound/mdlSndAPI.h"
 #include "ticket/SeirikenPreview.h"
@@ -35,7 +29,6 @@
 #include <QContextMenuEvent>
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QEventLoop>
 #include <QGuiApplication>
 #include <QFileInfo>
 #include <QGroupBox>
@@ -59,8 +52,6 @@ using BoardLayout::fromTwips;
 using PanelLooks::Green;
 using PanelLooks::Yellow;
 
-constexpr int Cells = BoardLayout::Positions;
-
 QString programName()
 {
     return QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
@@ -72,6 +63,7 @@ frmCtl::frmCtl(Form1 &display, const PlatformServices &services, QWidget *parent
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::WindowMinimizeButtonHint)
     , m_display(display)
     , m_services(services)
+    , m_bus(display.operation())
 {
     setObjectName("frmCtl");
     setWindowTitle(QStringLiteral("集中操作盤"));
@@ -80,7 +72,6 @@ frmCtl::frmCtl(Form1 &display, const PlatformServices &services, QWidget *parent
     setAutoFillBackground(true);
     setFont(JapaneseFonts::panelFont(QStringLiteral("ＭＳ Ｐゴシック"), 9, false));
 
-    m_tape = std::make_unique<mdlM_Tape>(m_services.speech, m_services.chimes, [this] { return tapeOptions(); });
     createInputFrames();
     createDataButtons();
     createTapeGroup();
@@ -89,7 +80,7 @@ frmCtl::frmCtl(Form1 &display, const PlatformServices &services, QWidget *parent
     createPreviewArea();
     createShortcuts();
     createStatusRow();
-    connect(this, &frmCtl::dataStepRequested, this, &frmCtl::Command2_Click);
+    connect(&m_bus, &BusOperation::changed, this, &frmCtl::showOperation);
     // The marks of the check boxes and option buttons grow with the panel
     // too: the style draws them at the size given here. No text colour in
     // the sheet: the style draws the tick and the dot in that colour on the
@@ -155,7 +146,6 @@ void frmCtl::createTapeGroup()
     connect(m_cmdTapeStop, &QPushButton::clicked, this, &frmCtl::cmdTapeStop_Click);
     connect(m_cmdTapeSet, &QPushButton::clicked, this, &frmCtl::cmdTapeSet_Click);
 
-    connect(m_tape.get(), &mdlM_Tape::groupChanged, this, &frmCtl::showTapeGroup);
     showTapeGroup();
 }
 
@@ -166,6 +156,8 @@ void frmCtl::createSliderFrame()
     m_check2 = new QCheckBox(QStringLiteral("深夜料金"), m_frame6);
     m_check2->setObjectName("Check2");
     m_check2->setGeometry(fromTwips(90, 75, 1200, 270));
+    // Toggled, not clicked: the settings load sets the box too.
+    connect(m_check2, &QCheckBox::toggled, this, &frmCtl::lateNightToggled);
 
     struct Slider { const char *caption; int maximum; int minimum; int designValue; };
     const std::array<Slider, 2> sliders = {{{"ｽｸﾛｰﾙ速度", 2000, 1, 1}, {"ｽｸﾛｰﾙ間隔", 3000, 0, 0}}};
@@ -210,7 +202,7 @@ void frmCtl::createBacklightFrame()
         auto *option = new QRadioButton(QString::fromLatin1(captions.at(index)), m_frame2);
         option->setObjectName(QStringLiteral("Option4(%1)").arg(index));
         option->setGeometry(fromTwips(90, 270 + index * 225, 840, 225));
-        connect(option, &QRadioButton::clicked, this, [this, index] { Option4_Click(index); });
+        connect(option, &QRadioButton::clicked, this, [this, index] { backlightClicked(index); });
         m_option4.at(index) = option;
     }
     m_option4.at(0)->setChecked(true);
@@ -294,13 +286,13 @@ void frmCtl::addStatusNotice(const QString &text)
 
 void frmCtl::updateStatus()
 {
-    const OperationStatus status(m_route, *m_tape);
+    const OperationStatus status(m_bus.route(), m_bus.tape());
     const QString whole = (QStringList{status.text()} + m_statusNotices).join(QLatin1Char('\n'));
     // Two lines: where the bus is, and what comes next, each cut to the row.
     const QFontMetrics metrics(m_statusRow->font());
     const int width = m_statusRow->contentsRect().width();
     QStringList lines{metrics.elidedText(status.locationText(), Qt::ElideRight, width)};
-    if (m_route.hasRoute()) {
+    if (m_bus.route().hasRoute()) {
         lines << metrics.elidedText(status.announcementText(), Qt::ElideRight, width);
     } else if (!m_statusNotices.isEmpty()) {
         lines << metrics.elidedText(m_statusNotices.join(QStringLiteral("　")), Qt::ElideRight, width);
@@ -456,7 +448,7 @@ void frmCtl::Form_Load()
     // The display window's caption names the model: the program file's name.
     m_display.setWindowTitle(QStringLiteral("Tavelo - 型番:") + programName());
     m_keypadFrame->roundKeys(m_scale);
-    m_tape->InitSpeech();
+    m_bus.tape().InitSpeech();
 }
 
 bool frmCtl::requestEnd()
@@ -495,7 +487,7 @@ void frmCtl::runEndSequence(ErrorReport::Audience audience)
     if (m_services.multimedia) {
         mdlSndAPI(*m_services.multimedia).CloseAllSnd();
     }
-    m_tape->ReleaseSpeech();
+    m_bus.tape().ReleaseSpeech();
     m_display.SaveIni(audience);
     emit quitRequested();
 }
@@ -522,122 +514,78 @@ void frmCtl::closeEvent(QCloseEvent *event)
 }
 
 // ---------------------------------------------------------------------------
+// Following the bus
+
+void frmCtl::showOperation(BusOperation::Changes what)
+{
+    using Change = BusOperation::Change;
+    if (what & Change::Route) {
+        // However it was set, both input frames show the route that is set.
+        const QString route = m_bus.route().state().RouteText;
+        m_keypad.showRoute(route, m_bus.sectionText());
+        m_keypadFrame->showEntry(m_keypad);
+        m_listFrame->showRoute(route, m_bus.sectionText());
+    }
+    if (what & Change::LateNight) {
+        m_check2->setChecked(m_bus.lateNight());
+    }
+    if (what & Change::Cleared) {
+        m_check1->setChecked(m_bus.cleared());
+    }
+    if (what & Change::Backlight) {
+        m_option4.at(m_bus.backlight())->setChecked(true);
+        Option4_Click(m_bus.backlight());
+    }
+    if (what & (Change::Route | Change::Cleared)) {
+        showKeys();
+    }
+    if (what & (Change::Announcement | Change::Cleared)) {
+        showTapeGroup();
+    }
+    if (what & Change::Stop) {
+        showSeiriken(m_bus.board().ticket);
+    }
+    if (what & (Change::Route | Change::Stop)) {
+        updateStatus();
+    }
+}
+
+void frmCtl::showKeys()
+{
+    const bool cleared = m_bus.cleared();
+    for (QWidget *control : {static_cast<QWidget *>(m_listFrame), static_cast<QWidget *>(m_keypadFrame),
+                             static_cast<QWidget *>(m_frame6)}) {
+        control->setEnabled(!cleared);
+    }
+    for (PanelButton *key : m_command2) {
+        key->setEnabled(m_bus.route().hasRoute() && !cleared);
+    }
+    m_check1->setEnabled(m_bus.route().hasRoute());
+}
+
+// ---------------------------------------------------------------------------
 // Route setting
 
 void frmCtl::Command1_Click(int Index)
 {
-    if (Index == 1) {
-        setRoute(m_keypad.routeText(), m_keypad.sectionText());
-    } else {
-        setRoute(m_listFrame->routeText(), m_listFrame->sectionText());
-    }
-}
-
-void frmCtl::setRoute(const QString &routeText, const QString &sectionText)
-{
-    const InputHold::Scope hold(m_inputHold, QStringLiteral("系統設定中です"));
-    // The route-setting sound plays even when the setting then fails.
-    playSound(soundFile(0), "S1", false);
-
-    const RouteRequest request = RouteSetting::request(routeText, sectionText);
-    m_tape->LoadTape(tapeFolder(), request.routeNumber);
-    const RouteLoadResult result = m_route.load(request, RouteSetting::fareFilePath(fareFolder(), request.routeNumber));
-    if (!result.ok) {
+    const CommandResult result = Index == 1 ? m_bus.setRoute(m_keypad.routeText(), m_keypad.sectionText())
+                                            : m_bus.setRoute(m_listFrame->routeText(), m_listFrame->sectionText());
+    if (result.outcome == CommandResult::Refused) {
         // A plain OK box: no icon and no title of its own.
-        ErrorReport::showPlain(this, result.message, result.informativeText);
-        return;
+        ErrorReport::showPlain(this, result.reason, result.detail);
     }
-    m_display.ChimeiCtl()->SetChimei(QStringLiteral("系統選別中"));
-    runLampTest();
-    for (int a = 1; a <= Cells; ++a) {
-        m_display.Degit(a)->setValue(0);
-    }
-    for (QWidget *control : {static_cast<QWidget *>(m_command2.at(0)), static_cast<QWidget *>(m_command2.at(1)),
-                             static_cast<QWidget *>(m_check1)}) {
-        control->setEnabled(true);
-    }
-    m_route.setHeldDate(heldDateFromOptions());
-    // However it was set, both input frames show the route that is set.
-    m_keypad.showRoute(routeText, sectionText);
-    m_keypadFrame->showEntry(m_keypad);
-    m_listFrame->showRoute(routeText, sectionText);
-    DispData(m_route.currentStop());
-}
-
-QString frmCtl::fareFolder() const
-{
-    const frmOption *opts = options();
-    return RouteSetting::withSeparator(opts ? opts->Text2(0)->text() : QString());
-}
-
-QString frmCtl::tapeFolder() const
-{
-    const frmOption *opts = options();
-    return RouteSetting::withSeparator(opts ? opts->Text2(1)->text() : QString());
-}
-
-void frmCtl::runLampTest()
-{
-    const InputHold::Scope hold(m_inputHold, QStringLiteral("ランプテスト中です"));
-    for (int a = 1; a <= Cells; ++a) {
-        m_display.Degit(a)->ResetDegit(true);
-    }
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    if (m_services.multimedia) {
-        // The wait of a waited sound: it holds the operator's input, not the
-        // painting, so the lamp test is seen and a scrolling name moves on.
-        m_services.multimedia->sleep(LampTestMs);
-    }
-}
-
-QString frmCtl::heldDateFromOptions() const
-{
-    const FareDisplayOptions dates = options() ? PanelOptions::fareDisplay(*options(), false) : FareDisplayOptions();
-    return RouteSetting::heldDate(dates.dateOption, dates.fixedDate, QDate::currentDate());
 }
 
 // ---------------------------------------------------------------------------
-// The board at a stop
-
-StopView frmCtl::stopView(int n) const
-{
-    FareDisplayOptions displayOptions;
-    if (const frmOption *opts = options()) {
-        displayOptions = PanelOptions::fareDisplay(*opts, m_check2->isChecked());
-    } else {
-        displayOptions.lateNight = m_check2->isChecked();
-    }
-    return FareBoard::compute(m_route, n, displayOptions, QDateTime::currentDateTime());
-}
-
-void frmCtl::DispData(int n)
-{
-    const StopView view = stopView(n);
-    if (!view.valid) {
-        return; // a stop outside the filled slots shows nothing
-    }
-    for (int a = 1; a <= Cells; ++a) {
-        const CellValue &cell = view.cells.at(a);
-        if (const auto *number = std::get_if<qint32>(&cell)) {
-            m_display.Degit(a)->setValue(*number);
-        } else if (const auto *text = std::get_if<QString>(&cell)) {
-            m_display.Degit(a)->setValue(*text);
-        }
-    }
-    showSeiriken(view.ticket);
-    updateStatus();
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    // Last: a scrolling name keeps the strip busy until the next name.
-    m_display.ChimeiCtl()->SetChimei(view.stopName);
-}
+// The ticket preview
 
 QString frmCtl::seirikenPlugin(const TicketRequest &ticket) const
 {
-    const frmOption *opts = options();
-    if (!opts || !opts->chkUseSeiriPrev()->isChecked() || !ticket.isIssued()) {
+    const OptSeiriken options = m_bus.options().Seiriken;
+    if (options.UseSeiriPrev == 0 || !ticket.isIssued()) {
         return {};
     }
-    return opts->txtSeiriPlgDir()->text();
+    return options.PluginPath;
 }
 
 void frmCtl::showSeiriken(TicketRequest ticket)
@@ -662,18 +610,18 @@ void frmCtl::showSeiriken(TicketRequest ticket)
 
 void frmCtl::showPreviewHint()
 {
-    const frmOption *opts = options();
+    const OptSeiriken options = m_bus.options().Seiriken;
     QString hint;
-    if (!opts || !opts->chkUseSeiriPrev()->isChecked() || opts->txtSeiriPlgDir()->text().isEmpty()) {
+    if (options.UseSeiriPrev == 0 || options.PluginPath.isEmpty()) {
         // Named as the options dialog and this panel label them.
         hint = QStringLiteral("整理券プラグインが選ばれていません。\n「設定...」の「整理券プレビュー」で"
                               "「整理券プレビュー機能を使用する」にチェックを入れ、「整理券プラグイン」を選んでください。");
-    } else if (!m_route.hasRoute()) {
+    } else if (!m_bus.route().hasRoute()) {
         hint = QStringLiteral("系統を設定すると、停留所の整理券がここに出ます。");
     } else if (m_picSeirikenPrev->ticketPlugin().isEmpty()) {
-        const StopView view = stopView(m_route.currentStop());
+        const StopView view = m_bus.stopView(m_bus.route().currentStop());
         hint = view.valid && view.ticket.isIssued()
-            ? QStringLiteral("整理券プラグインが整理券を描けませんでした（%1）。").arg(opts->txtSeiriPlgDir()->text())
+            ? QStringLiteral("整理券プラグインが整理券を描けませんでした（%1）。").arg(options.PluginPath)
             : QStringLiteral("この停留所では整理券は出ません。");
     }
     m_picSeirikenPrev->setHint(hint);
@@ -681,13 +629,13 @@ void frmCtl::showPreviewHint()
 
 void frmCtl::showMissingSeiriken()
 {
-    if (!m_route.hasRoute()) {
+    if (!m_bus.route().hasRoute()) {
         return;
     }
     // A plug-in chosen since the stop was shown gave the box its size, which
     // starts a white picture. A ticket drawn by the plug-in still chosen stays
     // as it was printed.
-    const StopView view = stopView(m_route.currentStop());
+    const StopView view = m_bus.stopView(m_bus.route().currentStop());
     if (view.valid && seirikenPlugin(view.ticket) != m_picSeirikenPrev->ticketPlugin()) {
         showSeiriken(view.ticket);
     }
@@ -698,77 +646,43 @@ void frmCtl::showMissingSeiriken()
 
 void frmCtl::Command2_Click(int Index)
 {
-    const InputHold::Scope hold(m_inputHold, QStringLiteral("データ送り・戻しの途中です"));
-    const bool moved = Index == 0 ? m_route.stepBack() : m_route.stepForward();
-    if (!moved) {
-        return; // at the first or the last stop nothing happens, not even a sound
-    }
-    if (const frmOption *opts = options()) {
-        const QString file
-            = SteppingSound::fileFor(m_route, m_route.currentStop(), PanelOptions::steppingSound(*opts));
-        // With the waiting option the fares change only after the sound.
-        playSound(file, "S2", PanelOptions::waitsForSteppingSound(*opts));
-    }
-    DispData(m_route.currentStop());
+    m_bus.step(Index == 1);
 }
 
 void frmCtl::showTapeGroup()
 {
-    m_grpM_Tape->setTitle(m_tape->groupCaption());
-    m_grpM_Tape->setEnabled(m_tape->groupEnabled() && !m_check1->isChecked());
+    const mdlM_Tape &tape = m_bus.tape();
+    m_grpM_Tape->setTitle(tape.groupCaption());
+    m_grpM_Tape->setEnabled(tape.groupEnabled() && !m_bus.cleared());
     // Why a route has no announcements, where the operator looks for it.
-    m_grpM_Tape->setToolTip(m_tape->loadProblem());
-    m_grpM_Tape->setAccessibleDescription(m_tape->loadProblem());
+    m_grpM_Tape->setToolTip(tape.loadProblem());
+    m_grpM_Tape->setAccessibleDescription(tape.loadProblem());
     for (QPushButton *button : {m_cmdTapeBack, m_cmdTapeNext, m_cmdTapeStop, m_cmdTapeSet}) {
-        button->setEnabled(m_tape->buttonsEnabled());
+        button->setEnabled(tape.buttonsEnabled());
     }
     if (m_statusRow) {
         updateStatus();
     }
 }
 
-TapeOptions frmCtl::tapeOptions() const
-{
-    TapeOptions tape;
-    if (const frmOption *opts = options()) {
-        tape.soundAlways = opts->Option2(2)->isChecked();
-        tape.alwaysSound = opts->txtSelectSound(3)->text();
-        for (int flag = 0; flag < 3; ++flag) {
-            tape.flagSounds.at(flag) = opts->txtSelectSound(4 + flag)->text();
-        }
-        tape.waitForSound = opts->Option7(0)->isChecked();
-    }
-    return tape;
-}
-
 void frmCtl::cmdTapeNext_Click()
 {
-    const InputHold::Scope hold(m_inputHold, QStringLiteral("放送の途中です"));
-    m_tape->TapeNext();
-    updateStatus();
-    if (m_tape->GetTapeStepFlag(m_tape->GetTapePos()) == 1) {
-        emit dataStepRequested(1);
-    }
+    m_bus.announce(true);
 }
 
 void frmCtl::cmdTapeBack_Click()
 {
-    const InputHold::Scope hold(m_inputHold, QStringLiteral("放送の途中です"));
-    m_tape->TapeBack();
-    updateStatus();
-    if (m_tape->GetTapeStepFlag(m_tape->GetTapePos()) == 1) {
-        emit dataStepRequested(0);
-    }
+    m_bus.announce(false);
 }
 
 void frmCtl::cmdTapeStop_Click()
 {
-    m_tape->StopTape();
+    m_bus.stopAnnouncement();
 }
 
 void frmCtl::cmdTapeSet_Click()
 {
-    m_tape->ShowVoiceDialog(this);
+    m_bus.tape().ShowVoiceDialog(this);
 }
 
 // ---------------------------------------------------------------------------
@@ -792,34 +706,16 @@ void frmCtl::Frame1_DblClick(int Index)
 
 void frmCtl::Check1_Click()
 {
-    const InputHold::Scope hold(m_inputHold, QStringLiteral("表示消去の切り替え中です"));
-    const bool cleared = m_check1->isChecked();
-    if (cleared) {
-        m_display.ChimeiCtl()->SetChimei(QString());
-        for (int a = 1; a <= Cells; ++a) {
-            m_display.Degit(a)->ResetDegit(false);
-        }
-        m_display.Timer1().stop();
-        for (int i = 0; i < 2; ++i) {
-            m_display.TimeDegit(i)->setValue(QString());
-        }
-    } else if (!m_display.TimeDegit(0)->isHidden()) {
-        m_display.Timer1().start();
-    }
-    setEntryEnabled(!cleared);
-    showTapeGroup();
-    if (!cleared) {
-        DispData(m_route.currentStop());
-    }
+    m_bus.setCleared(m_check1->isChecked());
+    // A box the bus did not follow shows the bus again.
+    m_check1->setChecked(m_bus.cleared());
 }
 
-void frmCtl::setEntryEnabled(bool enabled)
+void frmCtl::lateNightToggled(bool on)
 {
-    for (QWidget *control : {static_cast<QWidget *>(m_listFrame), static_cast<QWidget *>(m_keypadFrame),
-                             static_cast<QWidget *>(m_command2.at(0)), static_cast<QWidget *>(m_command2.at(1)),
-                             static_cast<QWidget *>(m_frame6)}) {
-        control->setEnabled(enabled);
-    }
+    m_bus.setLateNight(on);
+    const QSignalBlocker quiet(m_check2);
+    m_check2->setChecked(m_bus.lateNight());
 }
 
 void frmCtl::HScroll1_Change(int Index)
@@ -832,12 +728,17 @@ void frmCtl::HScroll1_Change(int Index)
 
 int frmCtl::backlightState() const
 {
-    for (int index = 0; index < 3; ++index) {
-        if (m_option4.at(index)->isChecked()) {
-            return index;
-        }
+    return m_bus.backlight();
+}
+
+void frmCtl::backlightClicked(int Index)
+{
+    const bool already = m_bus.backlight() == Index;
+    if (m_bus.setBacklight(Index).outcome != CommandResult::Done) {
+        m_option4.at(m_bus.backlight())->setChecked(true);
+    } else if (already) {
+        Option4_Click(Index);
     }
-    return 0;
 }
 
 void frmCtl::Option4_Click(int Index)
@@ -914,8 +815,8 @@ void frmCtl::showCurrentStopName()
 {
     // Blank first: a changed look of the strip takes effect with the next name.
     m_display.ChimeiCtl()->SetChimei(QString());
-    if (m_route.hasRoute()) {
-        m_display.ChimeiCtl()->SetChimei(m_route.table().slot(m_route.currentStop()).name);
+    if (m_bus.route().hasRoute()) {
+        m_display.ChimeiCtl()->SetChimei(m_bus.route().table().slot(m_bus.route().currentStop()).name);
     }
 }
 
@@ -990,7 +891,7 @@ CtrlDataInfo frmCtl::GetCtrlDataInfo() const
     info.InputFrame = m_inputFrame;
     info.ScrollSpeed = m_hScroll1.at(0)->value();
     info.ScrollStartWait = m_hScroll1.at(1)->value();
-    info.LateNight = m_check2->isChecked() ? 1 : 0;
+    info.LateNight = m_bus.lateNight() ? 1 : 0;
     info.PreviewOpen = m_check4->isChecked() ? 1 : 0;
     info.Left = BoardLayout::roundTwips(geometry().x() * double(BoardLayout::TwipsPerPixel));
     info.Top = BoardLayout::roundTwips(geometry().y() * double(BoardLayout::TwipsPerPixel));

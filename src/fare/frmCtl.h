@@ -2,9 +2,8 @@
 
 #include "display/ErrorReport.h"
 #include "display/PlatformServices.h"
+#include "fare/BusOperation.h"
 #include "fare/CtrlDataInfo.h"
-#include "fare/FareRoute.h"
-#include "fare/InputHold.h"
 #include "fare/KeypadEntry.h"
 
 #include <QFont>
@@ -31,16 +30,13 @@ class QRadioButton;
 class QScrollBar;
 class SeirikenPreview;
 class frmOption;
-class mdlM_Tape;
-struct TapeOptions;
-struct StopView;
 struct TicketRequest;
 
 // The control panel (集中操作盤): the operator's window. Route entry by digit
 // lists or keypad, data stepping, announcements, late-night fare, clear
 // display, the stop-name scrolling sliders, backlight, options, About and the
-// ticket preview. The fare logic lives in FareRoute and FareBoard; this window
-// wires its controls to them and to the display window.
+// ticket preview. The running bus is the display window's BusOperation: the
+// keys call its commands and the panel shows its state.
 class frmCtl : public QWidget
 {
     Q_OBJECT
@@ -56,8 +52,6 @@ public:
     // The status row below the right-hand controls: two lines, 450 twips.
     // The input frames on the left grow by as much, for readable digit lists.
     static constexpr int StatusRowHeight = 450 / 15;
-    // How long route setting lights every segment of the fare cells.
-    static constexpr int LampTestMs = 3000;
 
     // The backlight state: 0 OFF, 1 ON1, 2 ON2.
     int backlightState() const;
@@ -69,9 +63,6 @@ public:
     // twice, with the options and with their look: one broken picture is
     // one message.
     void setPictureErrorsShownOnce(bool once);
-    // Shows stop `n` of the route: fares, information numbers, the ticket
-    // preview and, last, the stop name.
-    void DispData(int n);
 
     // The record's left and top are those of the client area, the part of
     // the window that is the program's own: its frame is the window
@@ -100,10 +91,6 @@ public:
     // of the run. A note already shown is not added again.
     void addStatusNotice(const QString &text);
 
-    const FareRoute &route() const { return m_route; }
-    // The route's announcements, loaded by route setting.
-    mdlM_Tape &tape() const { return *m_tape; }
-
     SeirikenPreview *picSeirikenPrev() const { return m_picSeirikenPrev; }
     // The company list of the ticket preview.
     QComboBox *Combo1() const { return m_combo1; }
@@ -126,17 +113,9 @@ public:
     // The input frame last sent behind the other (0 lists, 1 keypad).
     qint16 inputFrame() const { return m_inputFrame; }
 
-    // Route setting: 0 from the digit lists, 1 from the keypad displays.
+    // Route setting: 0 from the digit lists, 1 from the keypad displays. A
+    // route the bus refuses is said in a box.
     void Command1_Click(int Index);
-    // Route setting from a route and a section as entered (digits).
-    void setRoute(const QString &routeText, const QString &sectionText);
-    // The folders a route setting reads from, as the options give them
-    // (empty: the working folder), each ending in "/" when not empty: the
-    // fare data, and the announcements with their reading dictionary.
-    QString fareFolder() const;
-    QString tapeFolder() const;
-    // Whether an operation holds the operator's input, and why.
-    InputHold &inputHold() { return m_inputHold; }
     // Data back (0) and data forward (1).
     void Command2_Click(int Index);
     void CommandButton1_Click(int Index);
@@ -165,9 +144,6 @@ public:
 signals:
     // The operator confirmed the end of the program.
     void quitRequested();
-    // An announcement step whose record says the fares step with it: a data
-    // step back (0) or forward (1), as the data buttons do.
-    void dataStepRequested(int Index);
     // The panel's right-click menu is being built: add to `menu` what
     // belongs there.
     void contextMenuOpening(QMenu *menu);
@@ -198,6 +174,14 @@ private:
     QSize clientSize() const;
     // The menu's choice: the scale, kept in the side settings.
     void choosePanelScale(int percent);
+    // Follows the bus: the route entered, the keys that can be used, the
+    // switches, the announcement group, the ticket preview and the status row.
+    void showOperation(BusOperation::Changes what);
+    void showKeys();
+    // The radio button of a backlight state: a click on the state already
+    // set applies its picture again (a file changed meanwhile).
+    void backlightClicked(int Index);
+    void lateNightToggled(bool on);
     // Shows the route, the stop and the next announcement in the status row.
     void updateStatus();
     void Form_Load();
@@ -214,12 +198,6 @@ private:
     // changed looks of the stop-name display take effect.
     void showCurrentStopName();
     void showPictureError(const QString &file, int errorNumber);
-    // Lights every segment of the fare cells and holds the operator's input
-    // for the lamp test; painting goes on.
-    void runLampTest();
-    QString heldDateFromOptions() const;
-    void setEntryEnabled(bool enabled);
-    StopView stopView(int n) const;
     // The plug-in that draws the ticket of a stop: empty when the options do
     // not use the preview or the stop issues no ticket.
     QString seirikenPlugin(const TicketRequest &ticket) const;
@@ -235,14 +213,11 @@ private:
     // A sound file named in the options' sound page; empty without options.
     QString soundFile(int index) const;
     frmOption *options() const;
-    TapeOptions tapeOptions() const;
 
     Form1 &m_display;
     PlatformServices m_services;
-    FareRoute m_route;
+    BusOperation &m_bus;
     KeypadEntry m_keypad;
-    std::unique_ptr<mdlM_Tape> m_tape;
-    InputHold m_inputHold;
     bool m_loaded = false;
     bool m_ending = false;
     // The corner is to be taken again once the frame is known.

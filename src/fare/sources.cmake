@@ -12,13 +12,15 @@ target_sources(tavelo_core PRIVATE
     src/fare/KeypadEntry.cpp src/fare/KeypadEntry.h
     src/fare/InputHold.cpp src/fare/InputHold.h
     src/fare/OperationStatus.cpp src/fare/OperationStatus.h
+    src/fare/CommandResult.h
+    src/fare/OperationOptions.cpp src/fare/OperationOptions.h
+    src/fare/BusOperation.cpp src/fare/BusOperation.h
 )
 target_sources(tavelo_ui PRIVATE
     src/fare/DigitListFrame.cpp src/fare/DigitListFrame.h
     src/fare/KeypadFrame.cpp src/fare/KeypadFrame.h
     src/fare/PanelButton.cpp src/fare/PanelButton.h
     src/fare/PanelLooks.cpp src/fare/PanelLooks.h
-    src/fare/PanelOptions.cpp src/fare/PanelOptions.h
     src/fare/frmCtl.cpp src/fare/frmCtl.h
 )
 

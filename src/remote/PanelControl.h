@@ -1,24 +1,9 @@
 #pragma once
 
 #include "PanelState.h"
+#include "fare/CommandResult.h"
 
 #include <QString>
-
-// How an operation asked for from afar ended.
-struct CommandResult
-{
-    enum Outcome {
-        Done,
-        // The panel cannot take it now: its input is held (lamp test, a
-        // waited sound, a dialog), or the key is not available (no route,
-        // display cleared). Nothing was done.
-        Unavailable,
-        // The panel refused it with the message it shows the operator.
-        Refused,
-    };
-    Outcome outcome = Done;
-    QString reason;
-};
 
 // The control panel as the remote interface drives it: every operation is
 // the one the panel's own key or entry runs, and only while that key could

@@ -1,6 +1,6 @@
 #include "RemoteControl.h"
 
-#include "PanelRemote.h"
+#include "BusPanelControl.h"
 #include "QrCode.h"
 #include "RemoteServer.h"
 #include "display/ErrorReport.h"
@@ -47,7 +47,7 @@ RemoteControl::RemoteControl(Form1 &display, const QString &sidePath, const std:
     , m_sidePath(sidePath)
     , m_out(out)
     , m_err(err)
-    , m_panel(std::make_unique<PanelRemote>(display))
+    , m_panel(std::make_unique<BusPanelControl>(display.operation(), display))
 {
     frmCtl &panel = *display.controlPanel();
     connect(&panel, &frmCtl::contextMenuOpening, this, &RemoteControl::addMenuItems);
@@ -92,7 +92,7 @@ bool RemoteControl::start(const RemoteAddress &address)
         m_err << QStringLiteral("リモート操作を始められません: ") << error << Qt::endl;
         return false;
     }
-    connect(m_panel.get(), &PanelRemote::changed, server.get(), &RemoteServer::panelChanged);
+    connect(m_panel.get(), &BusPanelControl::changed, server.get(), &RemoteServer::panelChanged);
     m_server = std::move(server);
     m_out << QStringLiteral("リモート操作: ") << m_server->boundAddress().url(m_token) << Qt::endl;
     return true;
@@ -121,8 +121,8 @@ void RemoteControl::startRouteEditor()
     if (state.hasRoute) {
         // The route's source when it has one, otherwise its fare data.
         const QString route = RouteSetting::request(state.route, QString()).routeNumber;
-        const QDir folder(m_display.controlPanel()->fareFolder().isEmpty() ? QDir::currentPath()
-                                                                             : m_display.controlPanel()->fareFolder());
+        const QString fareFolder = m_display.operation().fareFolder();
+        const QDir folder(fareFolder.isEmpty() ? QDir::currentPath() : fareFolder);
         for (const QString &name : {route + QStringLiteral(".route.json"), route + QStringLiteral(".hy3")}) {
             if (QFileInfo::exists(folder.filePath(name))) {
                 arguments << folder.absoluteFilePath(name);

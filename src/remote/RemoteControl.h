@@ -9,7 +9,7 @@
 #include <optional>
 
 class Form1;
-class PanelRemote;
+class BusPanelControl;
 class QMenu;
 class QTextStream;
 class RemoteServer;
@@ -34,8 +34,8 @@ public:
     // The address a browser opens, with the token when one is needed.
     QString url() const;
     RemoteServer *server() const { return m_server.get(); }
-    // The panel as the interface drives it, also for the route editor's link.
-    PanelRemote &panel() const { return *m_panel; }
+    // The bus as the interface drives it, also for the route editor's link.
+    BusPanelControl &panel() const { return *m_panel; }
 
     // The menu's switch: starts or stops, and remembers it.
     void setEnabled(bool enabled);
@@ -54,7 +54,7 @@ private:
     QString m_sidePath;
     QTextStream &m_out;
     QTextStream &m_err;
-    std::unique_ptr<PanelRemote> m_panel;
+    std::unique_ptr<BusPanelControl> m_panel;
     std::unique_ptr<RemoteServer> m_server;
     QString m_token;
 };

@@ -3,7 +3,7 @@
 #include "PanelControl.h"
 #include "display/Form1.h"
 #include "fare/RouteSetting.h"
-#include "fare/frmCtl.h"
+#include "fare/BusOperation.h"
 
 #include <QDir>
 #include <QRegularExpression>
@@ -34,11 +34,11 @@ QJsonObject RouteEditorLink::answer(const QJsonObject &request)
 {
     const QString kind = request.value("request").toString();
     if (kind == QLatin1String("folders")) {
-        const frmCtl &panel = *m_display.controlPanel();
+        const BusOperation &bus = m_display.operation();
         const PanelState state = m_panel.state();
         return {{"ok", true},
-                {"fareFolder", absoluteFolder(panel.fareFolder())},
-                {"announcementFolder", absoluteFolder(panel.tapeFolder())},
+                {"fareFolder", absoluteFolder(bus.fareFolder())},
+                {"announcementFolder", absoluteFolder(bus.tapeFolder())},
                 {"route", state.hasRoute ? RouteSetting::request(state.route, QString()).routeNumber : QString()}};
     }
     if (kind == QLatin1String("setRoute")) {

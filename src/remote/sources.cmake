@@ -13,7 +13,7 @@ add_library(tavelo_remote STATIC
     src/remote/RemoteAddress.cpp src/remote/RemoteAddress.h
     src/remote/RemoteApi.cpp src/remote/RemoteApi.h
     src/remote/RemoteServer.cpp src/remote/RemoteServer.h
-    src/remote/PanelRemote.cpp src/remote/PanelRemote.h
+    src/remote/BusPanelControl.cpp src/remote/BusPanelControl.h
     src/remote/QrCode.cpp src/remote/QrCode.h
     src/remote/RemoteControl.cpp src/remote/RemoteControl.h
     src/remote/RouteEditorLink.cpp src/remote/RouteEditorLink.h

@@ -76,6 +76,7 @@ struct PanelFixture
     FakeMultimedia multimedia;
     Form1 display{services()};
     frmCtl &panel = *display.controlPanel();
+    BusOperation &bus = display.operation();
     frmOption &options = createOptions();
 
     PlatformServices services()

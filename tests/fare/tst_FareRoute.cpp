@@ -160,9 +160,10 @@ private slots:
         const RouteLoadResult result = route.load(RouteSetting::request(QStringLiteral("0042"), QStringLiteral("2")), file);
         QVERIFY(!result.ok);
         QCOMPARE(result.message, message);
-        // The entry is taken over; the table, the count and the position are not.
-        QCOMPARE(route.state().RouteText, QStringLiteral("0042"));
-        QCOMPARE(route.state().StartSection, qint16(2));
+        // Nothing is taken over, not even the entry: the route reported is
+        // the one whose fares are shown.
+        QCOMPARE(route.state().RouteText, QStringLiteral("005"));
+        QCOMPARE(route.state().StartSection, qint16(3));
         QCOMPARE(route.state().RecordCount, qint16(5));
         QCOMPARE(route.state().CurrentIndex, qint16(2));
         QVERIFY(route.table() == table);
@@ -180,7 +181,7 @@ private slots:
         QCOMPARE(result.message, QStringLiteral("指定した系統のデータがありません..."));
         QVERIFY(!QFileInfo::exists(file));
         QCOMPARE(route.state().RecordCount, qint16(5));
-        QCOMPARE(route.state().RouteText, QStringLiteral("7"));
+        QCOMPARE(route.state().RouteText, QStringLiteral("005")); // the route on the board
         // Where it was looked for, in full even when the folder setting is empty.
         QCOMPARE(load(route, QStringLiteral("missing.hy3")).informativeText,
                  QDir::toNativeSeparators(QDir::current().absoluteFilePath(QStringLiteral("missing.hy3"))));

@@ -3,7 +3,7 @@
 #include "controls/ChimeiCtl_B.h"
 #include "controls/M_Degit.h"
 #include "fare/PanelButton.h"
-#include "remote/PanelRemote.h"
+#include "remote/BusPanelControl.h"
 #include "remote/PanelState.h"
 #include "settings/SettingsLocation.h"
 #include "settings/SideSettings.h"
@@ -41,7 +41,7 @@ private slots:
         QTest::mouseClick(f.panel.Command2(1), Qt::LeftButton);
         QTest::mouseClick(f.panel.Command2(1), Qt::LeftButton);
 
-        QCOMPARE(f.panel.route().currentStop(), 3);
+        QCOMPARE(f.bus.route().currentStop(), 3);
         QCOMPARE(f.display.ChimeiCtl()->accessibleName(), names.at(2));
         QCOMPARE(f.display.Degit(1)->shownText(), QStringLiteral("120"));
         QCOMPARE(f.display.Degit(2)->shownText(), QStringLiteral("110"));
@@ -70,7 +70,7 @@ private slots:
         display.Form_Load();
         frmCtl &panel = *display.controlPanel();
         frmOption &options = *display.optionsDialog();
-        const PanelRemote remote(display);
+        const BusPanelControl remote(display.operation(), display);
         QTest::mouseClick(panel.Command1(0), Qt::LeftButton);
 
         // At the first stop ticket 1 pays 100 yen and ticket 2 has no fare.

@@ -9,7 +9,7 @@
 #include "display/Form1.h"
 #include "display/mdlR57_000.h"
 #include "fare/frmCtl.h"
-#include "remote/PanelRemote.h"
+#include "remote/BusPanelControl.h"
 #include "remote/RemoteServer.h"
 #include "settings/frmOption.h"
 
@@ -49,7 +49,8 @@ struct RemoteFixture
     QTemporaryDir data;
     Form1 display{services()};
     frmCtl &panel = *display.controlPanel();
-    PanelRemote remote{display};
+    BusOperation &bus = display.operation();
+    BusPanelControl remote{bus, display};
     RemoteServer server;
     QNetworkAccessManager network;
 
@@ -68,7 +69,7 @@ struct RemoteFixture
         RemoteAddress address;
         address.port = 0;
         server.start(address);
-        QObject::connect(&remote, &PanelRemote::changed, &server, &RemoteServer::panelChanged);
+        QObject::connect(&remote, &BusPanelControl::changed, &server, &RemoteServer::panelChanged);
     }
 
     PlatformServices services()

@@ -44,11 +44,11 @@ private slots:
         Run run = r57ctl({"--url", url, "route", "12", "2"});
         QCOMPARE(run.exitCode, 0);
         QVERIFY2(run.out.contains(QStringLiteral("上町")), qPrintable(run.out));
-        QCOMPARE(f.panel.route().currentStop(), 2);
+        QCOMPARE(f.bus.route().currentStop(), 2);
 
         run = r57ctl({"--url", url, "next"});
         QCOMPARE(run.exitCode, 0);
-        QCOMPARE(f.panel.route().currentStop(), 3);
+        QCOMPARE(f.bus.route().currentStop(), 3);
 
         run = r57ctl({"--url", url, "state", "--json"});
         QCOMPARE(run.exitCode, 0);

@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QJsonArray>
+#include <QLabel>
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -36,7 +37,7 @@ private slots:
         // board's own cell says the same.
         QCOMPARE(answer.json["cells"].toArray()[1].toString(), f.display.Degit(2)->shownText());
         QCOMPARE(answer.json["cells"].toArray()[1].toString(), QStringLiteral("100"));
-        QVERIFY(f.multimedia.commands.contains(QStringLiteral("sleep %1").arg(frmCtl::LampTestMs)));
+        QVERIFY(f.multimedia.commands.contains(QStringLiteral("sleep %1").arg(BusOperation::LampTestMs)));
 
         QCOMPARE(f.post("/api/step", {{"direction", "forward"}}).json["stop"].toObject()["name"].toString(), QStringLiteral("中町"));
         QCOMPARE(f.post("/api/step", {{"direction", "back"}}).json["stop"].toObject()["position"].toInt(), 2);
@@ -122,6 +123,36 @@ private slots:
         QVERIFY(!QApplication::activeModalWidget());
     }
 
+    // Asked from afar or on the keypad, a route that cannot be set leaves
+    // the route, the stop, the announcements and the state reported as
+    // they were.
+    void aRefusedRouteChangesNothing()
+    {
+        RemoteFixture f;
+        f.post("/api/route", {{"route", "12"}});
+        f.post("/api/announce", {{"direction", "next"}});
+        const QJsonObject before = f.get("/api/state").json;
+        QCOMPARE(before["stop"].toObject()["position"].toInt(), 2);
+        const QString status = f.panel.statusRow()->accessibleDescription();
+
+        const auto answer = f.post("/api/route", {{"route", "999"}});
+        QCOMPARE(answer.status, 422);
+        QVERIFY2(answer.json["error"].toString().startsWith(QStringLiteral("指定した系統のデータがありません")),
+                 answer.body);
+        QCOMPARE(f.get("/api/state").json, before);
+
+        f.panel.CommandButton1_Click(KeypadEntry::RouteKey);
+        for (const int digit : {9, 9, 9}) {
+            f.panel.CommandButton1_Click(digit);
+        }
+        QString shown;
+        answerNextBox(QMessageBox::Ok, &shown);
+        f.panel.Command1_Click(1);
+        QCOMPARE(shown, QStringLiteral("指定した系統のデータがありません..."));
+        QCOMPARE(f.get("/api/state").json, before);
+        QCOMPARE(f.panel.statusRow()->accessibleDescription(), status);
+    }
+
     void heldInputAnswers409AndNeverRunsInside()
     {
         RemoteFixture f;
@@ -129,8 +160,8 @@ private slots:
         // Requests that arrive while the lamp test holds the panel.
         QNetworkReply *step = nullptr;
         QNetworkReply *state = nullptr;
-        connect(&f.panel.inputHold(), &InputHold::changed, this, [&] {
-            if (!step && f.panel.inputHold().reason() == QStringLiteral("ランプテスト中です")) {
+        connect(&f.bus.inputHold(), &InputHold::changed, this, [&] {
+            if (!step && f.bus.heldReason() == QStringLiteral("ランプテスト中です")) {
                 step = f.startPost("/api/step", R"({"direction":"forward"})");
                 state = f.network.get(f.request("/api/state"));
             }
@@ -144,7 +175,7 @@ private slots:
         QCOMPARE(stepAnswer.status, 409);
         QCOMPARE(stepAnswer.json["error"].toString(), QStringLiteral("ランプテスト中です"));
         QCOMPARE(RemoteFixture::finish(state).json["held"].toString(), QStringLiteral("ランプテスト中です"));
-        QCOMPARE(f.panel.route().currentStop(), 1); // the step never ran
+        QCOMPARE(f.bus.route().currentStop(), 1); // the step never ran
     }
 
     void tokenBeyondThisMachine()

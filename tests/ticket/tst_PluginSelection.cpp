@@ -235,7 +235,7 @@ void tst_PluginSelection::theStopShownGetsItsTicketAtOnceAndTheTerminalNone()
 
     QTest::mouseClick(f.panel.Command2(1), Qt::LeftButton);
     QTest::mouseClick(f.panel.Command2(1), Qt::LeftButton);
-    QCOMPARE(f.panel.route().currentStop(), 3);
+    QCOMPARE(f.bus.route().currentStop(), 3);
     QVERIFY(isWhite(preview->image()));
     QVERIFY(preview->accessibleDescription().isEmpty());
     QVERIFY(QDir::setCurrent(QDir::tempPath()));
