@@ -19,9 +19,6 @@
 
 namespace {
 
-// Far above any route of 301 stops, so that a wrong file is refused unread.
-constexpr qint64 MaxTextFileBytes = 16 * 1024 * 1024;
-
 // Fare data as a source: each stop with the ticket number it has, the
 // manual rule, and every cell that differs from what that rule gives kept
 // as typed, so that saving writes the same bytes again. The sound classes
@@ -189,7 +186,7 @@ bool RouteDocument::open(const QString &path, QString &error)
     if (!isSource && !isHy3 && !isCsv) {
         return refuse(QStringLiteral("開けるのは .route.json、.hy3、運賃 CSV（.csv）です"));
     }
-    const qint64 limit = isHy3 ? Hy3File::MaxUsedBytes : MaxTextFileBytes;
+    const qint64 limit = isHy3 ? Hy3File::MaxUsedBytes : RouteSource::MaxFileBytes;
     const WholeFile::Contents file = WholeFile::read(path, limit);
     if (file.problem != WholeFile::Problem::None) {
         return refuse(WholeFile::problemText(file, limit));
@@ -264,7 +261,11 @@ bool RouteDocument::save(const QString &path, QString &error)
     if (!output) {
         return false;
     }
-    output->files.append({info.fileName(), m_source.toJson()});
+    const QByteArray json = m_source.toJson();
+    if (!RouteFiles::fitsReader(info.fileName(), json, RouteSource::MaxFileBytes, error)) {
+        return false;
+    }
+    output->files.append({info.fileName(), json});
     if (!RouteFiles::write(*output, folder, error)) {
         return false;
     }

@@ -1,15 +1,16 @@
 #include "RouteFiles.h"
 
 #include "RouteBuilder.h"
+#include "app/FileReplacement.h"
+#include "app/WholeFile.h"
 #include "companion/Cp932.h"
 #include "fare/Hy3File.h"
 #include "sound/ReadingDictionary.h"
+#include "sound/TapeCsv.h"
 
 #include <QDir>
-#include <QFile>
-#include <QSaveFile>
-
-#include <memory>
+#include <QHash>
+#include <QStringTokenizer>
 
 namespace RouteFiles {
 
@@ -46,9 +47,17 @@ std::optional<QByteArray> tapeBytes(const QList<TapeRecord> &records, QString &e
 QByteArray mergedReadings(const QByteArray &existing, const QList<QPair<QString, QString>> &readings,
                           QStringList &warnings)
 {
+    // The written forms the file has, as the dictionary looks them up, with
+    // their readings (a later line wins, as when the file is read): one pass
+    // over the file and one look-up a reading, however long both are.
+    QHash<QString, QString> known;
+    const QString text = Cp932::decode(existing);
+    for (const QStringView line : qTokenize(text, u'\n')) {
+        if (std::optional<std::pair<QString, QString>> entry = ReadingDictionary::parseEntry(line)) {
+            known.insert(std::move(entry->first), std::move(entry->second));
+        }
+    }
     QByteArray merged = existing;
-    QString text = Cp932::decode(existing);
-    ReadingDictionary known = ReadingDictionary::parse(text);
     for (const auto &[written, reading] : readings) {
         const QString line = written + u',' + reading;
         const std::optional<QByteArray> encoded = Cp932::encodeExactly(line);
@@ -56,23 +65,42 @@ QByteArray mergedReadings(const QByteArray &existing, const QList<QPair<QString,
             warnings << QStringLiteral("読み「%1」はシフトJIS（CP932）で書けないので yomi.txt に加えません").arg(line);
             continue;
         }
-        // The dictionary's own reading rules decide whether the written form
-        // is there already: adding it must grow the table.
-        ReadingDictionary probe = known;
-        probe.merge(ReadingDictionary::parse(line));
-        if (probe.size() == known.size()) {
-            if (known.apply(written) != ReadingDictionary::parse(line).apply(written)) {
+        const std::optional<std::pair<QString, QString>> entry = ReadingDictionary::parseEntry(line);
+        if (!entry) {
+            continue; // nothing the dictionary would read
+        }
+        if (entry->first.size() > ReadingDictionary::MaxWrittenLength) {
+            warnings << QStringLiteral("「%1」は %2 文字を超え、読みを引けないので yomi.txt に加えません")
+                            .arg(written)
+                            .arg(ReadingDictionary::MaxWrittenLength);
+            continue;
+        }
+        const auto found = known.constFind(entry->first);
+        if (found != known.cend()) {
+            if (*found != entry->second) {
                 warnings << QStringLiteral("yomi.txt の「%1」の読みはそのまま残します（取り込んだ読みは「%2」）").arg(written, reading);
             }
             continue;
         }
-        known = probe;
+        known.insert(entry->first, entry->second);
         if (!merged.isEmpty() && !merged.endsWith('\n')) {
             merged += "\r\n";
         }
         merged += *encoded + "\r\n";
     }
     return merged;
+}
+
+bool fitsReader(const QString &name, const QByteArray &bytes, qint64 limit, QString &error)
+{
+    if (bytes.size() <= limit) {
+        return true;
+    }
+    error = QStringLiteral("%1 は %2 バイトになり、読み込める上限の %3 MB を超えるため作りません")
+                .arg(name)
+                .arg(bytes.size())
+                .arg(limit / (1024 * 1024));
+    return false;
 }
 
 QList<QPair<QString, QString>> sourceReadings(const RouteSource &source)
@@ -108,20 +136,31 @@ std::optional<Output> build(const RouteSource &source, const QList<QPair<QString
     if (!tape) {
         return std::nullopt;
     }
-    QByteArray existing;
-    QFile dictionary(QDir(folder).filePath(ReadingDictionary::fileName()));
-    if (dictionary.exists()) {
-        if (!dictionary.open(QIODevice::ReadOnly)) {
-            error = QStringLiteral("%1: 読めません（%2）").arg(dictionary.fileName(), dictionary.errorString());
-            return std::nullopt;
-        }
-        existing = dictionary.readAll();
+    const QString dictionaryPath = QDir(folder).filePath(ReadingDictionary::fileName());
+    const WholeFile::Contents dictionary = WholeFile::read(dictionaryPath, ReadingDictionary::MaxFileBytes);
+    if (dictionary.problem != WholeFile::Problem::None && dictionary.problem != WholeFile::Problem::Missing) {
+        error = QStringLiteral("%1: %2")
+                    .arg(QDir::toNativeSeparators(dictionaryPath),
+                         WholeFile::problemText(dictionary, ReadingDictionary::MaxFileBytes));
+        return std::nullopt;
+    }
+    const QByteArray readingBytes = mergedReadings(dictionary.bytes, readings, output.warnings);
+    const QString tapeName = source.route + QStringLiteral("tp.csv");
+    // Files the display could not read are not written at all.
+    if (!fitsReader(tapeName, *tape, TapeCsv::MaxFileBytes, error)
+        || !fitsReader(ReadingDictionary::fileName(), readingBytes, ReadingDictionary::MaxFileBytes, error)) {
+        return std::nullopt;
     }
     output.files.append({source.route + QStringLiteral(".hy3"), *hy3});
-    output.files.append({source.route + QStringLiteral("tp.csv"), *tape});
-    output.files.append({ReadingDictionary::fileName(), mergedReadings(existing, readings, output.warnings)});
+    output.files.append({tapeName, *tape});
+    output.files.append({ReadingDictionary::fileName(), readingBytes});
     if (withSource) {
-        output.files.append({source.route + RouteSource::fileSuffix(), source.toJson()});
+        const QString sourceName = source.route + RouteSource::fileSuffix();
+        const QByteArray json = source.toJson();
+        if (!fitsReader(sourceName, json, RouteSource::MaxFileBytes, error)) {
+            return std::nullopt;
+        }
+        output.files.append({sourceName, json});
     }
     return output;
 }
@@ -129,22 +168,16 @@ std::optional<Output> build(const RouteSource &source, const QList<QPair<QString
 bool write(const Output &output, const QString &folder, QString &error)
 {
     const QDir dir(folder);
-    // Every file is written to its temporary first; only when all of them
-    // are are they renamed into place.
-    std::vector<std::unique_ptr<QSaveFile>> files;
+    FileReplacement replacement;
     for (const auto &[name, bytes] : output.files) {
-        auto file = std::make_unique<QSaveFile>(dir.filePath(name));
-        if (!file->open(QIODevice::WriteOnly) || file->write(bytes) != bytes.size()) {
-            error = QStringLiteral("%1: 書き込めません（%2）").arg(file->fileName(), file->errorString());
-            return false; // the temporaries are removed with their QSaveFile
-        }
-        files.push_back(std::move(file));
-    }
-    for (const auto &file : files) {
-        if (!file->commit()) {
-            error = QStringLiteral("%1: 書き込めません（%2）").arg(file->fileName(), file->errorString());
+        if (!replacement.add(dir.filePath(name), bytes)) {
+            error = replacement.errorString();
             return false;
         }
+    }
+    if (!replacement.commit()) {
+        error = replacement.errorString();
+        return false;
     }
     return true;
 }

@@ -61,6 +61,10 @@ struct RouteSource
     // own readings: (written, reading), added to the reading dictionary.
     QList<QPair<QString, QString>> readings;
 
+    // Far above any route of 301 stops: a larger file is refused unread,
+    // and a source that would be larger is not written.
+    static constexpr qint64 MaxFileBytes = 16 * 1024 * 1024;
+
     static QString fileSuffix() { return QStringLiteral(".route.json"); }
     // The route number as the files are named: the numeric value of 1 to 5
     // digits, as route setting names them (012 -> 12); nothing otherwise.
@@ -70,4 +74,7 @@ struct RouteSource
     // The source in `json`, or nothing with the reason in `error` (which
     // names the stop or the key that is wrong).
     static std::optional<RouteSource> fromJson(const QByteArray &json, QString &error);
+    // The source in the file at `path`, read whole up to MaxFileBytes (a
+    // plain file only); nothing with the reason, naming the file, in `error`.
+    static std::optional<RouteSource> readFile(const QString &path, QString &error);
 };

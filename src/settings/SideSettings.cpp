@@ -1,5 +1,6 @@
 #include "SideSettings.h"
 
+#include "app/FileReplacement.h"
 #include "display/DisplayScale.h"
 
 #include <QDir>
@@ -8,7 +9,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRandomGenerator>
-#include <QSaveFile>
 
 #include <array>
 
@@ -113,15 +113,14 @@ bool SideSettings::save(const QString &path, QString *error) const
     if (!QDir().mkpath(QFileInfo(path).absolutePath())) {
         return fail(QStringLiteral("フォルダを作れません"));
     }
-    QSaveFile file(path);
     // The token is a secret: only the user reads the file.
-    if (!file.open(QIODevice::WriteOnly)) {
-        return fail(file.errorString());
-    }
-    file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    file.write(QJsonDocument(root).toJson(QJsonDocument::Indented));
-    if (!file.commit()) {
-        return fail(file.errorString());
+    QString why;
+    if (!FileReplacement::write(path, QJsonDocument(root).toJson(QJsonDocument::Indented), &why,
+                                QFileDevice::ReadOwner | QFileDevice::WriteOwner)) {
+        if (error) {
+            *error = why;
+        }
+        return false;
     }
     return true;
 }

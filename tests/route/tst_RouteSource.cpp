@@ -2,6 +2,7 @@
 #include "fare/Hy3File.h"
 #include "route/RouteBuilder.h"
 #include "route/RouteFiles.h"
+#include "sound/ReadingDictionary.h"
 
 #include <QDir>
 #include <QFile>
@@ -68,6 +69,10 @@ private slots:
         QTest::newRow("km") << head + R"("stops":[{"name":"a"},{"name":"b","km":1.25}]})" << QStringLiteral("stops[1]: \"km\" は 0.1 km");
         QTest::newRow("sound") << head + R"("stops":[{"name":"a","sound":"loud"}]})" << QStringLiteral("stops[0]");
         QTest::newRow("flag") << head + R"("announcements":[{"text":"a","step":40000}]})" << QStringLiteral("announcements[0]");
+        // Values of the wrong type are refused, not read as empty ones.
+        QTest::newRow("stops of numbers") << head + R"("stops":[1,2,3]})" << QStringLiteral("stops[0]: オブジェクト");
+        QTest::newRow("overrides not an array") << head + R"("overrides":{"stop":1}})" << QStringLiteral("\"overrides\" は配列ではありません");
+        QTest::newRow("sound not a text") << head + R"("stops":[{"name":"a","sound":3}]})" << QStringLiteral("stops[0]: \"sound\" は文字列");
     }
 
     void refusesNamingTheKey()
@@ -114,6 +119,60 @@ private slots:
         QCOMPARE(hy3.records[2].column(1), qint16(210));
         QCOMPARE(readAll(dir.filePath(QStringLiteral("12.route.json"))), source.toJson());
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 4); // no temporaries left
+    }
+
+    // Readings merged into a large dictionary: every new written form once,
+    // existing ones kept, and a different reading of one said.
+    void mergesManyReadingsIntoALargeDictionary()
+    {
+        constexpr int Existing = 20000;
+        constexpr int Added = 40000;
+        QByteArray existing;
+        for (int i = 0; i < Existing; ++i) {
+            existing += Cp932::encode(QStringLiteral("地名%1,ちめい\r\n").arg(i));
+        }
+        QList<QPair<QString, QString>> readings;
+        for (int i = Existing - Added / 2; i < Existing + Added / 2; ++i) {
+            readings.append({QStringLiteral("地名%1").arg(i), i == 0 ? QStringLiteral("じめい") : QStringLiteral("ちめい")});
+        }
+        readings.append({QStringLiteral("地名%1").arg(Existing), QStringLiteral("ちめい")}); // twice in the source
+        QStringList warnings;
+        const QByteArray merged = RouteFiles::mergedReadings(existing, readings, warnings);
+        QCOMPARE(warnings, QStringList{QStringLiteral("yomi.txt の「地名0」の読みはそのまま残します（取り込んだ読みは「じめい」）")});
+        QVERIFY(merged.startsWith(existing));
+        QCOMPARE(merged.count('\n'), Existing + Added / 2);
+        QVERIFY(merged.endsWith(Cp932::encode(QStringLiteral("\r\n地名%1,ちめい\r\n").arg(Existing + Added / 2 - 1))));
+    }
+
+    // What the display could not read is not written: announcements beyond
+    // the reader's 4 MB, a reading dictionary grown past it.
+    void filesTheDisplayCannotReadAreNotWritten_data()
+    {
+        QTest::addColumn<bool>("longAnnouncement");
+        QTest::addColumn<QString>("named");
+        QTest::newRow("tp.csv") << true << QStringLiteral("12tp.csv");
+        QTest::newRow("yomi.txt") << false << QStringLiteral("yomi.txt");
+    }
+
+    void filesTheDisplayCannotReadAreNotWritten()
+    {
+        QFETCH(bool, longAnnouncement);
+        QFETCH(QString, named);
+        QTemporaryDir dir;
+        RouteSource source = sample();
+        QByteArray dictionary;
+        if (longAnnouncement) {
+            source.announcements.append({QString(TapeCsv::MaxFileBytes / 2 + 1, QChar(u'案')), 0, 0});
+        } else {
+            dictionary = QByteArray(ReadingDictionary::MaxFileBytes - 8, '#');
+            QFile file(dir.filePath(QStringLiteral("yomi.txt")));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(dictionary);
+        }
+        QString error;
+        QVERIFY(!RouteFiles::build(source, RouteFiles::sourceReadings(source), dir.path(), true, error));
+        QVERIFY2(error.contains(named) && error.contains(QStringLiteral("上限の 4 MB")), qPrintable(error));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), longAnnouncement ? QStringList() : QStringList{QStringLiteral("yomi.txt")});
     }
 
     void aRefusedRouteWritesNothing()

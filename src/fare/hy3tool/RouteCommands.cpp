@@ -7,7 +7,6 @@
 #include "route/RouteFiles.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 
 namespace RouteCommands {
@@ -20,15 +19,10 @@ using ToolConsole::out;
 
 std::optional<RouteSource> readSource(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        err() << path << ": 開けません（" << file.errorString() << "）\n";
-        return std::nullopt;
-    }
     QString error;
-    std::optional<RouteSource> source = RouteSource::fromJson(file.readAll(), error);
+    std::optional<RouteSource> source = RouteSource::readFile(path, error);
     if (!source) {
-        err() << path << ": " << error << "\n";
+        err() << error << "\n";
     }
     return source;
 }

@@ -4,6 +4,7 @@
 #include "GtfsImportDialog.h"
 #include "RouteCellDelegate.h"
 #include "SpokenReadingColumn.h"
+#include "app/WholeFile.h"
 #include "controls/ChimeiCtl_B.h"
 #include "display/SingleInstanceGuard.h"
 #include "route/AnnouncementModel.h"
@@ -761,8 +762,9 @@ bool RouteEditor::placeForDisplay(const QString &fareFolder, const QString &anno
         const QString target = QDir(fare ? fareFolder : announcementFolder).filePath(name);
         (fare ? fareFiles : announcementFiles).files.append({name, bytes});
         lines << QStringLiteral("・%1").arg(QDir::toNativeSeparators(target));
-        QFile existing(target);
-        if (name != ReadingDictionary::fileName() && existing.open(QIODevice::ReadOnly) && existing.readAll() != bytes) {
+        const WholeFile::Contents existing = WholeFile::read(target, bytes.size());
+        if (name != ReadingDictionary::fileName() && existing.problem != WholeFile::Problem::Missing
+            && existing.bytes != bytes) {
             replaced << QStringLiteral("・%1").arg(QDir::toNativeSeparators(target));
         }
     }
