@@ -207,10 +207,11 @@ std::vector<RouteProblem> RouteBuilder::check(const std::function<bool(char32_t)
         };
         const QList<uint> characters = stop.name.toUcs4();
         if (!Cp932::encodeExactly(stop.name)) {
+            // The fare data file holds names in CP932 only.
             for (const uint u : characters) {
                 const char32_t c = u;
                 if (!Cp932::encodeExactly(QString::fromUcs4(&c, 1))) {
-                    problems.push_back({Severity::Warning, n, 0,
+                    problems.push_back({Severity::Refusal, n, 0,
                                         QStringLiteral("停名の%1はシフトJIS（CP932）で書けません").arg(named(c))});
                     break;
                 }

@@ -52,8 +52,8 @@ public:
     std::vector<StopRecord> records() const;
 
     // Every problem: refusals (fewer than 2 or more than 301 stops, more
-    // than 98 tickets, a value no cell of the fare data holds) make the
-    // route unbuildable; warnings do not.
+    // than 98 tickets, a value no cell of the fare data holds, a stop name
+    // CP932 cannot write) make the route unbuildable; warnings do not.
     // `hasGlyph` tells whether the strip can draw a character; without it
     // glyphs are not checked.
     std::vector<RouteProblem> check(const std::function<bool(char32_t)> &hasGlyph = {}) const;

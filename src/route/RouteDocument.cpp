@@ -7,6 +7,7 @@
 #include "controls/Dot16Glyphs.h"
 #include "fare/FareCsv.h"
 #include "fare/Hy3File.h"
+#include "fare/RouteNumber.h"
 #include "sound/TapeCsv.h"
 
 #include <QDir>
@@ -198,7 +199,8 @@ bool RouteDocument::open(const QString &path, QString &error)
         source = RouteSource::fromJson(file.bytes, why);
     } else {
         // "12.hy3", "12.csv": the route number names the file.
-        const QString route = RouteSource::routeNumber(info.completeBaseName()).value_or(QString());
+        const std::optional<RouteNumber> number = RouteNumber::parse(info.completeBaseName());
+        const QString route = number ? number->text() : QString();
         if (isHy3) {
             const Hy3File::Contents contents = Hy3File::parse(file.bytes);
             if (contents.problem != Hy3File::Problem::None) {
@@ -235,6 +237,7 @@ bool RouteDocument::open(const QString &path, QString &error)
     apply(*source, {RouteChange::Kind::Reset, 0, 0, 0, static_cast<int>(m_source.stops.size()),
                     static_cast<int>(source->stops.size())});
     m_saveWarnings.clear();
+    m_savedRoute = m_source.route;
     setPath(info.absoluteFilePath());
     return true;
 }
@@ -245,33 +248,62 @@ void RouteDocument::clear()
     RouteSource empty;
     apply(empty, {RouteChange::Kind::Reset, 0, 0, 0, static_cast<int>(m_source.stops.size()), 0});
     m_saveWarnings.clear();
+    m_savedRoute.clear();
     setPath({});
+}
+
+QStringList RouteDocument::otherRoutesFiles(const QString &path) const
+{
+    const QFileInfo target(path);
+    const QDir folder = target.absoluteDir();
+    QStringList files;
+    if (target.exists() && target.absoluteFilePath() != m_path) {
+        files << target.absoluteFilePath();
+    }
+    const std::optional<RouteNumber> number = RouteNumber::parse(m_source.route);
+    const bool ownFiles = !m_path.isEmpty() && QFileInfo(m_path).absoluteDir() == folder && number
+                          && number->text() == m_savedRoute;
+    if (number && !ownFiles) {
+        for (const QString &name : {number->fareFileName(), number->tapeFileName()}) {
+            if (QFileInfo::exists(folder.filePath(name))) {
+                files << folder.filePath(name);
+            }
+        }
+    }
+    return files;
 }
 
 bool RouteDocument::save(const QString &path, QString &error)
 {
-    if (!RouteSource::routeNumber(m_source.route)) {
-        error = QStringLiteral("系統番号が 1～5 桁の数字ではありません（「%1」）").arg(m_source.route);
-        return false;
-    }
     const QFileInfo info(path);
     const QString folder = info.absolutePath();
-    std::optional<RouteFiles::Output> output =
-        RouteFiles::build(m_source, RouteFiles::sourceReadings(m_source), folder, false, error);
-    if (!output) {
-        return false;
-    }
+    m_draftOnly = false;
     const QByteArray json = m_source.toJson();
     if (!RouteFiles::fitsReader(info.fileName(), json, RouteSource::MaxFileBytes, error)) {
         return false;
     }
-    output->files.append({info.fileName(), json});
-    if (!RouteFiles::write(*output, folder, error)) {
+    // The source is UTF-8 and holds whatever the author typed: it is saved
+    // also when the display's files cannot be built, so no work is lost.
+    QString refusal;
+    const std::optional<RouteFiles::Output> built =
+        RouteFiles::build(m_source, RouteFiles::sourceReadings(m_source), folder, false, refusal);
+    RouteFiles::Output output = built.value_or(RouteFiles::Output{});
+    output.files.append({info.fileName(), json});
+    if (!RouteFiles::write(output, folder, error)) {
         return false;
     }
-    m_saveWarnings = output->warnings;
+    m_saveWarnings = output.warnings;
+    if (built) {
+        m_savedRoute = m_source.route;
+    }
     m_undo->setClean();
     setPath(info.absoluteFilePath());
+    if (!built) {
+        m_draftOnly = true;
+        error = QStringLiteral("%1 は保存しましたが、表示器用のファイル（.hy3、tp.csv）は作れません。\n%2")
+                    .arg(info.fileName(), refusal);
+        return false;
+    }
     return true;
 }
 
@@ -303,8 +335,12 @@ QString RouteDocument::cellProblem(int stop, int column) const
     return m_problemTexts.value({stop, column});
 }
 
-void RouteDocument::setRouteNumber(const QString &route)
+void RouteDocument::setRouteNumber(const QString &text)
 {
+    // Kept as the display reads it ("012" is route 12, in 12.hy3); a text
+    // that is no route number stays as typed, for the checks to name.
+    const std::optional<RouteNumber> number = RouteNumber::parse(text);
+    const QString route = number ? number->text() : text;
     if (route == m_source.route) {
         return;
     }

@@ -71,8 +71,19 @@ public:
     // Writes the route source at `path` and builds the fare data, the
     // announcement file and the merged reading dictionary beside it, all or
     // nothing. False with the reason when the route is refused or a file
-    // cannot be written.
+    // cannot be written. A route that cannot be built (a name CP932 cannot
+    // write, too few stops, ...) still has its source saved: then
+    // draftOnly() is true, the document is clean, and `error` says why the
+    // other files were not built.
     bool save(const QString &path, QString &error);
+    bool draftOnly() const { return m_draftOnly; }
+    // The files a save at `path` would replace that are not this route's
+    // own: a route source other than the one opened or saved, and the fare
+    // data and announcements of the route number when this document did
+    // not open or save them there (another route's, such as a route
+    // imported under the number of one already in the folder). Absolute
+    // paths; empty when the save replaces nothing of another route.
+    QStringList otherRoutesFiles(const QString &path) const;
     // What the last save had to say without refusing (readings left as
     // yomi.txt has them, fares that will not show, ...).
     QStringList saveWarnings() const { return m_saveWarnings; }
@@ -92,7 +103,8 @@ public:
 
     // Edits. Each is one step on the undo stack; one that changes nothing
     // adds no step.
-    void setRouteNumber(const QString &route);
+    // The route number, as the display reads it: "012" becomes "12".
+    void setRouteNumber(const QString &text);
     void setSelectorColumn(int column);
     void setRule(const FareRule &rule);
     void setStop(int row, const RouteStop &stop);
@@ -147,5 +159,9 @@ private:
     std::function<bool(char32_t)> m_hasGlyph;
     QUndoStack *m_undo = nullptr;
     QString m_path;
+    // The route number of the files the document was opened from or last
+    // saved as, in the folder of m_path; empty for a new route.
+    QString m_savedRoute;
     QStringList m_saveWarnings;
+    bool m_draftOnly = false;
 };

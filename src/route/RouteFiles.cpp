@@ -5,6 +5,7 @@
 #include "app/WholeFile.h"
 #include "companion/Cp932.h"
 #include "fare/Hy3File.h"
+#include "fare/RouteNumber.h"
 #include "sound/ReadingDictionary.h"
 #include "sound/TapeCsv.h"
 
@@ -117,6 +118,12 @@ QList<QPair<QString, QString>> sourceReadings(const RouteSource &source)
 std::optional<Output> build(const RouteSource &source, const QList<QPair<QString, QString>> &readings,
                             const QString &folder, bool withSource, QString &error)
 {
+    // The display's rule names the files: "012" is route 12, in 12.hy3.
+    const std::optional<RouteNumber> number = RouteNumber::parse(source.route);
+    if (!number) {
+        error = QStringLiteral("系統番号が 1～%1 桁の数字ではありません（「%2」）").arg(RouteNumber::MaxDigits).arg(source.route);
+        return std::nullopt;
+    }
     const RouteBuilder builder(source);
     const std::vector<RouteProblem> problems = builder.check();
     Output output;
@@ -145,17 +152,17 @@ std::optional<Output> build(const RouteSource &source, const QList<QPair<QString
         return std::nullopt;
     }
     const QByteArray readingBytes = mergedReadings(dictionary.bytes, readings, output.warnings);
-    const QString tapeName = source.route + QStringLiteral("tp.csv");
+    const QString tapeName = number->tapeFileName();
     // Files the display could not read are not written at all.
     if (!fitsReader(tapeName, *tape, TapeCsv::MaxFileBytes, error)
         || !fitsReader(ReadingDictionary::fileName(), readingBytes, ReadingDictionary::MaxFileBytes, error)) {
         return std::nullopt;
     }
-    output.files.append({source.route + QStringLiteral(".hy3"), *hy3});
+    output.files.append({number->fareFileName(), *hy3});
     output.files.append({tapeName, *tape});
     output.files.append({ReadingDictionary::fileName(), readingBytes});
     if (withSource) {
-        const QString sourceName = source.route + RouteSource::fileSuffix();
+        const QString sourceName = number->sourceFileName();
         const QByteArray json = source.toJson();
         if (!fitsReader(sourceName, json, RouteSource::MaxFileBytes, error)) {
             return std::nullopt;

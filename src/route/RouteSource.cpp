@@ -4,7 +4,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QRegularExpression>
 
 #include "app/WholeFile.h"
 #include "fare/Hy3File.h"
@@ -230,15 +229,6 @@ FareRule ruleFromJson(const QJsonObject &object, Reader &reader)
 }
 
 } // namespace
-
-std::optional<QString> RouteSource::routeNumber(const QString &text)
-{
-    static const QRegularExpression digits(QStringLiteral("^[0-9]{1,5}$"));
-    if (!digits.match(text).hasMatch()) {
-        return std::nullopt;
-    }
-    return QString::number(text.toInt());
-}
 
 QByteArray RouteSource::toJson() const
 {

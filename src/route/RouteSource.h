@@ -49,7 +49,7 @@ struct RouteSource
 {
     static constexpr int DefaultSelectorColumn = 150;
 
-    QString route; // the route number, digits
+    QString route; // the route number, digits (see RouteNumber)
     std::vector<RouteStop> stops;
     FareRule rule;
     std::vector<FareOverride> overrides;
@@ -66,9 +66,6 @@ struct RouteSource
     static constexpr qint64 MaxFileBytes = 16 * 1024 * 1024;
 
     static QString fileSuffix() { return QStringLiteral(".route.json"); }
-    // The route number as the files are named: the numeric value of 1 to 5
-    // digits, as route setting names them (012 -> 12); nothing otherwise.
-    static std::optional<QString> routeNumber(const QString &text);
 
     QByteArray toJson() const;
     // The source in `json`, or nothing with the reason in `error` (which

@@ -63,3 +63,17 @@ if(result EQUAL 0 OR NOT said MATCHES "linked/yomi.txt: シンボリックリン
    OR written)
     message(FATAL_ERROR "hy3tool build-route beside a linked yomi.txt ended with ${result}, wrote ${written} and said: ${said}")
 endif()
+
+# A stop name CP932 cannot write: check refuses as build-route does, with the
+# same words naming the stop and the character.
+file(REMOVE_RECURSE ${WORK}/emoji)
+file(MAKE_DIRECTORY ${WORK}/emoji)
+file(WRITE ${WORK}/emoji/3.route.json [=[{"format":"tavelo-route","version":1,"route":"3",
+ "fareRule":{"kind":"flat","fare":200},"stops":[{"name":"駅前"},{"name":"本町😀"}]}]=])
+set(named "停留所 2（本町😀）: 停名の「😀」\\(U\\+1F600\\)はシフトJIS（CP932）で書けません")
+foreach(command "check;${WORK}/emoji/3.route.json" "build-route;${WORK}/emoji/3.route.json")
+    execute_process(COMMAND ${HY3TOOL} ${command} RESULT_VARIABLE result OUTPUT_QUIET ERROR_VARIABLE said)
+    if(NOT result EQUAL 1 OR NOT said MATCHES "${named}")
+        message(FATAL_ERROR "hy3tool ${command} of a name CP932 cannot write ended with ${result} and said: ${said}")
+    endif()
+endforeach()

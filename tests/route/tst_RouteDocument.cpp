@@ -1,5 +1,6 @@
 #include "companion/Cp932.h"
 #include "fare/Hy3File.h"
+#include "fare/RouteNumber.h"
 #include "route/AnnouncementModel.h"
 #include "route/FareGridModel.h"
 #include "route/RouteFiles.h"
@@ -8,6 +9,7 @@
 #include <QAbstractItemModelTester>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -244,10 +246,12 @@ private slots:
         QVERIFY(document.isDirty());
         const QString path = dir.filePath(QStringLiteral("12.route.json"));
         QString error;
-        QVERIFY(!document.save(path, error)); // one stop is no route
+        // One stop is no route: only the source is saved, as a draft.
+        QVERIFY(!document.save(path, error));
         QVERIFY2(error.contains(QStringLiteral("2 以上")), qPrintable(error));
-        QVERIFY(QDir(dir.path()).entryList(QDir::Files).isEmpty());
-        QVERIFY(document.isDirty());
+        QVERIFY(document.draftOnly());
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("12.route.json")});
+        QVERIFY(!document.isDirty());
 
         only.name = QStringLiteral("本町");
         document.insertStops(1, {only});
@@ -265,11 +269,84 @@ private slots:
         QVERIFY(!document.isDirty());
         document.undoStack()->undo();
         QVERIFY(document.isDirty());
-        QCOMPARE(cleanChanged.size(), 5);
+        QCOMPARE(cleanChanged.size(), 7);
 
         RouteDocument reopened(nullptr, testGlyphs);
         QVERIFY2(reopened.open(path, error), qPrintable(error));
         QCOMPARE(reopened.readingFix(QStringLiteral("本町")), QStringLiteral("ほんまち"));
+    }
+
+    // "012" is route 12 to the display, which reads 12.hy3: the files are
+    // named so, and so is the number kept.
+    void routeNumbersNameTheFilesAsTheDisplayReadsThem()
+    {
+        QCOMPARE(RouteNumber::parse(u"012")->fareFileName(), QStringLiteral("12.hy3"));
+        QVERIFY(!RouteNumber::parse(u"12\n"));
+        QVERIFY(!RouteNumber::parse(u"123456"));
+        QCOMPARE(RouteNumber::fromName(u"急行５１")->text(), QStringLiteral("51"));
+        QVERIFY(!RouteNumber::fromName(u"12-1"));
+        QVERIFY(!RouteNumber::fromName(u"循環"));
+
+        QTemporaryDir dir;
+        RouteDocument document(nullptr, testGlyphs);
+        load(document, dir, distanceRoute());
+        document.setRouteNumber(QStringLiteral("012"));
+        QCOMPARE(document.source().route, QStringLiteral("12"));
+        document.setRouteNumber(QStringLiteral("007"));
+        QString error;
+        QVERIFY2(document.save(dir.filePath(QStringLiteral("town.route.json")), error), qPrintable(error));
+        QVERIFY(QFileInfo::exists(dir.filePath(QStringLiteral("7.hy3"))));
+        QVERIFY(QFileInfo::exists(dir.filePath(QStringLiteral("7tp.csv"))));
+        QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("007.hy3"))));
+    }
+
+    // A new route under the number of one already in the folder (an import
+    // keeps the feed's number) names that route's files before a save would
+    // replace them; the route that wrote them saves without a word.
+    void aSaveNamesTheFilesOfAnotherRoute()
+    {
+        QTemporaryDir dir;
+        RouteDocument first(nullptr, testGlyphs);
+        RouteSource route = distanceRoute();
+        route.route = QStringLiteral("51");
+        load(first, dir, route);
+        QString error;
+        QVERIFY2(first.save(dir.filePath(QStringLiteral("51.route.json")), error), qPrintable(error));
+        QVERIFY(first.otherRoutesFiles(dir.filePath(QStringLiteral("51.route.json"))).isEmpty());
+
+        RouteDocument imported(nullptr, testGlyphs);
+        imported.setRouteNumber(QStringLiteral("51"));
+        imported.insertStops(0, route.stops);
+        QCOMPARE(imported.otherRoutesFiles(dir.filePath(QStringLiteral("kashimo.route.json"))),
+                 (QStringList{dir.filePath(QStringLiteral("51.hy3")), dir.filePath(QStringLiteral("51tp.csv"))}));
+        QCOMPARE(imported.otherRoutesFiles(dir.filePath(QStringLiteral("51.route.json"))).size(), 3);
+        imported.setRouteNumber(QStringLiteral("52"));
+        QVERIFY(imported.otherRoutesFiles(dir.filePath(QStringLiteral("kashimo.route.json"))).isEmpty());
+    }
+
+    // A stop name the fare data cannot hold: the UTF-8 source is saved as it
+    // is, the fare data and announcements are not built, and the reason names
+    // the stop and the character.
+    void aNameCP932CannotWriteKeepsTheDraft()
+    {
+        QTemporaryDir dir;
+        RouteDocument document(nullptr, testGlyphs);
+        RouteSource source = distanceRoute();
+        load(document, dir, source);
+        QVERIFY(QFile::remove(dir.filePath(QStringLiteral("12.route.json"))));
+        RouteStop stop = source.stops[1];
+        stop.name = QStringLiteral("本町😀");
+        document.setStop(1, stop);
+        QVERIFY(document.isRefused());
+        QString error;
+        QVERIFY(!document.save(dir.filePath(QStringLiteral("12.route.json")), error));
+        QVERIFY(document.draftOnly());
+        QVERIFY2(error.contains(QStringLiteral("停留所 2（本町😀）: 停名の「😀」(U+1F600)はシフトJIS（CP932）で書けません")),
+                 qPrintable(error));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("12.route.json")});
+        RouteDocument reopened(nullptr, testGlyphs);
+        QVERIFY2(reopened.open(dir.filePath(QStringLiteral("12.route.json")), error), qPrintable(error));
+        QCOMPARE(reopened.source().stops[1].name, QStringLiteral("本町😀"));
     }
 };
 

@@ -1,11 +1,17 @@
 #include "fare/Hy3File.h"
+#include "route/GtfsImport.h"
+#include "route/editor/GtfsImportDialog.h"
 #include "route/StopTableModel.h"
 #include "route/editor/RouteEditor.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QFileDialog>
+#include <QDialogButtonBox>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTreeWidget>
 #include <QSpinBox>
 #include <QInputMethodEvent>
 #include <QTableView>
@@ -20,6 +26,7 @@ class tst_RouteEditor : public QObject
 private slots:
     void initTestCase();
     void makesAndSavesARouteFromNothing();
+    void anImportAsksBeforeReplacingAnotherRoutesFiles();
 
 private:
     template <typename T>
@@ -120,6 +127,69 @@ void tst_RouteEditor::makesAndSavesARouteFromNothing()
     QTest::keyClick(stops, Qt::Key_Z, Qt::ControlModifier);
     QVERIFY(editor.isWindowModified());
     QVERIFY(editor.windowTitle().contains("7.route.json"));
+}
+
+// The import takes its number from the feed's route, not from the route
+// open in the editor; saved under a number whose files another route wrote,
+// the save names them and replaces nothing unless told.
+void tst_RouteEditor::anImportAsksBeforeReplacingAnotherRoutesFiles()
+{
+    std::vector<GtfsRouteChoice> routes(2);
+    routes[0] = {QStringLiteral("R1"), QStringLiteral("急行51"), QStringLiteral("鹿島線"), {0}, 10};
+    routes[1] = {QStringLiteral("R2"), QStringLiteral("循環"), QString(), {}, 4};
+    {
+        GtfsImportDialog chooser(routes);
+        auto *number = control<QLineEdit>(chooser, "系統番号");
+        QCOMPARE(number->text(), QStringLiteral("51"));
+        chooser.findChild<QTreeWidget *>()->setCurrentItem(chooser.findChild<QTreeWidget *>()->topLevelItem(1));
+        QCOMPARE(number->text(), QString()); // no digits: the author is asked
+        QVERIFY(!control<QAbstractButton>(chooser, "取り込む")->isEnabled());
+    }
+
+    QTemporaryDir dir;
+    RouteSource route;
+    route.route = QStringLiteral("51");
+    route.rule.flatFare = 200;
+    route.stops.resize(2);
+    route.stops[0].name = QStringLiteral("駅前");
+    route.stops[1].name = QStringLiteral("本町");
+    QFile source(dir.filePath("51.route.json"));
+    QVERIFY(source.open(QIODevice::WriteOnly));
+    source.write(route.toJson());
+    source.close();
+    RouteEditor editor(dir.filePath("R57.in4"), dir.filePath("R57"));
+    QVERIFY(editor.openFile(dir.filePath("51.route.json")));
+    QVERIFY(editor.save());
+    QFile fares(dir.filePath("51.hy3"));
+    QVERIFY(fares.open(QIODevice::ReadOnly));
+    const QByteArray before = fares.readAll();
+
+    GtfsImport::Result imported;
+    imported.source = route;
+    imported.source.stops[1].name = QStringLiteral("鹿島");
+    editor.adoptImport(imported);
+    QString asked;
+    QTimer answer;
+    connect(&answer, &QTimer::timeout, [&] {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (auto *dialog = qobject_cast<QFileDialog *>(modal)) {
+            dialog->selectFile(dir.filePath("kashimo.route.json"));
+            static_cast<QDialog *>(dialog)->accept();
+        } else if (auto *box = qobject_cast<QMessageBox *>(modal)) {
+            asked = box->text();
+            QVERIFY(box->defaultButton() == box->button(QMessageBox::Cancel));
+            box->button(QMessageBox::Cancel)->click();
+        }
+    });
+    answer.start(20);
+    QVERIFY(!editor.saveAs());
+    answer.stop();
+    QVERIFY2(asked.contains(QDir::toNativeSeparators(dir.filePath("51.hy3")))
+                 && asked.contains(QDir::toNativeSeparators(dir.filePath("51tp.csv"))),
+             qPrintable(asked));
+    QVERIFY(!QFileInfo::exists(dir.filePath("kashimo.route.json")));
+    fares.seek(0);
+    QCOMPARE(fares.readAll(), before);
 }
 
 QTEST_MAIN(tst_RouteEditor)

@@ -2,6 +2,7 @@
 
 #include "app/ToolConsole.h"
 #include "controls/Dot16Glyphs.h"
+#include "fare/RouteNumber.h"
 #include "route/GtfsImport.h"
 #include "route/RouteBuilder.h"
 #include "route/RouteFiles.h"
@@ -64,12 +65,12 @@ int importGtfs(const ImportArguments &arguments)
         err() << "hy3tool import-gtfs: --route ROUTE_ID が必要です。\n";
         return CannotRun;
     }
-    const std::optional<QString> number = RouteSource::routeNumber(arguments.number);
+    const std::optional<RouteNumber> number = RouteNumber::parse(arguments.number);
     if (!number) {
         err() << "hy3tool import-gtfs: --number には 1～5 桁の系統番号が必要です（「" << arguments.number << "」）。\n";
         return CannotRun;
     }
-    request.routeNumber = *number;
+    request.routeNumber = number->text();
     if (!arguments.direction.isEmpty()) {
         if (arguments.direction != QLatin1String("0") && arguments.direction != QLatin1String("1")) {
             err() << "hy3tool import-gtfs: --direction は 0 か 1 です（「" << arguments.direction << "」）。\n";
@@ -102,10 +103,6 @@ int buildRoute(const QString &sourcePath, const QString &outDir)
     if (!source) {
         return FileRefused;
     }
-    if (!RouteSource::routeNumber(source->route)) {
-        err() << sourcePath << ": route: 1～5 桁の系統番号ではありません（「" << source->route << "」）\n";
-        return FileRefused;
-    }
     const QString dir = outDir.isEmpty() ? QFileInfo(sourcePath).absolutePath() : outDir;
     return writeFiles(*source, RouteFiles::sourceReadings(*source), dir, false, {});
 }
@@ -124,6 +121,14 @@ int checkRoute(const QString &sourcePath)
               << problem.describe(source->stops) << "\n";
     }
     if (RouteBuilder::refuses(problems)) {
+        return FileRefused;
+    }
+    // What only building finds (an announcement CP932 cannot write, a file
+    // larger than the display reads) is said as the build would say it.
+    QString error;
+    if (!RouteFiles::build(*source, RouteFiles::sourceReadings(*source), QFileInfo(sourcePath).absolutePath(), false,
+                           error)) {
+        err() << sourcePath << ": 作れません: " << error << "\n";
         return FileRefused;
     }
     out() << sourcePath << ": " << source->stops.size() << " 件の停留所、警告 " << problems.size() << " 件。\n";

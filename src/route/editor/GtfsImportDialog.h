@@ -10,21 +10,25 @@ class QLineEdit;
 class QTreeWidget;
 
 // "GTFSから取り込む…": the routes of a feed with their directions, and the
-// route number the imported route gets.
+// route number the imported route gets: the digits of the chosen route's
+// short name, or, when it has none, the number the author types (never
+// the number of the route open in the editor, whose files it would replace).
 class GtfsImportDialog : public QDialog
 {
     Q_OBJECT
 
 public:
-    GtfsImportDialog(const std::vector<GtfsRouteChoice> &routes, const QString &routeNumber, QWidget *parent = nullptr);
+    explicit GtfsImportDialog(const std::vector<GtfsRouteChoice> &routes, QWidget *parent = nullptr);
 
     // The chosen route and direction with the number.
     GtfsImport::Request request() const;
 
 private:
     void updateOk();
+    void proposeNumber();
 
     QTreeWidget *m_routes;
     QLineEdit *m_number;
     QDialogButtonBox *m_buttons;
+    bool m_numberTyped = false; // the author's own number outlives a change of route
 };

@@ -7,6 +7,7 @@
 #include "app/WholeFile.h"
 #include "controls/ChimeiCtl_B.h"
 #include "display/SingleInstanceGuard.h"
+#include "fare/RouteNumber.h"
 #include "route/AnnouncementModel.h"
 #include "route/FareGridModel.h"
 #include "route/GtfsFeed.h"
@@ -625,18 +626,7 @@ bool RouteEditor::save()
     if (path.isEmpty() || !path.endsWith(RouteSource::fileSuffix())) {
         return saveAs();
     }
-    QString error;
-    if (!m_document.save(path, error)) {
-        QMessageBox::warning(this, Title, QStringLiteral("保存できません。\n\n") + error);
-        return false;
-    }
-    if (!m_document.saveWarnings().isEmpty()) {
-        QMessageBox::information(this, Title,
-                                 QStringLiteral("保存しました。次の点に注意してください。\n\n")
-                                     + m_document.saveWarnings().join(QLatin1Char('\n')));
-    }
-    statusBar()->showMessage(QStringLiteral("%1 に保存しました").arg(QDir::toNativeSeparators(path)), 5000);
-    return true;
+    return saveTo(path);
 }
 
 bool RouteEditor::saveAs()
@@ -646,18 +636,56 @@ bool RouteEditor::saveAs()
         const QString route = m_document.source().route.isEmpty() ? QStringLiteral("route") : m_document.source().route;
         suggested = QDir(routeFolder()).filePath(route + RouteSource::fileSuffix());
     }
+    // Whether a file is replaced is asked below, with every file the save
+    // would replace named, not by the dialog for the one it knows of.
     QString path = QFileDialog::getSaveFileName(this, QStringLiteral("路線を保存"), suggested,
-                                                QStringLiteral("路線 (*.route.json)"));
+                                                QStringLiteral("路線 (*.route.json)"), nullptr,
+                                                QFileDialog::DontConfirmOverwrite);
     if (path.isEmpty()) {
         return false;
     }
     if (!path.endsWith(RouteSource::fileSuffix())) {
         path += RouteSource::fileSuffix();
     }
+    return saveTo(path);
+}
+
+bool RouteEditor::saveTo(const QString &path)
+{
+    const QStringList others = m_document.otherRoutesFiles(path);
+    if (!others.isEmpty()) {
+        QStringList lines;
+        for (const QString &file : others) {
+            lines << QStringLiteral("・%1").arg(QDir::toNativeSeparators(file));
+        }
+        QMessageBox box(QMessageBox::Warning, Title,
+                        QStringLiteral("次のファイルはこの路線のものではありません。保存すると置き換えられ、"
+                                       "元の内容は失われます。\n\n%1\n\n置き換えますか？")
+                            .arg(lines.join(QLatin1Char('\n'))),
+                        QMessageBox::Yes | QMessageBox::Cancel, this);
+        box.button(QMessageBox::Yes)->setText(QStringLiteral("置き換える"));
+        box.button(QMessageBox::Cancel)->setText(QStringLiteral("キャンセル"));
+        box.setDefaultButton(QMessageBox::Cancel);
+        if (box.exec() != QMessageBox::Yes) {
+            statusBar()->showMessage(QStringLiteral("保存しませんでした"), 5000);
+            return false;
+        }
+    }
     QString error;
-    if (!m_document.save(path, error)) {
+    const bool built = m_document.save(path, error);
+    if (!built && !m_document.draftOnly()) {
         QMessageBox::warning(this, Title, QStringLiteral("保存できません。\n\n") + error);
         return false;
+    }
+    QString text = built ? QString() : error;
+    if (!m_document.saveWarnings().isEmpty()) {
+        text += (text.isEmpty() ? QStringLiteral("保存しました。次の点に注意してください。\n\n") : QStringLiteral("\n\n"))
+                + m_document.saveWarnings().join(QLatin1Char('\n'));
+    }
+    if (!built) {
+        QMessageBox::warning(this, Title, text);
+    } else if (!text.isEmpty()) {
+        QMessageBox::information(this, Title, text);
     }
     statusBar()->showMessage(QStringLiteral("%1 に保存しました").arg(QDir::toNativeSeparators(path)), 5000);
     return true;
@@ -683,8 +711,7 @@ void RouteEditor::importGtfs()
         QMessageBox::warning(this, Title, QStringLiteral("GTFS を読めません。\n\n") + error);
         return;
     }
-    GtfsImportDialog chooser(*routes, m_document.source().route.isEmpty() ? QStringLiteral("1") : m_document.source().route,
-                             this);
+    GtfsImportDialog chooser(*routes, this);
     if (chooser.exec() != QDialog::Accepted) {
         return;
     }
@@ -796,11 +823,16 @@ void RouteEditor::tryOnDisplay()
     if ((m_document.isDirty() || !m_document.filePath().endsWith(RouteSource::fileSuffix())) && !save()) {
         return;
     }
-    const std::optional<QString> route = RouteSource::routeNumber(m_document.source().route);
-    if (!route) {
+    if (m_document.isRefused()) {
+        // Only the draft could be saved: the save has said why.
+        return;
+    }
+    const std::optional<RouteNumber> number = RouteNumber::parse(m_document.source().route);
+    if (!number) {
         QMessageBox::warning(this, Title, QStringLiteral("系統番号（1～5 桁の数字）を入れてください。"));
         return;
     }
+    const QString route = number->text();
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const auto restoreCursor = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
     const QJsonObject foldersRequest{{"request", "folders"}};
@@ -808,7 +840,7 @@ void RouteEditor::tryOnDisplay()
     if (folders.status == SingleInstanceGuard::Reply::NotRunning) {
         QApplication::restoreOverrideCursor();
         const auto answer = QMessageBox::question(
-            this, Title, QStringLiteral("表示器（R57）が起動していません。起動して系統 %1 を設定しますか？").arg(*route));
+            this, Title, QStringLiteral("表示器（R57）が起動していません。起動して系統 %1 を設定しますか？").arg(route));
         QApplication::setOverrideCursor(Qt::WaitCursor);
         if (answer != QMessageBox::Yes) {
             return;
@@ -843,7 +875,7 @@ void RouteEditor::tryOnDisplay()
         return;
     }
     const SingleInstanceGuard::Reply set =
-        SingleInstanceGuard::ask(m_displaySettings, {{"request", "setRoute"}, {"route", *route}}, SetRouteMs);
+        SingleInstanceGuard::ask(m_displaySettings, {{"request", "setRoute"}, {"route", route}}, SetRouteMs);
     if (set.status != SingleInstanceGuard::Reply::Answered) {
         QMessageBox::warning(this, Title, QStringLiteral("表示器（R57）が応答しません。"));
         return;
@@ -851,8 +883,8 @@ void RouteEditor::tryOnDisplay()
     if (!set.answer.value("ok").toBool()) {
         QMessageBox::warning(this, Title,
                              QStringLiteral("表示器で系統 %1 を設定できません。\n\n%2")
-                                 .arg(*route, set.answer.value("error").toString()));
+                                 .arg(route, set.answer.value("error").toString()));
         return;
     }
-    statusBar()->showMessage(QStringLiteral("表示器に系統 %1 を設定しました").arg(*route), 8000);
+    statusBar()->showMessage(QStringLiteral("表示器に系統 %1 を設定しました").arg(route), 8000);
 }

@@ -40,6 +40,10 @@ public:
     // Saves to the route source opened or saved, asking where when there is none.
     bool save();
     bool saveAs();
+    // Saves at `path`, first asking before replacing another route's files
+    // (naming them), and says what the save had to say. True when the route
+    // source was saved, also when the display's files could not be built.
+    bool saveTo(const QString &path);
     // "表示器で試す": saves, then sets the route on the running display.
     void tryOnDisplay();
     // An imported route as a new, unsaved route (one undo step).
