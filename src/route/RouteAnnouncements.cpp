@@ -18,4 +18,14 @@ QList<TapeRecord> generate(const RouteSource &source)
     return records;
 }
 
+bool areGenerated(const RouteSource &source)
+{
+    return source.announcements.isEmpty() && !source.noAnnouncementsWanted && !source.stops.empty();
+}
+
+QList<TapeRecord> ofSource(const RouteSource &source)
+{
+    return areGenerated(source) ? generate(source) : source.announcements;
+}
+
 } // namespace RouteAnnouncements

@@ -11,5 +11,10 @@
 namespace RouteAnnouncements {
 
 QList<TapeRecord> generate(const RouteSource &source);
+// What the route's announcement file holds: the author's announcements,
+// none when the author wants none, and otherwise those made by generate().
+QList<TapeRecord> ofSource(const RouteSource &source);
+// True when ofSource() gives made-up announcements.
+bool areGenerated(const RouteSource &source);
 
 } // namespace RouteAnnouncements

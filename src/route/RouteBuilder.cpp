@@ -199,6 +199,9 @@ std::vector<RouteProblem> RouteBuilder::check(const std::function<bool(char32_t)
     RouteProblem firstNoFare{Severity::Warning, 0, 0, {}};
     int tooWideCells = 0;
     size_t firstTooWide = 0;
+    // Cells of tickets drawn earlier, and those of them with a fare to show.
+    int boardCells = 0;
+    int shownCells = 0;
     for (int n = 1; n <= count; ++n) {
         const RouteStop &stop = m_source.stops[static_cast<size_t>(n - 1)];
         const auto named = [](char32_t u) {
@@ -236,6 +239,10 @@ std::vector<RouteProblem> RouteBuilder::check(const std::function<bool(char32_t)
                 continue;
             }
             checkFareCell(n, c, v, problems);
+            if (c <= tickets && m_firstDrawn[static_cast<size_t>(c)] > 0 && m_firstDrawn[static_cast<size_t>(c)] < n) {
+                ++boardCells;
+                shownCells += v != 0 ? 1 : 0;
+            }
             if (v == -1 && noFareCells++ == 0) {
                 firstNoFare.stop = n;
                 firstNoFare.column = c;
@@ -260,6 +267,15 @@ std::vector<RouteProblem> RouteBuilder::check(const std::function<bool(char32_t)
             && (cell.fare < CellMinimum || cell.fare > CellMaximum)) {
             checkFareCell(cell.stop, cell.ticket, cell.fare, problems);
         }
+    }
+    if (boardCells > 0 && shownCells == 0) {
+        // A new route's rule is 均一 0 円 until the author sets one.
+        problems.push_back({Severity::Warning, 0, 0,
+                            QStringLiteral("運賃がすべて 0 円で、運賃表示は空白のままです（運賃の決め方で運賃を決めてください）")});
+    }
+    if (m_source.announcements.isEmpty() && m_source.noAnnouncementsWanted) {
+        problems.push_back({Severity::Warning, 0, 0,
+                            QStringLiteral("放送文がありません（表示器は「放送用データは空です」と出します）")});
     }
     if (noFareCells > 0) {
         firstNoFare.text = QStringLiteral("運賃のない欄（-1）が %1 あり、表示器には「-1」と出ます").arg(noFareCells);

@@ -228,6 +228,7 @@ bool RouteDocument::open(const QString &path, QString &error)
                 return false;
             }
             source->announcements = tape.records;
+            source->noAnnouncementsWanted = tape.records.isEmpty(); // an empty file stays empty
         }
     }
     if (!source) {
@@ -495,11 +496,13 @@ void RouteDocument::clearAllFares()
 
 void RouteDocument::setAnnouncements(const QList<TapeRecord> &records, const QString &text)
 {
-    if (records == m_source.announcements) {
+    // An author who leaves no announcement wants none.
+    if (records == m_source.announcements && records.isEmpty() == m_source.noAnnouncementsWanted) {
         return;
     }
     RouteSource after = m_source;
     after.announcements = records;
+    after.noAnnouncementsWanted = records.isEmpty();
     push(after, {}, text);
 }
 

@@ -121,6 +121,8 @@ public:
     void clearFare(int stop, int column);
     // The rule's value again in every cell (one step).
     void clearAllFares();
+    // The author's announcements; an empty list means none are wanted (none
+    // are made up from the stops).
     void setAnnouncements(const QList<TapeRecord> &records, const QString &text);
     // The announcements made again from the stops.
     void regenerateAnnouncements();

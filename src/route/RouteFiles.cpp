@@ -1,5 +1,6 @@
 #include "RouteFiles.h"
 
+#include "RouteAnnouncements.h"
 #include "RouteBuilder.h"
 #include "app/FileReplacement.h"
 #include "app/WholeFile.h"
@@ -139,7 +140,7 @@ std::optional<Output> build(const RouteSource &source, const QList<QPair<QString
         error = QStringLiteral("運賃データを作れません（停名がシフトJIS（CP932）で書けないか長すぎます）");
         return std::nullopt;
     }
-    const std::optional<QByteArray> tape = tapeBytes(source.announcements, error);
+    const std::optional<QByteArray> tape = tapeBytes(RouteAnnouncements::ofSource(source), error);
     if (!tape) {
         return std::nullopt;
     }

@@ -270,8 +270,11 @@ QByteArray RouteSource::toJson() const
         {QStringLiteral("fareRule"), ruleToJson(rule)},
         {QStringLiteral("stops"), stopArray},
         {QStringLiteral("overrides"), overrideArray},
-        {QStringLiteral("announcements"), announcementArray},
     };
+    // Left out, the announcements are made from the stops when building.
+    if (!announcements.isEmpty() || noAnnouncementsWanted) {
+        root.insert(QStringLiteral("announcements"), announcementArray);
+    }
     if (!readings.isEmpty()) {
         QJsonArray readingArray;
         for (const auto &[written, reading] : readings) {
@@ -354,6 +357,7 @@ std::optional<RouteSource> RouteSource::fromJson(const QByteArray &json, QString
     }
     const QJsonArray announcementArray =
         reader.array(root, QStringLiteral("announcements"), QStringLiteral("announcements"));
+    source.noAnnouncementsWanted = root.contains(QStringLiteral("announcements")) && announcementArray.isEmpty();
     for (qsizetype i = 0; i < announcementArray.size() && reader.ok(); ++i) {
         const QString where = QStringLiteral("announcements[%1]").arg(i);
         const QJsonObject object = reader.object(announcementArray.at(i), where);

@@ -56,7 +56,11 @@ struct RouteSource
     // The column receiving each stop's sound class; 0: none (fare data
     // opened without one keeps its columns as they were).
     int selectorColumn = DefaultSelectorColumn;
+    // The announcements the author wrote; when there are none, the route's
+    // files get those RouteAnnouncements makes from the stops, unless the
+    // author wants none (an empty list written as such).
     QList<TapeRecord> announcements;
+    bool noAnnouncementsWanted = false;
     // How words of the names and announcements read, beyond the stops'
     // own readings: (written, reading), added to the reading dictionary.
     QList<QPair<QString, QString>> readings;

@@ -3,6 +3,7 @@
 #include "fare/RouteNumber.h"
 #include "route/AnnouncementModel.h"
 #include "route/FareGridModel.h"
+#include "route/RouteAnnouncements.h"
 #include "route/RouteFiles.h"
 #include "route/StopTableModel.h"
 
@@ -347,6 +348,41 @@ private slots:
         RouteDocument reopened(nullptr, testGlyphs);
         QVERIFY2(reopened.open(dir.filePath(QStringLiteral("12.route.json")), error), qPrintable(error));
         QCOMPARE(reopened.source().stops[1].name, QStringLiteral("本町😀"));
+    }
+
+    // A new route gets announcements made from its stops and a word while
+    // its fares leave the board blank; an author's own empty list stays.
+    void aNewRouteIsAnnouncedAndItsBlankBoardSaid()
+    {
+        QTemporaryDir dir;
+        RouteDocument document(nullptr, testGlyphs);
+        AnnouncementModel announcements(&document);
+        QAbstractItemModelTester tester(&announcements);
+        document.setRouteNumber(QStringLiteral("8"));
+        document.insertStops(0, distanceRoute().stops);
+        const auto said = [&document](const QString &words) {
+            return std::any_of(document.problems().begin(), document.problems().end(),
+                               [&words](const RouteProblem &p) { return p.text.contains(words); });
+        };
+        QVERIFY(said(QStringLiteral("運賃表示は空白")));
+        QCOMPARE(announcements.rowCount(), 4);
+        const QString path = dir.filePath(QStringLiteral("8.route.json"));
+        QString error;
+        QVERIFY2(document.save(path, error), qPrintable(error));
+        QVERIFY(TapeCsv::readFile(dir.filePath(QStringLiteral("8tp.csv"))).records
+                == RouteAnnouncements::generate(document.source()));
+
+        FareRule flat;
+        flat.flatFare = 200;
+        document.setRule(flat);
+        QVERIFY(!said(QStringLiteral("運賃表示は空白")));
+        QVERIFY(announcements.removeRows(0, 4));
+        QVERIFY(said(QStringLiteral("放送文がありません")));
+        QVERIFY2(document.save(path, error), qPrintable(error));
+        QCOMPARE(readAll(dir.filePath(QStringLiteral("8tp.csv"))), QByteArray());
+        RouteDocument reopened(nullptr, testGlyphs);
+        QVERIFY2(reopened.open(path, error), qPrintable(error));
+        QVERIFY(reopened.source().noAnnouncementsWanted);
     }
 };
 
