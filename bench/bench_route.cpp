@@ -99,7 +99,7 @@ void benchImport(qsizetype fareBytes, double targetMs)
     const std::optional<GtfsImport::Result> result =
         feed ? GtfsImport::run(*feed, {QStringLiteral("R1"), QStringLiteral("12"), std::nullopt, QString()}, error)
              : std::nullopt;
-    const std::optional<RouteFiles::Output> output =
+    std::optional<RouteFiles::Output> output =
         result ? RouteFiles::build(result->source, result->readings, outDir.path(), true, error) : std::nullopt;
     if (!output || !RouteFiles::write(*output, outDir.path(), error)) {
         std::fprintf(stderr, "import failed: %s\n", qPrintable(error));
@@ -158,12 +158,11 @@ bool benchReadingMerge()
     }
     std::vector<double> times;
     for (int round = 0; round < 5; ++round) {
-        QStringList warnings;
         QElapsedTimer timer;
         timer.start();
-        const QByteArray merged = RouteFiles::mergedReadings(existing, readings, warnings);
+        const RouteFiles::MergedReadings merged = RouteFiles::mergedReadings(existing, readings);
         times.push_back(double(timer.nsecsElapsed()) / 1e6);
-        if (merged.size() <= existing.size()) {
+        if (merged.bytes.size() <= existing.size()) {
             std::exit(1);
         }
     }

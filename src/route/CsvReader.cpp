@@ -2,9 +2,9 @@
 
 namespace {
 
-bool isBlank(QChar c)
+bool isBlank(QChar c, QChar separator)
 {
-    return c == u' ' || c == u'\t';
+    return c == u' ' || (c == u'\t' && separator != u'\t');
 }
 
 } // namespace
@@ -32,7 +32,7 @@ CsvReader::Record CsvReader::next()
     while (true) {
         qsizetype pos = m_pos;
         if (m_options.trimBlanks) {
-            while (pos < end && isBlank(m_text.at(pos))) {
+            while (pos < end && isBlank(m_text.at(pos), m_options.separator)) {
                 ++pos;
             }
         }
@@ -65,14 +65,14 @@ CsvReader::Record CsvReader::next()
                 return record;
             }
             if (m_options.trimBlanks) {
-                while (pos < end && isBlank(m_text.at(pos))) {
+                while (pos < end && isBlank(m_text.at(pos), m_options.separator)) {
                     ++pos;
                 }
             }
             if (pos < end && m_text.at(pos) == u'\r' && pos + 1 < end && m_text.at(pos + 1) == u'\n') {
                 ++pos;
             }
-            if (pos < end && m_text.at(pos) != u',' && m_text.at(pos) != u'\n') {
+            if (pos < end && m_text.at(pos) != m_options.separator && m_text.at(pos) != u'\n') {
                 // Skip the rest of the record so that the next one starts clean.
                 record.problem = Problem::TextAfterQuote;
                 while (pos < end && m_text.at(pos) != u'\n') {
@@ -85,7 +85,7 @@ CsvReader::Record CsvReader::next()
             }
         } else {
             qsizetype stop = pos;
-            while (stop < end && m_text.at(stop) != u',' && m_text.at(stop) != u'\n') {
+            while (stop < end && m_text.at(stop) != m_options.separator && m_text.at(stop) != u'\n') {
                 ++stop;
             }
             qsizetype fieldEnd = stop;

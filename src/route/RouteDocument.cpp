@@ -2,6 +2,7 @@
 
 #include "RouteAnnouncements.h"
 #include "RouteFiles.h"
+#include "RouteSourceChange.h"
 #include "app/WholeFile.h"
 #include "companion/Cp932.h"
 #include "controls/Dot16Glyphs.h"
@@ -12,6 +13,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QSet>
 #include <QUndoCommand>
 #include <QUndoStack>
 
@@ -116,26 +118,35 @@ RouteChange inverse(const RouteChange &change)
 
 } // namespace
 
-// One step of the undo stack: the source before and after it.
+// One step of the undo stack: what it changed in the source.
 class RouteDocument::Edit : public QUndoCommand
 {
 public:
-    Edit(RouteDocument *document, RouteSource before, RouteSource after, const RouteChange &change, const QString &text)
+    Edit(RouteDocument *document, const RouteSource &before, const RouteSource &after, const RouteChange &change,
+         const QString &text)
         : QUndoCommand(text)
         , m_document(document)
-        , m_before(std::move(before))
-        , m_after(std::move(after))
+        , m_edit(before, after)
         , m_change(change)
     {
     }
 
-    void redo() override { m_document->apply(m_after, m_change); }
-    void undo() override { m_document->apply(m_before, inverse(m_change)); }
+    void redo() override
+    {
+        RouteSource after = m_document->m_source;
+        m_edit.apply(after);
+        m_document->apply(after, m_change);
+    }
+    void undo() override
+    {
+        RouteSource before = m_document->m_source;
+        m_edit.revert(before);
+        m_document->apply(before, inverse(m_change));
+    }
 
 private:
     RouteDocument *m_document;
-    RouteSource m_before;
-    RouteSource m_after;
+    RouteSourceChange m_edit;
     RouteChange m_change;
 };
 
@@ -144,6 +155,7 @@ RouteDocument::RouteDocument(QObject *parent, std::function<bool(char32_t)> hasG
     , m_hasGlyph(std::move(hasGlyph))
     , m_undo(new QUndoStack(this))
 {
+    m_undo->setUndoLimit(UndoSteps);
     if (!m_hasGlyph) {
         auto glyphs = std::make_shared<Dot16Glyphs>();
         m_hasGlyph = [glyphs](char32_t c) { return glyphs->canDraw(c); };
@@ -238,6 +250,7 @@ bool RouteDocument::open(const QString &path, QString &error)
     apply(*source, {RouteChange::Kind::Reset, 0, 0, 0, static_cast<int>(m_source.stops.size()),
                     static_cast<int>(source->stops.size())});
     m_saveWarnings.clear();
+    m_saveChanges.clear();
     m_savedRoute = m_source.route;
     setPath(info.absoluteFilePath());
     return true;
@@ -249,6 +262,7 @@ void RouteDocument::clear()
     RouteSource empty;
     apply(empty, {RouteChange::Kind::Reset, 0, 0, 0, static_cast<int>(m_source.stops.size()), 0});
     m_saveWarnings.clear();
+    m_saveChanges.clear();
     m_savedRoute.clear();
     setPath({});
 }
@@ -294,6 +308,7 @@ bool RouteDocument::save(const QString &path, QString &error)
         return false;
     }
     m_saveWarnings = output.warnings;
+    m_saveChanges = output.changes;
     if (built) {
         m_savedRoute = m_source.route;
     }
@@ -473,9 +488,17 @@ void RouteDocument::setFare(int stop, int column, int fare)
 
 void RouteDocument::clearFare(int stop, int column)
 {
+    clearFares({{stop, column}});
+}
+
+void RouteDocument::clearFares(const QList<QPair<int, int>> &cells)
+{
+    const QSet<QPair<int, int>> cleared(cells.begin(), cells.end());
     RouteSource after = m_source;
-    const auto removed = std::remove_if(after.overrides.begin(), after.overrides.end(),
-                                        [&](const FareOverride &o) { return o.stop == stop && o.ticket == column; });
+    const auto removed = std::remove_if(after.overrides.begin(), after.overrides.end(), [&](const FareOverride &o) {
+        return cleared.contains({o.stop, o.ticket});
+    });
+    // Cells showing the rule's fare already: no step, nothing modified.
     if (removed == after.overrides.end()) {
         return;
     }

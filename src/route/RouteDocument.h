@@ -43,6 +43,9 @@ class RouteDocument : public QObject
     Q_OBJECT
 
 public:
+    // Undo reaches this many steps back; each keeps only what it changed.
+    static constexpr int UndoSteps = 1000;
+
     // `hasGlyph` tells whether the stop-name strip can draw a character;
     // left empty, the strip's own 16-dot fonts are asked.
     explicit RouteDocument(QObject *parent = nullptr, std::function<bool(char32_t)> hasGlyph = {});
@@ -87,6 +90,9 @@ public:
     // What the last save had to say without refusing (readings left as
     // yomi.txt has them, fares that will not show, ...).
     QStringList saveWarnings() const { return m_saveWarnings; }
+    // What the last save changed beyond the route's own files: readings of
+    // yomi.txt replaced by the route's.
+    QStringList saveChanges() const { return m_saveChanges; }
 
     // Every problem of the route as it is now, in the order the checks find
     // them.
@@ -119,6 +125,9 @@ public:
     void setFare(int stop, int column, int fare);
     // The rule's value again in a cell typed over.
     void clearFare(int stop, int column);
+    // ... in every cell (stop, column) of `cells` typed over, one step;
+    // none when no cell of them was typed over.
+    void clearFares(const QList<QPair<int, int>> &cells);
     // The rule's value again in every cell (one step).
     void clearAllFares();
     // The author's announcements; an empty list means none are wanted (none
@@ -165,5 +174,6 @@ private:
     // saved as, in the folder of m_path; empty for a new route.
     QString m_savedRoute;
     QStringList m_saveWarnings;
+    QStringList m_saveChanges;
     bool m_draftOnly = false;
 };

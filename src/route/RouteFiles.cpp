@@ -12,7 +12,10 @@
 
 #include <QDir>
 #include <QHash>
-#include <QStringTokenizer>
+#include <QLockFile>
+#include <QSet>
+
+#include <memory>
 
 namespace RouteFiles {
 
@@ -46,51 +49,95 @@ std::optional<QByteArray> tapeBytes(const QList<TapeRecord> &records, QString &e
     return bytes;
 }
 
-QByteArray mergedReadings(const QByteArray &existing, const QList<QPair<QString, QString>> &readings,
-                          QStringList &warnings)
+MergedReadings mergedReadings(const QByteArray &existing, const QList<QPair<QString, QString>> &readings)
 {
-    // The written forms the file has, as the dictionary looks them up, with
-    // their readings (a later line wins, as when the file is read): one pass
-    // over the file and one look-up a reading, however long both are.
-    QHash<QString, QString> known;
-    const QString text = Cp932::decode(existing);
-    for (const QStringView line : qTokenize(text, u'\n')) {
-        if (std::optional<std::pair<QString, QString>> entry = ReadingDictionary::parseEntry(line)) {
-            known.insert(std::move(entry->first), std::move(entry->second));
-        }
-    }
-    QByteArray merged = existing;
+    MergedReadings result;
+    // The entries to be in the file, keyed as the dictionary looks them up;
+    // of two for one written form the later wins (a reading fix over the
+    // stop's own reading).
+    struct Wanted
+    {
+        QString written;
+        QString reading;
+        QByteArray line;
+        bool inFile = false;
+    };
+    std::vector<Wanted> wanted;
+    QHash<QString, size_t> byKey;
     for (const auto &[written, reading] : readings) {
         const QString line = written + u',' + reading;
         const std::optional<QByteArray> encoded = Cp932::encodeExactly(line);
         if (!encoded || written.contains(u'\n') || reading.contains(u'\n')) {
-            warnings << QStringLiteral("読み「%1」はシフトJIS（CP932）で書けないので yomi.txt に加えません").arg(line);
+            result.warnings << QStringLiteral("読み「%1」はシフトJIS（CP932）で書けないので yomi.txt に加えません").arg(line);
             continue;
         }
-        const std::optional<std::pair<QString, QString>> entry = ReadingDictionary::parseEntry(line);
+        std::optional<std::pair<QString, QString>> entry = ReadingDictionary::parseEntry(line);
         if (!entry) {
             continue; // nothing the dictionary would read
         }
         if (entry->first.size() > ReadingDictionary::MaxWrittenLength) {
-            warnings << QStringLiteral("「%1」は %2 文字を超え、読みを引けないので yomi.txt に加えません")
-                            .arg(written)
-                            .arg(ReadingDictionary::MaxWrittenLength);
+            result.warnings << QStringLiteral("「%1」は %2 文字を超え、読みを引けないので yomi.txt に加えません")
+                                   .arg(written)
+                                   .arg(ReadingDictionary::MaxWrittenLength);
             continue;
         }
-        const auto found = known.constFind(entry->first);
-        if (found != known.cend()) {
-            if (*found != entry->second) {
-                warnings << QStringLiteral("yomi.txt の「%1」の読みはそのまま残します（取り込んだ読みは「%2」）").arg(written, reading);
-            }
-            continue;
+        const auto found = byKey.constFind(entry->first);
+        if (found != byKey.cend()) {
+            wanted[*found] = {written, entry->second, *encoded, false};
+        } else {
+            byKey.insert(entry->first, wanted.size());
+            wanted.push_back({written, entry->second, *encoded, false});
         }
-        known.insert(entry->first, entry->second);
-        if (!merged.isEmpty() && !merged.endsWith('\n')) {
-            merged += "\r\n";
-        }
-        merged += *encoded + "\r\n";
     }
-    return merged;
+    // One pass over the file: a line of a written form the source reads
+    // otherwise gets the source's reading in its place; every other line
+    // stays byte for byte.
+    QSet<QString> changed;
+    for (qsizetype start = 0; start < existing.size();) {
+        const qsizetype newline = existing.indexOf('\n', start);
+        const qsizetype end = newline < 0 ? existing.size() : newline;
+        QByteArrayView line(existing.constData() + start, end - start);
+        const bool carriageReturn = line.endsWith('\r');
+        if (carriageReturn) {
+            line.chop(1);
+        }
+        const std::optional<std::pair<QString, QString>> entry =
+            ReadingDictionary::parseEntry(Cp932::decode(line.toByteArray()));
+        const auto found = entry ? byKey.constFind(entry->first) : byKey.cend();
+        if (found == byKey.cend()) {
+            result.bytes += QByteArrayView(existing.constData() + start, end - start);
+        } else {
+            Wanted &entryWanted = wanted[*found];
+            entryWanted.inFile = true;
+            if (entry->second == entryWanted.reading) {
+                result.bytes += QByteArrayView(existing.constData() + start, end - start);
+            } else {
+                result.bytes += entryWanted.line;
+                if (carriageReturn) {
+                    result.bytes += '\r';
+                }
+                if (!changed.contains(entry->first)) {
+                    changed.insert(entry->first);
+                    result.changes << QStringLiteral("yomi.txt の「%1」の読みを「%2」から「%3」に改めました")
+                                          .arg(entryWanted.written, entry->second, entryWanted.reading);
+                }
+            }
+        }
+        if (newline >= 0) {
+            result.bytes += '\n';
+        }
+        start = end + 1;
+    }
+    for (const Wanted &entry : wanted) {
+        if (entry.inFile) {
+            continue;
+        }
+        if (!result.bytes.isEmpty() && !result.bytes.endsWith('\n')) {
+            result.bytes += "\r\n";
+        }
+        result.bytes += entry.line + "\r\n";
+    }
+    return result;
 }
 
 bool fitsReader(const QString &name, const QByteArray &bytes, qint64 limit, QString &error)
@@ -104,6 +151,28 @@ bool fitsReader(const QString &name, const QByteArray &bytes, qint64 limit, QStr
                 .arg(limit / (1024 * 1024));
     return false;
 }
+
+namespace {
+
+// The reading dictionary of `folder` with `readings` merged in; nothing,
+// with the reason, when the one there cannot be read.
+std::optional<MergedReadings> readingsMergedInto(const QString &folder, const QList<QPair<QString, QString>> &readings,
+                                                 QString &error)
+{
+    const QString path = QDir(folder).filePath(ReadingDictionary::fileName());
+    const WholeFile::Contents dictionary = WholeFile::read(path, ReadingDictionary::MaxFileBytes);
+    if (dictionary.problem != WholeFile::Problem::None && dictionary.problem != WholeFile::Problem::Missing) {
+        error = QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path),
+                                            WholeFile::problemText(dictionary, ReadingDictionary::MaxFileBytes));
+        return std::nullopt;
+    }
+    return mergedReadings(dictionary.bytes, readings);
+}
+
+// How long a save waits for another's merge of the same yomi.txt.
+constexpr int DictionaryLockWaitMs = 10000;
+
+} // namespace
 
 QList<QPair<QString, QString>> sourceReadings(const RouteSource &source)
 {
@@ -144,24 +213,22 @@ std::optional<Output> build(const RouteSource &source, const QList<QPair<QString
     if (!tape) {
         return std::nullopt;
     }
-    const QString dictionaryPath = QDir(folder).filePath(ReadingDictionary::fileName());
-    const WholeFile::Contents dictionary = WholeFile::read(dictionaryPath, ReadingDictionary::MaxFileBytes);
-    if (dictionary.problem != WholeFile::Problem::None && dictionary.problem != WholeFile::Problem::Missing) {
-        error = QStringLiteral("%1: %2")
-                    .arg(QDir::toNativeSeparators(dictionaryPath),
-                         WholeFile::problemText(dictionary, ReadingDictionary::MaxFileBytes));
+    const std::optional<MergedReadings> merged = readingsMergedInto(folder, readings, error);
+    if (!merged) {
         return std::nullopt;
     }
-    const QByteArray readingBytes = mergedReadings(dictionary.bytes, readings, output.warnings);
     const QString tapeName = number->tapeFileName();
     // Files the display could not read are not written at all.
     if (!fitsReader(tapeName, *tape, TapeCsv::MaxFileBytes, error)
-        || !fitsReader(ReadingDictionary::fileName(), readingBytes, ReadingDictionary::MaxFileBytes, error)) {
+        || !fitsReader(ReadingDictionary::fileName(), merged->bytes, ReadingDictionary::MaxFileBytes, error)) {
         return std::nullopt;
     }
+    output.warnings << merged->warnings;
+    output.changes = merged->changes;
+    output.readings = readings;
     output.files.append({number->fareFileName(), *hy3});
     output.files.append({tapeName, *tape});
-    output.files.append({ReadingDictionary::fileName(), readingBytes});
+    output.files.append({ReadingDictionary::fileName(), merged->bytes});
     if (withSource) {
         const QString sourceName = number->sourceFileName();
         const QByteArray json = source.toJson();
@@ -173,12 +240,32 @@ std::optional<Output> build(const RouteSource &source, const QList<QPair<QString
     return output;
 }
 
-bool write(const Output &output, const QString &folder, QString &error)
+bool write(Output &output, const QString &fareFolder, const QString &announcementFolder, QString &error)
 {
-    const QDir dir(folder);
+    // Merges of one yomi.txt are taken in turn (the editor and hy3tool may
+    // write the same folder): the file is read again under the lock and
+    // the readings merged into what it holds now.
+    std::unique_ptr<QLockFile> lock;
     FileReplacement replacement;
-    for (const auto &[name, bytes] : output.files) {
-        if (!replacement.add(dir.filePath(name), bytes)) {
+    for (auto &[name, bytes] : output.files) {
+        const bool fare = name.endsWith(QStringLiteral(".hy3"), Qt::CaseInsensitive);
+        const QString path = QDir(fare ? fareFolder : announcementFolder).filePath(name);
+        if (name == ReadingDictionary::fileName()) {
+            lock = std::make_unique<QLockFile>(path + QStringLiteral(".lock"));
+            if (!lock->tryLock(DictionaryLockWaitMs)) {
+                error = QStringLiteral("%1: 他の保存（路線エディタか hy3tool）が書き換え中のため、書けません。"
+                                       "しばらくしてからもう一度保存してください")
+                            .arg(QDir::toNativeSeparators(path));
+                return false;
+            }
+            const std::optional<MergedReadings> merged = readingsMergedInto(announcementFolder, output.readings, error);
+            if (!merged || !fitsReader(name, merged->bytes, ReadingDictionary::MaxFileBytes, error)) {
+                return false;
+            }
+            bytes = merged->bytes;
+            output.changes = merged->changes;
+        }
+        if (!replacement.add(path, bytes)) {
             error = replacement.errorString();
             return false;
         }
@@ -188,6 +275,11 @@ bool write(const Output &output, const QString &folder, QString &error)
         return false;
     }
     return true;
+}
+
+bool write(Output &output, const QString &folder, QString &error)
+{
+    return write(output, folder, folder, error);
 }
 
 } // namespace RouteFiles

@@ -384,6 +384,84 @@ private slots:
         QVERIFY2(reopened.open(path, error), qPrintable(error));
         QVERIFY(reopened.source().noAnnouncementsWanted);
     }
+
+    // Delete over cells that show the rule's fare changes nothing: no undo
+    // step, not modified; over a typed one it is one step.
+    void clearingUntypedCellsIsNoStep()
+    {
+        QTemporaryDir dir;
+        RouteDocument document(nullptr, testGlyphs);
+        load(document, dir, distanceRoute());
+        FareGridModel grid(&document);
+        const QModelIndexList cells{grid.index(2, 0), grid.index(3, 0), grid.index(3, 1)};
+        grid.clearOverrides(cells);
+        QCOMPARE(document.undoStack()->count(), 0);
+        QVERIFY(!document.isDirty());
+        QVERIFY(grid.setData(grid.index(3, 1), 500));
+        grid.clearOverrides(cells);
+        QCOMPARE(document.undoStack()->count(), 2);
+        QCOMPARE(grid.index(3, 1).data().toString(), QStringLiteral("120"));
+    }
+
+    // Undo goes back a bounded number of steps, each restoring exactly the
+    // route it left, also on a long route with thousands of typed cells.
+    void undoIsBoundedAndExact()
+    {
+        QTemporaryDir dir;
+        RouteSource source;
+        source.route = QStringLiteral("12");
+        source.rule.kind = FareRule::Kind::Manual;
+        for (int i = 1; i <= 121; ++i) {
+            RouteStop stop;
+            stop.name = QStringLiteral("停留所%1").arg(i);
+            stop.ticket = i < 121 ? (i + 3) / 4 : 0;
+            source.stops.push_back(stop);
+            for (int c = 1; c <= 30 && (c - 1) * 4 + 1 < i; ++c) {
+                source.overrides.push_back({i, c, 100 + i + c});
+            }
+        }
+        RouteDocument document(nullptr, testGlyphs);
+        load(document, dir, source);
+        const int edits = RouteDocument::UndoSteps + 50;
+        for (int e = 1; e <= edits; ++e) {
+            RouteStop stop = document.source().stops[size_t(e % 121)];
+            stop.name = QStringLiteral("名%1").arg(e);
+            document.setStop(e % 121, stop);
+        }
+        document.setFare(120, 2, 999);
+        document.removeStops(10, 5);
+        QCOMPARE(document.undoStack()->count(), RouteDocument::UndoSteps);
+        while (document.undoStack()->canUndo()) {
+            document.undoStack()->undo();
+        }
+        // Back at the first step kept: every edit before it stays.
+        QCOMPARE(document.source().overrides, source.overrides);
+        QCOMPARE(document.source().stops[52].name, QStringLiteral("名52"));
+        QCOMPARE(document.source().stops[53].name, QStringLiteral("停留所54"));
+        while (document.undoStack()->canRedo()) {
+            document.undoStack()->redo();
+        }
+        QCOMPARE(document.source().stops.size(), size_t(116));
+        QCOMPARE(document.board().fare(115, 2), 999);
+    }
+
+    // A spreadsheet quotes a cell holding a tab or a line break: it is one
+    // cell, not more rows.
+    void pastedCellsAreUnquotedFirst()
+    {
+        RouteDocument document(nullptr, testGlyphs);
+        StopTableModel stops(&document);
+        QString error;
+        QVERIFY2(stops.paste(0, StopTableModel::NameColumn,
+                             QStringLiteral("\"本町\n二丁目\"\tほんまち\t1.5\r\n\"市役所\t前\"\t\t3\r\n"), false, error),
+                 qPrintable(error));
+        QCOMPARE(stops.rowCount(), 2);
+        QCOMPARE(document.source().stops[0].name, QStringLiteral("本町二丁目"));
+        QCOMPARE(document.source().stops[0].distanceTenths, 15);
+        QCOMPARE(document.source().stops[1].name, QStringLiteral("市役所 前"));
+        QVERIFY(!stops.paste(0, StopTableModel::NameColumn, QStringLiteral("\"駅前\t0\n"), false, error));
+        QVERIFY2(error.contains(QStringLiteral("1 行目")), qPrintable(error));
+    }
 };
 
 QTEST_GUILESS_MAIN(tst_RouteDocument)

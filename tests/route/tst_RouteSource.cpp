@@ -1,13 +1,18 @@
 #include "companion/Cp932.h"
 #include "fare/Hy3File.h"
+#include "app/FileReplacement.h"
 #include "route/RouteBuilder.h"
 #include "route/RouteFiles.h"
 #include "sound/ReadingDictionary.h"
 
 #include <QDir>
 #include <QFile>
+#include <QLockFile>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <chrono>
+#include <thread>
 
 namespace {
 
@@ -87,9 +92,10 @@ private slots:
     void buildsTheRouteFilesByteExact()
     {
         QTemporaryDir dir;
-        // An existing dictionary keeps its bytes, its own reading of 駅前
-        // and its missing final line break.
-        const QByteArray existing = Cp932::encode(QStringLiteral("# 読み\r\n駅前,えきまえみなみ"));
+        // An existing dictionary keeps its bytes and its missing final line
+        // break; its entry for 駅前, which the source reads otherwise, takes
+        // the source's reading in its place.
+        const QByteArray existing = Cp932::encode(QStringLiteral("# 読み\r\n港,みなと\r\n駅前,えきまえみなみ"));
         QFile dictionary(dir.filePath(QStringLiteral("yomi.txt")));
         QVERIFY(dictionary.open(QIODevice::WriteOnly));
         dictionary.write(existing);
@@ -97,11 +103,11 @@ private slots:
 
         const RouteSource source = sample();
         QString error;
-        const std::optional<RouteFiles::Output> output =
+        std::optional<RouteFiles::Output> output =
             RouteFiles::build(source, RouteFiles::sourceReadings(source), dir.path(), true, error);
         QVERIFY2(output, qPrintable(error));
-        QVERIFY(output->warnings.join(u'\n').contains(QStringLiteral("yomi.txt の「駅前」")));
         QVERIFY(RouteFiles::write(*output, dir.path(), error));
+        QCOMPARE(output->changes, QStringList{QStringLiteral("yomi.txt の「駅前」の読みを「エキマエミナミ」から「エキマエ」に改めました")});
 
         QCOMPARE(readAll(dir.filePath(QStringLiteral("12tp.csv"))),
                  Cp932::encode(QStringLiteral("\"次は、本町, \"\"北\"\"です。\",1,2\r\n\" 空白 \",0,-3\r\n")));
@@ -112,7 +118,7 @@ private slots:
         QCOMPARE(tape.records[0].Text, source.announcements[0].Text);
         QCOMPARE(tape.records[1].Text, source.announcements[1].Text);
         QCOMPARE(readAll(dir.filePath(QStringLiteral("yomi.txt"))),
-                 existing + Cp932::encode(QStringLiteral("\r\n車庫前,シャコマエ\r\n本町,ほんまち\r\n")));
+                 Cp932::encode(QStringLiteral("# 読み\r\n港,みなと\r\n駅前,えきまえ\r\n車庫前,シャコマエ\r\n本町,ほんまち\r\n")));
         const Hy3File::Contents hy3 = Hy3File::parse(readAll(dir.filePath(QStringLiteral("12.hy3"))));
         QCOMPARE(hy3.problem, Hy3File::Problem::None);
         QCOMPARE(hy3.records, RouteBuilder(source).records());
@@ -122,7 +128,7 @@ private slots:
     }
 
     // Readings merged into a large dictionary: every new written form once,
-    // existing ones kept, and a different reading of one said.
+    // the same reading kept, and a different reading of one replaced and said.
     void mergesManyReadingsIntoALargeDictionary()
     {
         constexpr int Existing = 20000;
@@ -136,12 +142,13 @@ private slots:
             readings.append({QStringLiteral("地名%1").arg(i), i == 0 ? QStringLiteral("じめい") : QStringLiteral("ちめい")});
         }
         readings.append({QStringLiteral("地名%1").arg(Existing), QStringLiteral("ちめい")}); // twice in the source
-        QStringList warnings;
-        const QByteArray merged = RouteFiles::mergedReadings(existing, readings, warnings);
-        QCOMPARE(warnings, QStringList{QStringLiteral("yomi.txt の「地名0」の読みはそのまま残します（取り込んだ読みは「じめい」）")});
-        QVERIFY(merged.startsWith(existing));
-        QCOMPARE(merged.count('\n'), Existing + Added / 2);
-        QVERIFY(merged.endsWith(Cp932::encode(QStringLiteral("\r\n地名%1,ちめい\r\n").arg(Existing + Added / 2 - 1))));
+        const RouteFiles::MergedReadings merged = RouteFiles::mergedReadings(existing, readings);
+        QVERIFY(merged.warnings.isEmpty());
+        QCOMPARE(merged.changes, QStringList{QStringLiteral("yomi.txt の「地名0」の読みを「チメイ」から「ジメイ」に改めました")});
+        const QByteArray first = Cp932::encode(QStringLiteral("地名0,ちめい\r\n"));
+        QVERIFY(merged.bytes.startsWith(Cp932::encode(QStringLiteral("地名0,じめい\r\n")) + existing.mid(first.size())));
+        QCOMPARE(merged.bytes.count('\n'), Existing + Added / 2);
+        QVERIFY(merged.bytes.endsWith(Cp932::encode(QStringLiteral("\r\n地名%1,ちめい\r\n").arg(Existing + Added / 2 - 1))));
     }
 
     // What the display could not read is not written: announcements beyond
@@ -173,6 +180,32 @@ private slots:
         QVERIFY(!RouteFiles::build(source, RouteFiles::sourceReadings(source), dir.path(), true, error));
         QVERIFY2(error.contains(named) && error.contains(QStringLiteral("上限の 4 MB")), qPrintable(error));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), longAnnouncement ? QStringList() : QStringList{QStringLiteral("yomi.txt")});
+    }
+
+    // Two saves into one folder: one merging yomi.txt holds its lock while
+    // it writes; the other waits and merges into what it wrote, so neither
+    // loses its readings.
+    void savesIntoOneFolderMergeYomiInTurn()
+    {
+        QTemporaryDir dir;
+        const RouteSource source = sample();
+        QString error;
+        std::optional<RouteFiles::Output> output =
+            RouteFiles::build(source, RouteFiles::sourceReadings(source), dir.path(), false, error);
+        QVERIFY2(output, qPrintable(error));
+        const QString dictionary = dir.filePath(QStringLiteral("yomi.txt"));
+        QLockFile other(dictionary + QStringLiteral(".lock"));
+        QVERIFY(other.tryLock(0));
+        std::thread otherSave([&] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+            FileReplacement::write(dictionary, Cp932::encode(QStringLiteral("港,みなと\r\n")));
+            other.unlock();
+        });
+        const bool written = RouteFiles::write(*output, dir.path(), error);
+        otherSave.join();
+        QVERIFY2(written, qPrintable(error));
+        QCOMPARE(readAll(dictionary),
+                 Cp932::encode(QStringLiteral("港,みなと\r\n駅前,えきまえ\r\n車庫前,シャコマエ\r\n本町,ほんまち\r\n")));
     }
 
     void aRefusedRouteWritesNothing()

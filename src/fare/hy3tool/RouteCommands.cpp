@@ -32,7 +32,7 @@ int writeFiles(const RouteSource &source, const QList<QPair<QString, QString>> &
                bool withSource, const QStringList &earlierWarnings)
 {
     QString error;
-    const std::optional<RouteFiles::Output> output = RouteFiles::build(source, readings, outDir, withSource, error);
+    std::optional<RouteFiles::Output> output = RouteFiles::build(source, readings, outDir, withSource, error);
     for (const QString &warning : earlierWarnings) {
         err() << "警告: " << warning << "\n";
     }
@@ -49,6 +49,9 @@ int writeFiles(const RouteSource &source, const QList<QPair<QString, QString>> &
     }
     for (const auto &file : output->files) {
         out() << QDir(outDir).filePath(file.first) << "\n";
+    }
+    for (const QString &change : output->changes) {
+        out() << change << "\n";
     }
     out() << source.stops.size() << " 件の停留所を書きました。\n";
     return Success;

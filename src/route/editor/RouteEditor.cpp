@@ -4,6 +4,7 @@
 #include "GtfsImportDialog.h"
 #include "RouteCellDelegate.h"
 #include "SpokenReadingColumn.h"
+#include "app/FileReplacement.h"
 #include "app/WholeFile.h"
 #include "controls/ChimeiCtl_B.h"
 #include "display/SingleInstanceGuard.h"
@@ -32,6 +33,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QJsonDocument>
 #include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
@@ -60,6 +62,8 @@ namespace {
 constexpr int AnswerMs = 5000;
 constexpr int SetRouteMs = 30000;
 constexpr int StartMs = 30000;
+// The record of the routes copied into the display's folders stays small.
+constexpr qint64 CopiesRecordBytes = 1024 * 1024;
 
 const QString Title = QStringLiteral("路線エディタ");
 
@@ -304,14 +308,8 @@ QWidget *RouteEditor::createFarePane()
     auto *clear = new QAction(QStringLiteral("入力した運賃を取り消す"), m_fareView);
     clear->setShortcut(QKeySequence::Delete);
     clear->setShortcutContext(Qt::WidgetShortcut);
-    connect(clear, &QAction::triggered, this, [this] {
-        const QModelIndexList cells = m_fareView->selectionModel()->selectedIndexes();
-        m_document.undoStack()->beginMacro(QStringLiteral("入力した運賃の取り消し"));
-        for (const QModelIndex &cell : cells) {
-            m_fares->clearOverride(cell);
-        }
-        m_document.undoStack()->endMacro();
-    });
+    connect(clear, &QAction::triggered, this,
+            [this] { m_fares->clearOverrides(m_fareView->selectionModel()->selectedIndexes()); });
     m_fareView->addAction(clear);
     m_fareView->setContextMenuPolicy(Qt::ActionsContextMenu);
     gridBox->addWidget(gridCaption);
@@ -678,9 +676,13 @@ bool RouteEditor::saveTo(const QString &path)
         return false;
     }
     QString text = built ? QString() : error;
+    if (!m_document.saveChanges().isEmpty()) {
+        text += (text.isEmpty() ? QStringLiteral("保存しました。") : QStringLiteral("\n\n"))
+                + m_document.saveChanges().join(QLatin1Char('\n'));
+    }
     if (!m_document.saveWarnings().isEmpty()) {
-        text += (text.isEmpty() ? QStringLiteral("保存しました。次の点に注意してください。\n\n") : QStringLiteral("\n\n"))
-                + m_document.saveWarnings().join(QLatin1Char('\n'));
+        text += (text.isEmpty() ? QStringLiteral("保存しました。") : QStringLiteral("\n\n"))
+                + QStringLiteral("次の点に注意してください。\n\n") + m_document.saveWarnings().join(QLatin1Char('\n'));
     }
     if (!built) {
         QMessageBox::warning(this, Title, text);
@@ -765,8 +767,20 @@ void RouteEditor::closeEvent(QCloseEvent *event)
 // ---------------------------------------------------------------------------
 // 表示器で試す
 
+QString RouteEditor::copiesRecordPath() const
+{
+    return QFileInfo(m_displaySettings).absoluteDir().filePath(QStringLiteral("routeedit-copies.json"));
+}
+
+QJsonObject RouteEditor::copiesRecord() const
+{
+    const WholeFile::Contents file = WholeFile::read(copiesRecordPath(), CopiesRecordBytes);
+    return QJsonDocument::fromJson(file.bytes).object();
+}
+
 bool RouteEditor::placeForDisplay(const QString &fareFolder, const QString &announcementFolder)
 {
+    m_placedFiles.clear();
     const QString folder = routeFolder();
     if (samePath(folder) == samePath(fareFolder) && samePath(folder) == samePath(announcementFolder)) {
         return true;
@@ -774,20 +788,21 @@ bool RouteEditor::placeForDisplay(const QString &fareFolder, const QString &anno
     // The files are built again for the display's folders: the reading
     // dictionary there is merged, not replaced.
     QString error;
-    const std::optional<RouteFiles::Output> output = RouteFiles::build(
+    std::optional<RouteFiles::Output> output = RouteFiles::build(
         m_document.source(), RouteFiles::sourceReadings(m_document.source()), announcementFolder, false, error);
     if (!output) {
         QMessageBox::warning(this, Title, QStringLiteral("表示器用のファイルを作れません。\n\n") + error);
         return false;
     }
-    RouteFiles::Output fareFiles;
-    RouteFiles::Output announcementFiles;
     QStringList lines;
     QStringList replaced;
+    QString fareTarget;
     for (const auto &[name, bytes] : output->files) {
         const bool fare = name.endsWith(QStringLiteral(".hy3"));
         const QString target = QDir(fare ? fareFolder : announcementFolder).filePath(name);
-        (fare ? fareFiles : announcementFiles).files.append({name, bytes});
+        if (fare) {
+            fareTarget = QDir(samePath(fareFolder)).filePath(name);
+        }
         lines << QStringLiteral("・%1").arg(QDir::toNativeSeparators(target));
         const WholeFile::Contents existing = WholeFile::read(target, bytes.size());
         if (name != ReadingDictionary::fileName() && existing.problem != WholeFile::Problem::Missing
@@ -795,25 +810,45 @@ bool RouteEditor::placeForDisplay(const QString &fareFolder, const QString &anno
             replaced << QStringLiteral("・%1").arg(QDir::toNativeSeparators(target));
         }
     }
-    QString text = QStringLiteral("表示器は運賃データを %1 から、放送と読みを %2 から読みます。"
-                                  "この路線は %3 に保存されています。\n\n"
-                                  "次のファイルを表示器のフォルダに書きますか？（yomi.txt は今の内容に読みを加えます）\n%4")
-                       .arg(QDir::toNativeSeparators(fareFolder), QDir::toNativeSeparators(announcementFolder),
-                            QDir::toNativeSeparators(folder), lines.join(QLatin1Char('\n')));
-    if (!replaced.isEmpty()) {
-        text += QStringLiteral("\n\n次のファイルは内容が違うため置き換えます:\n") + replaced.join(QLatin1Char('\n'));
+    // An earlier copy of this very route, made from this source, is
+    // brought up to date without a question; anything else is asked.
+    QJsonObject record = copiesRecord();
+    const QString source = samePath(m_document.filePath());
+    const bool ownCopy = record.value(fareTarget).toString() == source;
+    if (!ownCopy) {
+        QString text = QStringLiteral("表示器は運賃データを %1 から、放送と読みを %2 から読みます。"
+                                      "この路線は %3 に保存されています。\n\n"
+                                      "次のファイルを表示器のフォルダに書きますか？（yomi.txt は今の内容に読みを加えます）\n%4")
+                           .arg(QDir::toNativeSeparators(fareFolder), QDir::toNativeSeparators(announcementFolder),
+                                QDir::toNativeSeparators(folder), lines.join(QLatin1Char('\n')));
+        if (!replaced.isEmpty()) {
+            text += QStringLiteral("\n\n次のファイルはこの路線から写したものではなく、内容も違います。置き換えると元の内容は失われます:\n")
+                    + replaced.join(QLatin1Char('\n'));
+        }
+        QMessageBox box(QMessageBox::Question, Title, text, QMessageBox::Yes | QMessageBox::Cancel, this);
+        box.button(QMessageBox::Yes)->setText(QStringLiteral("コピーする"));
+        box.button(QMessageBox::Cancel)->setText(QStringLiteral("キャンセル"));
+        // Replacing another route's files is never the default.
+        box.setDefaultButton(replaced.isEmpty() ? QMessageBox::Yes : QMessageBox::Cancel);
+        if (box.exec() != QMessageBox::Yes) {
+            return false;
+        }
     }
-    QMessageBox box(QMessageBox::Question, Title, text, QMessageBox::Yes | QMessageBox::Cancel, this);
-    box.button(QMessageBox::Yes)->setText(QStringLiteral("コピーする"));
-    box.button(QMessageBox::Cancel)->setText(QStringLiteral("キャンセル"));
-    // Replacing another route's files is never the default.
-    box.setDefaultButton(replaced.isEmpty() ? QMessageBox::Yes : QMessageBox::Cancel);
-    if (box.exec() != QMessageBox::Yes) {
-        return false;
-    }
-    if (!RouteFiles::write(fareFiles, fareFolder, error) || !RouteFiles::write(announcementFiles, announcementFolder, error)) {
+    if (!RouteFiles::write(*output, fareFolder, announcementFolder, error)) {
         QMessageBox::warning(this, Title, QStringLiteral("表示器のフォルダに書けません。\n\n") + error);
         return false;
+    }
+    if (!ownCopy) {
+        record.insert(fareTarget, source);
+        QString why;
+        if (!FileReplacement::write(copiesRecordPath(), QJsonDocument(record).toJson(), &why)) {
+            // The copy is made; only the next one will ask again.
+            statusBar()->showMessage(QStringLiteral("写した記録を残せません（%1）").arg(why), 8000);
+        }
+    }
+    for (const auto &[name, bytes] : output->files) {
+        m_placedFiles << QDir::toNativeSeparators(
+            QDir(name.endsWith(QStringLiteral(".hy3")) ? fareFolder : announcementFolder).filePath(name));
     }
     return true;
 }
@@ -886,5 +921,10 @@ void RouteEditor::tryOnDisplay()
                                  .arg(route, set.answer.value("error").toString()));
         return;
     }
-    statusBar()->showMessage(QStringLiteral("表示器に系統 %1 を設定しました").arg(route), 8000);
+    // Where the files went, when they were copied for the display.
+    statusBar()->showMessage(m_placedFiles.isEmpty()
+                                 ? QStringLiteral("表示器に系統 %1 を設定しました").arg(route)
+                                 : QStringLiteral("表示器に系統 %1 を設定しました（%2 に写しました）")
+                                       .arg(route, m_placedFiles.join(QStringLiteral("、"))),
+                             15000);
 }
