@@ -70,14 +70,7 @@ FileReplacement::FileReplacement() = default;
 
 FileReplacement::~FileReplacement()
 {
-    for (const Entry &entry : m_entries) {
-        if (!entry.placed && !entry.temporary.isEmpty()) {
-            ::unlink(QFile::encodeName(entry.temporary).constData());
-        }
-        if (!entry.backup.isEmpty()) {
-            ::unlink(QFile::encodeName(entry.backup).constData());
-        }
-    }
+    removeLeftovers();
 }
 
 QString FileReplacement::refusal(const QString &path)
@@ -99,7 +92,22 @@ bool FileReplacement::fail(Problem problem, const QString &text)
 {
     m_problem = problem;
     m_error = text;
+    removeLeftovers();
     return false;
+}
+
+void FileReplacement::removeLeftovers()
+{
+    for (Entry &entry : m_entries) {
+        if (!entry.placed && !entry.temporary.isEmpty()) {
+            ::unlink(QFile::encodeName(entry.temporary).constData());
+            entry.temporary.clear();
+        }
+        if (!entry.backup.isEmpty()) {
+            ::unlink(QFile::encodeName(entry.backup).constData());
+            entry.backup.clear();
+        }
+    }
 }
 
 bool FileReplacement::add(const QString &path, const QByteArray &bytes, QFileDevice::Permissions permissions)
@@ -151,6 +159,13 @@ bool FileReplacement::commit()
     if (m_problem != Problem::None) {
         return false;
     }
+    // Whatever is in the way now (a link, a folder) is refused before any
+    // file is put in place.
+    for (const Entry &entry : m_entries) {
+        if (const QString refused = refusal(entry.path); !refused.isEmpty()) {
+            return fail(Problem::Refused, refused);
+        }
+    }
     // With more than one file, each old file keeps a second name until all
     // are in place, to be put back if one fails.
     if (m_entries.size() > 1) {
@@ -166,12 +181,7 @@ bool FileReplacement::commit()
         }
     }
     for (Entry &entry : m_entries) {
-        // A link put there since the file was prepared is refused too;
-        // rename itself would replace the link, not what it points at.
-        if (const QString refused = refusal(entry.path); !refused.isEmpty()) {
-            rollBack();
-            return fail(Problem::Refused, refused);
-        }
+        // rename() replaces a link put there since, never what it points at.
         if (::rename(QFile::encodeName(entry.temporary).constData(), QFile::encodeName(entry.path).constData()) != 0) {
             const int code = errno;
             rollBack();
@@ -193,6 +203,7 @@ bool FileReplacement::commit()
             }
         }
     }
+    removeLeftovers();
     return true;
 }
 

@@ -63,6 +63,8 @@ private:
 
     bool fail(Problem problem, const QString &text);
     void rollBack();
+    // Temporaries not put in place and second names of old files.
+    void removeLeftovers();
 
     std::vector<Entry> m_entries;
     Problem m_problem = Problem::None;

@@ -208,6 +208,26 @@ private slots:
                  Cp932::encode(QStringLiteral("港,みなと\r\n駅前,えきまえ\r\n車庫前,シャコマエ\r\n本町,ほんまち\r\n")));
     }
 
+    // The files of a save go in together, also into the display's two
+    // folders: when one cannot be put in place, none is.
+    void aSaveOfSeveralFilesIsAllOrNothing()
+    {
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("fares")) && QDir(dir.path()).mkpath(QStringLiteral("tapes/12tp.csv")));
+        const QString fares = dir.filePath(QStringLiteral("fares/12.hy3"));
+        QVERIFY(FileReplacement::write(fares, "old fares"));
+        const RouteSource source = sample();
+        QString error;
+        std::optional<RouteFiles::Output> output =
+            RouteFiles::build(source, RouteFiles::sourceReadings(source), dir.filePath(QStringLiteral("tapes")), false, error);
+        QVERIFY2(output, qPrintable(error));
+        QVERIFY(!RouteFiles::write(*output, dir.filePath(QStringLiteral("fares")), dir.filePath(QStringLiteral("tapes")), error));
+        QVERIFY2(error.contains(QStringLiteral("12tp.csv")), qPrintable(error));
+        QCOMPARE(readAll(fares), QByteArray("old fares"));
+        QCOMPARE(QDir(dir.filePath(QStringLiteral("fares"))).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("12.hy3")});
+        QCOMPARE(QDir(dir.filePath(QStringLiteral("tapes"))).entryList(QDir::Files | QDir::Hidden), QStringList());
+    }
+
     void aRefusedRouteWritesNothing()
     {
         QTemporaryDir dir;
