@@ -97,6 +97,10 @@ int main(int argc, char *argv[])
     const DesktopPlatform platform(&settings);
 
     Form1 display(platform.services());
+    if (!guard.listenProblem().isEmpty()) {
+        display.controlPanel()->addStatusNotice(QStringLiteral("他の起動・路線エディタと連携できません: ")
+                                                + guard.listenProblem());
+    }
     if (fullScreenMonitor >= 0) {
         display.startFullScreen(fullScreenMonitor);
     }

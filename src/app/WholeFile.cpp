@@ -3,6 +3,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace WholeFile {
 
 Contents read(const QString &path, qint64 maxBytes)
@@ -21,14 +23,28 @@ Contents read(const QString &path, qint64 maxBytes)
     if (!file.open(QIODevice::ReadOnly)) {
         return {{}, Problem::CannotOpen, file.errorString()};
     }
-    // No more than the limit, even if the file grew since its size was read.
-    QByteArray bytes = file.read(maxBytes + 1);
-    if (file.error() != QFileDevice::NoError) {
-        return {{}, Problem::CannotOpen, file.errorString()};
+    // A buffer of the file's size, not of the limit, which may be far above
+    // it; one byte more tells a file that grew past the limit since its size
+    // was read.
+    QByteArray bytes(std::min(info.size(), maxBytes) + 1, Qt::Uninitialized);
+    qint64 got = 0;
+    while (got < bytes.size()) {
+        const qint64 read = file.read(bytes.data() + got, bytes.size() - got);
+        if (read < 0) {
+            return {{}, Problem::CannotOpen, file.errorString()};
+        }
+        if (read == 0) {
+            break;
+        }
+        got += read;
+        if (got == bytes.size() && got <= maxBytes) {
+            bytes.resize(std::min(got * 2, maxBytes + 1));
+        }
     }
-    if (bytes.size() > maxBytes) {
+    if (got > maxBytes) {
         return {{}, Problem::TooLarge, {}};
     }
+    bytes.resize(got);
     return {std::move(bytes), Problem::None, {}};
 }
 

@@ -101,6 +101,9 @@ QString DegitFormat::plainText(const QVariant &value)
 QString DegitFormat::litText(const QVariant &value) const
 {
     QVariant v = applyZeroMode(value, zeroMode);
+    if (missingFare != MissingFare::MinusOne && equals(v, -1)) {
+        return missingFare == MissingFare::Dash ? QString(keta, u'-') : QString();
+    }
     QString text = plainText(v);
     if (fillZero > 0) {
         if (const std::optional<double> d = numericValue(v)) {

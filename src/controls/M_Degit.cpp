@@ -134,6 +134,15 @@ void M_Degit::setUserSet(bool userSet)
     assigned(false);
 }
 
+void M_Degit::setMissingFare(DegitFormat::MissingFare missingFare)
+{
+    if (missingFare == m_format.missingFare) {
+        return;
+    }
+    m_format.missingFare = missingFare;
+    DrawDegit();
+}
+
 void M_Degit::resizeToDigits()
 {
     resize(sizeHint());

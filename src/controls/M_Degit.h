@@ -62,6 +62,11 @@ public:
     void setValue(const QVariant &value);
     bool userSet() const { return m_userSet; }
     void setUserSet(bool userSet);
+    // How the value -1 (no fare) shows. The program's choice for the whole
+    // board rather than a property of the cell: it is neither stored nor
+    // saved with the cell.
+    DegitFormat::MissingFare missingFare() const { return m_format.missingFare; }
+    void setMissingFare(DegitFormat::MissingFare missingFare);
 
     // The companion library that provides the cell's settings dialog.
     void setCompanion(Companion *companion) { m_companion = companion; }

@@ -14,6 +14,18 @@ bool isStep(int percent)
     return std::find(Steps.cbegin(), Steps.cend(), percent) != Steps.cend();
 }
 
+QList<int> fittingSteps(const QSize &available)
+{
+    QList<int> fitting{Steps.front()};
+    for (auto step = Steps.cbegin() + 1; step != Steps.cend(); ++step) {
+        const QSize window = windowSize(*step);
+        if (window.width() <= available.width() && window.height() <= available.height()) {
+            fitting.append(*step);
+        }
+    }
+    return fitting;
+}
+
 bool isPanelStep(int percent)
 {
     return std::find(PanelSteps.cbegin(), PanelSteps.cend(), percent) != PanelSteps.cend();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFont>
+#include <QList>
 #include <QRect>
 #include <QString>
 #include <QSize>
@@ -18,6 +19,11 @@ constexpr std::array<int, 6> Steps = {100, 125, 150, 200, 250, 300};
 constexpr int Normal = 100;
 
 bool isStep(int percent);
+
+// The steps whose window fits whole into `available` (a screen's area less
+// its task bars), smallest first. 100 % is always among them, even on a
+// screen smaller than that: the display has no smaller size.
+QList<int> fittingSteps(const QSize &available);
 
 // The control panel's steps: it is read up close, so it needs fewer.
 constexpr std::array<int, 3> PanelSteps = {100, 150, 200};

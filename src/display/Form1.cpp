@@ -107,6 +107,7 @@ void Form1::Form_Load()
     const SideSettings side = readSideSettings();
     // Before the lamp test, which shows it.
     m_segmentStyle = side.displaySegmentStyle;
+    m_missingFare = side.displayMissingFare;
     m_panelModule->InitDegit();
     m_panelModule->InitPanel(); // also creates the options window, hidden
 
@@ -131,8 +132,12 @@ void Form1::createSizeActions()
         addAction(action);
     };
     // Ctrl+= too: on most keyboards "+" needs Shift.
-    addShortcuts({QKeySequence::ZoomIn, QKeySequence(Qt::CTRL | Qt::Key_Equal)},
-                 [this] { setDisplayScale(DisplayScale::stepUp(m_scalePercent)); });
+    addShortcuts({QKeySequence::ZoomIn, QKeySequence(Qt::CTRL | Qt::Key_Equal)}, [this] {
+        // No further than the screen takes.
+        if (const int up = DisplayScale::stepUp(m_scalePercent); offeredScales().contains(up)) {
+            setDisplayScale(up);
+        }
+    });
     addShortcuts({QKeySequence::ZoomOut}, [this] { setDisplayScale(DisplayScale::stepDown(m_scalePercent)); });
     addShortcuts({QKeySequence(Qt::CTRL | Qt::Key_0)}, [this] { setDisplayScale(DisplayScale::Normal); });
     addShortcuts({QKeySequence(Qt::Key_Escape)}, [this] { leaveFullScreen(); });
@@ -154,12 +159,39 @@ void Form1::setDisplayScale(int percent)
     if (!DisplayScale::isStep(percent) || percent == m_scalePercent) {
         return;
     }
+    const bool grows = percent > m_scalePercent;
     m_scalePercent = percent;
     if (!m_fullScreen) {
         setFixedSize(DisplayScale::windowSize(percent));
         layOut();
+        if (grows) {
+            uncoverControlPanel();
+        }
     }
     saveSideSettings();
+}
+
+QList<int> Form1::offeredScales() const
+{
+    const QScreen *where = screen();
+    return where ? DisplayScale::fittingSteps(where->availableGeometry().size())
+                 : QList<int>(DisplayScale::Steps.cbegin(), DisplayScale::Steps.cend());
+}
+
+void Form1::uncoverControlPanel()
+{
+    if (m_fullScreen || !m_frmCtl || !isVisible() || !m_frmCtl->isVisible() || !m_frmCtl->screen()) {
+        return;
+    }
+    const QRect panel = m_frmCtl->frameGeometry();
+    const std::optional<QPoint> place
+        = WindowPlacement::uncoveredPlace(panel, frameGeometry(), m_frmCtl->screen()->availableGeometry());
+    if (!place) {
+        m_frmCtl->raise();
+    } else if (*place != panel.topLeft()) {
+        // move() places a window by its frame.
+        m_frmCtl->move(*place);
+    }
 }
 
 void Form1::setSegmentStyle(int style)
@@ -170,6 +202,18 @@ void Form1::setSegmentStyle(int style)
     m_segmentStyle = style;
     for (int n = 1; n <= BoardLayout::Positions; ++n) {
         m_degit.at(n)->setDegitStyle(style);
+    }
+    saveSideSettings();
+}
+
+void Form1::setMissingFare(DegitFormat::MissingFare missingFare)
+{
+    if (missingFare == m_missingFare) {
+        return;
+    }
+    m_missingFare = missingFare;
+    for (int n = 1; n <= BoardLayout::Positions; ++n) {
+        m_degit.at(n)->setMissingFare(missingFare);
     }
     saveSideSettings();
 }
@@ -288,7 +332,7 @@ void Form1::contextMenuEvent(QContextMenuEvent *event)
     QMenu menu(this);
     QMenu *scales = menu.addMenu(QStringLiteral("表示倍率"));
     auto *group = new QActionGroup(scales);
-    for (const int percent : DisplayScale::Steps) {
+    for (const int percent : offeredScales()) {
         QAction *step = scales->addAction(QStringLiteral("%1 %").arg(percent));
         step->setCheckable(true);
         step->setChecked(percent == m_scalePercent);
@@ -320,11 +364,10 @@ SideSettings Form1::readSideSettings() const
     if (!m_services.settings) {
         return {};
     }
+    // The load logs what it found wrong; the operator sees it on the panel.
     QString error;
     SideSettings side = SideSettings::load(m_services.settings->sidePath(), &error);
-    if (!error.isEmpty()) {
-        qWarning("%s", qUtf8Printable(error));
-    }
+    m_frmCtl->addStatusNotice(error);
     return side;
 }
 
@@ -333,8 +376,11 @@ void Form1::applySideSettings(const SideSettings &side)
     if (m_services.settings) {
         m_monitor = side.displayMonitor;
         m_frmCtl->setPanelScale(side.panelScale);
-        // Nothing to save yet: the file already says this.
-        m_scalePercent = side.displayScale;
+        // Nothing to save yet: the file already says this. A scale too
+        // large for this screen (the file may come from a larger one) shows
+        // as the largest that fits; the file is not rewritten for that.
+        const QList<int> offered = offeredScales();
+        m_scalePercent = offered.contains(side.displayScale) ? side.displayScale : offered.back();
         setFixedSize(DisplayScale::windowSize(m_scalePercent));
         layOut();
         if (side.displayFullScreen && m_startFullScreen < 0) {
@@ -360,6 +406,7 @@ void Form1::saveSideSettings()
     side.displayFullScreen = m_fullScreen;
     side.displayMonitor = m_monitor;
     side.displaySegmentStyle = m_segmentStyle;
+    side.displayMissingFare = m_missingFare;
     QString error;
     if (!side.save(path, &error)) {
         qWarning("%s", qUtf8Printable(error));

@@ -71,6 +71,18 @@ public:
     // DisplayScale::Steps); everything on it is painted for that size.
     int displayScale() const { return m_scalePercent; }
     void setDisplayScale(int percent);
+    // The steps offered (the menu, Ctrl+Plus, the saved scale at start-up):
+    // those whose window fits whole on the available area of the screen the
+    // display is on, so that no column is cut off at its right.
+    QList<int> offeredScales() const;
+    // Moves the control panel out from under this window when this window
+    // covers it, to the nearest place beside it on the panel's screen; with
+    // no room there, raises the panel above it. Asked when the operator makes
+    // either window larger; places restored from the settings file stay as
+    // the user left them. Moved rather than kept on top for good: a panel on
+    // top of everything would hide the user's other programs as well, all
+    // the run long.
+    void uncoverControlPanel();
     // Full screen on monitor `monitor` (from 1; the first when there is no
     // such monitor): the board alone, centred at its aspect ratio on black.
     // Leaving returns the window to its place and size.
@@ -89,6 +101,11 @@ public:
     // all 98 cells and into the file at once.
     int segmentStyle() const { return m_segmentStyle; }
     void setSegmentStyle(int style);
+    // How the fare cells show a cell without a fare (-1), kept in the side
+    // settings like the digit style; the remote's board mirror shows the
+    // same, as it reads what the cells light.
+    DegitFormat::MissingFare missingFare() const { return m_missingFare; }
+    void setMissingFare(DegitFormat::MissingFare missingFare);
 
     // The text colour of the ticket-number labels (0x00BBGGRR).
     void setLabelColor(quint32 colorRef);
@@ -166,6 +183,7 @@ private:
     bool m_fullScreen = false;
     int m_monitor = 1;
     int m_segmentStyle = SideSettings().displaySegmentStyle;
+    DegitFormat::MissingFare m_missingFare = SideSettings().displayMissingFare;
     int m_startFullScreen = -1;
     // The window's own (client) place while it shows full screen.
     QPoint m_windowPos;

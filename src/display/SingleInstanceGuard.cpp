@@ -1,6 +1,7 @@
 #include "SingleInstanceGuard.h"
 
 #include "ErrorReport.h"
+#include "PrivateSocketFolder.h"
 
 #include <QCryptographicHash>
 #include <QDeadlineTimer>
@@ -15,6 +16,10 @@
 
 #include <cerrno>
 #include <csignal>
+#include <utility>
+
+#include <sys/socket.h>
+#include <unistd.h>
 
 namespace {
 
@@ -49,12 +54,26 @@ bool heldByRunningProgram(const QString &lockPath)
     return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
 }
 
+// The account of the process at the other end of a connected local socket:
+// for the listening side the one that connected, for a caller the one that
+// listens. Nothing when the system does not say.
+std::optional<uint> peerUid(qintptr descriptor)
+{
+    struct ucred credentials = {};
+    socklen_t size = sizeof credentials;
+    if (descriptor < 0
+        || ::getsockopt(static_cast<int>(descriptor), SOL_SOCKET, SO_PEERCRED, &credentials, &size) != 0
+        || size != sizeof credentials) {
+        return std::nullopt;
+    }
+    return credentials.uid;
+}
+
 } // namespace
 
 SingleInstanceGuard::SingleInstanceGuard(const QString &settingsPath, QObject *parent)
     : QObject(parent)
     , m_settingsPath(settingsPath)
-    , m_serverName(serverName(settingsPath))
     , m_lock(settingsPath + QStringLiteral(".lock"))
 {
     // The lock is held for the whole run, so it never goes stale by age; one
@@ -63,6 +82,15 @@ SingleInstanceGuard::SingleInstanceGuard(const QString &settingsPath, QObject *p
     connect(&m_server, &QLocalServer::newConnection, this, [this] {
         while (QLocalSocket *socket = m_server.nextPendingConnection()) {
             connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+            if (const std::optional<uint> uid = peerUid(socket->socketDescriptor()); !acceptsPeer(uid)) {
+                if (!std::exchange(m_refusalLogged, true)) {
+                    ErrorReport::log(QStringLiteral("A connection of another account to the single-instance socket was refused"),
+                                     uid ? QStringLiteral("uid %1").arg(*uid) : QStringLiteral("uid unknown"));
+                }
+                socket->abort();
+                socket->deleteLater();
+                continue;
+            }
             socket->write(&Greeting, 1);
             socket->flush();
             connect(socket, &QLocalSocket::readyRead, this, [this, socket] { answer(socket); });
@@ -109,11 +137,20 @@ void SingleInstanceGuard::answer(QLocalSocket *socket)
     socket->disconnectFromServer();
 }
 
-QString SingleInstanceGuard::serverName(const QString &settingsPath)
+QString SingleInstanceGuard::serverName(const QString &settingsPath, QString *problem)
 {
+    const QString folder = PrivateSocketFolder::path(problem);
+    if (folder.isEmpty()) {
+        return {};
+    }
     const QByteArray path = QFileInfo(settingsPath).absoluteFilePath().toUtf8();
-    return QStringLiteral("tavelo-")
-        + QString::fromLatin1(QCryptographicHash::hash(path, QCryptographicHash::Sha1).toHex().left(16));
+    return QDir(folder).filePath(QStringLiteral("tavelo-")
+        + QString::fromLatin1(QCryptographicHash::hash(path, QCryptographicHash::Sha1).toHex().left(16)));
+}
+
+bool SingleInstanceGuard::acceptsPeer(std::optional<uint> uid)
+{
+    return uid && *uid == ::geteuid();
 }
 
 SingleInstanceGuard::Claim SingleInstanceGuard::claim()
@@ -129,14 +166,19 @@ SingleInstanceGuard::Claim SingleInstanceGuard::claim()
         // the guard rather than not at all.
         return Claim::First;
     }
-    // We hold the lock, so a socket of that name is a crashed start's leftover.
-    QLocalServer::removeServer(m_serverName);
-    // The socket sets routes on the display: only this user may reach it,
-    // whatever the umask.
-    m_server.setSocketOptions(QLocalServer::UserAccessOption);
-    if (!m_server.listen(m_serverName)) {
-        ErrorReport::log(QStringLiteral("Later starts and the route editor cannot reach this program"),
-                         m_server.errorString());
+    // Looked for again: the folder may have come or gone since.
+    m_serverName = serverName(m_settingsPath, &m_listenProblem);
+    if (!m_serverName.isEmpty()) {
+        // We hold the lock, so a socket of that name is a crashed start's leftover.
+        QLocalServer::removeServer(m_serverName);
+        // Its folder is private already; the socket itself is too, whatever the umask.
+        m_server.setSocketOptions(QLocalServer::UserAccessOption);
+        if (!m_server.listen(m_serverName)) {
+            m_listenProblem = QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(m_serverName), m_server.errorString());
+        }
+    }
+    if (!m_listenProblem.isEmpty()) {
+        ErrorReport::log(QStringLiteral("Later starts and the route editor cannot reach this program"), m_listenProblem);
     }
     return Claim::First;
 }
@@ -165,8 +207,15 @@ SingleInstanceGuard::Reply SingleInstanceGuard::ask(const QString &settingsPath,
     const QDeadlineTimer deadline(timeoutMs);
     while (true) {
         QLocalSocket socket;
-        socket.connectToServer(name);
-        if (socket.waitForConnected(static_cast<int>(deadline.remainingTime()))) {
+        if (!name.isEmpty()) {
+            socket.connectToServer(name);
+        }
+        if (!name.isEmpty() && socket.waitForConnected(static_cast<int>(deadline.remainingTime()))) {
+            // Not a word to a socket another account listens on: it would
+            // learn where this user's files are, and could answer anything.
+            if (!acceptsPeer(peerUid(socket.socketDescriptor()))) {
+                return {Reply::NoAnswer, {}};
+            }
             if (!socket.waitForReadyRead(static_cast<int>(deadline.remainingTime()))
                 || socket.read(1) != QByteArray(1, Greeting)) {
                 return {Reply::NoAnswer, {}};

@@ -6,6 +6,7 @@
 #include <QObject>
 
 #include <functional>
+#include <optional>
 
 class QLocalSocket;
 
@@ -21,6 +22,11 @@ class QLocalSocket;
 // one request, a JSON object on one line, and gets one JSON object on one
 // line back. {"request":"front"} brings the program to the front; others go
 // to the request handler.
+//
+// The socket sets routes on the display, so only this user reaches it: it
+// lives in a private folder (PrivateSocketFolder), the program answers only
+// connections of this user's, and a caller talks only to a socket this user's
+// program listens on.
 class SingleInstanceGuard : public QObject
 {
     Q_OBJECT
@@ -44,8 +50,20 @@ public:
     // which process holds it.
     QString noAnswerText() const;
 
-    // The socket name for a settings file: the same file gives the same name.
-    static QString serverName(const QString &settingsPath);
+    // Why later starts and the route editor cannot reach this program, as
+    // the operator reads it; empty while it listens.
+    QString listenProblem() const { return m_listenProblem; }
+
+    // The socket's path for a settings file: the same file gives the same
+    // path. Empty, with the reason in `problem`, when there is no private
+    // folder to put it in.
+    static QString serverName(const QString &settingsPath, QString *problem = nullptr);
+
+    // Whether a connection whose other end belongs to the account `uid` may
+    // talk to this program, or a caller to the program at the other end:
+    // only when it is this user's own. An owner that cannot be told is
+    // refused too.
+    static bool acceptsPeer(std::optional<uint> uid);
 
     // Answers the requests other than "front"; without one they are refused.
     using RequestHandler = std::function<QJsonObject(const QJsonObject &request)>;
@@ -80,4 +98,7 @@ private:
     QLockFile m_lock;
     QLocalServer m_server;
     RequestHandler m_handler;
+    QString m_listenProblem;
+    // Whether a refused connection has been logged: once a run is enough.
+    bool m_refusalLogged = false;
 };

@@ -25,6 +25,7 @@ void mdlR57_000::InitDegit()
     for (int n = 1; n <= BoardLayout::Positions; ++n) {
         M_Degit *cell = m_display.Degit(n);
         cell->setDegitStyle(m_display.segmentStyle());
+        cell->setMissingFare(m_display.missingFare());
         cell->ResetDegit(true);
     }
 }

@@ -12,6 +12,7 @@ target_sources(tavelo_ui PRIVATE
     src/display/DesktopPlatform.cpp src/display/DesktopPlatform.h
     src/display/ErrorReport.cpp src/display/ErrorReport.h
     src/display/SessionEndWatcher.cpp src/display/SessionEndWatcher.h
+    src/display/PrivateSocketFolder.cpp src/display/PrivateSocketFolder.h
     src/display/SingleInstanceGuard.cpp src/display/SingleInstanceGuard.h
     src/display/JapaneseFonts.cpp src/display/JapaneseFonts.h
     src/display/mdlR57_000.cpp src/display/mdlR57_000.h

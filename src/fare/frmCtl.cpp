@@ -91,13 +91,15 @@ frmCtl::frmCtl(Form1 &display, const PlatformServices &services, QWidget *parent
     createStatusRow();
     connect(this, &frmCtl::dataStepRequested, this, &frmCtl::Command2_Click);
     // The marks of the check boxes and option buttons grow with the panel
-    // too: the style draws them at the size given here.
+    // too: the style draws them at the size given here. No text colour in
+    // the sheet: the style draws the tick and the dot in that colour on the
+    // box's white, where white would hide them; the captions take the
+    // panel's white (grey when disabled) from the palette.
     for (QWidget *mark : {static_cast<QWidget *>(m_check1), static_cast<QWidget *>(m_check2),
                           static_cast<QWidget *>(m_option4.at(0)), static_cast<QWidget *>(m_option4.at(1)),
                           static_cast<QWidget *>(m_option4.at(2))}) {
-        mark->setStyleSheet(QStringLiteral("QCheckBox, QRadioButton { color: white; }"
-                                           "QCheckBox:disabled, QRadioButton:disabled { color: #707070; }"
-                                           "QCheckBox::indicator, QRadioButton::indicator { width: 11px; height: 11px; }"));
+        mark->setStyleSheet(QStringLiteral("QCheckBox::indicator, QRadioButton::indicator { width: 11px; height: 11px; }"));
+        mark->setPalette(PanelLooks::panelPalette(mark->palette()));
     }
     recordDesign();
     layOut();
@@ -230,10 +232,18 @@ void frmCtl::createPreviewArea()
         "QCheckBox { color: black; background: #e0e0e0; border: 1px solid #707070; border-radius: 3px; padding-left: 4px; spacing: 0px; }"
         "QCheckBox::indicator { width: 0px; height: 0px; }"));
     connect(m_check4, &QCheckBox::toggled, this, &frmCtl::Check4_Click);
+    // Opened by the operator (not by the settings load), the wider panel may
+    // reach under the display.
+    connect(m_check4, &QCheckBox::clicked, this, [this](bool open) {
+        if (open) {
+            m_display.uncoverControlPanel();
+        }
+    });
 
     m_label4 = PanelLooks::label(this, "Label4", QStringLiteral("整理券プレビュー"), fromTwips(5370, 135, 2000, 240));
     m_picSeirikenPrev = new SeirikenPreview(this);
     m_picSeirikenPrev->setGeometry(fromTwips(5415, 390, 3300, 1395));
+    showPreviewHint();
     m_combo1 = new QComboBox(this);
     m_combo1->setObjectName("Combo1");
     m_combo1->setAccessibleName(QStringLiteral("社名"));
@@ -273,16 +283,27 @@ void frmCtl::createStatusRow()
     updateStatus();
 }
 
+void frmCtl::addStatusNotice(const QString &text)
+{
+    if (text.isEmpty() || m_statusNotices.contains(text)) {
+        return;
+    }
+    m_statusNotices << text;
+    updateStatus();
+}
+
 void frmCtl::updateStatus()
 {
     const OperationStatus status(m_route, *m_tape);
-    const QString whole = status.text();
+    const QString whole = (QStringList{status.text()} + m_statusNotices).join(QLatin1Char('\n'));
     // Two lines: where the bus is, and what comes next, each cut to the row.
     const QFontMetrics metrics(m_statusRow->font());
     const int width = m_statusRow->contentsRect().width();
     QStringList lines{metrics.elidedText(status.locationText(), Qt::ElideRight, width)};
     if (m_route.hasRoute()) {
         lines << metrics.elidedText(status.announcementText(), Qt::ElideRight, width);
+    } else if (!m_statusNotices.isEmpty()) {
+        lines << metrics.elidedText(m_statusNotices.join(QStringLiteral("　")), Qt::ElideRight, width);
     }
     m_statusRow->setText(lines.join(QLatin1Char('\n')));
     m_statusRow->setToolTip(whole);
@@ -378,7 +399,12 @@ void frmCtl::layOutSliders()
 
 void frmCtl::choosePanelScale(int percent)
 {
+    const bool grows = percent > m_scalePercent;
     setPanelScale(percent);
+    if (grows) {
+        // Grown, it may now lie under the display.
+        m_display.uncoverControlPanel();
+    }
     if (!m_services.settings) {
         return;
     }
@@ -481,6 +507,7 @@ bool frmCtl::eventFilter(QObject *watched, QEvent *event)
         && windowHandle()->isExposed()) {
         placeInCorner();
         m_cornerPending = false;
+        m_display.uncoverControlPanel();
     }
     return QWidget::eventFilter(watched, event);
 }
@@ -618,6 +645,7 @@ void frmCtl::showSeiriken(TicketRequest ticket)
     m_picSeirikenPrev->clear();
     ticket.pluginPath = seirikenPlugin(ticket);
     if (ticket.pluginPath.isEmpty()) {
+        showPreviewHint();
         return;
     }
     ticket.companyIndex = m_combo1->currentIndex();
@@ -628,7 +656,27 @@ void frmCtl::showSeiriken(TicketRequest ticket)
         m_picSeirikenPrev->setTicket(ticket.pluginPath,
                                      QStringLiteral("整理券 %1番 %2").arg(ticket.ticketNumber).arg(ticket.stopName));
     }
+    showPreviewHint();
     m_picSeirikenPrev->update();
+}
+
+void frmCtl::showPreviewHint()
+{
+    const frmOption *opts = options();
+    QString hint;
+    if (!opts || !opts->chkUseSeiriPrev()->isChecked() || opts->txtSeiriPlgDir()->text().isEmpty()) {
+        // Named as the options dialog and this panel label them.
+        hint = QStringLiteral("整理券プラグインが選ばれていません。\n「設定...」の「整理券プレビュー」で"
+                              "「整理券プレビュー機能を使用する」にチェックを入れ、「整理券プラグイン」を選んでください。");
+    } else if (!m_route.hasRoute()) {
+        hint = QStringLiteral("系統を設定すると、停留所の整理券がここに出ます。");
+    } else if (m_picSeirikenPrev->ticketPlugin().isEmpty()) {
+        const StopView view = stopView(m_route.currentStop());
+        hint = view.valid && view.ticket.isIssued()
+            ? QStringLiteral("整理券プラグインが整理券を描けませんでした（%1）。").arg(opts->txtSeiriPlgDir()->text())
+            : QStringLiteral("この停留所では整理券は出ません。");
+    }
+    m_picSeirikenPrev->setHint(hint);
 }
 
 void frmCtl::showMissingSeiriken()
@@ -858,6 +906,7 @@ void frmCtl::Command4_Click()
     // Before the name: a long one scrolls in a loop of its own that this
     // handler returns from only when the next name is shown.
     showMissingSeiriken();
+    showPreviewHint();
     showCurrentStopName();
 }
 
@@ -898,6 +947,7 @@ void frmCtl::Check4_Click()
     if (open) {
         keepOnScreen();
         showMissingSeiriken();
+        showPreviewHint();
     }
 }
 

@@ -94,6 +94,11 @@ public:
 
     // "運行状況": the route, the stop, its name and the next announcement.
     QLabel *statusRow() const { return m_statusRow; }
+    // Something the operator should know from the start, such as a part of
+    // the program that could not start: shown in the status row in place of
+    // the announcement until a route is set, and in its tooltip for the rest
+    // of the run. A note already shown is not added again.
+    void addStatusNotice(const QString &text);
 
     const FareRoute &route() const { return m_route; }
     // The route's announcements, loaded by route setting.
@@ -222,6 +227,10 @@ private:
     void showSeiriken(TicketRequest ticket);
     // Draws the ticket of the current stop unless the box already shows it.
     void showMissingSeiriken();
+    // Writes on the preview box why it shows no ticket: no plug-in chosen in
+    // the options, no route set, no ticket at this stop, or a plug-in that
+    // drew none.
+    void showPreviewHint();
     void playSound(const QString &file, const char *channel, bool wait);
     // A sound file named in the options' sound page; empty without options.
     QString soundFile(int index) const;
@@ -278,4 +287,5 @@ private:
     QComboBox *m_combo1 = nullptr;
     std::array<QLabel *, 2> m_label3{};
     QLabel *m_statusRow = nullptr;
+    QStringList m_statusNotices;
 };

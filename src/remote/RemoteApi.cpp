@@ -44,6 +44,16 @@ constexpr std::array<Page, 7> Pages = {{
 constexpr std::array<const char *, 7> Commands = {"/api/route", "/api/step", "/api/announce", "/api/announce/stop",
                                                   "/api/late-night", "/api/backlight", "/api/clear"};
 
+const Page *pageAt(const QString &path)
+{
+    for (const Page &page : Pages) {
+        if (path == QLatin1String(page.path)) {
+            return &page;
+        }
+    }
+    return nullptr;
+}
+
 bool isCommand(const QString &path)
 {
     for (const char *command : Commands) {
@@ -86,7 +96,8 @@ RemoteReply reply(const CommandResult &result, const QByteArray &state)
 
 QString digitsOf(const QJsonValue &value, int maxDigits, const char *name, QString *problem)
 {
-    static const QRegularExpression digits(QStringLiteral("^[0-9]+$"));
+    // The whole text: "12\n" is not a route number.
+    static const QRegularExpression digits(QRegularExpression::anchoredPattern(QStringLiteral("[0-9]+")));
     QString text;
     if (value.isString()) {
         text = value.toString();
@@ -125,9 +136,7 @@ bool RemoteApi::tokenMatches(const QByteArray &given) const
     return difference == 0;
 }
 
-std::optional<RemoteRefusal> RemoteApi::checkAccess(const QByteArray &host, const QByteArray &origin,
-                                                    const QByteArray &authorization,
-                                                    const QString &queryToken) const
+std::optional<RemoteRefusal> RemoteApi::siteRefusal(const QByteArray &host, const QByteArray &origin) const
 {
     if (m_loopbackOnly && !host.isEmpty() && !isLoopbackName(hostName(host))) {
         return RemoteRefusal{403, QStringLiteral("このコンピューターの名前で接続してください")};
@@ -136,6 +145,16 @@ std::optional<RemoteRefusal> RemoteApi::checkAccess(const QByteArray &host, cons
     // here names itself in Origin; only our own pages may.
     if (!origin.isEmpty() && origin != "http://" + host) {
         return RemoteRefusal{403, QStringLiteral("ほかのサイトからの操作は受け付けません")};
+    }
+    return std::nullopt;
+}
+
+std::optional<RemoteRefusal> RemoteApi::checkAccess(const QByteArray &host, const QByteArray &origin,
+                                                    const QByteArray &authorization,
+                                                    const QString &queryToken) const
+{
+    if (auto refusal = siteRefusal(host, origin)) {
+        return refusal;
     }
     if (!m_token.isEmpty()) {
         QByteArray given = queryToken.toUtf8();
@@ -149,9 +168,17 @@ std::optional<RemoteRefusal> RemoteApi::checkAccess(const QByteArray &host, cons
     return std::nullopt;
 }
 
+std::optional<RemoteRefusal> RemoteApi::checkAccess(const RemoteRequest &request) const
+{
+    if (request.method == "GET" && pageAt(request.path)) {
+        return siteRefusal(request.host, request.origin);
+    }
+    return checkAccess(request.host, request.origin, request.authorization, request.queryToken);
+}
+
 RemoteReply RemoteApi::handle(const RemoteRequest &request)
 {
-    if (const auto refused = checkAccess(request.host, request.origin, request.authorization, request.queryToken)) {
+    if (const auto refused = checkAccess(request)) {
         RemoteReply refusal = error(refused->status, refused->reason);
         if (refused->status == 401) {
             refusal.headers.append(qMakePair(QByteArray("WWW-Authenticate"), QByteArray("Bearer")));
@@ -164,27 +191,27 @@ RemoteReply RemoteApi::handle(const RemoteRequest &request)
         refusal.headers.append(qMakePair(QByteArray("Allow"), QByteArray(allowed)));
         return refusal;
     };
-    for (const Page &page : Pages) {
-        if (request.path == QLatin1String(page.path)) {
-            if (!get) {
-                return wrongMethod("GET");
-            }
-            QFile file(QString::fromLatin1(page.resource));
-            if (!file.open(QIODevice::ReadOnly)) {
-                return error(500, QStringLiteral("ページがありません"));
-            }
-            // The token travels in the address: it is not handed on, and the
-            // pages go into no other site's frame.
-            return {200,
-                    page.contentType,
-                    file.readAll(),
-                    {{"Cache-Control", "no-store"},
-                     {"Referrer-Policy", "no-referrer"},
-                     {"X-Frame-Options", "DENY"},
-                     {"X-Content-Type-Options", "nosniff"},
-                     {"Content-Security-Policy", "default-src 'self'; connect-src 'self' ws: wss:; img-src 'self' data:; "
-                                                 "frame-ancestors 'none'"}}};
+    if (const Page *page = pageAt(request.path)) {
+        if (!get) {
+            return wrongMethod("GET");
         }
+        QFile file(QString::fromLatin1(page->resource));
+        if (!file.open(QIODevice::ReadOnly)) {
+            return error(500, QStringLiteral("ページがありません"));
+        }
+        // The token travels in the address: it is not handed on, and the
+        // pages go into no other site's frame. They talk to this server
+        // alone ('self' takes in its WebSocket), and nothing on them may
+        // move their base or send a form elsewhere.
+        return {200,
+                page->contentType,
+                file.readAll(),
+                {{"Cache-Control", "no-store"},
+                 {"Referrer-Policy", "no-referrer"},
+                 {"X-Frame-Options", "DENY"},
+                 {"X-Content-Type-Options", "nosniff"},
+                 {"Content-Security-Policy", "default-src 'self'; connect-src 'self'; img-src 'self' data:; "
+                                             "base-uri 'none'; form-action 'none'; frame-ancestors 'none'"}}};
     }
     if (request.path == QLatin1String("/api/state")) {
         return get ? RemoteReply{200, "application/json; charset=utf-8", stateJson(), {{"Cache-Control", "no-store"}}}

@@ -62,11 +62,18 @@ public:
     std::optional<RemoteRefusal> checkAccess(const QByteArray &host, const QByteArray &origin,
                                              const QByteArray &authorization, const QString &queryToken) const;
 
+    // The same for one request, judged on what comes before its body: the
+    // built-in pages and their scripts hold no secret and are fetched (GET)
+    // without the token, so a page opened without it can say what is
+    // missing; everything else needs it.
+    std::optional<RemoteRefusal> checkAccess(const RemoteRequest &request) const;
+
     // The panel's state as the JSON document the interface sends.
     QByteArray stateJson() const;
 
 private:
     RemoteReply command(const QString &path, const QByteArray &body);
+    std::optional<RemoteRefusal> siteRefusal(const QByteArray &host, const QByteArray &origin) const;
     bool tokenMatches(const QByteArray &given) const;
 
     PanelControl &m_panel;

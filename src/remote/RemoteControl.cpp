@@ -52,11 +52,8 @@ RemoteControl::RemoteControl(Form1 &display, const QString &sidePath, const std:
     frmCtl &panel = *display.controlPanel();
     connect(&panel, &frmCtl::contextMenuOpening, this, &RemoteControl::addMenuItems);
 
-    QString error;
-    const SideSettings side = SideSettings::load(m_sidePath, &error);
-    if (!error.isEmpty()) {
-        m_err << QStringLiteral("補助設定を読めません（既定値を使います）: ") << error << Qt::endl;
-    }
+    // What is wrong with the file has been said when the display read it.
+    const SideSettings side = SideSettings::load(m_sidePath);
     if (commandLineAddress) {
         // The command line has been checked before the windows started.
         const QString text = commandLineAddress->isEmpty() ? QString::fromLatin1(SideSettings::DefaultRemoteAddress)

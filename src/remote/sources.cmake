@@ -5,6 +5,7 @@ pkg_check_modules(QRENCODE REQUIRED IMPORTED_TARGET libqrencode)
 
 add_library(tavelo_remote STATIC
     src/remote/PanelControl.h
+    src/remote/LoopbackPeer.cpp src/remote/LoopbackPeer.h
     src/remote/PanelState.cpp src/remote/PanelState.h
     src/remote/RemoteAddress.cpp src/remote/RemoteAddress.h
     src/remote/RemoteApi.cpp src/remote/RemoteApi.h

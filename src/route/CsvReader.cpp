@@ -64,6 +64,19 @@ CsvReader::Record CsvReader::next()
                 addField(field);
                 return record;
             }
+            if (m_options.trimBlanks && m_options.trimQuoted) {
+                qsizetype from = 0;
+                qsizetype to = field.size();
+                while (from < to && isBlank(field.at(from), m_options.separator)) {
+                    ++from;
+                }
+                while (to > from && isBlank(field.at(to - 1), m_options.separator)) {
+                    --to;
+                }
+                if (from > 0 || to < field.size()) {
+                    field = field.sliced(from, to - from);
+                }
+            }
             if (m_options.trimBlanks) {
                 while (pos < end && isBlank(m_text.at(pos), m_options.separator)) {
                     ++pos;

@@ -34,6 +34,10 @@ public:
         // one are dropped; an unquoted field is also trimmed of other white
         // space such as the ideographic space.
         bool trimBlanks = false;
+        // With trimBlanks, blanks just inside a quoted field's quotes are
+        // dropped too: values (GTFS) where a quoted name's trailing space is
+        // a slip, never meant, unlike an announcement's text.
+        bool trimQuoted = false;
         // Fields kept of a record; the rest are only counted, so that a line
         // of a million commas does not become a million strings.
         qsizetype keepFields = std::numeric_limits<qsizetype>::max();
@@ -54,6 +58,8 @@ public:
     CsvReader(QStringView text, Options options);
 
     bool atEnd() const { return m_pos >= m_text.size(); }
+    // Where the next record starts in the text.
+    qsizetype position() const { return m_pos; }
     // The next record. After an open quote the reader is at its end.
     Record next();
 

@@ -1,5 +1,8 @@
 #include "GtfsFeed.h"
 
+#include "GtfsProgress.h"
+#include "app/WholeFile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -7,9 +10,14 @@
 
 #include <zip.h>
 
+#include <algorithm>
+#include <vector>
+
 namespace {
 
-constexpr CsvReader::Options GtfsCsv{.trimBlanks = true};
+// Every value trimmed of the blanks around it, quoted or not, as the
+// header's names are.
+constexpr CsvReader::Options GtfsCsv{.trimBlanks = true, .trimQuoted = true};
 
 QString problemText(CsvReader::Problem problem)
 {
@@ -17,25 +25,39 @@ QString problemText(CsvReader::Problem problem)
                                                    : QStringLiteral("閉じた「\"」の後に余分な文字があります");
 }
 
+// The files every feed has; where they are is where a feed is.
+const QStringList FeedFiles{QStringLiteral("agency.txt"), QStringLiteral("stops.txt"), QStringLiteral("routes.txt"),
+                            QStringLiteral("trips.txt"), QStringLiteral("stop_times.txt")};
+
 class FolderFeed : public GtfsFeed
 {
 public:
-    explicit FolderFeed(const QString &path)
-        : m_dir(path)
+    FolderFeed(const QString &path, qint64 budget)
+        : GtfsFeed(budget)
+        , m_dir(path)
     {
     }
 
-    std::optional<QByteArray> read(const QString &name, QString &error) override
+protected:
+    std::optional<QByteArray> readFile(const QString &name, qint64 budget, QString &error) override
     {
-        QFile file(m_dir.filePath(name));
-        if (!file.exists()) {
+        WholeFile::Contents file = WholeFile::read(m_dir.filePath(name), budget);
+        switch (file.problem) {
+        case WholeFile::Problem::None:
+            return std::move(file.bytes);
+        case WholeFile::Problem::Missing:
             return std::nullopt;
-        }
-        if (!file.open(QIODevice::ReadOnly)) {
-            error = QStringLiteral("%1: 読めません（%2）").arg(name, file.errorString());
+        case WholeFile::Problem::NotAFile:
+            error = QStringLiteral("%1: 普通のファイルではありません（パイプやデバイスは読みません）").arg(name);
             return std::nullopt;
+        case WholeFile::Problem::TooLarge:
+            error = budgetText(name);
+            return std::nullopt;
+        case WholeFile::Problem::CannotOpen:
+            break;
         }
-        return file.readAll();
+        error = QStringLiteral("%1: 読めません（%2）").arg(name, file.errorString);
+        return std::nullopt;
     }
 
 private:
@@ -45,8 +67,9 @@ private:
 class ZipFeed : public GtfsFeed
 {
 public:
-    ZipFeed(zip_t *archive, QString path)
-        : m_archive(archive)
+    ZipFeed(zip_t *archive, QString path, qint64 budget)
+        : GtfsFeed(budget)
+        , m_archive(archive)
         , m_path(std::move(path))
     {
         // Each file by its own name, wherever it sits in the archive; the
@@ -64,20 +87,21 @@ public:
         }
     }
     ~ZipFeed() override { zip_discard(m_archive); }
-    ZipFeed(const ZipFeed &) = delete;
-    ZipFeed &operator=(const ZipFeed &) = delete;
 
-    std::optional<QByteArray> read(const QString &name, QString &error) override
+protected:
+    std::optional<QByteArray> readFile(const QString &name, qint64 budget, QString &error) override
     {
         const auto found = m_entries.constFind(name);
         if (found == m_entries.cend()) {
             return std::nullopt;
         }
+        // The declared size is refused before anything is allocated; the
+        // inflated bytes are counted as they come, for a size can lie.
         zip_stat_t stat;
         zip_stat_init(&stat);
-        if (zip_stat_index(m_archive, *found, 0, &stat) != 0 || !(stat.valid & ZIP_STAT_SIZE)
-            || stat.size > static_cast<zip_uint64_t>(MaxFileBytes)) {
-            error = QStringLiteral("%1 (%2): 大きすぎるか読めません").arg(name, m_path);
+        const bool sized = zip_stat_index(m_archive, *found, 0, &stat) == 0 && (stat.valid & ZIP_STAT_SIZE);
+        if (sized && stat.size > static_cast<zip_uint64_t>(budget)) {
+            error = budgetText(name);
             return std::nullopt;
         }
         zip_file_t *file = zip_fopen_index(m_archive, *found, 0);
@@ -85,20 +109,45 @@ public:
             error = QStringLiteral("%1 (%2): 読めません（%3）").arg(name, m_path, QString::fromUtf8(zip_strerror(m_archive)));
             return std::nullopt;
         }
-        QByteArray bytes(static_cast<qsizetype>(stat.size), Qt::Uninitialized);
-        const zip_int64_t got = zip_fread(file, bytes.data(), stat.size);
+        const qint64 declared = sized ? static_cast<qint64>(stat.size) : 0;
+        QByteArray bytes;
+        bytes.reserve(std::min(declared, FirstReserve));
+        std::vector<char> chunk(ChunkBytes);
+        GtfsProgress *const watcher = progress();
+        while (true) {
+            if (isCancelled()) {
+                error = GtfsProgress::cancelledText();
+                break;
+            }
+            const zip_int64_t got = zip_fread(file, chunk.data(), chunk.size());
+            if (got < 0) {
+                // Read to the end, so that a wrong checksum is seen here.
+                error = QStringLiteral("%1 (%2): 読めません（%3）")
+                            .arg(name, m_path, QString::fromUtf8(zip_error_strerror(zip_file_get_error(file))));
+                break;
+            }
+            if (got == 0) {
+                break;
+            }
+            if (bytes.size() + got > budget) {
+                error = budgetText(name);
+                break;
+            }
+            bytes.append(chunk.data(), static_cast<qsizetype>(got));
+            if (watcher != nullptr && declared > 0) {
+                watcher->setPermille(static_cast<int>(std::min<qint64>(1000, bytes.size() * 1000 / declared)));
+            }
+        }
         zip_fclose(file);
-        if (got < 0 || static_cast<zip_uint64_t>(got) != stat.size) {
-            error = QStringLiteral("%1 (%2): 読めません（壊れています）").arg(name, m_path);
+        if (!error.isEmpty()) {
             return std::nullopt;
         }
         return bytes;
     }
 
 private:
-    // A feed file no import needs more of; a bigger entry is refused rather
-    // than exhausting memory.
-    static constexpr qint64 MaxFileBytes = qint64(512) * 1024 * 1024;
+    static constexpr qint64 FirstReserve = qint64(64) * 1024 * 1024;
+    static constexpr size_t ChunkBytes = 256 * 1024;
 
     zip_t *m_archive;
     QString m_path;
@@ -107,18 +156,27 @@ private:
 
 } // namespace
 
-std::unique_ptr<GtfsFeed> GtfsFeed::open(const QString &path, QString &error)
+std::unique_ptr<GtfsFeed> GtfsFeed::open(const QString &path, QString &error, qint64 budget)
 {
     const QFileInfo info(path);
     if (info.isDir()) {
-        return std::make_unique<FolderFeed>(path);
+        return std::make_unique<FolderFeed>(path, budget);
     }
     if (!info.exists()) {
         error = QStringLiteral("%1: ありません").arg(path);
         return nullptr;
     }
+    if (!info.isFile()) {
+        error = QStringLiteral("%1: フォルダでも zip でもありません（普通のファイルではありません）").arg(path);
+        return nullptr;
+    }
+    // Opened as unzip and other readers do, without comparing every local
+    // header with the central directory: real feeds are written by tools
+    // whose headers disagree in ways that do not matter (a time, a version).
+    // What is really broken still shows when an entry is read: data that
+    // cannot be inflated or a wrong checksum, with the entry named.
     int code = 0;
-    zip_t *archive = zip_open(QFile::encodeName(path).constData(), ZIP_RDONLY | ZIP_CHECKCONS, &code);
+    zip_t *archive = zip_open(QFile::encodeName(path).constData(), ZIP_RDONLY, &code);
     if (archive == nullptr) {
         zip_error_t zipError;
         zip_error_init_with_code(&zipError, code);
@@ -126,7 +184,60 @@ std::unique_ptr<GtfsFeed> GtfsFeed::open(const QString &path, QString &error)
         zip_error_fini(&zipError);
         return nullptr;
     }
-    return std::make_unique<ZipFeed>(archive, path);
+    // One feed to a zip: files of a feed in two folders are two feeds, and
+    // reading the first of each name would mix or silently choose them.
+    QStringList folders;
+    const zip_int64_t entries = zip_get_num_entries(archive, 0);
+    for (zip_int64_t i = 0; i < entries; ++i) {
+        const char *entry = zip_get_name(archive, static_cast<zip_uint64_t>(i), ZIP_FL_ENC_GUESS);
+        const QString name = entry != nullptr ? QString::fromUtf8(entry) : QString();
+        const QString file = name.section(QLatin1Char('/'), -1);
+        if (name.startsWith(QStringLiteral("__MACOSX/")) || !FeedFiles.contains(file)) {
+            continue;
+        }
+        const QString folder = name.left(name.size() - file.size());
+        if (!folders.contains(folder)) {
+            folders << folder;
+        }
+    }
+    if (folders.size() > 1) {
+        zip_discard(archive);
+        for (QString &folder : folders) {
+            folder = folder.isEmpty() ? QStringLiteral("（最上位）") : folder;
+        }
+        error = QStringLiteral("%1: %2 つのフィードが入っています（%3）。1 つずつのフォルダか zip にして取り込んでください")
+                    .arg(path)
+                    .arg(folders.size())
+                    .arg(folders.join(QStringLiteral(", ")));
+        return nullptr;
+    }
+    return std::make_unique<ZipFeed>(archive, path, budget);
+}
+
+std::optional<QByteArray> GtfsFeed::read(const QString &name, QString &error)
+{
+    if (isCancelled()) {
+        error = GtfsProgress::cancelledText();
+        return std::nullopt;
+    }
+    if (m_progress != nullptr) {
+        m_progress->setFile(name);
+    }
+    std::optional<QByteArray> bytes = readFile(name, m_budget - m_used, error);
+    if (bytes) {
+        m_used += bytes->size();
+    }
+    return bytes;
+}
+
+QString GtfsFeed::budgetText(const QString &name) const
+{
+    return QStringLiteral("%1: 大きすぎます（フィードから読むのは合わせて %2 MB まで）").arg(name).arg(m_budget / (1024 * 1024));
+}
+
+bool GtfsFeed::isCancelled() const
+{
+    return m_progress != nullptr && m_progress->isCancelled();
 }
 
 std::optional<GtfsTable> GtfsTable::required(GtfsFeed &feed, const QString &file, const QStringList &columns,
@@ -139,7 +250,11 @@ std::optional<GtfsTable> GtfsTable::required(GtfsFeed &feed, const QString &file
         }
         return std::nullopt;
     }
-    return parse(file, *bytes, columns, error);
+    std::optional<GtfsTable> table = parse(file, *bytes, columns, error);
+    if (table) {
+        table->m_progress = feed.progress();
+    }
+    return table;
 }
 
 std::optional<GtfsTable> GtfsTable::optional(GtfsFeed &feed, const QString &file, const QStringList &columns,
@@ -149,7 +264,11 @@ std::optional<GtfsTable> GtfsTable::optional(GtfsFeed &feed, const QString &file
     if (!bytes) {
         return std::nullopt;
     }
-    return parse(file, *bytes, columns, error);
+    std::optional<GtfsTable> table = parse(file, *bytes, columns, error);
+    if (table) {
+        table->m_progress = feed.progress();
+    }
+    return table;
 }
 
 std::optional<GtfsTable> GtfsTable::parse(const QString &file, const QByteArray &bytes, const QStringList &required,
@@ -189,20 +308,37 @@ std::optional<GtfsTable> GtfsTable::parse(const QString &file, const QByteArray 
             table.m_columns.insert(name, static_cast<int>(i));
         }
     }
-    for (const QString &name : required) {
-        if (!table.m_columns.contains(name)) {
-            error = QStringLiteral("%1: 列 %2 がありません").arg(file, name);
-            return std::nullopt;
-        }
+    if (!table.hasColumns(required, error)) {
+        return std::nullopt;
     }
     return table;
+}
+
+bool GtfsTable::hasColumns(const QStringList &columns, QString &error) const
+{
+    for (const QString &name : columns) {
+        if (!m_columns.contains(name)) {
+            error = QStringLiteral("%1: 列 %2 がありません").arg(m_file, name);
+            return false;
+        }
+    }
+    return true;
 }
 
 bool GtfsTable::forEachRow(const std::function<QString(const QStringList &, int)> &row, QString &error) const
 {
     CsvReader reader(m_text, GtfsCsv);
     (void)reader.next(); // the header
-    while (!reader.atEnd()) {
+    for (quint32 rows = 0; !reader.atEnd(); ++rows) {
+        if (m_progress != nullptr) {
+            if (m_progress->isCancelled()) {
+                error = GtfsProgress::cancelledText();
+                return false;
+            }
+            if (rows % 4096 == 0) {
+                m_progress->setPermille(static_cast<int>(reader.position() * 1000 / m_text.size()));
+            }
+        }
         const CsvReader::Record record = reader.next();
         if (record.problem != CsvReader::Problem::None) {
             error = lineError(m_file, record.line, problemText(record.problem));

@@ -1,52 +1,42 @@
 #include "GtfsImport.h"
 
+#include "GtfsReadingPieces.h"
 #include "RouteAnnouncements.h"
 #include "RouteBuilder.h"
 #include "fare/Hy3File.h"
 
 #include <QHash>
+#include <QMap>
 #include <QSet>
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
+#include <numeric>
 
 namespace {
 
-// A GTFS price ("210", "210.0") in whole yen.
-std::optional<int> priceValue(const QString &text)
+using ZonePair = QPair<QString, QString>;
+
+// A GTFS price ("210", "210.0") in whole yen, or why it is none: it must be
+// a finite number that a fare data file's 16-bit cell holds.
+std::optional<int> priceValue(const QString &text, QString &why)
 {
     bool ok = false;
-    const double price = text.toDouble(&ok);
-    if (!ok || price < 0 || price > 1e9) {
+    const double price = std::round(text.toDouble(&ok));
+    if (!ok || !std::isfinite(price)) {
+        why = QStringLiteral("有限の数ではありません");
         return std::nullopt;
     }
-    return static_cast<int>(price + 0.5);
-}
-
-// The written forms found in `name`, replaced from left to right by the
-// longest translation at each place; empty when none applies.
-QString composedReading(const QString &name, const QHash<QString, QString> &readings, qsizetype longest)
-{
-    QString result;
-    bool any = false;
-    qsizetype pos = 0;
-    while (pos < name.size()) {
-        qsizetype length = std::min(longest, name.size() - pos);
-        for (; length > 0; --length) {
-            const auto found = readings.constFind(name.mid(pos, length));
-            if (found != readings.cend()) {
-                result += *found;
-                any = true;
-                break;
-            }
-        }
-        if (length == 0) {
-            result += name.at(pos);
-            length = 1;
-        }
-        pos += length;
+    if (price < 0) {
+        why = QStringLiteral("負の数です");
+        return std::nullopt;
     }
-    return any ? result : QString();
+    if (price > std::numeric_limits<qint16>::max()) {
+        why = QStringLiteral("運賃データの欄に入りません（最大 %1）").arg(std::numeric_limits<qint16>::max());
+        return std::nullopt;
+    }
+    return static_cast<int>(price);
 }
 
 bool hasKanji(const QString &text)
@@ -60,6 +50,132 @@ bool hasKanji(const QString &text)
     return false;
 }
 
+// The edit distance of two ids, to name the routes a mistyped id may mean.
+// Only the first 64 characters count, so that long ids cost no more than
+// short ones.
+int editDistance(QStringView a, QStringView b)
+{
+    a = a.left(64);
+    b = b.left(64);
+    std::vector<int> row(static_cast<size_t>(b.size()) + 1);
+    std::iota(row.begin(), row.end(), 0);
+    for (qsizetype i = 0; i < a.size(); ++i) {
+        int diagonal = row[0];
+        row[0] = static_cast<int>(i) + 1;
+        for (qsizetype j = 0; j < b.size(); ++j) {
+            const int above = row[size_t(j) + 1];
+            row[size_t(j) + 1] = std::min({above + 1, row[size_t(j)] + 1, diagonal + (a[i] == b[j] ? 0 : 1)});
+            diagonal = above;
+        }
+    }
+    return row.back();
+}
+
+// "「21000-0」（川57）, ...": the three routes whose id or short name is
+// closest to `wanted`.
+QString closestRoutes(const QString &wanted, const std::vector<std::pair<QString, QString>> &routes)
+{
+    std::vector<std::pair<int, size_t>> ranked;
+    for (size_t i = 0; i < routes.size(); ++i) {
+        int distance = editDistance(wanted, routes[i].first);
+        if (!routes[i].second.isEmpty()) {
+            distance = std::min(distance, editDistance(wanted, routes[i].second));
+        }
+        ranked.emplace_back(distance, i);
+    }
+    const size_t shown = std::min<size_t>(3, ranked.size());
+    std::partial_sort(ranked.begin(), ranked.begin() + static_cast<std::ptrdiff_t>(shown), ranked.end());
+    QStringList names;
+    for (size_t k = 0; k < shown; ++k) {
+        const auto &[id, shortName] = routes[ranked[k].second];
+        names << (shortName.isEmpty() ? QStringLiteral("「%1」").arg(id) : QStringLiteral("「%1」（%2）").arg(id, shortName));
+    }
+    return names.join(QStringLiteral(", "));
+}
+
+// A stop of a trip as stop_times.txt gives it.
+struct TimedStop
+{
+    qint64 sequence = 0;
+    QString id;
+    bool boards = true;  // pickup_type is not 1 (no pickup)
+    bool alights = true; // drop_off_type is not 1 (no drop off)
+};
+
+// What stops.txt says of a stop of the pattern.
+struct StopInfo
+{
+    QString name;
+    QString zone;
+    QString parent;
+};
+
+// The ticket number drawn at each stop of a pattern (0: none, at the last
+// stop and where nobody may board), numbered by stop: a new number at each
+// boarding stop unless it is in the zone of the boarding stop before it.
+std::vector<int> ticketsByStop(const std::vector<TimedStop> &stops, const std::vector<StopInfo> &info)
+{
+    std::vector<int> tickets(stops.size(), 0);
+    int ticket = 0;
+    const QString *zone = nullptr;
+    for (size_t i = 0; i + 1 < stops.size(); ++i) {
+        if (!stops[i].boards) {
+            continue;
+        }
+        if (zone == nullptr || info[i].zone.isEmpty() || info[i].zone != *zone) {
+            ++ticket;
+        }
+        zone = &info[i].zone;
+        tickets[i] = ticket;
+    }
+    return tickets;
+}
+
+// The same by fare stage: a boarding stop shares the number of the stage
+// before it when boarding there costs what boarding at the stage's first
+// stop costs to every later stop where one may alight. The board shows a
+// number's fares from its first stop, so it stays exact for every stop of
+// the stage.
+std::vector<int> ticketsByStage(const std::vector<TimedStop> &stops, const std::function<int(size_t, size_t)> &fare)
+{
+    std::vector<int> tickets(stops.size(), 0);
+    int ticket = 0;
+    std::optional<size_t> first;
+    for (size_t i = 0; i + 1 < stops.size(); ++i) {
+        if (!stops[i].boards) {
+            continue;
+        }
+        bool same = first.has_value();
+        for (size_t j = i + 1; same && j < stops.size(); ++j) {
+            same = !stops[j].alights || fare(*first, j) == fare(i, j);
+        }
+        if (!same) {
+            ++ticket;
+            first = i;
+        }
+        tickets[i] = ticket;
+    }
+    return tickets;
+}
+
+// "このバスは、" + what follows it in the opening announcement: the trip's
+// headsign when the feed gives one, a loop (first and last stop the same)
+// as 循環, otherwise the terminal.
+QString boundFor(const QString &headsign, bool loop, const QString &first, const QString &terminal)
+{
+    const QString loopWord = QStringLiteral("循環");
+    if (loop) {
+        const QString name = headsign.isEmpty() ? first : headsign;
+        return name.endsWith(loopWord) ? name : name + loopWord;
+    }
+    if (headsign.isEmpty()) {
+        return terminal + QStringLiteral("行き");
+    }
+    return headsign.endsWith(QStringLiteral("行き")) || headsign.endsWith(QStringLiteral("行")) || headsign.endsWith(loopWord)
+        ? headsign
+        : headsign + QStringLiteral("行き");
+}
+
 } // namespace
 
 std::optional<GtfsImport::Result> GtfsImport::run(GtfsFeed &feed, const Request &request, QString &error)
@@ -67,39 +183,53 @@ std::optional<GtfsImport::Result> GtfsImport::run(GtfsFeed &feed, const Request 
     Result result;
     const QString route = request.routeId;
 
-    // The route must be in the feed.
-    const std::optional<GtfsTable> routes = GtfsTable::required(feed, QStringLiteral("routes.txt"), {QStringLiteral("route_id")}, error);
-    if (!routes) {
-        return std::nullopt;
-    }
-    bool routeFound = false;
-    const int routeIdColumn = routes->column(QStringLiteral("route_id"));
-    if (!routes->forEachRow([&](const QStringList &row, int) {
-            routeFound = routeFound || GtfsTable::field(row, routeIdColumn) == route;
-            return QString();
-        }, error)) {
-        return std::nullopt;
-    }
-    if (!routeFound) {
-        error = QStringLiteral("routes.txt: 系統 route_id「%1」がありません").arg(route);
-        return std::nullopt;
+    // The route must be in the feed; a mistyped id gets the closest named.
+    {
+        const std::optional<GtfsTable> routes =
+            GtfsTable::required(feed, QStringLiteral("routes.txt"), {QStringLiteral("route_id")}, error);
+        if (!routes) {
+            return std::nullopt;
+        }
+        bool routeFound = false;
+        std::vector<std::pair<QString, QString>> known;
+        const int idColumn = routes->column(QStringLiteral("route_id"));
+        const int shortNameColumn = routes->column(QStringLiteral("route_short_name"));
+        if (!routes->forEachRow([&](const QStringList &row, int) {
+                const QString id = GtfsTable::field(row, idColumn);
+                routeFound = routeFound || id == route;
+                if (!routeFound) {
+                    known.emplace_back(id, GtfsTable::field(row, shortNameColumn));
+                }
+                return QString();
+            }, error)) {
+            return std::nullopt;
+        }
+        if (!routeFound) {
+            error = QStringLiteral("routes.txt: 系統 route_id「%1」がありません").arg(route);
+            if (!known.empty()) {
+                error += QStringLiteral("（近いもの: %1）").arg(closestRoutes(route, known));
+            }
+            return std::nullopt;
+        }
     }
 
     // The route's trips, in the order of trips.txt.
-    QStringList tripColumns{QStringLiteral("route_id"), QStringLiteral("trip_id")};
-    if (request.direction) {
-        tripColumns << QStringLiteral("direction_id");
-    }
-    const std::optional<GtfsTable> trips = GtfsTable::required(feed, QStringLiteral("trips.txt"), tripColumns, error);
-    if (!trips) {
-        return std::nullopt;
-    }
     QStringList tripOrder;
+    QStringList headsigns;
     QHash<QString, int> tripIndex;
     {
+        QStringList tripColumns{QStringLiteral("route_id"), QStringLiteral("trip_id")};
+        if (request.direction) {
+            tripColumns << QStringLiteral("direction_id");
+        }
+        const std::optional<GtfsTable> trips = GtfsTable::required(feed, QStringLiteral("trips.txt"), tripColumns, error);
+        if (!trips) {
+            return std::nullopt;
+        }
         const int routeColumn = trips->column(QStringLiteral("route_id"));
         const int tripColumn = trips->column(QStringLiteral("trip_id"));
         const int directionColumn = trips->column(QStringLiteral("direction_id"));
+        const int headsignColumn = trips->column(QStringLiteral("trip_headsign"));
         if (!trips->forEachRow([&](const QStringList &row, int) {
                 const QString trip = GtfsTable::field(row, tripColumn);
                 if (GtfsTable::field(row, routeColumn) != route) {
@@ -114,6 +244,7 @@ std::optional<GtfsImport::Result> GtfsImport::run(GtfsFeed &feed, const Request 
                 if (!tripIndex.contains(trip)) {
                     tripIndex.insert(trip, static_cast<int>(tripOrder.size()));
                     tripOrder << trip;
+                    headsigns << GtfsTable::field(row, headsignColumn);
                 }
                 return QString();
             }, error)) {
@@ -128,18 +259,22 @@ std::optional<GtfsImport::Result> GtfsImport::run(GtfsFeed &feed, const Request 
         return std::nullopt;
     }
 
-    // Each trip's stops in stop_sequence order.
-    const std::optional<GtfsTable> stopTimes = GtfsTable::required(
-        feed, QStringLiteral("stop_times.txt"),
-        {QStringLiteral("trip_id"), QStringLiteral("stop_id"), QStringLiteral("stop_sequence")}, error);
-    if (!stopTimes) {
-        return std::nullopt;
-    }
-    std::vector<std::vector<std::pair<qint64, QString>>> tripStops(static_cast<size_t>(tripOrder.size()));
+    // Each trip's stops in stop_sequence order, with who may board and
+    // alight there.
+    std::vector<std::vector<TimedStop>> tripStops(static_cast<size_t>(tripOrder.size()));
     {
+        const std::optional<GtfsTable> stopTimes = GtfsTable::required(
+            feed, QStringLiteral("stop_times.txt"),
+            {QStringLiteral("trip_id"), QStringLiteral("stop_id"), QStringLiteral("stop_sequence")}, error);
+        if (!stopTimes) {
+            return std::nullopt;
+        }
         const int tripColumn = stopTimes->column(QStringLiteral("trip_id"));
         const int stopColumn = stopTimes->column(QStringLiteral("stop_id"));
         const int sequenceColumn = stopTimes->column(QStringLiteral("stop_sequence"));
+        const int pickupColumn = stopTimes->column(QStringLiteral("pickup_type"));
+        const int dropOffColumn = stopTimes->column(QStringLiteral("drop_off_type"));
+        const QString none = QStringLiteral("1");
         if (!stopTimes->forEachRow([&](const QStringList &row, int) {
                 const auto found = tripIndex.constFind(GtfsTable::field(row, tripColumn));
                 if (found == tripIndex.cend()) {
@@ -150,126 +285,149 @@ std::optional<GtfsImport::Result> GtfsImport::run(GtfsFeed &feed, const Request 
                 if (!ok || sequence < 0) {
                     return QStringLiteral("stop_sequence「%1」は 0 以上の整数ではありません").arg(GtfsTable::field(row, sequenceColumn));
                 }
-                tripStops[static_cast<size_t>(*found)].emplace_back(sequence, GtfsTable::field(row, stopColumn));
+                tripStops[static_cast<size_t>(*found)].push_back({sequence, GtfsTable::field(row, stopColumn),
+                                                                  GtfsTable::field(row, pickupColumn) != none,
+                                                                  GtfsTable::field(row, dropOffColumn) != none});
                 return QString();
             }, error)) {
             return std::nullopt;
         }
     }
-    // The most frequent pattern; a tie goes to the trip met first.
+    // The most frequent pattern; a tie goes to the trip met first, which
+    // also says who may board and alight where.
     QHash<QStringList, int> patternCount;
-    QStringList pattern;
-    int best = 0;
-    std::vector<QStringList> patterns;
-    for (auto &stops : tripStops) {
+    std::vector<QStringList> patterns(tripStops.size());
+    for (size_t t = 0; t < tripStops.size(); ++t) {
+        auto &stops = tripStops[t];
         if (stops.empty()) {
             continue; // a trip without stop times runs no pattern
         }
-        std::stable_sort(stops.begin(), stops.end(), [](const auto &a, const auto &b) { return a.first < b.first; });
-        QStringList ids;
-        for (const auto &stop : stops) {
-            ids << stop.second;
+        std::stable_sort(stops.begin(), stops.end(), [](const auto &a, const auto &b) { return a.sequence < b.sequence; });
+        for (const TimedStop &stop : stops) {
+            patterns[t] << stop.id;
         }
-        patterns.push_back(ids);
-        ++patternCount[ids];
+        ++patternCount[patterns[t]];
     }
-    for (const QStringList &ids : patterns) {
-        if (patternCount.value(ids) > best) {
-            best = patternCount.value(ids);
-            pattern = ids;
+    size_t firstTrip = 0;
+    int best = 0;
+    for (size_t t = 0; t < patterns.size(); ++t) {
+        if (!patterns[t].isEmpty() && patternCount.value(patterns[t]) > best) {
+            best = patternCount.value(patterns[t]);
+            firstTrip = t;
         }
     }
-    if (pattern.size() < 2) {
-        error = QStringLiteral("stop_times.txt: 系統「%1」の停留所が %2 しかありません（2 以上必要です）").arg(route).arg(pattern.size());
+    const std::vector<TimedStop> pattern = std::move(tripStops[firstTrip]);
+    tripStops.clear();
+    const size_t count = pattern.size();
+    if (count < 2) {
+        error = QStringLiteral("stop_times.txt: 系統「%1」の停留所が %2 しかありません（2 以上必要です）").arg(route).arg(count);
         return std::nullopt;
     }
-    if (pattern.size() > Hy3File::MaxRecords) {
+    if (count > size_t(Hy3File::MaxRecords)) {
         error = QStringLiteral("系統「%1」の停留所は %2 あり、運賃データの最大 %3 を超えます")
-                    .arg(route).arg(pattern.size()).arg(Hy3File::MaxRecords);
+                    .arg(route).arg(count).arg(Hy3File::MaxRecords);
         return std::nullopt;
     }
 
-    // Names and zones of the pattern's stops.
-    const std::optional<GtfsTable> stops = GtfsTable::required(feed, QStringLiteral("stops.txt"),
-                                                         {QStringLiteral("stop_id"), QStringLiteral("stop_name")}, error);
-    if (!stops) {
-        return std::nullopt;
-    }
-    const QSet<QString> wanted(pattern.cbegin(), pattern.cend());
-    QHash<QString, QPair<QString, QString>> stopInfo; // id -> (name, zone)
+    // Names and zones of the pattern's stops; a platform named by its
+    // station when asked to.
+    std::vector<StopInfo> info(count);
+    std::vector<QString> names(count);
+    std::vector<QString> readingIds(count); // the stop whose translation reads the name
     {
+        const std::optional<GtfsTable> stops = GtfsTable::required(
+            feed, QStringLiteral("stops.txt"), {QStringLiteral("stop_id"), QStringLiteral("stop_name")}, error);
+        if (!stops) {
+            return std::nullopt;
+        }
+        QHash<QString, StopInfo> byId;
+        for (const TimedStop &stop : pattern) {
+            byId.insert(stop.id, {});
+        }
+        QSet<QString> found;
         const int idColumn = stops->column(QStringLiteral("stop_id"));
         const int nameColumn = stops->column(QStringLiteral("stop_name"));
         const int zoneColumn = stops->column(QStringLiteral("zone_id"));
+        const int parentColumn = stops->column(QStringLiteral("parent_station"));
         if (!stops->forEachRow([&](const QStringList &row, int) {
                 const QString id = GtfsTable::field(row, idColumn);
-                if (wanted.contains(id) && !stopInfo.contains(id)) {
-                    stopInfo.insert(id, {GtfsTable::field(row, nameColumn), GtfsTable::field(row, zoneColumn)});
+                const auto wanted = byId.find(id);
+                if (wanted != byId.end() && !found.contains(id)) {
+                    found.insert(id);
+                    *wanted = {GtfsTable::field(row, nameColumn), GtfsTable::field(row, zoneColumn),
+                               GtfsTable::field(row, parentColumn)};
                 }
                 return QString();
             }, error)) {
             return std::nullopt;
         }
-    }
-    for (const QString &id : pattern) {
-        if (!stopInfo.contains(id)) {
-            error = QStringLiteral("stops.txt: stop_times.txt の停留所 stop_id「%1」がありません").arg(id);
-            return std::nullopt;
+        for (const TimedStop &stop : pattern) {
+            if (!found.contains(stop.id)) {
+                error = QStringLiteral("stops.txt: stop_times.txt の停留所 stop_id「%1」がありません").arg(stop.id);
+                return std::nullopt;
+            }
+        }
+        QHash<QString, QString> stations; // parent_station -> its name
+        if (request.names == Names::Station) {
+            for (const StopInfo &stop : std::as_const(byId)) {
+                if (!stop.parent.isEmpty()) {
+                    stations.insert(stop.parent, QString());
+                }
+            }
+        }
+        if (!stations.isEmpty()) {
+            QSet<QString> named;
+            if (!stops->forEachRow([&](const QStringList &row, int) {
+                    const QString id = GtfsTable::field(row, idColumn);
+                    const auto station = stations.find(id);
+                    if (station != stations.end() && !named.contains(id)) {
+                        named.insert(id);
+                        *station = GtfsTable::field(row, nameColumn);
+                    }
+                    return QString();
+                }, error)) {
+                return std::nullopt;
+            }
+            QStringList unknown;
+            for (auto it = stations.cbegin(); it != stations.cend(); ++it) {
+                if (!named.contains(it.key())) {
+                    unknown << it.key();
+                }
+            }
+            if (!unknown.isEmpty()) {
+                unknown.sort();
+                result.warnings << QStringLiteral("stops.txt: 親の駅 parent_station がありません（%1）。そののりばは自身の名前のままです")
+                                       .arg(unknown.join(QStringLiteral(", ")));
+            }
+            for (const QString &id : unknown) {
+                stations.remove(id);
+            }
+        }
+        for (size_t i = 0; i < count; ++i) {
+            info[i] = byId.value(pattern[i].id);
+            const auto station = stations.constFind(info[i].parent);
+            const bool byStation = !info[i].parent.isEmpty() && station != stations.cend() && !station->isEmpty();
+            names[i] = byStation ? *station : info[i].name;
+            readingIds[i] = byStation ? info[i].parent : pattern[i].id;
         }
     }
 
-    // Ticket numbers: a new one where the zone changes; every stop its own
-    // without zones; none at the last stop.
-    RouteSource &source = result.source;
-    source.route = request.routeNumber;
-    int ticket = 0;
-    for (qsizetype i = 0; i < pattern.size(); ++i) {
-        RouteStop stop;
-        stop.name = stopInfo.value(pattern.at(i)).first;
-        stop.zone = stopInfo.value(pattern.at(i)).second;
-        if (i == pattern.size() - 1) {
-            stop.ticket = 0;
-            stop.sound = RouteStop::Sound::Terminal;
-        } else {
-            if (i == 0 || stop.zone.isEmpty() || stop.zone != source.stops.back().zone) {
-                ++ticket;
-            }
-            stop.ticket = ticket;
-        }
-        source.stops.push_back(stop);
-    }
-    if (ticket > RouteBuilder::MaxTickets) {
-        error = QStringLiteral("系統「%1」には整理券番号が %2 必要で、最大 %3 を超えます").arg(route).arg(ticket).arg(RouteBuilder::MaxTickets);
-        return std::nullopt;
-    }
-
-    // Fares between the zones the pattern needs: from the zone where each
-    // ticket is first drawn to the zone of every later stop.
-    source.rule.kind = FareRule::Kind::Zone;
-    QSet<QPair<QString, QString>> pairs;
-    {
-        QStringList firstZones;
-        for (qsizetype i = 0; i < pattern.size(); ++i) {
-            const RouteStop &stop = source.stops[static_cast<size_t>(i)];
-            for (const QString &origin : firstZones) {
-                pairs.insert({origin, stop.zone});
-            }
-            if (*stop.ticket > 0 && (i == 0 || *source.stops[static_cast<size_t>(i - 1)].ticket != *stop.ticket)) {
-                firstZones << stop.zone;
-            }
-        }
-    }
+    // Prices, and the fare rules that apply to this route.
     QHash<QString, int> prices;
+    QMap<QString, int> pricesById; // for a warning in id order
     if (const std::optional<GtfsTable> attributes = GtfsTable::optional(
             feed, QStringLiteral("fare_attributes.txt"), {QStringLiteral("fare_id"), QStringLiteral("price")}, error)) {
         const int idColumn = attributes->column(QStringLiteral("fare_id"));
         const int priceColumn = attributes->column(QStringLiteral("price"));
         if (!attributes->forEachRow([&](const QStringList &row, int) {
-                const std::optional<int> price = priceValue(GtfsTable::field(row, priceColumn));
+                QString why;
+                const std::optional<int> price = priceValue(GtfsTable::field(row, priceColumn), why);
                 if (!price) {
-                    return QStringLiteral("price「%1」は運賃ではありません").arg(GtfsTable::field(row, priceColumn));
+                    return QStringLiteral("fare_id「%1」の price「%2」は%3")
+                        .arg(GtfsTable::field(row, idColumn), GtfsTable::field(row, priceColumn), why);
                 }
                 prices.insert(GtfsTable::field(row, idColumn), *price);
+                pricesById.insert(GtfsTable::field(row, idColumn), *price);
                 return QString();
             }, error)) {
             return std::nullopt;
@@ -277,7 +435,31 @@ std::optional<GtfsImport::Result> GtfsImport::run(GtfsFeed &feed, const Request 
     } else if (!error.isEmpty()) {
         return std::nullopt;
     }
-    QHash<QPair<QString, QString>, int> lowest;
+    // Every pair of zones a ride of the pattern may join.
+    QSet<ZonePair> pairs;
+    for (size_t i = 0; i < count; ++i) {
+        for (size_t j = i + 1; j < count; ++j) {
+            pairs.insert({info[i].zone, info[j].zone});
+        }
+    }
+    // The lowest price of the rules that apply to each pair. A rule names
+    // both zones in all but the rarest feeds and is looked up by the pair;
+    // a rule naming one zone or none is kept by that zone (or once), and the
+    // pairs take the lowest of their kinds at the end: two million rules
+    // naming only an origin cost no more than two million naming both.
+    QHash<ZonePair, int> lowest;
+    QHash<QString, int> byOrigin;
+    QHash<QString, int> byDestination;
+    std::optional<int> anywhere;
+    const auto keepLower = [](auto &map, const auto &key, int price) {
+        const auto current = map.find(key);
+        if (current == map.end()) {
+            map.insert(key, price);
+        } else if (price < *current) {
+            *current = price;
+        }
+    };
+    qint64 feedRules = 0;
     int containsRules = 0;
     QSet<QString> unknownFares;
     if (const std::optional<GtfsTable> rules =
@@ -288,6 +470,7 @@ std::optional<GtfsImport::Result> GtfsImport::run(GtfsFeed &feed, const Request 
         const int destinationColumn = rules->column(QStringLiteral("destination_id"));
         const int containsColumn = rules->column(QStringLiteral("contains_id"));
         if (!rules->forEachRow([&](const QStringList &row, int) {
+                ++feedRules;
                 const QString ruleRoute = GtfsTable::field(row, routeColumn);
                 if (!ruleRoute.isEmpty() && ruleRoute != route) {
                     return QString();
@@ -304,26 +487,16 @@ std::optional<GtfsImport::Result> GtfsImport::run(GtfsFeed &feed, const Request 
                 }
                 const QString origin = GtfsTable::field(row, originColumn);
                 const QString destination = GtfsTable::field(row, destinationColumn);
-                const auto apply = [&](const QString &from, const QString &to) {
-                    const auto current = lowest.find({from, to});
-                    if (current == lowest.end()) {
-                        lowest.insert({from, to}, *price);
-                    } else if (*price < *current) {
-                        *current = *price;
-                    }
-                };
-                // A rule names both zones in all but the rarest feeds: look
-                // the pair up instead of walking every pair for every rule.
                 if (!origin.isEmpty() && !destination.isEmpty()) {
                     if (pairs.contains({origin, destination})) {
-                        apply(origin, destination);
+                        keepLower(lowest, ZonePair(origin, destination), *price);
                     }
-                    return QString();
-                }
-                for (const auto &pair : std::as_const(pairs)) {
-                    if ((origin.isEmpty() || origin == pair.first) && (destination.isEmpty() || destination == pair.second)) {
-                        apply(pair.first, pair.second);
-                    }
+                } else if (!origin.isEmpty()) {
+                    keepLower(byOrigin, origin, *price);
+                } else if (!destination.isEmpty()) {
+                    keepLower(byDestination, destination, *price);
+                } else {
+                    anywhere = std::min(anywhere.value_or(*price), *price);
                 }
                 return QString();
             }, error)) {
@@ -331,6 +504,19 @@ std::optional<GtfsImport::Result> GtfsImport::run(GtfsFeed &feed, const Request 
         }
     } else if (!error.isEmpty()) {
         return std::nullopt;
+    }
+    if (!byOrigin.isEmpty() || !byDestination.isEmpty() || anywhere) {
+        for (const ZonePair &pair : std::as_const(pairs)) {
+            std::optional<int> price = anywhere;
+            for (const auto &[map, zone] : {std::pair{&byOrigin, pair.first}, std::pair{&byDestination, pair.second}}) {
+                if (const auto found = map->constFind(zone); found != map->cend()) {
+                    price = std::min(price.value_or(*found), *found);
+                }
+            }
+            if (price) {
+                keepLower(lowest, pair, *price);
+            }
+        }
     }
     if (containsRules > 0) {
         result.warnings << QStringLiteral("fare_rules.txt: contains_id のある規則 %1 件は使いません").arg(containsRules);
@@ -341,24 +527,112 @@ std::optional<GtfsImport::Result> GtfsImport::run(GtfsFeed &feed, const Request 
         result.warnings << QStringLiteral("fare_rules.txt: fare_attributes.txt にない fare_id を使う規則は使いません（%1）")
                                .arg(ids.join(QStringLiteral(", ")));
     }
-    source.rule.zonePairs = lowest;
+
+    // A feed without fare rules: a fare without rules applies to every
+    // ride, so one price is a flat fare; several leave the fares open.
+    FareRule &rule = result.source.rule;
+    rule.kind = FareRule::Kind::Zone;
+    if (feedRules == 0) {
+        QSet<int> distinct;
+        QStringList named;
+        for (auto it = pricesById.cbegin(); it != pricesById.cend(); ++it) {
+            distinct.insert(it.value());
+            named << QStringLiteral("%1 %2 円").arg(it.key()).arg(it.value());
+        }
+        if (distinct.size() == 1) {
+            rule.kind = FareRule::Kind::Flat;
+            rule.flatFare = *distinct.cbegin();
+        } else if (distinct.size() > 1) {
+            result.warnings << QStringLiteral("fare_rules.txt に規則がなく、fare_attributes.txt の運賃が 1 つではないため"
+                                              "（%1）、どの運賃か決められません")
+                                   .arg(named.join(QStringLiteral(", ")));
+        }
+    }
+    const auto fare = [&](size_t from, size_t to) {
+        return rule.kind == FareRule::Kind::Flat ? rule.flatFare : lowest.value({info[from].zone, info[to].zone}, -1);
+    };
+
+    // Ticket numbers, by stop while the board has room for them.
+    std::vector<int> tickets;
+    int ticketCount = 0;
+    const auto highest = [](const std::vector<int> &numbers) { return *std::max_element(numbers.begin(), numbers.end()); };
+    if (request.tickets != Tickets::ByStage) {
+        tickets = ticketsByStop(pattern, info);
+        ticketCount = highest(tickets);
+        if (ticketCount > RouteBuilder::MaxTickets && request.tickets == Tickets::ByStop) {
+            error = QStringLiteral("系統「%1」には整理券番号が %2 必要で、最大 %3 を超えます（運賃の段ごとに番号を振ることもできます）")
+                        .arg(route).arg(ticketCount).arg(RouteBuilder::MaxTickets);
+            return std::nullopt;
+        }
+    }
+    if (request.tickets == Tickets::ByStage || ticketCount > RouteBuilder::MaxTickets) {
+        const int byStop = ticketCount;
+        tickets = ticketsByStage(pattern, fare);
+        ticketCount = highest(tickets);
+        if (ticketCount > RouteBuilder::MaxTickets) {
+            error = QStringLiteral("系統「%1」には運賃の段ごとにも整理券番号が %2 必要で、最大 %3 を超えます")
+                        .arg(route).arg(ticketCount).arg(RouteBuilder::MaxTickets);
+            return std::nullopt;
+        }
+        if (request.tickets == Tickets::Automatic) {
+            result.warnings << QStringLiteral("停留所ごとでは整理券番号が %1 必要なため、運賃の段ごとに %2 までの番号にしました")
+                                   .arg(byStop).arg(ticketCount);
+        }
+    }
+
+    RouteSource &source = result.source;
+    source.route = request.routeNumber;
+    for (size_t i = 0; i < count; ++i) {
+        RouteStop stop;
+        stop.name = names[i];
+        stop.zone = info[i].zone;
+        stop.ticket = tickets[i];
+        if (i + 1 == count) {
+            stop.sound = RouteStop::Sound::Terminal;
+        }
+        source.stops.push_back(stop);
+    }
+    // The pairs the board shows: from where each number is first drawn.
+    std::vector<size_t> firstDrawn(static_cast<size_t>(ticketCount) + 1, count);
+    for (size_t i = 0; i < count; ++i) {
+        firstDrawn[size_t(tickets[i])] = std::min(firstDrawn[size_t(tickets[i])], i);
+    }
+    if (rule.kind == FareRule::Kind::Zone) {
+        for (int c = 1; c <= ticketCount; ++c) {
+            const size_t from = firstDrawn[size_t(c)];
+            for (size_t j = from + 1; j < count; ++j) {
+                const auto price = lowest.constFind({info[from].zone, info[j].zone});
+                if (price != lowest.cend()) {
+                    rule.zonePairs.insert(price.key(), *price);
+                }
+            }
+        }
+    }
+    // Rides the timetable does not allow (no alighting at a stop) are
+    // blank, not "no fare".
+    for (size_t j = 1; j < count; ++j) {
+        if (pattern[j].alights) {
+            continue;
+        }
+        for (int c = 1; c <= ticketCount; ++c) {
+            if (firstDrawn[size_t(c)] < j) {
+                source.overrides.push_back({static_cast<int>(j) + 1, c, 0});
+            }
+        }
+    }
 
     // Readings: the older GTFS-JP form keys on the written text, the newer
     // GTFS form on a stop (record_id) or on the text (field_value).
     QHash<QString, QString> byText;
     QHash<QString, QString> byStop;
-    if (const std::optional<QByteArray> bytes = feed.read(QStringLiteral("translations.txt"), error)) {
-        const std::optional<GtfsTable> probe = GtfsTable::parse(QStringLiteral("translations.txt"), *bytes, {}, error);
-        if (!probe) {
-            return std::nullopt;
-        }
-        const bool older = probe->column(QStringLiteral("trans_id")) >= 0;
+    if (const std::optional<GtfsTable> translations =
+            GtfsTable::optional(feed, QStringLiteral("translations.txt"), {}, error)) {
+        const bool older = translations->column(QStringLiteral("trans_id")) >= 0;
         const QStringList columns = older
             ? QStringList{QStringLiteral("trans_id"), QStringLiteral("lang"), QStringLiteral("translation")}
             : QStringList{QStringLiteral("table_name"), QStringLiteral("field_name"), QStringLiteral("language"),
                           QStringLiteral("translation")};
-        const std::optional<GtfsTable> translations = GtfsTable::parse(QStringLiteral("translations.txt"), *bytes, columns, error);
-        if (!translations) {
+        if (!translations->hasColumns(columns, error)) {
             return std::nullopt;
         }
         const int translationColumn = translations->column(QStringLiteral("translation"));
@@ -389,19 +663,19 @@ std::optional<GtfsImport::Result> GtfsImport::run(GtfsFeed &feed, const Request 
     } else if (!error.isEmpty()) {
         return std::nullopt;
     }
-    qsizetype longest = 0;
-    for (auto it = byText.cbegin(); it != byText.cend(); ++it) {
-        longest = std::max(longest, it.key().size());
+    qsizetype longestName = 0;
+    for (const RouteStop &stop : source.stops) {
+        longestName = std::max(longestName, stop.name.size());
     }
+    const GtfsReadingPieces pieces(byText, longestName);
     // A stop's reading is kept only when the translations cover every
     // written character of its name; the dictionary also gets the pieces
     // themselves, so that the speech reads names they only partly cover.
     QSet<QString> named;
-    QStringList pieces = byText.keys();
-    pieces.sort();
-    for (qsizetype i = 0; i < pattern.size(); ++i) {
-        RouteStop &stop = source.stops[static_cast<size_t>(i)];
-        const QString reading = byStop.value(pattern.at(i), composedReading(stop.name, byText, longest));
+    for (size_t i = 0; i < count; ++i) {
+        RouteStop &stop = source.stops[i];
+        const auto byId = byStop.constFind(readingIds[i]);
+        const QString reading = byId != byStop.cend() ? *byId : pieces.compose(stop.name);
         if (!reading.isEmpty() && !hasKanji(reading)) {
             stop.reading = reading;
             if (!named.contains(stop.name)) {
@@ -411,24 +685,30 @@ std::optional<GtfsImport::Result> GtfsImport::run(GtfsFeed &feed, const Request 
         }
     }
     for (const RouteStop &stop : source.stops) {
-        for (const QString &piece : std::as_const(pieces)) {
-            if (stop.name.contains(piece) && !named.contains(piece)) {
+        for (const QString &piece : pieces.piecesIn(stop.name)) {
+            if (!named.contains(piece)) {
                 named.insert(piece);
-                result.readings.append({piece, byText.value(piece)});
+                result.readings.append({piece, pieces.reading(piece)});
                 // The source keeps them too, so that a build from it alone
                 // gives the same dictionary.
-                source.readings.append({piece, byText.value(piece)});
+                source.readings.append({piece, pieces.reading(piece)});
             }
         }
     }
 
-    source.announcements = RouteAnnouncements::generate(source);
+    // A loop ends where it starts: the same stop, or a platform of the same
+    // station.
+    const bool loop = pattern.front().id == pattern.back().id
+        || (!info.front().parent.isEmpty() && info.front().parent == info.back().parent);
+    source.announcements = RouteAnnouncements::generate(
+        source, boundFor(headsigns.at(static_cast<qsizetype>(firstTrip)), loop, names.front(), names.back()));
 
-    // Pairs with no rule show -1.
+    // Pairs with no rule show -1; rides nobody may take are blank and not
+    // counted.
     const RouteBuilder builder(source);
     int missing = 0;
-    for (int n = 1; n <= static_cast<int>(source.stops.size()); ++n) {
-        for (int c = 1; c <= ticket; ++c) {
+    for (int n = 1; n <= static_cast<int>(count); ++n) {
+        for (int c = 1; c <= ticketCount; ++c) {
             if (builder.fare(n, c) == -1) {
                 ++missing;
             }

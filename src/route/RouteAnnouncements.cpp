@@ -4,12 +4,17 @@ namespace RouteAnnouncements {
 
 QList<TapeRecord> generate(const RouteSource &source)
 {
+    return source.stops.empty() ? QList<TapeRecord>() : generate(source, source.stops.back().name + QStringLiteral("行き"));
+}
+
+QList<TapeRecord> generate(const RouteSource &source, const QString &bound)
+{
     QList<TapeRecord> records;
     if (source.stops.empty()) {
         return records;
     }
     const QString terminal = source.stops.back().name;
-    records.append({QStringLiteral("ご乗車ありがとうございます。このバスは、%1行きです。").arg(terminal), 0, 0});
+    records.append({QStringLiteral("ご乗車ありがとうございます。このバスは、%1です。").arg(bound), 0, 0});
     for (size_t i = 1; i < source.stops.size(); ++i) {
         const QString text = i + 1 == source.stops.size() ? QStringLiteral("次は、終点、%1です。").arg(terminal)
                                                           : QStringLiteral("次は、%1です。").arg(source.stops[i].name);

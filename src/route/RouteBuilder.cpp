@@ -250,7 +250,9 @@ std::vector<RouteProblem> RouteBuilder::check(const std::function<bool(char32_t)
             if (n > 1 && c <= tickets) {
                 const qint64 before = fare(n - 1, c);
                 const int from = m_firstDrawn[static_cast<size_t>(c)];
-                if (from > 0 && from < n - 1 && before > 0 && v >= 0 && v < before) {
+                // A blank cell (0) after a fare is a ride not taken there,
+                // not a fare that went down.
+                if (from > 0 && from < n - 1 && before > 0 && v > 0 && v < before) {
                     problems.push_back({Severity::Warning, n, c,
                                         QStringLiteral("運賃が前の停留所より下がっています（%1 → %2）").arg(before).arg(v)});
                 }

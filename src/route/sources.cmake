@@ -7,6 +7,8 @@ target_sources(tavelo_core PRIVATE
     src/route/RouteFiles.cpp src/route/RouteFiles.h
     src/route/GtfsFeed.cpp src/route/GtfsFeed.h
     src/route/GtfsImport.cpp src/route/GtfsImport.h
+    src/route/GtfsProgress.cpp src/route/GtfsProgress.h
+    src/route/GtfsReadingPieces.cpp src/route/GtfsReadingPieces.h
     src/route/GtfsRouteChoice.cpp src/route/GtfsRouteChoice.h
     src/route/RouteAnnouncements.cpp src/route/RouteAnnouncements.h
     src/route/RouteSourceChange.cpp src/route/RouteSourceChange.h
@@ -23,6 +25,7 @@ target_sources(tavelo_ui PRIVATE
     src/route/editor/RouteEditor.cpp src/route/editor/RouteEditor.h
     src/route/editor/FareRulePanel.cpp src/route/editor/FareRulePanel.h
     src/route/editor/GtfsImportDialog.cpp src/route/editor/GtfsImportDialog.h
+    src/route/editor/GtfsImportProgress.cpp src/route/editor/GtfsImportProgress.h
     src/route/editor/RouteCellDelegate.cpp src/route/editor/RouteCellDelegate.h
     src/route/editor/SpokenReadingColumn.cpp src/route/editor/SpokenReadingColumn.h
 )

@@ -44,6 +44,15 @@ QStringList segmentStyles()
     };
 }
 
+QStringList missingFares()
+{
+    return {
+        QStringLiteral("-1"),
+        QStringLiteral("空白"),
+        QStringLiteral("—"),
+    };
+}
+
 QStringList countUpTo(int last)
 {
     QStringList numbers;

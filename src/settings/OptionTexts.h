@@ -20,6 +20,10 @@ QStringList fontModes();
 // The three faces of the fare cells' digits, in digit-style order (0, 1, 2).
 QStringList segmentStyles();
 
+// How a fare cell without a fare shows, in DegitFormat::MissingFare order:
+// "-1" as the fare data has it, 空白 (nothing lit), "—" (a dash across the cell).
+QStringList missingFares();
+
 // "1", "2", ... up to `last`.
 QStringList countUpTo(int last);
 

@@ -353,6 +353,12 @@ QGroupBox *frmOption::buildDigitPage()
     colors->addRow(faceCaption, m_cmbSegmentStyle);
     connect(m_cmbSegmentStyle, &QComboBox::currentIndexChanged, this,
             [this](int style) { m_mDegit1->setDegitStyle(style); });
+    const QString missingCaption = QStringLiteral("運賃のない欄：");
+    m_cmbMissingFare = named(new QComboBox, "cmbMissingFare");
+    m_cmbMissingFare->addItems(OptionTexts::missingFares());
+    m_cmbMissingFare->setAccessibleName(missingCaption.chopped(1));
+    m_cmbMissingFare->setToolTip(QStringLiteral("運賃データに運賃のない欄（-1）の表示"));
+    colors->addRow(missingCaption, m_cmbMissingFare);
     colorsRow->addLayout(colors);
     colorsRow->addSpacing(40);
     auto *preview = new QVBoxLayout;
@@ -704,6 +710,7 @@ void frmOption::Form_Load()
     // A fare in the preview shows lit and unlit segments side by side.
     m_mDegit1->setValue(210);
     m_cmbSegmentStyle->setCurrentIndex(m_display.segmentStyle());
+    m_cmbMissingFare->setCurrentIndex(static_cast<int>(m_display.missingFare()));
     showStopNameInPreview();
     for (QComboBox *list : m_combo4) {
         list->setCurrentIndex(0);
@@ -960,6 +967,7 @@ void frmOption::SetProp()
 {
     DisplayLookApplier(m_display).apply(GetOptionInfo());
     m_display.setSegmentStyle(m_cmbSegmentStyle->currentIndex());
+    m_display.setMissingFare(static_cast<DegitFormat::MissingFare>(m_cmbMissingFare->currentIndex()));
 }
 
 // ---------------------------------------------------------------------------

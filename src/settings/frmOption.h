@@ -96,6 +96,9 @@ public:
     // The fare cells' digit face; its index is the digit style. It is kept in
     // the side settings, not in the option record.
     QComboBox *cmbSegmentStyle() const { return m_cmbSegmentStyle; }
+    // "運賃のない欄": how a cell without a fare shows; its index is a
+    // DegitFormat::MissingFare. Kept in the side settings too.
+    QComboBox *cmbMissingFare() const { return m_cmbMissingFare; }
     M_Degit *M_Degit1() const { return m_mDegit1; }
     // One button per look preset (LookPreset::all(), in its order): sets the
     // digit cells' and the stop-name display's colours and the digit face in
@@ -215,6 +218,7 @@ private:
     std::array<QGroupBox *, 2> m_frame5{};
     std::array<ColorButton *, 3> m_command8{};
     QComboBox *m_cmbSegmentStyle = nullptr;
+    QComboBox *m_cmbMissingFare = nullptr;
     M_Degit *m_mDegit1 = nullptr;
     QList<QPushButton *> m_cmdLookPreset;
     std::array<QCheckBox *, 5> m_check3{};

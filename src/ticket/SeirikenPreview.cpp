@@ -2,11 +2,14 @@
 
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QFontInfo>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+
+#include <algorithm>
 
 SeirikenPreview::SeirikenPreview(QWidget *parent)
     : QWidget(parent)
@@ -37,10 +40,21 @@ void SeirikenPreview::whiten()
     setAccessibleDescription(QString());
 }
 
+void SeirikenPreview::setHint(const QString &hint)
+{
+    if (hint == m_hint) {
+        return;
+    }
+    m_hint = hint;
+    setToolTip(hint);
+    update();
+}
+
 void SeirikenPreview::setTicket(const QString &pluginPath, const QString &description)
 {
     m_ticketPlugin = pluginPath;
     setAccessibleDescription(description);
+    update();
 }
 
 QImage &SeirikenPreview::image()
@@ -92,4 +106,22 @@ void SeirikenPreview::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
     painter.drawImage(event->rect(), image(), event->rect());
+    if (!m_ticketPlugin.isEmpty() || m_hint.isEmpty()) {
+        return;
+    }
+    // Dark grey on the white box, in the panel's lettering; smaller when the
+    // box (a plug-in's size) is too small for the whole hint.
+    const int margin = std::max(3, fontMetrics().height() / 3);
+    const QRect room = rect().adjusted(margin, margin, -margin, -margin);
+    const int flags = Qt::AlignCenter | Qt::TextWordWrap;
+    QFont lettering = font();
+    for (int pixels = QFontInfo(lettering).pixelSize(); pixels > 7; --pixels) {
+        lettering.setPixelSize(pixels);
+        if (room.contains(QFontMetrics(lettering).boundingRect(room, flags, m_hint))) {
+            break;
+        }
+    }
+    painter.setFont(lettering);
+    painter.setPen(QColor(0x50, 0x50, 0x50));
+    painter.drawText(room, flags, m_hint);
 }

@@ -8,7 +8,8 @@ class QMenu;
 
 // The ticket preview box of the control panel: a white picture that keeps
 // its drawing until it is cleared, as a ticket printed at the current stop.
-// A right click offers to copy the picture to the clipboard.
+// While it shows no ticket, a hint on it says why (no plug-in chosen, no
+// route set). A right click offers to copy the picture to the clipboard.
 class SeirikenPreview : public QWidget
 {
     Q_OBJECT
@@ -26,6 +27,11 @@ public:
     void setTicket(const QString &pluginPath, const QString &description);
     // The plug-in whose ticket the picture shows; empty while it is white.
     const QString &ticketPlugin() const { return m_ticketPlugin; }
+    // Why the box shows no ticket, written over the white box while it shows
+    // none (and as its tool tip); empty for no hint. The hint is not part of
+    // the picture: a copy stays white.
+    void setHint(const QString &hint);
+    const QString &hint() const { return m_hint; }
 
     // The pop-up menu and its one item, "コピー(&C)".
     QMenu *MnuHide() const { return m_mnuHide; }
@@ -50,6 +56,7 @@ private:
 
     QImage m_image;
     QString m_ticketPlugin;
+    QString m_hint;
     QMenu *m_mnuHide;
     QAction *m_mnuHideCopy;
 };

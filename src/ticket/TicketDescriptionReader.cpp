@@ -323,7 +323,7 @@ QList<TicketBarcode::Part> TicketDescriptionReader::readBarcodeData(const QJsonV
         problem(path, QStringLiteral("1～%1 個の部分のリストでなければなりません").arg(MaxBarcodeDigits));
         return parts;
     }
-    static const QRegularExpression digitsOnly(QStringLiteral("^[0-9]+$"));
+    static const QRegularExpression digitsOnly(QRegularExpression::anchoredPattern(QStringLiteral("[0-9]+")));
     for (qsizetype i = 0; i < list.size(); ++i) {
         const QString partPath = indexed(path, i);
         if (!list.at(i).isObject()) {
@@ -441,7 +441,7 @@ QString TicketDescriptionReader::choice(const QJsonObject &object, const QString
 QColor TicketDescriptionReader::color(const QJsonObject &object, const QString &path, const QString &key,
                                       const QColor &fallback)
 {
-    static const QRegularExpression hex(QStringLiteral("^#[0-9A-Fa-f]{6}$"));
+    static const QRegularExpression hex(QRegularExpression::anchoredPattern(QStringLiteral("#[0-9A-Fa-f]{6}")));
     const QString text = string(object, path, key, 7, QString());
     if (text.isEmpty()) {
         return fallback;

@@ -1,4 +1,5 @@
 #include "display/DisplayScale.h"
+#include "display/WindowPlacement.h"
 
 #include <QTest>
 
@@ -14,6 +15,7 @@ private slots:
     void boardFitsCentredAtItsAspectRatio();
     void fullScreenFallsBackToTheFirstMonitor();
     void styleSheetLengthsScaleAndHairlinesStay();
+    void onlyScalesThatFitAreOfferedAndThePanelIsMovedAside();
 };
 
 void tst_DisplayScale::stepsGoToTheNeighbourAndStopAtTheEnds()
@@ -70,6 +72,34 @@ void tst_DisplayScale::styleSheetLengthsScaleAndHairlinesStay()
              QStringLiteral("QLabel { border: 2px solid #505050; padding: 0px 5px; height: 19px; }"));
     // A hairline below half a pixel would round away; zero stays zero.
     QCOMPARE(scaledStyleSheet(QStringLiteral("border: 1px; width: 0px;"), 0.4), QStringLiteral("border: 1px; width: 0px;"));
+}
+
+void tst_DisplayScale::onlyScalesThatFitAreOfferedAndThePanelIsMovedAside()
+{
+    // A 1920 x 1080 screen less a task bar takes 200 % (1842 x 614), not
+    // 250 % (2303 wide); a 1280 x 800 one 125 % (1151 x 384), not 150 %.
+    QCOMPARE(fittingSteps(QSize(1920, 1050)), (QList<int>{100, 125, 150, 200}));
+    QCOMPARE(fittingSteps(QSize(1280, 800)), (QList<int>{100, 125}));
+    QCOMPARE(fittingSteps(windowSize(150)), (QList<int>{100, 125, 150}));
+    QCOMPARE(fittingSteps(QSize(3840, 2160)), (QList<int>{100, 125, 150, 200, 250, 300}));
+    // Nothing smaller exists: a small screen still gets 100 %.
+    QCOMPARE(fittingSteps(QSize(800, 600)), QList<int>{100});
+
+    using WindowPlacement::uncoveredPlace;
+    const QRect screen(0, 0, 1920, 1050);
+    const QRect display(QPoint(0, 0), windowSize(200));
+    // The panel reached under the grown display: just below it, same column.
+    QCOMPARE(uncoveredPlace(QRect(1500, 500, 360, 240), display, screen), QPoint(1500, 614));
+    // One the display does not reach stays where the user put it.
+    QCOMPARE(uncoveredPlace(QRect(1500, 700, 360, 240), display, screen), QPoint(1500, 700));
+    // The nearest free side: right of a 100 % display rather than below it.
+    QCOMPARE(uncoveredPlace(QRect(800, 100, 360, 240), QRect(QPoint(0, 0), windowSize(100)), screen), QPoint(921, 100));
+    // No room below (436 px left) nor beside the display: no place.
+    QCOMPARE(uncoveredPlace(QRect(100, 100, 700, 500), display, screen), std::nullopt);
+    // On 1280 x 800 a panel under the 125 % display's right end goes below
+    // it, pulled left onto the screen.
+    QCOMPARE(uncoveredPlace(QRect(1000, 300, 360, 240), QRect(QPoint(0, 0), windowSize(125)), QRect(0, 0, 1280, 800)),
+             QPoint(920, 384));
 }
 
 QTEST_APPLESS_MAIN(tst_DisplayScale)

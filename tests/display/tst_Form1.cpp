@@ -222,8 +222,17 @@ void tst_Form1::controlPanelSitsAtTheScreensBottomRight()
 
 void tst_Form1::scaleKeysPaintTheBoardAtTheNewSize()
 {
+    // The panel where the display, grown, will reach over it.
+    frmCtl *panel = m_form->controlPanel();
+    panel->move(500, 200);
     m_form->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(m_form));
+    QTest::keyClick(m_form, Qt::Key_Plus, Qt::ControlModifier);
+    QCOMPARE(m_form->size(), QSize(1151, 384));
+    QVERIFY(!panel->frameGeometry().intersects(m_form->frameGeometry()));
+    QVERIFY(m_form->screen()->availableGeometry().contains(panel->frameGeometry()));
+    // 150 % (1382 x 461) is wider than this 1280 x 800 screen: not offered.
+    QCOMPARE(m_form->offeredScales(), (QList<int>{100, 125}));
     QTest::keyClick(m_form, Qt::Key_Plus, Qt::ControlModifier);
     QCOMPARE(m_form->size(), QSize(1151, 384));
     // Children are placed and drawn for the scale, not stretched.

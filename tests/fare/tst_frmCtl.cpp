@@ -16,6 +16,8 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QTemporaryDir>
 #include <QScreen>
 #include <QTest>
@@ -263,6 +265,9 @@ private slots:
         PanelFixture f;
         f.options.Text2(0)->setText(m_dir.path());
         QCOMPARE(f.panel.statusRow()->accessibleDescription(), QStringLiteral("系統未設定"));
+        // What could not start is seen there until a route is set, and stays in the tooltip.
+        f.panel.addStatusNotice(QStringLiteral("連携できません"));
+        QCOMPARE(f.panel.statusRow()->text(), QStringLiteral("系統未設定\n連携できません"));
         f.panel.List2(4)->setCurrentRow(7);
         f.panel.List3(2)->setCurrentRow(2);
         f.panel.Command1(0)->click();
@@ -272,6 +277,7 @@ private slots:
         QCOMPARE(f.panel.statusRow()->accessibleName(), QStringLiteral("運行状況"));
         const auto status = [&f] { return f.panel.statusRow()->accessibleDescription(); };
         QVERIFY2(status().startsWith(QStringLiteral("系統 7　2 / 3　市役所　放送なし：")), qPrintable(status()));
+        QVERIFY2(status().endsWith(QStringLiteral("\n連携できません")), qPrintable(status()));
         f.panel.Command2(1)->click();
         QVERIFY2(status().startsWith(QStringLiteral("系統 7　3 / 3　中央公園")), qPrintable(status()));
         QVERIFY(f.panel.statusRow()->text().startsWith(QStringLiteral("系統 7　3 / 3　中央公園\n")));
@@ -320,6 +326,44 @@ private slots:
             QVERIFY(list->visualItemRect(list->item(0)).height()
                     >= list->fontMetrics().tightBoundingRect(QStringLiteral("0123456789")).height() + 2);
             QCOMPARE(f.panel.GetCtrlDataInfo(), before); // the saved place is not scaled
+        }
+    }
+
+    // The tick of the late-night box and the dot of the backlight's option
+    // stand out on their white box at every scale: ticked and unticked
+    // differ in a good part of the box, not by a faint grey.
+    void theLateNightTickIsPlainAtEveryScale()
+    {
+        PanelFixture f;
+        const auto darkPixels = [](QAbstractButton *mark) {
+            QStyleOptionButton option;
+            option.initFrom(mark);
+            const QRect box = mark->style()->subElementRect(
+                qobject_cast<QCheckBox *>(mark) ? QStyle::SE_CheckBoxIndicator : QStyle::SE_RadioButtonIndicator,
+                &option, mark);
+            const QImage picture = mark->grab().toImage();
+            int dark = 0;
+            for (int y = box.top(); y <= box.bottom(); ++y) {
+                for (int x = box.left(); x <= box.right(); ++x) {
+                    dark += qGray(picture.pixel(x, y)) < 96 ? 1 : 0;
+                }
+            }
+            return std::pair{dark, box.width() * box.height()};
+        };
+        for (const int percent : {100, 150, 200}) {
+            f.panel.setPanelScale(percent);
+            for (QAbstractButton *mark : {static_cast<QAbstractButton *>(f.panel.Check2()),
+                                          static_cast<QAbstractButton *>(f.panel.Option4(1))}) {
+                // An option button is cleared by choosing another.
+                (mark == f.panel.Check2() ? mark : f.panel.Option4(0))->setChecked(mark != f.panel.Check2());
+                QVERIFY(!mark->isChecked());
+                const auto [unticked, area] = darkPixels(mark);
+                mark->setChecked(true);
+                const int ticked = darkPixels(mark).first;
+                QVERIFY2(ticked - unticked >= area / 10,
+                         qPrintable(QStringLiteral("%1 at %2 %: %3 dark pixels ticked, %4 unticked, of %5")
+                                        .arg(mark->objectName()).arg(percent).arg(ticked).arg(unticked).arg(area)));
+            }
         }
     }
 

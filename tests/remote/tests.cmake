@@ -6,6 +6,8 @@ tavelo_add_test(NAME tst_R57Ctl SOURCES remote/tst_R57Ctl.cpp remote/RemoteFixtu
 target_compile_definitions(tst_R57Ctl PRIVATE R57CTL="$<TARGET_FILE:r57ctl>")
 add_dependencies(tst_R57Ctl r57ctl)
 tavelo_add_test(NAME tst_RemoteAddress SOURCES remote/tst_RemoteAddress.cpp LIBS tavelo_remote)
+# Who owns a loopback connection, told by the real kernel.
+tavelo_add_test(NAME tst_LoopbackPeer SOURCES remote/tst_LoopbackPeer.cpp LIBS tavelo_remote)
 
 # A real browser loads the pages from the running program.
 add_test(NAME tst_RemoteBrowser

@@ -136,7 +136,10 @@ void tst_RouteEditor::makesAndSavesARouteFromNothing()
 void tst_RouteEditor::anImportAsksBeforeReplacingAnotherRoutesFiles()
 {
     std::vector<GtfsRouteChoice> routes(2);
-    routes[0] = {QStringLiteral("R1"), QStringLiteral("急行51"), QStringLiteral("鹿島線"), {0}, 10};
+    GtfsRouteChoice::Direction outbound;
+    outbound.id = 0;
+    outbound.trips = 10;
+    routes[0] = {QStringLiteral("R1"), QStringLiteral("急行51"), QStringLiteral("鹿島線"), {outbound}, 10};
     routes[1] = {QStringLiteral("R2"), QStringLiteral("循環"), QString(), {}, 4};
     {
         GtfsImportDialog chooser(routes);

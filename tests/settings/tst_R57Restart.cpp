@@ -11,6 +11,9 @@
 
 #include <csignal>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 // Runs the real program in a folder of its own: offscreen, or on a virtual
 // desktop with a window manager where the windows' places matter.
 class tst_R57Restart : public QObject
@@ -24,6 +27,8 @@ private slots:
     void aStartBesideOneThatDoesNotAnswerSaysSo();
     void sessionEndLogsAFailedSaveInsteadOfAsking();
     void secondSignalEndsAtOnce();
+    void aSideFileThatIsNoFileIsSaidAndLeftAlone();
+    void aSocketFolderOthersCouldEnterIsSaid();
     void windowsStayWhereTheyWereUnderAWindowManager();
 
 private:
@@ -183,6 +188,65 @@ void tst_R57Restart::secondSignalEndsAtOnce()
     QVERIFY(running->waitForFinished(20000));
     QCOMPARE(running->exitStatus(), QProcess::CrashExit);
     QVERIFY(!QFile::exists(settingsPath()));
+}
+
+// A side file that is no file, a pipe nobody writes to or a link to an
+// endless device, neither holds up the start nor ends it; it is said once
+// and left as it is.
+void tst_R57Restart::aSideFileThatIsNoFileIsSaidAndLeftAlone()
+{
+    QFile::remove(settingsPath());
+    const QString folder = m_dir.filePath("config/Tavelo");
+    QVERIFY(QDir().mkpath(folder));
+    const QString side = folder + "/R57.side.json";
+    for (const bool pipe : {true, false}) {
+        QFile::remove(side);
+        if (pipe) {
+            QCOMPARE(::mkfifo(QFile::encodeName(side).constData(), 0600), 0);
+        } else {
+            QVERIFY(QFile::link("/dev/zero", side));
+        }
+        QProcess *running = start(m_dir.filePath("R57"));
+        QVERIFY2(waitUntilListening(settingsPath(), *running), pipe ? "a pipe" : "a link to /dev/zero");
+        running->terminate();
+        QVERIFY(running->waitForFinished(20000));
+        QCOMPARE(running->exitStatus(), QProcess::NormalExit);
+        const QString log = QString::fromUtf8(running->readAllStandardError());
+        QVERIFY2(log.count(side + QStringLiteral(": ファイルではありません")) == 1, qPrintable(log));
+        struct stat entry = {};
+        QCOMPARE(::lstat(QFile::encodeName(side).constData(), &entry), 0);
+        QVERIFY(pipe ? S_ISFIFO(entry.st_mode) : S_ISLNK(entry.st_mode));
+    }
+    QFile::remove(side);
+}
+
+// Where another account made the socket's folder first, the program runs
+// without it and says why, once.
+void tst_R57Restart::aSocketFolderOthersCouldEnterIsSaid()
+{
+    QFile::remove(settingsPath());
+    const QString temp = m_dir.filePath("tmp");
+    const QString taken = temp + QStringLiteral("/tavelo-%1").arg(::geteuid());
+    QVERIFY(QDir().mkpath(taken));
+    QCOMPARE(::chmod(QFile::encodeName(taken).constData(), 0777), 0);
+    QProcessEnvironment env;
+    env.insert("XDG_RUNTIME_DIR", QString());
+    env.insert("TMPDIR", temp);
+    QProcess *running = start(m_dir.filePath("R57"), env);
+    running->setReadChannel(QProcess::StandardError);
+    const QString said = QStringLiteral("Later starts and the route editor cannot reach this program");
+    QString log;
+    QDeadlineTimer deadline(30000);
+    while (!log.contains(said) && !deadline.hasExpired() && running->state() != QProcess::NotRunning) {
+        running->waitForReadyRead(100);
+        log += QString::fromUtf8(running->readAllStandardError());
+    }
+    running->terminate();
+    QVERIFY(running->waitForFinished(20000));
+    log += QString::fromUtf8(running->readAllStandardError());
+    QVERIFY2(log.count(said) == 1 && log.contains(taken + QStringLiteral(" のアクセス権が 0777")), qPrintable(log));
+    QVERIFY(QDir(taken).isEmpty());
+    QDir(temp).removeRecursively();
 }
 
 // A virtual desktop with openbox on it, its work area 40 pixels short of the

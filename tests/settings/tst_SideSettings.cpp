@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
@@ -15,6 +16,10 @@ class tst_SideSettings : public QObject
 private slots:
     void displayFieldsRoundTripBesideTheOthers();
     void displayValuesOutOfRangeKeepTheirDefaults();
+    void aDamagedFileIsKeptAsBadAndItsTokenKept();
+    void aTokenThatIsNoGoodIsReplaced_data();
+    void aTokenThatIsNoGoodIsReplaced();
+    void aLinkIsNotWrittenThrough();
 
     void tokenIsKeptAndOtherFieldsSurvive()
     {
@@ -109,6 +114,80 @@ void tst_SideSettings::displayValuesOutOfRangeKeepTheirDefaults()
     QVERIFY(!settings.displayFullScreen);
     QCOMPARE(settings.panelScale, 100);
     QCOMPARE(settings.displaySegmentStyle, 1);
+}
+
+QByteArray contents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Cut off in the middle, as a full disk or a crash would leave it: kept for
+// whoever looks into it, and mended at once with the token a phone already
+// knows, so that the next read has nothing to say.
+void tst_SideSettings::aDamagedFileIsKeptAsBadAndItsTokenKept()
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("R57.side.json"));
+    const QString token = QStringLiteral("9f86d081884c7d659a2feaa0c55ad015");
+    const QByteArray damaged = R"({"remote": {"enabled": true, "token": ")" + token.toLatin1() + R"("}, "display": {"sca)";
+    writeFile(path + ".bad", "an older one");
+    writeFile(path, damaged);
+
+    QString error;
+    const SideSettings side = SideSettings::load(path, &error);
+    QCOMPARE(side.remoteToken, token);
+    QVERIFY2(error.contains(QStringLiteral("R57.side.json.bad")), qPrintable(error));
+    QCOMPARE(contents(path + ".bad"), damaged);
+    QString again;
+    QCOMPARE(SideSettings::load(path, &again).remoteToken, token);
+    QVERIFY2(again.isEmpty(), qPrintable(again));
+}
+
+void tst_SideSettings::aTokenThatIsNoGoodIsReplaced_data()
+{
+    QTest::addColumn<QByteArray>("token");
+    QTest::addColumn<bool>("kept");
+    QTest::newRow("64 bits") << QByteArray(R"("9f86d081884c7d65")") << false;
+    QTest::newRow("not for a URL") << QByteArray(R"("9f86d081884c7d659a2feaa0c55ad015/+")") << false;
+    QTest::newRow("a number") << QByteArray("1234567890") << false;
+    QTest::newRow("URL-safe, 192 bits") << QByteArray(R"("n4bQgYhMfWWaL-qgxVrQFaO_zxs2Vb0Z")") << true;
+}
+
+void tst_SideSettings::aTokenThatIsNoGoodIsReplaced()
+{
+    QFETCH(QByteArray, token);
+    QFETCH(bool, kept);
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("R57.side.json"));
+    writeFile(path, R"({"remote": {"token": )" + token + R"(}, "later": 1})");
+    QString error;
+    const SideSettings side = SideSettings::load(path, &error);
+    const QJsonObject saved = QJsonDocument::fromJson(contents(path)).object();
+    if (kept) {
+        QCOMPARE(side.remoteToken.toLatin1(), token.mid(1, token.size() - 2));
+        QVERIFY(error.isEmpty());
+        return;
+    }
+    QVERIFY(SideSettings::isValidToken(side.remoteToken));
+    QVERIFY2(error.contains(QStringLiteral("トークン")), qPrintable(error));
+    // Written at once, beside the fields it does not know.
+    QCOMPARE(saved.value("remote").toObject().value("token").toString(), side.remoteToken);
+    QCOMPARE(saved.value("later").toInt(), 1);
+}
+
+void tst_SideSettings::aLinkIsNotWrittenThrough()
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("R57.side.json"));
+    const QString elsewhere = folder.filePath(QStringLiteral("script.sh"));
+    writeFile(elsewhere, "echo hello\n");
+    QVERIFY(QFile::link(elsewhere, path));
+    QString error;
+    QVERIFY(!SideSettings().save(path, &error));
+    QVERIFY2(error.contains(QDir::toNativeSeparators(path)) && error.contains(QStringLiteral("リンク")), qPrintable(error));
+    QCOMPARE(contents(elsewhere), QByteArray("echo hello\n"));
+    QVERIFY(QFileInfo(path).isSymLink());
 }
 
 QTEST_APPLESS_MAIN(tst_SideSettings)

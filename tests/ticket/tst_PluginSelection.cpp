@@ -7,6 +7,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QGroupBox>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -80,6 +81,7 @@ private slots:
     void theSettingsLoadRebuildsThePluginWithoutMessages();
     void everyStopShownDrawsItsTicket();
     void theStopShownGetsItsTicketAtOnceAndTheTerminalNone();
+    void anEmptyPreviewSaysWhereToChooseAPlugin();
 };
 
 void tst_PluginSelection::choosingAPluginShowsWhatItCanPrint()
@@ -236,6 +238,43 @@ void tst_PluginSelection::theStopShownGetsItsTicketAtOnceAndTheTerminalNone()
     QCOMPARE(f.panel.route().currentStop(), 3);
     QVERIFY(isWhite(preview->image()));
     QVERIFY(preview->accessibleDescription().isEmpty());
+    QVERIFY(QDir::setCurrent(QDir::tempPath()));
+}
+
+void tst_PluginSelection::anEmptyPreviewSaysWhereToChooseAPlugin()
+{
+    QTemporaryDir dir;
+    QVERIFY(QDir::setCurrent(dir.path()));
+    QVERIFY(writeRoute(dir.filePath("0.hy3"), {QStringLiteral("中央駅"), QStringLiteral("本町二丁目")}, distanceFare));
+    // As at a first run: the preview function off, no plug-in.
+    PanelFixture f;
+    f.display.Form_Load();
+    f.panel.Check4()->click();
+    SeirikenPreview *preview = f.panel.picSeirikenPrev();
+    const auto shown = [preview] { return preview->grab().toImage().convertToFormat(QImage::Format_RGB32); };
+    // Where to go, named as the panel and the options dialog label it.
+    const QString hint = preview->hint();
+    for (const QString &name : QStringList{f.panel.findChild<QPushButton *>(QStringLiteral("Command4"))->text(),
+                                f.options.Frame1(5)->title(), f.options.chkUseSeiriPrev()->text(),
+                                QStringLiteral("整理券プラグイン")}) {
+        QVERIFY2(hint.contains(QStringLiteral("「%1」").arg(name)), qPrintable(hint));
+    }
+    // Written on the box, not into the picture that a copy takes.
+    QVERIFY(!isWhite(shown()));
+    QVERIFY(isWhite(preview->image()));
+
+    // The function on with no plug-in yet, a route set: the same hint.
+    f.options.chkUseSeiriPrev()->setChecked(true);
+    QTest::mouseClick(f.panel.Command1(0), Qt::LeftButton);
+    QCOMPARE(preview->hint(), hint);
+    QVERIFY(!isWhite(shown()));
+
+    // A plug-in chosen: the ticket alone shows.
+    f.companion.fileAnswer = sample("plain.4SP");
+    f.options.Command1()->click();
+    QTest::mouseClick(f.panel.Command2(1), Qt::LeftButton);
+    QVERIFY(preview->hint().isEmpty());
+    QCOMPARE(shown(), preview->image().convertToFormat(QImage::Format_RGB32));
     QVERIFY(QDir::setCurrent(QDir::tempPath()));
 }
 

@@ -4,6 +4,7 @@
 #include "controls/Dot16Glyphs.h"
 #include "fare/RouteNumber.h"
 #include "route/GtfsImport.h"
+#include "route/GtfsRouteChoice.h"
 #include "route/RouteBuilder.h"
 #include "route/RouteFiles.h"
 
@@ -57,7 +58,50 @@ int writeFiles(const RouteSource &source, const QList<QPair<QString, QString>> &
     return Success;
 }
 
+// A feed's text as a terminal line shows it: control characters (a tab
+// that would shift the columns, an escape that would drive the terminal)
+// written as \xNN.
+QString printable(const QString &text)
+{
+    QString shown;
+    shown.reserve(text.size());
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u < 0x20 || (u >= 0x7F && u < 0xA0)) {
+            shown += QStringLiteral("\\x%1").arg(uint(u), 2, 16, QLatin1Char('0'));
+        } else {
+            shown += c;
+        }
+    }
+    return shown;
+}
+
 } // namespace
+
+int listRoutes(const QString &feedPath)
+{
+    QString error;
+    const std::unique_ptr<GtfsFeed> feed = GtfsFeed::open(feedPath, error);
+    const std::optional<std::vector<GtfsRouteChoice>> routes = feed ? GtfsRouteChoice::list(*feed, error) : std::nullopt;
+    if (!routes) {
+        err() << (feed ? feedPath + QStringLiteral(": ") : QString()) << error << "\n";
+        return FileRefused;
+    }
+    // route_id, short name, long name, trips; then for each direction its
+    // id, headsigns, first -> last stop, stops and trips; tab-separated.
+    for (const GtfsRouteChoice &route : *routes) {
+        out() << printable(route.routeId) << '\t' << printable(route.shortName) << '\t' << printable(route.longName) << '\t'
+              << route.trips << " 便\n";
+        for (const GtfsRouteChoice::Direction &direction : route.directions) {
+            out() << "\t方向 " << (direction.id ? QString::number(*direction.id) : QStringLiteral("-")) << '\t'
+                  << printable(direction.headsigns.join(QStringLiteral("、"))) << '\t'
+                  << (direction.stops > 0 ? printable(direction.firstStop) + QStringLiteral(" → ") + printable(direction.lastStop)
+                                          : QStringLiteral("stop_times.txt に停留所がありません"))
+                  << '\t' << direction.stops << " 停留所\t" << direction.trips << " 便\n";
+        }
+    }
+    return Success;
+}
 
 int importGtfs(const ImportArguments &arguments)
 {
@@ -81,9 +125,28 @@ int importGtfs(const ImportArguments &arguments)
         }
         request.direction = arguments.direction.toInt();
     }
+    if (arguments.tickets.isEmpty() || arguments.tickets == QLatin1String("auto")) {
+        request.tickets = GtfsImport::Tickets::Automatic;
+    } else if (arguments.tickets == QLatin1String("stage")) {
+        request.tickets = GtfsImport::Tickets::ByStage;
+    } else if (arguments.tickets == QLatin1String("stop")) {
+        request.tickets = GtfsImport::Tickets::ByStop;
+    } else {
+        err() << "hy3tool import-gtfs: --tickets は auto、stage か stop です（「" << arguments.tickets << "」）。\n";
+        return CannotRun;
+    }
+    if (arguments.names.isEmpty() || arguments.names == QLatin1String("station")) {
+        request.names = GtfsImport::Names::Station;
+    } else if (arguments.names == QLatin1String("stop")) {
+        request.names = GtfsImport::Names::Platform;
+    } else {
+        err() << "hy3tool import-gtfs: --names は station か stop です（「" << arguments.names << "」）。\n";
+        return CannotRun;
+    }
     const QString outDir = arguments.outDir.isEmpty() ? QDir::currentPath() : arguments.outDir;
-    if (!QFileInfo(outDir).isDir()) {
-        err() << outDir << ": フォルダがありません。\n";
+    const QFileInfo outInfo(outDir);
+    if (outInfo.exists() && !outInfo.isDir()) {
+        err() << outDir << ": フォルダではありません。\n";
         return CannotRun;
     }
     QString error;
@@ -96,6 +159,11 @@ int importGtfs(const ImportArguments &arguments)
     if (!result) {
         err() << arguments.feed << ": " << error << "\n何も書きませんでした。\n";
         return FileRefused;
+    }
+    // The folder is made once there is something to write in it.
+    if (!outInfo.exists() && !QDir().mkpath(outDir)) {
+        err() << outDir << ": フォルダを作れません。\n";
+        return CannotRun;
     }
     return writeFiles(result->source, result->readings, outDir, true, result->warnings);
 }

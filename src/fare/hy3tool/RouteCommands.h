@@ -16,8 +16,12 @@ struct ImportArguments
     QString direction; // "", "0" or "1"
     QString tripId;
     QString outDir;
+    QString tickets; // "", "auto", "stage" or "stop"
+    QString names;   // "", "station" or "stop"
 };
 
+// Every route of a feed, one line each, then a line for each direction.
+int listRoutes(const QString &feed);
 int importGtfs(const ImportArguments &arguments);
 int buildRoute(const QString &sourcePath, const QString &outDir);
 int checkRoute(const QString &sourcePath);

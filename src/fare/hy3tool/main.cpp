@@ -5,9 +5,11 @@
 //   hy3tool check ROUTE.route.json   what is wrong with a route source
 //   hy3tool build-route ROUTE.route.json [--out DIR]
 //                                    a route's .hy3, tp.csv and readings from its source
+//   hy3tool routes FEED              the routes of a GTFS / GTFS-JP feed (.zip or folder)
 //   hy3tool import-gtfs FEED --route ROUTE_ID --number N [--direction 0|1]
-//                       [--trip TRIP_ID] [--out DIR]
-//                                    a route of a GTFS / GTFS-JP feed (.zip or folder)
+//                       [--trip TRIP_ID] [--tickets auto|stage|stop]
+//                       [--names station|stop] [--out DIR]
+//                                    a route of a GTFS / GTFS-JP feed
 // The CSV holds one stop to a line: stop name, ticket number, columns 1..150.
 
 #include "app/FileReplacement.h"
@@ -41,8 +43,11 @@ QString usageText()
              "  hy3tool check ROUTE.route.json   系統の元データを検査する（停留所と列を示す）\n"
              "  hy3tool build-route ROUTE.route.json [--out DIR]\n"
              "                                   元データから .hy3、tp.csv、yomi.txt を作る\n"
-             "  hy3tool import-gtfs FEED --route ROUTE_ID --number N [--direction 0|1] [--trip TRIP_ID] [--out DIR]\n"
-             "                                   GTFS / GTFS-JP（.zip かフォルダ）の系統を取り込む\n"
+             "  hy3tool routes FEED              GTFS / GTFS-JP（.zip かフォルダ）の系統を一覧にする\n"
+             "  hy3tool import-gtfs FEED --route ROUTE_ID --number N [--direction 0|1] [--trip TRIP_ID]\n"
+             "                       [--tickets auto|stage|stop] [--names station|stop] [--out DIR]\n"
+             "                                   GTFS / GTFS-JP の系統を取り込む（整理券番号は停留所ごとか\n"
+             "                                   運賃の段ごと、停留所名は駅の名前かのりばの名前）\n"
              "CSV は 1 行に 1 停留所：停名,整理券番号,1列目,...,150列目（省いた列は 0）。\n"
              "空行と # で始まる行は読み飛ばします。\n\n");
 }
@@ -193,7 +198,7 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     ProgramCommandLine commandLine(QStringLiteral("hy3tool"), usageText());
-    for (const char *option : {"route", "number", "direction", "trip", "out"}) {
+    for (const char *option : {"route", "number", "direction", "trip", "out", "tickets", "names"}) {
         commandLine.acceptValueOption(QString::fromLatin1(option));
     }
     if (const std::optional<int> exitCode = commandLine.answer(app.arguments(), out(), err())) {
@@ -203,12 +208,17 @@ int main(int argc, char *argv[])
     if (args.size() == 2 && args[0] == QLatin1String("dump")) {
         return dump(args[1]);
     }
+    if (args.size() == 2 && args[0] == QLatin1String("routes")) {
+        return RouteCommands::listRoutes(args[1]);
+    }
     if (args.size() == 2 && args[0] == QLatin1String("import-gtfs")) {
         return RouteCommands::importGtfs({args[1], commandLine.value(QStringLiteral("route")),
                                           commandLine.value(QStringLiteral("number")),
                                           commandLine.value(QStringLiteral("direction")),
                                           commandLine.value(QStringLiteral("trip")),
-                                          commandLine.value(QStringLiteral("out"))});
+                                          commandLine.value(QStringLiteral("out")),
+                                          commandLine.value(QStringLiteral("tickets")),
+                                          commandLine.value(QStringLiteral("names"))});
     }
     if (args.size() == 2 && args[0] == QLatin1String("build-route")) {
         return RouteCommands::buildRoute(args[1], commandLine.value(QStringLiteral("out")));

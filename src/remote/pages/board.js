@@ -172,9 +172,9 @@
     state = s;
     canvas.setAttribute("aria-label", "運賃表示器: " + (s.strip || ""));
     render();
-  }, (connected) => {
+  }, (connected, refusal) => {
     const link = document.getElementById("link");
-    link.textContent = connected ? "接続" : "切断（再接続します）";
-    link.className = connected ? "on" : "off";
+    link.textContent = connected ? "接続" : refusal || "切断（再接続します）";
+    link.className = connected ? "on" : refusal ? "off refused" : "off";
   });
 })();

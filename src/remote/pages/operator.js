@@ -56,8 +56,13 @@
   $("clear").onclick = () => send("/api/clear", { on: !(state && state.cleared) });
   for (let i = 0; i < 3; ++i) $("backlight" + i).onclick = () => send("/api/backlight", { state: i });
 
-  R57.watch(show, (connected) => {
-    $("link").textContent = connected ? "接続" : "切断（再接続します）";
+  R57.watch(show, (connected, refusal) => {
+    $("link").textContent = connected ? "接続" : refusal ? "接続できません" : "切断（再接続します）";
     $("link").className = connected ? "on" : "off";
+    if (refusal) {
+      $("message").textContent = refusal;
+      // Every key would only be refused again.
+      for (const control of document.querySelectorAll("button, input")) control.disabled = true;
+    }
   });
 })();

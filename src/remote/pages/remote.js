@@ -26,16 +26,38 @@ const R57 = (() => {
     }
   }
 
-  // Follows the state: onState(state) for every change, onLink(connected)
-  // when the connection comes and goes. Reconnects by itself.
+  // Why the page may not connect, for the person holding it.
+  function refusalText(status, answer) {
+    if (status === 401) {
+      return token
+        ? "トークンが違います。R57 が表示したアドレス（QR コード）から開き直してください"
+        : "トークンが必要です。R57 が表示したアドレス（QR コード、…?token=…）から開いてください";
+    }
+    return answer.error || "接続を断られました（" + status + "）";
+  }
+
+  // Follows the state: onState(state) for every change, onLink(connected,
+  // refusal) when the connection comes and goes, with the reason when R57
+  // turns the page away. Reconnects by itself, but not after a refusal:
+  // asking again cannot help until the page is opened anew.
   function watch(onState, onLink) {
     let delay = 500;
-    // The state at once, before the socket is up.
-    fetch(withToken("/api/state"), { cache: "no-store" })
-      .then((response) => (response.ok ? response.json() : null))
-      .then((state) => { if (state) onState(state); })
-      .catch(() => {});
-    function open() {
+    // The state first: it is there at once, and its answer says why the page
+    // may not connect, which a refused WebSocket tells no script.
+    async function connect() {
+      let response = null;
+      try {
+        response = await fetch(withToken("/api/state"), { cache: "no-store" });
+      } catch (e) { /* not reachable now: the socket retries */ }
+      if (response && (response.status === 401 || response.status === 403)) {
+        let answer = {};
+        try { answer = await response.json(); } catch (e) { /* no JSON body */ }
+        onLink(false, refusalText(response.status, answer));
+        return;
+      }
+      if (response && response.ok) {
+        try { onState(await response.json()); } catch (e) { /* not a state */ }
+      }
       const scheme = location.protocol === "https:" ? "wss://" : "ws://";
       const socket = new WebSocket(scheme + location.host + withToken("/api/events"));
       socket.onopen = () => { delay = 500; onLink(true); };
@@ -44,11 +66,11 @@ const R57 = (() => {
       };
       socket.onclose = () => {
         onLink(false);
-        setTimeout(open, delay);
+        setTimeout(connect, delay);
         delay = Math.min(delay * 2, 8000);
       };
     }
-    open();
+    connect();
   }
 
   return { token, withToken, command, watch };

@@ -2,6 +2,7 @@
 
 #include "fare/RouteNumber.h"
 
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QHeaderView>
@@ -22,6 +23,8 @@ GtfsImportDialog::GtfsImportDialog(const std::vector<GtfsRouteChoice> &routes, Q
     : QDialog(parent)
     , m_routes(new QTreeWidget(this))
     , m_number(new QLineEdit(this))
+    , m_tickets(new QComboBox(this))
+    , m_names(new QComboBox(this))
     , m_buttons(new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this))
 {
     setWindowTitle(QStringLiteral("GTFSから取り込む"));
@@ -33,20 +36,25 @@ GtfsImportDialog::GtfsImportDialog(const std::vector<GtfsRouteChoice> &routes, Q
     m_routes->setAccessibleName(QStringLiteral("取り込む系統と方向"));
     m_routes->setRootIsDecorated(false);
     m_routes->setHeaderLabels({QStringLiteral("系統ID"), QStringLiteral("略称"), QStringLiteral("名称"),
-                               QStringLiteral("方向"), QStringLiteral("便数")});
+                               QStringLiteral("方向"), QStringLiteral("行先"), QStringLiteral("始点 → 終点"),
+                               QStringLiteral("停留所"), QStringLiteral("便数")});
     for (const GtfsRouteChoice &route : routes) {
         // One line for each direction: the two directions are two routes on a board.
-        std::vector<std::optional<int>> directions(route.directions.begin(), route.directions.end());
+        std::vector<GtfsRouteChoice::Direction> directions = route.directions;
         if (directions.empty()) {
-            directions.push_back(std::nullopt);
+            directions.push_back({});
         }
-        for (const std::optional<int> &direction : directions) {
+        for (const GtfsRouteChoice::Direction &direction : directions) {
             auto *item = new QTreeWidgetItem(
                 m_routes, {route.routeId, route.shortName, route.longName,
-                           direction ? QString::number(*direction) : QStringLiteral("すべて"),
-                           QString::number(route.trips)});
+                           direction.id ? QString::number(*direction.id) : QStringLiteral("すべて"),
+                           direction.headsigns.join(QStringLiteral("、")),
+                           direction.stops > 0 ? QStringLiteral("%1 → %2").arg(direction.firstStop, direction.lastStop)
+                                               : QString(),
+                           direction.stops > 0 ? QString::number(direction.stops) : QString(),
+                           QString::number(direction.trips)});
             item->setData(0, RouteIdRole, route.routeId);
-            item->setData(0, DirectionRole, direction ? QVariant(*direction) : QVariant());
+            item->setData(0, DirectionRole, direction.id ? QVariant(*direction.id) : QVariant());
             item->setData(0, ShortNameRole, route.shortName);
         }
     }
@@ -59,6 +67,16 @@ GtfsImportDialog::GtfsImportDialog(const std::vector<GtfsRouteChoice> &routes, Q
     m_number->setValidator(new QRegularExpressionValidator(
         QRegularExpression(QStringLiteral("[0-9]{1,%1}").arg(RouteNumber::MaxDigits)), m_number));
     form->addRow(QStringLiteral("系統番号(&N):"), m_number);
+    m_tickets->setAccessibleName(QStringLiteral("整理券番号"));
+    m_tickets->addItem(QStringLiteral("停留所ごと（盤に収まらなければ運賃の段ごと）"),
+                       QVariant::fromValue(int(GtfsImport::Tickets::Automatic)));
+    m_tickets->addItem(QStringLiteral("運賃の段ごと"), QVariant::fromValue(int(GtfsImport::Tickets::ByStage)));
+    m_tickets->addItem(QStringLiteral("停留所ごと"), QVariant::fromValue(int(GtfsImport::Tickets::ByStop)));
+    form->addRow(QStringLiteral("整理券番号(&T):"), m_tickets);
+    m_names->setAccessibleName(QStringLiteral("停留所名"));
+    m_names->addItem(QStringLiteral("駅・停留所の名前（のりばの番号なし）"), QVariant::fromValue(int(GtfsImport::Names::Station)));
+    m_names->addItem(QStringLiteral("のりばの名前"), QVariant::fromValue(int(GtfsImport::Names::Platform)));
+    form->addRow(QStringLiteral("停留所名(&S):"), m_names);
     layout->addLayout(form);
 
     m_buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("取り込む"));
@@ -81,7 +99,7 @@ GtfsImportDialog::GtfsImportDialog(const std::vector<GtfsRouteChoice> &routes, Q
         m_routes->setCurrentItem(m_routes->topLevelItem(0));
     }
     updateOk();
-    resize(640, 420);
+    resize(860, 460);
 }
 
 void GtfsImportDialog::proposeNumber()
@@ -105,6 +123,8 @@ GtfsImport::Request GtfsImportDialog::request() const
     GtfsImport::Request request;
     const std::optional<RouteNumber> number = RouteNumber::parse(m_number->text());
     request.routeNumber = number ? number->text() : QString();
+    request.tickets = static_cast<GtfsImport::Tickets>(m_tickets->currentData().toInt());
+    request.names = static_cast<GtfsImport::Names>(m_names->currentData().toInt());
     if (const QTreeWidgetItem *item = m_routes->currentItem()) {
         request.routeId = item->data(0, RouteIdRole).toString();
         const QVariant direction = item->data(0, DirectionRole);

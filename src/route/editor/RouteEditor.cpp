@@ -2,6 +2,7 @@
 
 #include "FareRulePanel.h"
 #include "GtfsImportDialog.h"
+#include "GtfsImportProgress.h"
 #include "RouteCellDelegate.h"
 #include "SpokenReadingColumn.h"
 #include "app/FileReplacement.h"
@@ -13,6 +14,7 @@
 #include "route/FareGridModel.h"
 #include "route/GtfsFeed.h"
 #include "route/GtfsImport.h"
+#include "route/GtfsProgress.h"
 #include "route/GtfsRouteChoice.h"
 #include "route/RouteFiles.h"
 #include "route/StopTableModel.h"
@@ -704,11 +706,23 @@ void RouteEditor::importGtfs()
     if (path.isEmpty()) {
         return;
     }
-    // A folder feed is chosen by one of its files.
+    // A folder feed is chosen by one of its files. The feed is read on a
+    // thread of its own, once for its routes and once more for the chosen
+    // one, each reading with the feed's whole budget.
     const QString feedPath = path.endsWith(QStringLiteral(".txt")) ? QFileInfo(path).absolutePath() : path;
     QString error;
-    const std::unique_ptr<GtfsFeed> feed = GtfsFeed::open(feedPath, error);
-    const auto routes = feed ? GtfsRouteChoice::list(*feed, error) : std::nullopt;
+    std::optional<std::vector<GtfsRouteChoice>> routes;
+    GtfsProgress listing;
+    const bool listed = GtfsImportProgress::run(this, Title, listing, [&] {
+        const std::unique_ptr<GtfsFeed> feed = GtfsFeed::open(feedPath, error);
+        if (feed) {
+            feed->setProgress(&listing);
+            routes = GtfsRouteChoice::list(*feed, error);
+        }
+    });
+    if (!listed) {
+        return;
+    }
     if (!routes) {
         QMessageBox::warning(this, Title, QStringLiteral("GTFS を読めません。\n\n") + error);
         return;
@@ -717,7 +731,20 @@ void RouteEditor::importGtfs()
     if (chooser.exec() != QDialog::Accepted) {
         return;
     }
-    const std::optional<GtfsImport::Result> result = GtfsImport::run(*feed, chooser.request(), error);
+    const GtfsImport::Request request = chooser.request();
+    std::optional<GtfsImport::Result> result;
+    GtfsProgress importing;
+    const bool imported = GtfsImportProgress::run(this, Title, importing, [&] {
+        const std::unique_ptr<GtfsFeed> feed = GtfsFeed::open(feedPath, error);
+        if (feed) {
+            feed->setProgress(&importing);
+            result = GtfsImport::run(*feed, request, error);
+        }
+    });
+    if (!imported) {
+        statusBar()->showMessage(QStringLiteral("GTFS の取り込みを取り消しました"), 5000);
+        return;
+    }
     if (!result) {
         QMessageBox::warning(this, Title, QStringLiteral("取り込めません。\n\n") + error);
         return;
