@@ -1,5 +1,7 @@
 #include "RouteSetting.h"
 
+#include "RouteNumber.h"
+
 #include <algorithm>
 
 namespace RouteSetting {
@@ -36,13 +38,13 @@ RouteRequest request(const QString &routeText, const QString &sectionText)
     result.routeText = routeText;
     const qulonglong section = digitValue(sectionText);
     result.startSection = static_cast<qint16>(section == 0 ? 1 : std::min<qulonglong>(section, MaxSection));
-    result.routeNumber = QString::number(digitValue(routeText));
+    result.routeNumber = RouteNumber::fromEntry(routeText).text();
     return result;
 }
 
 QString fareFilePath(const QString &fareDataDir, const QString &routeNumber)
 {
-    return withSeparator(fareDataDir) + routeNumber + QStringLiteral(".hy3");
+    return withSeparator(fareDataDir) + RouteNumber::fromEntry(routeNumber).fareFileName();
 }
 
 QString listText(const std::vector<int> &selectedDigits)

@@ -4,6 +4,7 @@ target_sources(tavelo_core PRIVATE
     src/fare/DataIo.cpp src/fare/DataIo.h
     src/fare/Hy3File.cpp src/fare/Hy3File.h
     src/fare/RouteState.h
+    src/fare/RouteNumber.cpp src/fare/RouteNumber.h
     src/fare/RouteSetting.cpp src/fare/RouteSetting.h
     src/fare/FareRoute.cpp src/fare/FareRoute.h
     src/fare/SteppingSound.cpp src/fare/SteppingSound.h

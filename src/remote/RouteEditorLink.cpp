@@ -2,11 +2,11 @@
 
 #include "PanelControl.h"
 #include "display/Form1.h"
+#include "fare/RouteNumber.h"
 #include "fare/RouteSetting.h"
 #include "fare/BusOperation.h"
 
 #include <QDir>
-#include <QRegularExpression>
 
 namespace {
 
@@ -43,11 +43,12 @@ QJsonObject RouteEditorLink::answer(const QJsonObject &request)
     }
     if (kind == QLatin1String("setRoute")) {
         const QString route = request.value("route").toString();
-        static const QRegularExpression digits(QRegularExpression::anchoredPattern(QStringLiteral("[0-9]{1,9}")));
-        if (!digits.match(route).hasMatch()) {
-            return refusal(QStringLiteral("系統番号は数字で指定してください: %1").arg(route));
+        // The whole text, as the panel's entry takes it: 1 to 5 digits.
+        const std::optional<RouteNumber> number = RouteNumber::parse(route);
+        if (!number) {
+            return refusal(QStringLiteral("系統番号は 1～%1 桁の数字で指定してください: %2").arg(RouteNumber::MaxDigits).arg(route));
         }
-        const CommandResult result = m_panel.setRoute(route, QString());
+        const CommandResult result = m_panel.setRoute(number->text(), QString());
         if (result.outcome != CommandResult::Done) {
             return refusal(result.reason);
         }

@@ -1,9 +1,13 @@
 #include "AnnouncementModel.h"
 
+#include "RouteAnnouncements.h"
+
+#include <QColor>
+
 AnnouncementModel::AnnouncementModel(RouteDocument *document, QObject *parent)
     : QAbstractTableModel(parent)
     , m_document(document)
-    , m_shown(document->source().announcements)
+    , m_shown(RouteAnnouncements::ofSource(document->source()))
 {
     connect(document, &RouteDocument::changed, this, &AnnouncementModel::refresh);
 }
@@ -20,7 +24,19 @@ int AnnouncementModel::columnCount(const QModelIndex &parent) const
 
 QVariant AnnouncementModel::data(const QModelIndex &index, int role) const
 {
-    if (!checkIndex(index, CheckIndexOption::IndexIsValid) || (role != Qt::DisplayRole && role != Qt::EditRole)) {
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid)) {
+        return {};
+    }
+    if (role == Qt::ForegroundRole || role == Qt::ToolTipRole) {
+        // Announcements made from the stops follow them until edited.
+        if (!RouteAnnouncements::areGenerated(m_document->source())) {
+            return {};
+        }
+        return role == Qt::ForegroundRole
+            ? QVariant(QColor(Qt::darkGray))
+            : QVariant(QStringLiteral("停留所から作った放送文です（停留所に合わせて変わります）。編集すると、この路線の放送文になります。"));
+    }
+    if (role != Qt::DisplayRole && role != Qt::EditRole) {
         return {};
     }
     const TapeRecord &record = m_shown.at(index.row());
@@ -58,7 +74,7 @@ bool AnnouncementModel::setData(const QModelIndex &index, const QVariant &value,
     if (role != Qt::EditRole || !checkIndex(index, CheckIndexOption::IndexIsValid)) {
         return false;
     }
-    QList<TapeRecord> records = m_document->source().announcements;
+    QList<TapeRecord> records = RouteAnnouncements::ofSource(m_document->source());
     TapeRecord &record = records[index.row()];
     if (index.column() == TextColumn) {
         // One announcement is one line of the file.
@@ -86,7 +102,7 @@ bool AnnouncementModel::insertRows(int row, int count, const QModelIndex &parent
     if (parent.isValid() || row < 0 || row > rowCount() || count <= 0) {
         return false;
     }
-    QList<TapeRecord> records = m_document->source().announcements;
+    QList<TapeRecord> records = RouteAnnouncements::ofSource(m_document->source());
     // A new announcement steps the display, as most do.
     records.insert(row, count, TapeRecord{QString(), 1, 0});
     m_document->setAnnouncements(records, QStringLiteral("放送文の追加"));
@@ -98,7 +114,7 @@ bool AnnouncementModel::removeRows(int row, int count, const QModelIndex &parent
     if (parent.isValid() || row < 0 || count <= 0 || row + count > rowCount()) {
         return false;
     }
-    QList<TapeRecord> records = m_document->source().announcements;
+    QList<TapeRecord> records = RouteAnnouncements::ofSource(m_document->source());
     records.remove(row, count);
     m_document->setAnnouncements(records, QStringLiteral("放送文の削除"));
     return true;
@@ -111,7 +127,7 @@ void AnnouncementModel::regenerate()
 
 void AnnouncementModel::refresh()
 {
-    const QList<TapeRecord> &records = m_document->source().announcements;
+    const QList<TapeRecord> records = RouteAnnouncements::ofSource(m_document->source());
     const qsizetype before = m_shown.size();
     const qsizetype after = records.size();
     // Rows inserted or removed in one place keep the views' other rows.

@@ -2,9 +2,9 @@
 
 namespace {
 
-bool isBlank(QChar c)
+bool isBlank(QChar c, QChar separator)
 {
-    return c == u' ' || c == u'\t';
+    return c == u' ' || (c == u'\t' && separator != u'\t');
 }
 
 } // namespace
@@ -32,7 +32,7 @@ CsvReader::Record CsvReader::next()
     while (true) {
         qsizetype pos = m_pos;
         if (m_options.trimBlanks) {
-            while (pos < end && isBlank(m_text.at(pos))) {
+            while (pos < end && isBlank(m_text.at(pos), m_options.separator)) {
                 ++pos;
             }
         }
@@ -67,10 +67,10 @@ CsvReader::Record CsvReader::next()
             if (m_options.trimBlanks && m_options.trimQuoted) {
                 qsizetype from = 0;
                 qsizetype to = field.size();
-                while (from < to && isBlank(field.at(from))) {
+                while (from < to && isBlank(field.at(from), m_options.separator)) {
                     ++from;
                 }
-                while (to > from && isBlank(field.at(to - 1))) {
+                while (to > from && isBlank(field.at(to - 1), m_options.separator)) {
                     --to;
                 }
                 if (from > 0 || to < field.size()) {
@@ -78,14 +78,14 @@ CsvReader::Record CsvReader::next()
                 }
             }
             if (m_options.trimBlanks) {
-                while (pos < end && isBlank(m_text.at(pos))) {
+                while (pos < end && isBlank(m_text.at(pos), m_options.separator)) {
                     ++pos;
                 }
             }
             if (pos < end && m_text.at(pos) == u'\r' && pos + 1 < end && m_text.at(pos + 1) == u'\n') {
                 ++pos;
             }
-            if (pos < end && m_text.at(pos) != u',' && m_text.at(pos) != u'\n') {
+            if (pos < end && m_text.at(pos) != m_options.separator && m_text.at(pos) != u'\n') {
                 // Skip the rest of the record so that the next one starts clean.
                 record.problem = Problem::TextAfterQuote;
                 while (pos < end && m_text.at(pos) != u'\n') {
@@ -98,7 +98,7 @@ CsvReader::Record CsvReader::next()
             }
         } else {
             qsizetype stop = pos;
-            while (stop < end && m_text.at(stop) != u',' && m_text.at(stop) != u'\n') {
+            while (stop < end && m_text.at(stop) != m_options.separator && m_text.at(stop) != u'\n') {
                 ++stop;
             }
             qsizetype fieldEnd = stop;

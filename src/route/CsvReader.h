@@ -41,6 +41,9 @@ public:
         // Fields kept of a record; the rest are only counted, so that a line
         // of a million commas does not become a million strings.
         qsizetype keepFields = std::numeric_limits<qsizetype>::max();
+        // What separates the fields: a comma, or a tab for the text a
+        // spreadsheet puts on the clipboard (then a tab is no blank).
+        QChar separator = u',';
     };
 
     struct Record

@@ -106,6 +106,17 @@ void FareGridModel::clearOverride(const QModelIndex &index)
     }
 }
 
+void FareGridModel::clearOverrides(const QModelIndexList &indexes)
+{
+    QList<QPair<int, int>> cells;
+    for (const QModelIndex &index : indexes) {
+        if (checkIndex(index, CheckIndexOption::IndexIsValid)) {
+            cells.append({index.row() + 1, index.column() + 1});
+        }
+    }
+    m_document->clearFares(cells);
+}
+
 std::vector<FareGridModel::Cell> FareGridModel::snapshot(int rows, int columns) const
 {
     const RouteBuilder &board = m_document->board();

@@ -38,6 +38,9 @@ public:
     // A number, "—" or "-1" for no fare; "" clears the override.
     bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
     void clearOverride(const QModelIndex &index);
+    // The rule's fares again in every cell of `indexes` typed over, one
+    // undo step; none when none was typed over.
+    void clearOverrides(const QModelIndexList &indexes);
 
 signals:
     // A value typed that cannot be taken, with the reason to show.

@@ -1,18 +1,28 @@
 #include "FareRule.h"
 
+#include <QtNumeric>
+
+#include <limits>
+
 namespace {
 
-int roundUp(int fare, int unit)
+constexpr qint64 Widest = std::numeric_limits<qint64>::max();
+
+qint64 roundUp(qint64 fare, qint64 unit)
 {
     if (unit <= 1) {
         return fare;
     }
-    return (fare + unit - 1) / unit * unit;
+    qint64 raised = 0;
+    if (qAddOverflow(fare, unit - 1, &raised)) {
+        return Widest;
+    }
+    return raised / unit * unit;
 }
 
 } // namespace
 
-int FareRule::distanceFare(int tenths) const
+qint64 FareRule::distanceFare(qint64 tenths) const
 {
     if (!bands.empty()) {
         for (const Band &band : bands) {
@@ -22,15 +32,18 @@ int FareRule::distanceFare(int tenths) const
         }
         return -1;
     }
-    int fare = baseFare;
+    qint64 fare = baseFare;
     if (tenths > baseTenths && stepTenths > 0) {
-        const int steps = (tenths - baseTenths + stepTenths - 1) / stepTenths;
-        fare += steps * stepFare;
+        const qint64 steps = (tenths - baseTenths + stepTenths - 1) / stepTenths;
+        qint64 added = 0;
+        if (qMulOverflow(steps, qint64(stepFare), &added) || qAddOverflow(fare, added, &fare)) {
+            return Widest;
+        }
     }
     return roundUp(fare, unit);
 }
 
-int FareRule::zoneFare(int zonesCrossed, const QString &origin, const QString &destination) const
+qint64 FareRule::zoneFare(int zonesCrossed, const QString &origin, const QString &destination) const
 {
     if (!zonePairs.isEmpty()) {
         return zonePairs.value({origin, destination}, -1);

@@ -3,6 +3,7 @@
 #include <QHash>
 #include <QPair>
 #include <QString>
+#include <QtGlobal>
 
 #include <vector>
 
@@ -45,8 +46,11 @@ struct FareRule
 
     // The fare of a trip, or -1 when the rule has none for it (beyond the
     // last band, more zones than fares, a pair not in the table, manual).
-    int distanceFare(int tenths) const;
-    int zoneFare(int zonesCrossed, const QString &origin, const QString &destination) const;
+    // Worked out in 64 bits, never wrapping: a rule can give a fare that no
+    // cell of the fare data holds, and the route's check must see it as it
+    // is (a sum beyond even 64 bits stays at the widest value).
+    qint64 distanceFare(qint64 tenths) const;
+    qint64 zoneFare(int zonesCrossed, const QString &origin, const QString &destination) const;
 
     bool operator==(const FareRule &) const = default;
 

@@ -23,4 +23,14 @@ QList<TapeRecord> generate(const RouteSource &source, const QString &bound)
     return records;
 }
 
+bool areGenerated(const RouteSource &source)
+{
+    return source.announcements.isEmpty() && !source.noAnnouncementsWanted && !source.stops.empty();
+}
+
+QList<TapeRecord> ofSource(const RouteSource &source)
+{
+    return areGenerated(source) ? generate(source) : source.announcements;
+}
+
 } // namespace RouteAnnouncements

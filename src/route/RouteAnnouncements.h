@@ -14,5 +14,10 @@ QList<TapeRecord> generate(const RouteSource &source);
 // The same with the welcome saying "このバスは、" + `bound` + "です。" (a
 // headsign's "○○行き", a loop's "○○循環").
 QList<TapeRecord> generate(const RouteSource &source, const QString &bound);
+// What the route's announcement file holds: the author's announcements,
+// none when the author wants none, and otherwise those made by generate().
+QList<TapeRecord> ofSource(const RouteSource &source);
+// True when ofSource() gives made-up announcements.
+bool areGenerated(const RouteSource &source);
 
 } // namespace RouteAnnouncements

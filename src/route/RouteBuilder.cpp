@@ -12,6 +12,15 @@ namespace {
 constexpr int MaxCellFare = 9999;
 constexpr int MaxDoubledFare = 16383;
 
+// What a cell of the fare data holds.
+constexpr qint64 CellMinimum = -32768;
+constexpr qint64 CellMaximum = 32767;
+
+qint16 cellValue(qint64 value)
+{
+    return static_cast<qint16>(std::clamp(value, CellMinimum, CellMaximum));
+}
+
 } // namespace
 
 QString RouteProblem::describe(const std::vector<RouteStop> &stops) const
@@ -33,7 +42,7 @@ RouteBuilder::RouteBuilder(const RouteSource &source)
 {
     numberTickets();
     const int count = static_cast<int>(m_source.stops.size());
-    m_fares.assign(static_cast<size_t>(count), std::vector<int>(MaxTickets, 0));
+    m_fares.assign(static_cast<size_t>(count), std::vector<qint64>(MaxTickets, 0));
     for (int n = 1; n <= count; ++n) {
         for (int c = 1; c <= MaxTickets && c < static_cast<int>(m_firstDrawn.size()); ++c) {
             const int from = m_firstDrawn[static_cast<size_t>(c)];
@@ -50,7 +59,7 @@ RouteBuilder::RouteBuilder(const RouteSource &source)
     }
 }
 
-int RouteBuilder::ruleFare(int fromStop, int toStop) const
+qint64 RouteBuilder::ruleFare(int fromStop, int toStop) const
 {
     const RouteStop &from = m_source.stops[static_cast<size_t>(fromStop - 1)];
     const RouteStop &to = m_source.stops[static_cast<size_t>(toStop - 1)];
@@ -62,7 +71,7 @@ int RouteBuilder::ruleFare(int fromStop, int toStop) const
         if (!from.distanceTenths || !to.distanceTenths) {
             return -1;
         }
-        return rule.distanceFare(qAbs(*to.distanceTenths - *from.distanceTenths));
+        return rule.distanceFare(qAbs(qint64(*to.distanceTenths) - *from.distanceTenths));
     case FareRule::Kind::Zone: {
         int crossed = 0;
         for (int s = fromStop + 1; s <= toStop; ++s) {
@@ -120,7 +129,7 @@ void RouteBuilder::numberTickets()
     }
 }
 
-int RouteBuilder::fare(int stop, int ticket) const
+qint64 RouteBuilder::fare(int stop, int ticket) const
 {
     if (stop < 1 || stop > static_cast<int>(m_fares.size()) || ticket < 1 || ticket > MaxTickets) {
         return 0;
@@ -140,9 +149,9 @@ std::vector<StopRecord> RouteBuilder::records() const
     for (size_t i = 0; i < m_source.stops.size(); ++i) {
         StopRecord record;
         record.name = m_source.stops[i].name;
-        record.ticketNumber = static_cast<qint16>(std::clamp(m_tickets[i], -32768, 32767));
+        record.ticketNumber = cellValue(m_tickets[i]);
         for (int c = 1; c <= MaxTickets; ++c) {
-            record.columns[static_cast<size_t>(c - 1)] = static_cast<qint16>(std::clamp(m_fares[i][static_cast<size_t>(c - 1)], -32768, 32767));
+            record.columns[static_cast<size_t>(c - 1)] = cellValue(m_fares[i][static_cast<size_t>(c - 1)]);
         }
         records.push_back(record);
     }
@@ -151,8 +160,7 @@ std::vector<StopRecord> RouteBuilder::records() const
     for (const FareOverride &cell : m_source.overrides) {
         if (cell.stop >= 1 && cell.stop <= static_cast<int>(records.size()) && cell.ticket > MaxTickets
             && cell.ticket <= StopRecord::ColumnCount) {
-            records[static_cast<size_t>(cell.stop - 1)].columns[static_cast<size_t>(cell.ticket - 1)] =
-                static_cast<qint16>(std::clamp(cell.fare, -32768, 32767));
+            records[static_cast<size_t>(cell.stop - 1)].columns[static_cast<size_t>(cell.ticket - 1)] = cellValue(cell.fare);
         }
     }
     for (size_t i = 0; i < records.size(); ++i) {
@@ -189,6 +197,11 @@ std::vector<RouteProblem> RouteBuilder::check(const std::function<bool(char32_t)
     // Cells with no fare light "-1" on the board: said once, at the first.
     int noFareCells = 0;
     RouteProblem firstNoFare{Severity::Warning, 0, 0, {}};
+    int tooWideCells = 0;
+    size_t firstTooWide = 0;
+    // Cells of tickets drawn earlier, and those of them with a fare to show.
+    int boardCells = 0;
+    int shownCells = 0;
     for (int n = 1; n <= count; ++n) {
         const RouteStop &stop = m_source.stops[static_cast<size_t>(n - 1)];
         const auto named = [](char32_t u) {
@@ -197,10 +210,11 @@ std::vector<RouteProblem> RouteBuilder::check(const std::function<bool(char32_t)
         };
         const QList<uint> characters = stop.name.toUcs4();
         if (!Cp932::encodeExactly(stop.name)) {
+            // The fare data file holds names in CP932 only.
             for (const uint u : characters) {
                 const char32_t c = u;
                 if (!Cp932::encodeExactly(QString::fromUcs4(&c, 1))) {
-                    problems.push_back({Severity::Warning, n, 0,
+                    problems.push_back({Severity::Refusal, n, 0,
                                         QStringLiteral("停名の%1はシフトJIS（CP932）で書けません").arg(named(c))});
                     break;
                 }
@@ -214,14 +228,27 @@ std::vector<RouteProblem> RouteBuilder::check(const std::function<bool(char32_t)
             }
         }
         for (int c = 1; c <= MaxTickets; ++c) {
-            const int v = fare(n, c);
+            const qint64 v = fare(n, c);
+            if (v < CellMinimum || v > CellMaximum) {
+                // Refused at the first such cell, with how many there are:
+                // a rule that overflows one cell overflows many.
+                if (tooWideCells++ == 0) {
+                    checkFareCell(n, c, v, problems);
+                    firstTooWide = problems.size() - 1;
+                }
+                continue;
+            }
             checkFareCell(n, c, v, problems);
+            if (c <= tickets && m_firstDrawn[static_cast<size_t>(c)] > 0 && m_firstDrawn[static_cast<size_t>(c)] < n) {
+                ++boardCells;
+                shownCells += v != 0 ? 1 : 0;
+            }
             if (v == -1 && noFareCells++ == 0) {
                 firstNoFare.stop = n;
                 firstNoFare.column = c;
             }
             if (n > 1 && c <= tickets) {
-                const int before = fare(n - 1, c);
+                const qint64 before = fare(n - 1, c);
                 const int from = m_firstDrawn[static_cast<size_t>(c)];
                 // A blank cell (0) after a fare is a ride not taken there,
                 // not a fare that went down.
@@ -232,6 +259,26 @@ std::vector<RouteProblem> RouteBuilder::check(const std::function<bool(char32_t)
             }
         }
     }
+    if (tooWideCells > 1) {
+        problems[firstTooWide].text += QStringLiteral("（ほかに %1 欄）").arg(tooWideCells - 1);
+    }
+    // Values typed beyond the fare columns are written as they are: they
+    // must fit their cells too.
+    for (const FareOverride &cell : m_source.overrides) {
+        if (cell.ticket > MaxTickets && cell.ticket <= StopRecord::ColumnCount && cell.stop >= 1 && cell.stop <= count
+            && (cell.fare < CellMinimum || cell.fare > CellMaximum)) {
+            checkFareCell(cell.stop, cell.ticket, cell.fare, problems);
+        }
+    }
+    if (boardCells > 0 && shownCells == 0) {
+        // A new route's rule is 均一 0 円 until the author sets one.
+        problems.push_back({Severity::Warning, 0, 0,
+                            QStringLiteral("運賃がすべて 0 円で、運賃表示は空白のままです（運賃の決め方で運賃を決めてください）")});
+    }
+    if (m_source.announcements.isEmpty() && m_source.noAnnouncementsWanted) {
+        problems.push_back({Severity::Warning, 0, 0,
+                            QStringLiteral("放送文がありません（表示器は「放送用データは空です」と出します）")});
+    }
     if (noFareCells > 0) {
         firstNoFare.text = QStringLiteral("運賃のない欄（-1）が %1 あり、表示器には「-1」と出ます").arg(noFareCells);
         problems.push_back(firstNoFare);
@@ -239,9 +286,17 @@ std::vector<RouteProblem> RouteBuilder::check(const std::function<bool(char32_t)
     return problems;
 }
 
-void RouteBuilder::checkFareCell(int stop, int column, int fare, std::vector<RouteProblem> &problems)
+void RouteBuilder::checkFareCell(int stop, int column, qint64 fare, std::vector<RouteProblem> &problems)
 {
     using Severity = RouteProblem::Severity;
+    if (fare < CellMinimum || fare > CellMaximum) {
+        problems.push_back({Severity::Refusal, stop, column,
+                            QStringLiteral("運賃 %1 は運賃データの欄（%2～%3）に収まらないため、書けません")
+                                .arg(fare)
+                                .arg(CellMinimum)
+                                .arg(CellMaximum)});
+        return;
+    }
     if (fare < -1) {
         problems.push_back({Severity::Warning, stop, column, QStringLiteral("運賃 %1 は負の値です（-1 以外）").arg(fare)});
     } else if (fare > MaxCellFare) {

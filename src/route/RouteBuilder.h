@@ -41,35 +41,39 @@ public:
     // every later stop (same zone, same fare section), the next number
     // otherwise; the last stop, where nobody boards, has 0.
     const std::vector<int> &tickets() const { return m_tickets; }
-    // fare(n, c): stop n 1-based, ticket c 1..98.
-    int fare(int stop, int ticket) const;
+    // fare(n, c): stop n 1-based, ticket c 1..98; as the rule works it out,
+    // also when it is more than a cell holds (which check() refuses).
+    qint64 fare(int stop, int ticket) const;
     bool isOverridden(int stop, int ticket) const;
 
     // The fare data records: name, ticket number, the fares in columns 1..98
-    // and the stepping-sound class in the selector column.
+    // and the stepping-sound class in the selector column. Only for a route
+    // check() does not refuse: a value no 16-bit cell holds is cut to fit.
     std::vector<StopRecord> records() const;
 
     // Every problem: refusals (fewer than 2 or more than 301 stops, more
-    // than 98 tickets) make the route unbuildable; warnings do not.
+    // than 98 tickets, a value no cell of the fare data holds, a stop name
+    // CP932 cannot write) make the route unbuildable; warnings do not.
     // `hasGlyph` tells whether the strip can draw a character; without it
     // glyphs are not checked.
     std::vector<RouteProblem> check(const std::function<bool(char32_t)> &hasGlyph = {}) const;
     static bool refuses(const std::vector<RouteProblem> &problems);
 
     // Appends what is wrong with `fare` in the cell of stop `stop`, column
-    // `column`: more than the cell's four digits show (12000 shows as
-    // "2000"), more than the late-night fare doubles within 16 bits, a
-    // negative value other than -1 (no fare). Fare data files built without
-    // a source are checked by it too.
-    static void checkFareCell(int stop, int column, int fare, std::vector<RouteProblem> &problems);
+    // `column`: beyond the cell's 16 bits (refused: it cannot be written),
+    // more than the cell's four digits show (12000 shows as "2000"), more
+    // than the late-night fare doubles within 16 bits, a negative value
+    // other than -1 (no fare). Fare data files built without a source are
+    // checked by it too.
+    static void checkFareCell(int stop, int column, qint64 fare, std::vector<RouteProblem> &problems);
 
 private:
-    int ruleFare(int fromStop, int toStop) const; // 1-based stops
+    qint64 ruleFare(int fromStop, int toStop) const; // 1-based stops
     void numberTickets();
 
     const RouteSource &m_source;
     std::vector<int> m_tickets;
     std::vector<int> m_firstDrawn; // ticket c -> first stop (1-based) drawing it; index 0 unused
-    std::vector<std::vector<int>> m_fares; // [stop-1][ticket-1]
+    std::vector<std::vector<qint64>> m_fares; // [stop-1][ticket-1]
     QSet<QPair<int, int>> m_overridden;
 };

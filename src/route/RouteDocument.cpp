@@ -2,15 +2,18 @@
 
 #include "RouteAnnouncements.h"
 #include "RouteFiles.h"
+#include "RouteSourceChange.h"
 #include "app/WholeFile.h"
 #include "companion/Cp932.h"
 #include "controls/Dot16Glyphs.h"
 #include "fare/FareCsv.h"
 #include "fare/Hy3File.h"
+#include "fare/RouteNumber.h"
 #include "sound/TapeCsv.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QSet>
 #include <QUndoCommand>
 #include <QUndoStack>
 
@@ -18,9 +21,6 @@
 #include <numeric>
 
 namespace {
-
-// Far above any route of 301 stops, so that a wrong file is refused unread.
-constexpr qint64 MaxTextFileBytes = 16 * 1024 * 1024;
 
 // Fare data as a source: each stop with the ticket number it has, the
 // manual rule, and every cell that differs from what that rule gives kept
@@ -118,26 +118,35 @@ RouteChange inverse(const RouteChange &change)
 
 } // namespace
 
-// One step of the undo stack: the source before and after it.
+// One step of the undo stack: what it changed in the source.
 class RouteDocument::Edit : public QUndoCommand
 {
 public:
-    Edit(RouteDocument *document, RouteSource before, RouteSource after, const RouteChange &change, const QString &text)
+    Edit(RouteDocument *document, const RouteSource &before, const RouteSource &after, const RouteChange &change,
+         const QString &text)
         : QUndoCommand(text)
         , m_document(document)
-        , m_before(std::move(before))
-        , m_after(std::move(after))
+        , m_edit(before, after)
         , m_change(change)
     {
     }
 
-    void redo() override { m_document->apply(m_after, m_change); }
-    void undo() override { m_document->apply(m_before, inverse(m_change)); }
+    void redo() override
+    {
+        RouteSource after = m_document->m_source;
+        m_edit.apply(after);
+        m_document->apply(after, m_change);
+    }
+    void undo() override
+    {
+        RouteSource before = m_document->m_source;
+        m_edit.revert(before);
+        m_document->apply(before, inverse(m_change));
+    }
 
 private:
     RouteDocument *m_document;
-    RouteSource m_before;
-    RouteSource m_after;
+    RouteSourceChange m_edit;
     RouteChange m_change;
 };
 
@@ -146,6 +155,7 @@ RouteDocument::RouteDocument(QObject *parent, std::function<bool(char32_t)> hasG
     , m_hasGlyph(std::move(hasGlyph))
     , m_undo(new QUndoStack(this))
 {
+    m_undo->setUndoLimit(UndoSteps);
     if (!m_hasGlyph) {
         auto glyphs = std::make_shared<Dot16Glyphs>();
         m_hasGlyph = [glyphs](char32_t c) { return glyphs->canDraw(c); };
@@ -189,7 +199,7 @@ bool RouteDocument::open(const QString &path, QString &error)
     if (!isSource && !isHy3 && !isCsv) {
         return refuse(QStringLiteral("開けるのは .route.json、.hy3、運賃 CSV（.csv）です"));
     }
-    const qint64 limit = isHy3 ? Hy3File::MaxUsedBytes : MaxTextFileBytes;
+    const qint64 limit = isHy3 ? Hy3File::MaxUsedBytes : RouteSource::MaxFileBytes;
     const WholeFile::Contents file = WholeFile::read(path, limit);
     if (file.problem != WholeFile::Problem::None) {
         return refuse(WholeFile::problemText(file, limit));
@@ -201,7 +211,8 @@ bool RouteDocument::open(const QString &path, QString &error)
         source = RouteSource::fromJson(file.bytes, why);
     } else {
         // "12.hy3", "12.csv": the route number names the file.
-        const QString route = RouteSource::routeNumber(info.completeBaseName()).value_or(QString());
+        const std::optional<RouteNumber> number = RouteNumber::parse(info.completeBaseName());
+        const QString route = number ? number->text() : QString();
         if (isHy3) {
             const Hy3File::Contents contents = Hy3File::parse(file.bytes);
             if (contents.problem != Hy3File::Problem::None) {
@@ -229,6 +240,7 @@ bool RouteDocument::open(const QString &path, QString &error)
                 return false;
             }
             source->announcements = tape.records;
+            source->noAnnouncementsWanted = tape.records.isEmpty(); // an empty file stays empty
         }
     }
     if (!source) {
@@ -238,6 +250,8 @@ bool RouteDocument::open(const QString &path, QString &error)
     apply(*source, {RouteChange::Kind::Reset, 0, 0, 0, static_cast<int>(m_source.stops.size()),
                     static_cast<int>(source->stops.size())});
     m_saveWarnings.clear();
+    m_saveChanges.clear();
+    m_savedRoute = m_source.route;
     setPath(info.absoluteFilePath());
     return true;
 }
@@ -248,29 +262,64 @@ void RouteDocument::clear()
     RouteSource empty;
     apply(empty, {RouteChange::Kind::Reset, 0, 0, 0, static_cast<int>(m_source.stops.size()), 0});
     m_saveWarnings.clear();
+    m_saveChanges.clear();
+    m_savedRoute.clear();
     setPath({});
+}
+
+QStringList RouteDocument::otherRoutesFiles(const QString &path) const
+{
+    const QFileInfo target(path);
+    const QDir folder = target.absoluteDir();
+    QStringList files;
+    if (target.exists() && target.absoluteFilePath() != m_path) {
+        files << target.absoluteFilePath();
+    }
+    const std::optional<RouteNumber> number = RouteNumber::parse(m_source.route);
+    const bool ownFiles = !m_path.isEmpty() && QFileInfo(m_path).absoluteDir() == folder && number
+                          && number->text() == m_savedRoute;
+    if (number && !ownFiles) {
+        for (const QString &name : {number->fareFileName(), number->tapeFileName()}) {
+            if (QFileInfo::exists(folder.filePath(name))) {
+                files << folder.filePath(name);
+            }
+        }
+    }
+    return files;
 }
 
 bool RouteDocument::save(const QString &path, QString &error)
 {
-    if (!RouteSource::routeNumber(m_source.route)) {
-        error = QStringLiteral("系統番号が 1～5 桁の数字ではありません（「%1」）").arg(m_source.route);
-        return false;
-    }
     const QFileInfo info(path);
     const QString folder = info.absolutePath();
-    std::optional<RouteFiles::Output> output =
-        RouteFiles::build(m_source, RouteFiles::sourceReadings(m_source), folder, false, error);
-    if (!output) {
+    m_draftOnly = false;
+    const QByteArray json = m_source.toJson();
+    if (!RouteFiles::fitsReader(info.fileName(), json, RouteSource::MaxFileBytes, error)) {
         return false;
     }
-    output->files.append({info.fileName(), m_source.toJson()});
-    if (!RouteFiles::write(*output, folder, error)) {
+    // The source is UTF-8 and holds whatever the author typed: it is saved
+    // also when the display's files cannot be built, so no work is lost.
+    QString refusal;
+    const std::optional<RouteFiles::Output> built =
+        RouteFiles::build(m_source, RouteFiles::sourceReadings(m_source), folder, false, refusal);
+    RouteFiles::Output output = built.value_or(RouteFiles::Output{});
+    output.files.append({info.fileName(), json});
+    if (!RouteFiles::write(output, folder, error)) {
         return false;
     }
-    m_saveWarnings = output->warnings;
+    m_saveWarnings = output.warnings;
+    m_saveChanges = output.changes;
+    if (built) {
+        m_savedRoute = m_source.route;
+    }
     m_undo->setClean();
     setPath(info.absoluteFilePath());
+    if (!built) {
+        m_draftOnly = true;
+        error = QStringLiteral("%1 は保存しましたが、表示器用のファイル（.hy3、tp.csv）は作れません。\n%2")
+                    .arg(info.fileName(), refusal);
+        return false;
+    }
     return true;
 }
 
@@ -302,8 +351,12 @@ QString RouteDocument::cellProblem(int stop, int column) const
     return m_problemTexts.value({stop, column});
 }
 
-void RouteDocument::setRouteNumber(const QString &route)
+void RouteDocument::setRouteNumber(const QString &text)
 {
+    // Kept as the display reads it ("012" is route 12, in 12.hy3); a text
+    // that is no route number stays as typed, for the checks to name.
+    const std::optional<RouteNumber> number = RouteNumber::parse(text);
+    const QString route = number ? number->text() : text;
     if (route == m_source.route) {
         return;
     }
@@ -435,9 +488,17 @@ void RouteDocument::setFare(int stop, int column, int fare)
 
 void RouteDocument::clearFare(int stop, int column)
 {
+    clearFares({{stop, column}});
+}
+
+void RouteDocument::clearFares(const QList<QPair<int, int>> &cells)
+{
+    const QSet<QPair<int, int>> cleared(cells.begin(), cells.end());
     RouteSource after = m_source;
-    const auto removed = std::remove_if(after.overrides.begin(), after.overrides.end(),
-                                        [&](const FareOverride &o) { return o.stop == stop && o.ticket == column; });
+    const auto removed = std::remove_if(after.overrides.begin(), after.overrides.end(), [&](const FareOverride &o) {
+        return cleared.contains({o.stop, o.ticket});
+    });
+    // Cells showing the rule's fare already: no step, nothing modified.
     if (removed == after.overrides.end()) {
         return;
     }
@@ -458,11 +519,13 @@ void RouteDocument::clearAllFares()
 
 void RouteDocument::setAnnouncements(const QList<TapeRecord> &records, const QString &text)
 {
-    if (records == m_source.announcements) {
+    // An author who leaves no announcement wants none.
+    if (records == m_source.announcements && records.isEmpty() == m_source.noAnnouncementsWanted) {
         return;
     }
     RouteSource after = m_source;
     after.announcements = records;
+    after.noAnnouncementsWanted = records.isEmpty();
     push(after, {}, text);
 }
 

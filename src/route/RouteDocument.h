@@ -43,6 +43,9 @@ class RouteDocument : public QObject
     Q_OBJECT
 
 public:
+    // Undo reaches this many steps back; each keeps only what it changed.
+    static constexpr int UndoSteps = 1000;
+
     // `hasGlyph` tells whether the stop-name strip can draw a character;
     // left empty, the strip's own 16-dot fonts are asked.
     explicit RouteDocument(QObject *parent = nullptr, std::function<bool(char32_t)> hasGlyph = {});
@@ -71,11 +74,25 @@ public:
     // Writes the route source at `path` and builds the fare data, the
     // announcement file and the merged reading dictionary beside it, all or
     // nothing. False with the reason when the route is refused or a file
-    // cannot be written.
+    // cannot be written. A route that cannot be built (a name CP932 cannot
+    // write, too few stops, ...) still has its source saved: then
+    // draftOnly() is true, the document is clean, and `error` says why the
+    // other files were not built.
     bool save(const QString &path, QString &error);
+    bool draftOnly() const { return m_draftOnly; }
+    // The files a save at `path` would replace that are not this route's
+    // own: a route source other than the one opened or saved, and the fare
+    // data and announcements of the route number when this document did
+    // not open or save them there (another route's, such as a route
+    // imported under the number of one already in the folder). Absolute
+    // paths; empty when the save replaces nothing of another route.
+    QStringList otherRoutesFiles(const QString &path) const;
     // What the last save had to say without refusing (readings left as
     // yomi.txt has them, fares that will not show, ...).
     QStringList saveWarnings() const { return m_saveWarnings; }
+    // What the last save changed beyond the route's own files: readings of
+    // yomi.txt replaced by the route's.
+    QStringList saveChanges() const { return m_saveChanges; }
 
     // Every problem of the route as it is now, in the order the checks find
     // them.
@@ -92,7 +109,8 @@ public:
 
     // Edits. Each is one step on the undo stack; one that changes nothing
     // adds no step.
-    void setRouteNumber(const QString &route);
+    // The route number, as the display reads it: "012" becomes "12".
+    void setRouteNumber(const QString &text);
     void setSelectorColumn(int column);
     void setRule(const FareRule &rule);
     void setStop(int row, const RouteStop &stop);
@@ -107,8 +125,13 @@ public:
     void setFare(int stop, int column, int fare);
     // The rule's value again in a cell typed over.
     void clearFare(int stop, int column);
+    // ... in every cell (stop, column) of `cells` typed over, one step;
+    // none when no cell of them was typed over.
+    void clearFares(const QList<QPair<int, int>> &cells);
     // The rule's value again in every cell (one step).
     void clearAllFares();
+    // The author's announcements; an empty list means none are wanted (none
+    // are made up from the stops).
     void setAnnouncements(const QList<TapeRecord> &records, const QString &text);
     // The announcements made again from the stops.
     void regenerateAnnouncements();
@@ -147,5 +170,10 @@ private:
     std::function<bool(char32_t)> m_hasGlyph;
     QUndoStack *m_undo = nullptr;
     QString m_path;
+    // The route number of the files the document was opened from or last
+    // saved as, in the folder of m_path; empty for a new route.
+    QString m_savedRoute;
     QStringList m_saveWarnings;
+    QStringList m_saveChanges;
+    bool m_draftOnly = false;
 };

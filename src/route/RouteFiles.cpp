@@ -1,13 +1,19 @@
 #include "RouteFiles.h"
 
+#include "RouteAnnouncements.h"
 #include "RouteBuilder.h"
+#include "app/FileReplacement.h"
+#include "app/WholeFile.h"
 #include "companion/Cp932.h"
 #include "fare/Hy3File.h"
+#include "fare/RouteNumber.h"
 #include "sound/ReadingDictionary.h"
+#include "sound/TapeCsv.h"
 
 #include <QDir>
-#include <QFile>
-#include <QSaveFile>
+#include <QHash>
+#include <QLockFile>
+#include <QSet>
 
 #include <memory>
 
@@ -43,37 +49,130 @@ std::optional<QByteArray> tapeBytes(const QList<TapeRecord> &records, QString &e
     return bytes;
 }
 
-QByteArray mergedReadings(const QByteArray &existing, const QList<QPair<QString, QString>> &readings,
-                          QStringList &warnings)
+MergedReadings mergedReadings(const QByteArray &existing, const QList<QPair<QString, QString>> &readings)
 {
-    QByteArray merged = existing;
-    QString text = Cp932::decode(existing);
-    ReadingDictionary known = ReadingDictionary::parse(text);
+    MergedReadings result;
+    // The entries to be in the file, keyed as the dictionary looks them up;
+    // of two for one written form the later wins (a reading fix over the
+    // stop's own reading).
+    struct Wanted
+    {
+        QString written;
+        QString reading;
+        QByteArray line;
+        bool inFile = false;
+    };
+    std::vector<Wanted> wanted;
+    QHash<QString, size_t> byKey;
     for (const auto &[written, reading] : readings) {
         const QString line = written + u',' + reading;
         const std::optional<QByteArray> encoded = Cp932::encodeExactly(line);
         if (!encoded || written.contains(u'\n') || reading.contains(u'\n')) {
-            warnings << QStringLiteral("読み「%1」はシフトJIS（CP932）で書けないので yomi.txt に加えません").arg(line);
+            result.warnings << QStringLiteral("読み「%1」はシフトJIS（CP932）で書けないので yomi.txt に加えません").arg(line);
             continue;
         }
-        // The dictionary's own reading rules decide whether the written form
-        // is there already: adding it must grow the table.
-        ReadingDictionary probe = known;
-        probe.merge(ReadingDictionary::parse(line));
-        if (probe.size() == known.size()) {
-            if (known.apply(written) != ReadingDictionary::parse(line).apply(written)) {
-                warnings << QStringLiteral("yomi.txt の「%1」の読みはそのまま残します（取り込んだ読みは「%2」）").arg(written, reading);
-            }
+        std::optional<std::pair<QString, QString>> entry = ReadingDictionary::parseEntry(line);
+        if (!entry) {
+            continue; // nothing the dictionary would read
+        }
+        if (entry->first.size() > ReadingDictionary::MaxWrittenLength) {
+            result.warnings << QStringLiteral("「%1」は %2 文字を超え、読みを引けないので yomi.txt に加えません")
+                                   .arg(written)
+                                   .arg(ReadingDictionary::MaxWrittenLength);
             continue;
         }
-        known = probe;
-        if (!merged.isEmpty() && !merged.endsWith('\n')) {
-            merged += "\r\n";
+        const auto found = byKey.constFind(entry->first);
+        if (found != byKey.cend()) {
+            wanted[*found] = {written, entry->second, *encoded, false};
+        } else {
+            byKey.insert(entry->first, wanted.size());
+            wanted.push_back({written, entry->second, *encoded, false});
         }
-        merged += *encoded + "\r\n";
     }
-    return merged;
+    // One pass over the file: a line of a written form the source reads
+    // otherwise gets the source's reading in its place; every other line
+    // stays byte for byte.
+    QSet<QString> changed;
+    for (qsizetype start = 0; start < existing.size();) {
+        const qsizetype newline = existing.indexOf('\n', start);
+        const qsizetype end = newline < 0 ? existing.size() : newline;
+        QByteArrayView line(existing.constData() + start, end - start);
+        const bool carriageReturn = line.endsWith('\r');
+        if (carriageReturn) {
+            line.chop(1);
+        }
+        const std::optional<std::pair<QString, QString>> entry =
+            ReadingDictionary::parseEntry(Cp932::decode(line.toByteArray()));
+        const auto found = entry ? byKey.constFind(entry->first) : byKey.cend();
+        if (found == byKey.cend()) {
+            result.bytes += QByteArrayView(existing.constData() + start, end - start);
+        } else {
+            Wanted &entryWanted = wanted[*found];
+            entryWanted.inFile = true;
+            if (entry->second == entryWanted.reading) {
+                result.bytes += QByteArrayView(existing.constData() + start, end - start);
+            } else {
+                result.bytes += entryWanted.line;
+                if (carriageReturn) {
+                    result.bytes += '\r';
+                }
+                if (!changed.contains(entry->first)) {
+                    changed.insert(entry->first);
+                    result.changes << QStringLiteral("yomi.txt の「%1」の読みを「%2」から「%3」に改めました")
+                                          .arg(entryWanted.written, entry->second, entryWanted.reading);
+                }
+            }
+        }
+        if (newline >= 0) {
+            result.bytes += '\n';
+        }
+        start = end + 1;
+    }
+    for (const Wanted &entry : wanted) {
+        if (entry.inFile) {
+            continue;
+        }
+        if (!result.bytes.isEmpty() && !result.bytes.endsWith('\n')) {
+            result.bytes += "\r\n";
+        }
+        result.bytes += entry.line + "\r\n";
+    }
+    return result;
 }
+
+bool fitsReader(const QString &name, const QByteArray &bytes, qint64 limit, QString &error)
+{
+    if (bytes.size() <= limit) {
+        return true;
+    }
+    error = QStringLiteral("%1 は %2 バイトになり、読み込める上限の %3 MB を超えるため作りません")
+                .arg(name)
+                .arg(bytes.size())
+                .arg(limit / (1024 * 1024));
+    return false;
+}
+
+namespace {
+
+// The reading dictionary of `folder` with `readings` merged in; nothing,
+// with the reason, when the one there cannot be read.
+std::optional<MergedReadings> readingsMergedInto(const QString &folder, const QList<QPair<QString, QString>> &readings,
+                                                 QString &error)
+{
+    const QString path = QDir(folder).filePath(ReadingDictionary::fileName());
+    const WholeFile::Contents dictionary = WholeFile::read(path, ReadingDictionary::MaxFileBytes);
+    if (dictionary.problem != WholeFile::Problem::None && dictionary.problem != WholeFile::Problem::Missing) {
+        error = QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path),
+                                            WholeFile::problemText(dictionary, ReadingDictionary::MaxFileBytes));
+        return std::nullopt;
+    }
+    return mergedReadings(dictionary.bytes, readings);
+}
+
+// How long a save waits for another's merge of the same yomi.txt.
+constexpr int DictionaryLockWaitMs = 10000;
+
+} // namespace
 
 QList<QPair<QString, QString>> sourceReadings(const RouteSource &source)
 {
@@ -89,6 +188,12 @@ QList<QPair<QString, QString>> sourceReadings(const RouteSource &source)
 std::optional<Output> build(const RouteSource &source, const QList<QPair<QString, QString>> &readings,
                             const QString &folder, bool withSource, QString &error)
 {
+    // The display's rule names the files: "012" is route 12, in 12.hy3.
+    const std::optional<RouteNumber> number = RouteNumber::parse(source.route);
+    if (!number) {
+        error = QStringLiteral("系統番号が 1～%1 桁の数字ではありません（「%2」）").arg(RouteNumber::MaxDigits).arg(source.route);
+        return std::nullopt;
+    }
     const RouteBuilder builder(source);
     const std::vector<RouteProblem> problems = builder.check();
     Output output;
@@ -104,49 +209,77 @@ std::optional<Output> build(const RouteSource &source, const QList<QPair<QString
         error = QStringLiteral("運賃データを作れません（停名がシフトJIS（CP932）で書けないか長すぎます）");
         return std::nullopt;
     }
-    const std::optional<QByteArray> tape = tapeBytes(source.announcements, error);
+    const std::optional<QByteArray> tape = tapeBytes(RouteAnnouncements::ofSource(source), error);
     if (!tape) {
         return std::nullopt;
     }
-    QByteArray existing;
-    QFile dictionary(QDir(folder).filePath(ReadingDictionary::fileName()));
-    if (dictionary.exists()) {
-        if (!dictionary.open(QIODevice::ReadOnly)) {
-            error = QStringLiteral("%1: 読めません（%2）").arg(dictionary.fileName(), dictionary.errorString());
+    const std::optional<MergedReadings> merged = readingsMergedInto(folder, readings, error);
+    if (!merged) {
+        return std::nullopt;
+    }
+    const QString tapeName = number->tapeFileName();
+    // Files the display could not read are not written at all.
+    if (!fitsReader(tapeName, *tape, TapeCsv::MaxFileBytes, error)
+        || !fitsReader(ReadingDictionary::fileName(), merged->bytes, ReadingDictionary::MaxFileBytes, error)) {
+        return std::nullopt;
+    }
+    output.warnings << merged->warnings;
+    output.changes = merged->changes;
+    output.readings = readings;
+    output.files.append({number->fareFileName(), *hy3});
+    output.files.append({tapeName, *tape});
+    output.files.append({ReadingDictionary::fileName(), merged->bytes});
+    if (withSource) {
+        const QString sourceName = number->sourceFileName();
+        const QByteArray json = source.toJson();
+        if (!fitsReader(sourceName, json, RouteSource::MaxFileBytes, error)) {
             return std::nullopt;
         }
-        existing = dictionary.readAll();
-    }
-    output.files.append({source.route + QStringLiteral(".hy3"), *hy3});
-    output.files.append({source.route + QStringLiteral("tp.csv"), *tape});
-    output.files.append({ReadingDictionary::fileName(), mergedReadings(existing, readings, output.warnings)});
-    if (withSource) {
-        output.files.append({source.route + RouteSource::fileSuffix(), source.toJson()});
+        output.files.append({sourceName, json});
     }
     return output;
 }
 
-bool write(const Output &output, const QString &folder, QString &error)
+bool write(Output &output, const QString &fareFolder, const QString &announcementFolder, QString &error)
 {
-    const QDir dir(folder);
-    // Every file is written to its temporary first; only when all of them
-    // are are they renamed into place.
-    std::vector<std::unique_ptr<QSaveFile>> files;
-    for (const auto &[name, bytes] : output.files) {
-        auto file = std::make_unique<QSaveFile>(dir.filePath(name));
-        if (!file->open(QIODevice::WriteOnly) || file->write(bytes) != bytes.size()) {
-            error = QStringLiteral("%1: 書き込めません（%2）").arg(file->fileName(), file->errorString());
-            return false; // the temporaries are removed with their QSaveFile
+    // Merges of one yomi.txt are taken in turn (the editor and hy3tool may
+    // write the same folder): the file is read again under the lock and
+    // the readings merged into what it holds now.
+    std::unique_ptr<QLockFile> lock;
+    FileReplacement replacement;
+    for (auto &[name, bytes] : output.files) {
+        const bool fare = name.endsWith(QStringLiteral(".hy3"), Qt::CaseInsensitive);
+        const QString path = QDir(fare ? fareFolder : announcementFolder).filePath(name);
+        if (name == ReadingDictionary::fileName()) {
+            lock = std::make_unique<QLockFile>(path + QStringLiteral(".lock"));
+            if (!lock->tryLock(DictionaryLockWaitMs)) {
+                error = QStringLiteral("%1: 他の保存（路線エディタか hy3tool）が書き換え中のため、書けません。"
+                                       "しばらくしてからもう一度保存してください")
+                            .arg(QDir::toNativeSeparators(path));
+                return false;
+            }
+            const std::optional<MergedReadings> merged = readingsMergedInto(announcementFolder, output.readings, error);
+            if (!merged || !fitsReader(name, merged->bytes, ReadingDictionary::MaxFileBytes, error)) {
+                return false;
+            }
+            bytes = merged->bytes;
+            output.changes = merged->changes;
         }
-        files.push_back(std::move(file));
-    }
-    for (const auto &file : files) {
-        if (!file->commit()) {
-            error = QStringLiteral("%1: 書き込めません（%2）").arg(file->fileName(), file->errorString());
+        if (!replacement.add(path, bytes)) {
+            error = replacement.errorString();
             return false;
         }
     }
+    if (!replacement.commit()) {
+        error = replacement.errorString();
+        return false;
+    }
     return true;
+}
+
+bool write(Output &output, const QString &folder, QString &error)
+{
+    return write(output, folder, folder, error);
 }
 
 } // namespace RouteFiles

@@ -1,10 +1,11 @@
 #include "RouteSource.h"
 
+#include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QRegularExpression>
 
+#include "app/WholeFile.h"
 #include "fare/Hy3File.h"
 
 #include <algorithm>
@@ -103,6 +104,25 @@ public:
         return value.toString();
     }
 
+    // The array under `key` (none: empty); anything else is refused.
+    QJsonArray array(const QJsonObject &object, const QString &key, const QString &where)
+    {
+        const QJsonValue value = object.value(key);
+        if (!value.isUndefined() && !value.isArray()) {
+            fail(where, QStringLiteral("\"%1\" は配列ではありません").arg(key));
+        }
+        return value.toArray();
+    }
+
+    // An object where one must be: an element of an array, a member.
+    QJsonObject object(const QJsonValue &value, const QString &where)
+    {
+        if (!value.isObject()) {
+            fail(where, QStringLiteral("オブジェクト（{ }）ではありません"));
+        }
+        return value.toObject();
+    }
+
     std::vector<int> integers(const QJsonObject &object, const QString &key, const QString &where)
     {
         std::vector<int> values;
@@ -187,10 +207,10 @@ FareRule ruleFromJson(const QJsonObject &object, Reader &reader)
     rule.stepFare = reader.integer(object, QStringLiteral("stepFare"), where, 0);
     rule.stepTenths = reader.tenths(object, QStringLiteral("stepKm"), where).value_or(0);
     rule.unit = reader.integer(object, QStringLiteral("unit"), where, 10);
-    const QJsonArray bands = object.value(QStringLiteral("bands")).toArray();
-    for (qsizetype i = 0; i < bands.size(); ++i) {
+    const QJsonArray bands = reader.array(object, QStringLiteral("bands"), where);
+    for (qsizetype i = 0; i < bands.size() && reader.ok(); ++i) {
         const QString at = QStringLiteral("fareRule.bands[%1]").arg(i);
-        const QJsonObject band = bands.at(i).toObject();
+        const QJsonObject band = reader.object(bands.at(i), at);
         const std::optional<int> upTo = reader.tenths(band, QStringLiteral("upToKm"), at);
         if (!upTo) {
             reader.fail(at, QStringLiteral("\"upToKm\" がありません"));
@@ -198,10 +218,10 @@ FareRule ruleFromJson(const QJsonObject &object, Reader &reader)
         rule.bands.push_back({upTo.value_or(0), reader.integer(band, QStringLiteral("fare"), at, 0, true)});
     }
     rule.faresByZonesCrossed = reader.integers(object, QStringLiteral("faresByZonesCrossed"), where);
-    const QJsonArray pairs = object.value(QStringLiteral("pairs")).toArray();
-    for (qsizetype i = 0; i < pairs.size(); ++i) {
+    const QJsonArray pairs = reader.array(object, QStringLiteral("pairs"), where);
+    for (qsizetype i = 0; i < pairs.size() && reader.ok(); ++i) {
         const QString at = QStringLiteral("fareRule.pairs[%1]").arg(i);
-        const QJsonObject pair = pairs.at(i).toObject();
+        const QJsonObject pair = reader.object(pairs.at(i), at);
         rule.zonePairs.insert({reader.text(pair, QStringLiteral("from"), at), reader.text(pair, QStringLiteral("to"), at)},
                               reader.integer(pair, QStringLiteral("fare"), at, 0, true));
     }
@@ -209,15 +229,6 @@ FareRule ruleFromJson(const QJsonObject &object, Reader &reader)
 }
 
 } // namespace
-
-std::optional<QString> RouteSource::routeNumber(const QString &text)
-{
-    static const QRegularExpression digits(QRegularExpression::anchoredPattern(QStringLiteral("[0-9]{1,5}")));
-    if (!digits.match(text).hasMatch()) {
-        return std::nullopt;
-    }
-    return QString::number(text.toInt());
-}
 
 QByteArray RouteSource::toJson() const
 {
@@ -259,8 +270,11 @@ QByteArray RouteSource::toJson() const
         {QStringLiteral("fareRule"), ruleToJson(rule)},
         {QStringLiteral("stops"), stopArray},
         {QStringLiteral("overrides"), overrideArray},
-        {QStringLiteral("announcements"), announcementArray},
     };
+    // Left out, the announcements are made from the stops when building.
+    if (!announcements.isEmpty() || noAnnouncementsWanted) {
+        root.insert(QStringLiteral("announcements"), announcementArray);
+    }
     if (!readings.isEmpty()) {
         QJsonArray readingArray;
         for (const auto &[written, reading] : readings) {
@@ -299,15 +313,15 @@ std::optional<RouteSource> RouteSource::fromJson(const QByteArray &json, QString
     if (source.selectorColumn < 0 || source.selectorColumn > StopRecord::ColumnCount) {
         reader.fail(QStringLiteral("selectorColumn"), QStringLiteral("0（なし）か 1 から 150 の列ではありません"));
     }
-    source.rule = ruleFromJson(root.value(QStringLiteral("fareRule")).toObject(), reader);
+    source.rule = ruleFromJson(reader.object(root.value(QStringLiteral("fareRule")), QStringLiteral("fareRule")), reader);
 
-    const QJsonArray stopArray = root.value(QStringLiteral("stops")).toArray();
+    const QJsonArray stopArray = reader.array(root, QStringLiteral("stops"), QStringLiteral("stops"));
     if (stopArray.size() > Hy3File::MaxRecords) {
         reader.fail(QStringLiteral("stops"), QStringLiteral("停留所が %1 あります（最大 %2）").arg(stopArray.size()).arg(Hy3File::MaxRecords));
     }
     for (qsizetype i = 0; i < stopArray.size() && reader.ok(); ++i) {
         const QString where = QStringLiteral("stops[%1]").arg(i);
-        const QJsonObject object = stopArray.at(i).toObject();
+        const QJsonObject object = reader.object(stopArray.at(i), where);
         RouteStop stop;
         stop.name = reader.text(object, QStringLiteral("name"), where);
         stop.reading = reader.text(object, QStringLiteral("reading"), where);
@@ -319,7 +333,8 @@ std::optional<RouteSource> RouteSource::fromJson(const QByteArray &json, QString
                 reader.fail(where, QStringLiteral("\"ticket\" は 0～32767 の整数です（%1）").arg(*stop.ticket));
             }
         }
-        const QString sound = object.value(QStringLiteral("sound")).toString(QStringLiteral("ordinary"));
+        const QString sound = object.contains(QStringLiteral("sound")) ? reader.text(object, QStringLiteral("sound"), where)
+                                                                         : QStringLiteral("ordinary");
         bool known = false;
         for (const RouteStop::Sound s : {RouteStop::Sound::Ordinary, RouteStop::Sound::Major, RouteStop::Sound::Terminal}) {
             if (soundName(s) == sound) {
@@ -327,23 +342,25 @@ std::optional<RouteSource> RouteSource::fromJson(const QByteArray &json, QString
                 known = true;
             }
         }
-        if (!known) {
+        if (!known && reader.ok()) {
             reader.fail(where, QStringLiteral("\"sound\" は ordinary, major, terminal のどれかです（「%1」）").arg(sound));
         }
         source.stops.push_back(stop);
     }
-    const QJsonArray overrideArray = root.value(QStringLiteral("overrides")).toArray();
+    const QJsonArray overrideArray = reader.array(root, QStringLiteral("overrides"), QStringLiteral("overrides"));
     for (qsizetype i = 0; i < overrideArray.size() && reader.ok(); ++i) {
         const QString where = QStringLiteral("overrides[%1]").arg(i);
-        const QJsonObject object = overrideArray.at(i).toObject();
+        const QJsonObject object = reader.object(overrideArray.at(i), where);
         source.overrides.push_back({reader.integer(object, QStringLiteral("stop"), where, 0, true),
                                     reader.integer(object, QStringLiteral("ticket"), where, 0, true),
                                     reader.integer(object, QStringLiteral("fare"), where, 0, true)});
     }
-    const QJsonArray announcementArray = root.value(QStringLiteral("announcements")).toArray();
+    const QJsonArray announcementArray =
+        reader.array(root, QStringLiteral("announcements"), QStringLiteral("announcements"));
+    source.noAnnouncementsWanted = root.contains(QStringLiteral("announcements")) && announcementArray.isEmpty();
     for (qsizetype i = 0; i < announcementArray.size() && reader.ok(); ++i) {
         const QString where = QStringLiteral("announcements[%1]").arg(i);
-        const QJsonObject object = announcementArray.at(i).toObject();
+        const QJsonObject object = reader.object(announcementArray.at(i), where);
         TapeRecord record;
         record.Text = reader.text(object, QStringLiteral("text"), where);
         const int step = reader.integer(object, QStringLiteral("step"), where, 0);
@@ -355,10 +372,10 @@ std::optional<RouteSource> RouteSource::fromJson(const QByteArray &json, QString
         record.SoundFlag = static_cast<qint16>(sound);
         source.announcements.append(record);
     }
-    const QJsonArray readingArray = root.value(QStringLiteral("readings")).toArray();
+    const QJsonArray readingArray = reader.array(root, QStringLiteral("readings"), QStringLiteral("readings"));
     for (qsizetype i = 0; i < readingArray.size() && reader.ok(); ++i) {
         const QString where = QStringLiteral("readings[%1]").arg(i);
-        const QJsonObject object = readingArray.at(i).toObject();
+        const QJsonObject object = reader.object(readingArray.at(i), where);
         const QString written = reader.text(object, QStringLiteral("written"), where);
         const QString reading = reader.text(object, QStringLiteral("reading"), where);
         if (reader.ok() && (written.isEmpty() || reading.isEmpty())) {
@@ -369,6 +386,20 @@ std::optional<RouteSource> RouteSource::fromJson(const QByteArray &json, QString
     if (!reader.ok()) {
         error = reader.error;
         return std::nullopt;
+    }
+    return source;
+}
+
+std::optional<RouteSource> RouteSource::readFile(const QString &path, QString &error)
+{
+    const WholeFile::Contents file = WholeFile::read(path, MaxFileBytes);
+    QString why = WholeFile::problemText(file, MaxFileBytes);
+    std::optional<RouteSource> source;
+    if (why.isEmpty()) {
+        source = fromJson(file.bytes, why);
+    }
+    if (!source) {
+        error = QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), why);
     }
     return source;
 }

@@ -49,25 +49,33 @@ struct RouteSource
 {
     static constexpr int DefaultSelectorColumn = 150;
 
-    QString route; // the route number, digits
+    QString route; // the route number, digits (see RouteNumber)
     std::vector<RouteStop> stops;
     FareRule rule;
     std::vector<FareOverride> overrides;
     // The column receiving each stop's sound class; 0: none (fare data
     // opened without one keeps its columns as they were).
     int selectorColumn = DefaultSelectorColumn;
+    // The announcements the author wrote; when there are none, the route's
+    // files get those RouteAnnouncements makes from the stops, unless the
+    // author wants none (an empty list written as such).
     QList<TapeRecord> announcements;
+    bool noAnnouncementsWanted = false;
     // How words of the names and announcements read, beyond the stops'
     // own readings: (written, reading), added to the reading dictionary.
     QList<QPair<QString, QString>> readings;
 
+    // Far above any route of 301 stops: a larger file is refused unread,
+    // and a source that would be larger is not written.
+    static constexpr qint64 MaxFileBytes = 16 * 1024 * 1024;
+
     static QString fileSuffix() { return QStringLiteral(".route.json"); }
-    // The route number as the files are named: the numeric value of 1 to 5
-    // digits, as route setting names them (012 -> 12); nothing otherwise.
-    static std::optional<QString> routeNumber(const QString &text);
 
     QByteArray toJson() const;
     // The source in `json`, or nothing with the reason in `error` (which
     // names the stop or the key that is wrong).
     static std::optional<RouteSource> fromJson(const QByteArray &json, QString &error);
+    // The source in the file at `path`, read whole up to MaxFileBytes (a
+    // plain file only); nothing with the reason, naming the file, in `error`.
+    static std::optional<RouteSource> readFile(const QString &path, QString &error);
 };

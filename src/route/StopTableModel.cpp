@@ -1,5 +1,7 @@
 #include "StopTableModel.h"
 
+#include "CsvReader.h"
+
 #include <QDataStream>
 #include <QIODevice>
 #include <QMimeData>
@@ -20,7 +22,10 @@ QString plainNumber(const QString &text)
 // One field of a stop from text; false with the reason.
 bool setField(RouteStop &stop, int column, const QString &text, QString &error)
 {
-    const QString value = text.trimmed();
+    // A cell wrapped over lines in a spreadsheet is one line on the strip.
+    QString value = text;
+    value.remove(u'\r').remove(u'\n').replace(u'\t', u' ');
+    value = value.trimmed();
     switch (column) {
     case StopTableModel::NameColumn:
         stop.name = value;
@@ -74,33 +79,26 @@ bool setField(RouteStop &stop, int column, const QString &text, QString &error)
     }
 }
 
-// A cell copied from a spreadsheet: quoted when it holds a tab, a line
-// break or a quote, with "" for a quote inside.
-QString unquoted(const QString &field)
+// A table copied from a spreadsheet: a line a row, a tab between cells, and
+// a cell that holds a tab, a line break or a quote quoted as RFC 4180 has
+// it, read by the one CSV reader.
+QList<QStringList> tabSeparatedLines(const QString &text, QString &error)
 {
-    if (field.size() >= 2 && field.startsWith(u'"') && field.endsWith(u'"')) {
-        return field.mid(1, field.size() - 2).replace(QStringLiteral("\"\""), QStringLiteral("\""));
-    }
-    return field;
-}
-
-QList<QStringList> tabSeparatedLines(const QString &text)
-{
-    QString body = text;
-    body.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    while (body.endsWith(u'\n')) {
-        body.chop(1);
-    }
+    CsvReader::Options options;
+    options.separator = u'\t';
+    CsvReader reader(text, options);
     QList<QStringList> lines;
-    if (body.isEmpty()) {
-        return lines;
-    }
-    for (const QString &line : body.split(u'\n')) {
-        QStringList fields;
-        for (const QString &field : line.split(u'\t')) {
-            fields << unquoted(field);
+    while (!reader.atEnd()) {
+        const CsvReader::Record record = reader.next();
+        if (record.problem != CsvReader::Problem::None) {
+            error = QStringLiteral("貼り付けの %1 行目: 引用符（\"）で囲んだセルが正しく閉じていません").arg(record.line);
+            return {};
         }
-        lines << fields;
+        lines << record.fields;
+    }
+    // Blank lines after the table are no stops.
+    while (!lines.isEmpty() && lines.last().size() == 1 && lines.last().first().trimmed().isEmpty()) {
+        lines.removeLast();
     }
     return lines;
 }
@@ -318,7 +316,11 @@ bool StopTableModel::dropMimeData(const QMimeData *data, Qt::DropAction action, 
 
 bool StopTableModel::paste(int row, int column, const QString &text, bool insert, QString &error)
 {
-    QList<QStringList> lines = tabSeparatedLines(text);
+    error.clear();
+    QList<QStringList> lines = tabSeparatedLines(text, error);
+    if (!error.isEmpty()) {
+        return false;
+    }
     // A table copied with its heading line: the heading is not a stop.
     if (!lines.isEmpty() && lines.first().value(0).trimmed() == headerData(column, Qt::Horizontal).toString()) {
         lines.removeFirst();

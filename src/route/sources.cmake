@@ -11,6 +11,7 @@ target_sources(tavelo_core PRIVATE
     src/route/GtfsReadingPieces.cpp src/route/GtfsReadingPieces.h
     src/route/GtfsRouteChoice.cpp src/route/GtfsRouteChoice.h
     src/route/RouteAnnouncements.cpp src/route/RouteAnnouncements.h
+    src/route/RouteSourceChange.cpp src/route/RouteSourceChange.h
     src/route/RouteDocument.cpp src/route/RouteDocument.h
     src/route/StopTableModel.cpp src/route/StopTableModel.h
     src/route/FareGridModel.cpp src/route/FareGridModel.h

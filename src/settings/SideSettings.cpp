@@ -1,6 +1,7 @@
 #include "SideSettings.h"
 
 #include "SettingsLog.h"
+#include "app/FileReplacement.h"
 #include "app/WholeFile.h"
 #include "display/DisplayScale.h"
 
@@ -12,7 +13,6 @@
 #include <QMutex>
 #include <QRandomGenerator>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QSet>
 
 #include <array>
@@ -250,17 +250,15 @@ bool SideSettings::save(const QString &path, QString *error) const
     if (!QDir().mkpath(entry.absolutePath())) {
         return fail(QStringLiteral("フォルダを作れません"));
     }
-    QSaveFile file(path);
-    // Unbuffered: a write that fails is seen here. Buffered, the failure would
-    // come at commit's flush, and Qt 6.4 replaces the old file all the same.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        return fail(file.errorString());
-    }
-    // The token is a secret: only the user reads the file.
-    file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    const QByteArray bytes = QJsonDocument(root).toJson(QJsonDocument::Indented);
-    if (file.write(bytes) != bytes.size() || !file.commit()) {
-        return fail(file.errorString());
+    // The token is a secret: only the user reads the file. The reason names
+    // the file already.
+    QString why;
+    if (!FileReplacement::write(path, QJsonDocument(root).toJson(QJsonDocument::Indented), &why,
+                                QFileDevice::ReadOwner | QFileDevice::WriteOwner)) {
+        if (error) {
+            *error = why;
+        }
+        return false;
     }
     return true;
 }

@@ -2,12 +2,12 @@
 
 #include "In4Format.h"
 #include "SettingsLog.h"
+#include "app/FileReplacement.h"
 #include "companion/Cp932.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace {
 
@@ -101,15 +101,13 @@ std::optional<IniError> mdlIniIo::writeFile(const QString &path, const IniRecord
 {
     // The configuration folder may not exist before the first save.
     QDir().mkpath(QFileInfo(path).absolutePath());
-    QSaveFile file(path);
-    // Unbuffered: a write that fails is seen here. Buffered, the failure would
-    // come at commit's flush, and Qt 6.4 replaces the old file all the same.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        return fileError(IniError::PermissionDenied, QStringLiteral("書き込みできません。"), file);
-    }
-    const QByteArray bytes = In4Format::encode(records);
-    if (file.write(bytes) != bytes.size() || !file.commit()) {
-        return fileError(IniError::DeviceIo, QStringLiteral("デバイス I/O エラーです。"), file);
+    FileReplacement file;
+    if (!file.add(path, In4Format::encode(records)) || !file.commit()) {
+        if (file.problem() == FileReplacement::Problem::CannotWrite) {
+            return IniError{IniError::DeviceIo, QStringLiteral("デバイス I/O エラーです。 (%1)").arg(file.errorString())};
+        }
+        // A link, a folder where the file goes, a folder we may not write in.
+        return IniError{IniError::PermissionDenied, QStringLiteral("書き込みできません。 (%1)").arg(file.errorString())};
     }
     return std::nullopt;
 }

@@ -12,6 +12,27 @@
 
 #include <algorithm>
 
+std::optional<std::pair<QString, QString>> ReadingDictionary::parseEntry(QStringView line)
+{
+    const QStringView entry = line.trimmed();
+    if (entry.isEmpty() || entry.startsWith(u'#')) {
+        return std::nullopt;
+    }
+    qsizetype separator = entry.indexOf(u',');
+    if (separator < 0) {
+        separator = entry.indexOf(u'\t');
+    }
+    if (separator < 0) {
+        return std::nullopt;
+    }
+    QString written = KanaText::normalise(entry.left(separator).trimmed().toString());
+    QString reading = KanaText::toKatakana(entry.mid(separator + 1).trimmed().toString());
+    if (written.isEmpty() || reading.isEmpty()) {
+        return std::nullopt;
+    }
+    return std::pair(std::move(written), std::move(reading));
+}
+
 ReadingDictionary ReadingDictionary::parse(QStringView text, QList<qsizetype> *tooLongLines)
 {
     ReadingDictionary dictionary;
@@ -19,30 +40,19 @@ ReadingDictionary ReadingDictionary::parse(QStringView text, QList<qsizetype> *t
     // The lines are looked at in place, so the text is not copied whole.
     for (const QStringView line : qTokenize(text, u'\n')) {
         ++lineNumber;
-        const QStringView entry = line.trimmed();
-        if (entry.isEmpty() || entry.startsWith(u'#')) {
+        std::optional<std::pair<QString, QString>> entry = parseEntry(line);
+        if (!entry) {
             continue;
         }
-        qsizetype separator = entry.indexOf(u',');
-        if (separator < 0) {
-            separator = entry.indexOf(u'\t');
-        }
-        if (separator < 0) {
-            continue;
-        }
-        const QString written = KanaText::normalise(entry.left(separator).trimmed().toString());
-        const QString reading = KanaText::toKatakana(entry.mid(separator + 1).trimmed().toString());
-        if (written.isEmpty() || reading.isEmpty()) {
-            continue;
-        }
+        auto &[written, reading] = *entry;
         if (written.size() > MaxWrittenLength) {
             if (tooLongLines) {
                 tooLongLines->append(lineNumber);
             }
             continue;
         }
-        dictionary.m_readings.insert(written, reading);
         dictionary.m_longest = std::max(dictionary.m_longest, written.size());
+        dictionary.m_readings.insert(std::move(written), std::move(reading));
     }
     return dictionary;
 }

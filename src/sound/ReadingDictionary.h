@@ -5,6 +5,9 @@
 #include <QString>
 #include <QStringView>
 
+#include <optional>
+#include <utility>
+
 // Readings that the general dictionary gets wrong, place names above all: a
 // table of written form -> reading that is applied before the text is read.
 //
@@ -25,6 +28,10 @@ public:
     // unread.
     static constexpr qint64 MaxFileBytes = 4 * 1024 * 1024;
 
+    // One line of the file as the table keeps it: the written form as it is
+    // looked up and the reading in katakana; nothing for a comment, a blank
+    // line or a line without both. The length limit is not applied here.
+    static std::optional<std::pair<QString, QString>> parseEntry(QStringView line);
     // `tooLongLines`, when given, receives the (1-based) lines of entries
     // skipped for a written form longer than MaxWrittenLength.
     static ReadingDictionary parse(QStringView text, QList<qsizetype> *tooLongLines = nullptr);

@@ -1,5 +1,9 @@
 #include "VoiceSettings.h"
 
+#include "app/FileReplacement.h"
+
+#include <QDir>
+#include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
 
@@ -31,12 +35,11 @@ VoiceSettings VoiceSettings::load(const QString &path)
 
 bool VoiceSettings::save(const QString &path) const
 {
-    QSettings file(path, QSettings::IniFormat);
-    file.setValue(QStringLiteral("voice/rate"), rate);
-    file.setValue(QStringLiteral("voice/pitch"), pitch);
-    file.setValue(QStringLiteral("voice/volume"), volume);
-    file.sync();
-    return file.status() == QSettings::NoError;
+    // The same INI text QSettings reads back, written as a new file put in
+    // place (QSettings would write through a link at `path`).
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    const QString text = QStringLiteral("[voice]\npitch=%1\nrate=%2\nvolume=%3\n").arg(pitch).arg(rate).arg(volume);
+    return FileReplacement::write(path, text.toUtf8());
 }
 
 QString VoiceSettings::defaultPath()

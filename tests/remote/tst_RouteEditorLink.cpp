@@ -74,6 +74,18 @@ void tst_RouteEditorLink::setsARouteOrSaysWhyNot()
     QVERIFY2(missing.answer.value("error").toString().contains(folder + "/5.hy3"),
              qPrintable(missing.answer.value("error").toString()));
 
+    // Route numbers as the panel's entry takes them: the whole text, 1 to 5
+    // digits, leading zeros dropped ("007" reads 7.hy3).
+    for (const char *route : {"123456", "12\n"}) {
+        const auto refused = SingleInstanceGuard::ask(settings, {{"request", "setRoute"}, {"route", route}}, 5000);
+        QCOMPARE(refused.answer.value("ok").toBool(), false);
+        QVERIFY2(refused.answer.value("error").toString().contains(QStringLiteral("1～5 桁")),
+                 qPrintable(refused.answer.value("error").toString()));
+    }
+    const auto zeros = SingleInstanceGuard::ask(settings, {{"request", "setRoute"}, {"route", "007"}}, 30000);
+    QVERIFY2(zeros.answer.value("error").toString().contains(folder + "/7.hy3"),
+             qPrintable(zeros.answer.value("error").toString()));
+
     const auto set = SingleInstanceGuard::ask(settings, {{"request", "setRoute"}, {"route", "0"}}, 30000);
     QVERIFY2(set.answer.value("ok").toBool(), qPrintable(set.answer.value("error").toString()));
     QCOMPARE(SingleInstanceGuard::ask(settings, {{"request", "folders"}}, 5000).answer.value("route").toString(),

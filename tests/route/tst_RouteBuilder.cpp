@@ -140,7 +140,12 @@ private slots:
         QVERIFY2(all.contains(QStringLiteral("停留所 4（停4）, 列 1: 運賃 -5 は負の値")), qPrintable(all));
         // 200 at stop 2, then 150 at stop 5 after -5 at stop 4: only a real fall counts.
         QVERIFY2(!all.contains(QStringLiteral("停留所 5")), qPrintable(all));
-        QVERIFY(!RouteBuilder::refuses(problems));
+        // Only the name the fare data cannot hold keeps the route from being built.
+        QCOMPARE(std::count_if(problems.begin(), problems.end(),
+                               [](const RouteProblem &p) { return p.severity == RouteProblem::Severity::Refusal; }),
+                 1);
+        QCOMPARE(problems.front().stop, 2);
+        QCOMPARE(problems.front().severity, RouteProblem::Severity::Refusal);
         source.overrides = {{4, 1, 150}};
         QVERIFY(RouteBuilder(source).check().back().describe(source.stops).contains(QStringLiteral("列 1: 運賃が前の停留所より下がっています（200 → 150）")));
         // Cells left without a fare light "-1": said once, where the first is.

@@ -1,13 +1,16 @@
 #include "companion/Cp932.h"
 #include "fare/Hy3File.h"
+#include "fare/RouteNumber.h"
 #include "route/AnnouncementModel.h"
 #include "route/FareGridModel.h"
+#include "route/RouteAnnouncements.h"
 #include "route/RouteFiles.h"
 #include "route/StopTableModel.h"
 
 #include <QAbstractItemModelTester>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -244,10 +247,12 @@ private slots:
         QVERIFY(document.isDirty());
         const QString path = dir.filePath(QStringLiteral("12.route.json"));
         QString error;
-        QVERIFY(!document.save(path, error)); // one stop is no route
+        // One stop is no route: only the source is saved, as a draft.
+        QVERIFY(!document.save(path, error));
         QVERIFY2(error.contains(QStringLiteral("2 以上")), qPrintable(error));
-        QVERIFY(QDir(dir.path()).entryList(QDir::Files).isEmpty());
-        QVERIFY(document.isDirty());
+        QVERIFY(document.draftOnly());
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("12.route.json")});
+        QVERIFY(!document.isDirty());
 
         only.name = QStringLiteral("本町");
         document.insertStops(1, {only});
@@ -265,11 +270,197 @@ private slots:
         QVERIFY(!document.isDirty());
         document.undoStack()->undo();
         QVERIFY(document.isDirty());
-        QCOMPARE(cleanChanged.size(), 5);
+        QCOMPARE(cleanChanged.size(), 7);
 
         RouteDocument reopened(nullptr, testGlyphs);
         QVERIFY2(reopened.open(path, error), qPrintable(error));
         QCOMPARE(reopened.readingFix(QStringLiteral("本町")), QStringLiteral("ほんまち"));
+    }
+
+    // "012" is route 12 to the display, which reads 12.hy3: the files are
+    // named so, and so is the number kept.
+    void routeNumbersNameTheFilesAsTheDisplayReadsThem()
+    {
+        QCOMPARE(RouteNumber::parse(u"012")->fareFileName(), QStringLiteral("12.hy3"));
+        QVERIFY(!RouteNumber::parse(u"12\n"));
+        QVERIFY(!RouteNumber::parse(u"123456"));
+        QCOMPARE(RouteNumber::fromName(u"急行５１")->text(), QStringLiteral("51"));
+        QVERIFY(!RouteNumber::fromName(u"12-1"));
+        QVERIFY(!RouteNumber::fromName(u"循環"));
+
+        QTemporaryDir dir;
+        RouteDocument document(nullptr, testGlyphs);
+        load(document, dir, distanceRoute());
+        document.setRouteNumber(QStringLiteral("012"));
+        QCOMPARE(document.source().route, QStringLiteral("12"));
+        document.setRouteNumber(QStringLiteral("007"));
+        QString error;
+        QVERIFY2(document.save(dir.filePath(QStringLiteral("town.route.json")), error), qPrintable(error));
+        QVERIFY(QFileInfo::exists(dir.filePath(QStringLiteral("7.hy3"))));
+        QVERIFY(QFileInfo::exists(dir.filePath(QStringLiteral("7tp.csv"))));
+        QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("007.hy3"))));
+    }
+
+    // A new route under the number of one already in the folder (an import
+    // keeps the feed's number) names that route's files before a save would
+    // replace them; the route that wrote them saves without a word.
+    void aSaveNamesTheFilesOfAnotherRoute()
+    {
+        QTemporaryDir dir;
+        RouteDocument first(nullptr, testGlyphs);
+        RouteSource route = distanceRoute();
+        route.route = QStringLiteral("51");
+        load(first, dir, route);
+        QString error;
+        QVERIFY2(first.save(dir.filePath(QStringLiteral("51.route.json")), error), qPrintable(error));
+        QVERIFY(first.otherRoutesFiles(dir.filePath(QStringLiteral("51.route.json"))).isEmpty());
+
+        RouteDocument imported(nullptr, testGlyphs);
+        imported.setRouteNumber(QStringLiteral("51"));
+        imported.insertStops(0, route.stops);
+        QCOMPARE(imported.otherRoutesFiles(dir.filePath(QStringLiteral("kashimo.route.json"))),
+                 (QStringList{dir.filePath(QStringLiteral("51.hy3")), dir.filePath(QStringLiteral("51tp.csv"))}));
+        QCOMPARE(imported.otherRoutesFiles(dir.filePath(QStringLiteral("51.route.json"))).size(), 3);
+        imported.setRouteNumber(QStringLiteral("52"));
+        QVERIFY(imported.otherRoutesFiles(dir.filePath(QStringLiteral("kashimo.route.json"))).isEmpty());
+    }
+
+    // A stop name the fare data cannot hold: the UTF-8 source is saved as it
+    // is, the fare data and announcements are not built, and the reason names
+    // the stop and the character.
+    void aNameCP932CannotWriteKeepsTheDraft()
+    {
+        QTemporaryDir dir;
+        RouteDocument document(nullptr, testGlyphs);
+        RouteSource source = distanceRoute();
+        load(document, dir, source);
+        QVERIFY(QFile::remove(dir.filePath(QStringLiteral("12.route.json"))));
+        RouteStop stop = source.stops[1];
+        stop.name = QStringLiteral("本町😀");
+        document.setStop(1, stop);
+        QVERIFY(document.isRefused());
+        QString error;
+        QVERIFY(!document.save(dir.filePath(QStringLiteral("12.route.json")), error));
+        QVERIFY(document.draftOnly());
+        QVERIFY2(error.contains(QStringLiteral("停留所 2（本町😀）: 停名の「😀」(U+1F600)はシフトJIS（CP932）で書けません")),
+                 qPrintable(error));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("12.route.json")});
+        RouteDocument reopened(nullptr, testGlyphs);
+        QVERIFY2(reopened.open(dir.filePath(QStringLiteral("12.route.json")), error), qPrintable(error));
+        QCOMPARE(reopened.source().stops[1].name, QStringLiteral("本町😀"));
+    }
+
+    // A new route gets announcements made from its stops and a word while
+    // its fares leave the board blank; an author's own empty list stays.
+    void aNewRouteIsAnnouncedAndItsBlankBoardSaid()
+    {
+        QTemporaryDir dir;
+        RouteDocument document(nullptr, testGlyphs);
+        AnnouncementModel announcements(&document);
+        QAbstractItemModelTester tester(&announcements);
+        document.setRouteNumber(QStringLiteral("8"));
+        document.insertStops(0, distanceRoute().stops);
+        const auto said = [&document](const QString &words) {
+            return std::any_of(document.problems().begin(), document.problems().end(),
+                               [&words](const RouteProblem &p) { return p.text.contains(words); });
+        };
+        QVERIFY(said(QStringLiteral("運賃表示は空白")));
+        QCOMPARE(announcements.rowCount(), 4);
+        const QString path = dir.filePath(QStringLiteral("8.route.json"));
+        QString error;
+        QVERIFY2(document.save(path, error), qPrintable(error));
+        QVERIFY(TapeCsv::readFile(dir.filePath(QStringLiteral("8tp.csv"))).records
+                == RouteAnnouncements::generate(document.source()));
+
+        FareRule flat;
+        flat.flatFare = 200;
+        document.setRule(flat);
+        QVERIFY(!said(QStringLiteral("運賃表示は空白")));
+        QVERIFY(announcements.removeRows(0, 4));
+        QVERIFY(said(QStringLiteral("放送文がありません")));
+        QVERIFY2(document.save(path, error), qPrintable(error));
+        QCOMPARE(readAll(dir.filePath(QStringLiteral("8tp.csv"))), QByteArray());
+        RouteDocument reopened(nullptr, testGlyphs);
+        QVERIFY2(reopened.open(path, error), qPrintable(error));
+        QVERIFY(reopened.source().noAnnouncementsWanted);
+    }
+
+    // Delete over cells that show the rule's fare changes nothing: no undo
+    // step, not modified; over a typed one it is one step.
+    void clearingUntypedCellsIsNoStep()
+    {
+        QTemporaryDir dir;
+        RouteDocument document(nullptr, testGlyphs);
+        load(document, dir, distanceRoute());
+        FareGridModel grid(&document);
+        const QModelIndexList cells{grid.index(2, 0), grid.index(3, 0), grid.index(3, 1)};
+        grid.clearOverrides(cells);
+        QCOMPARE(document.undoStack()->count(), 0);
+        QVERIFY(!document.isDirty());
+        QVERIFY(grid.setData(grid.index(3, 1), 500));
+        grid.clearOverrides(cells);
+        QCOMPARE(document.undoStack()->count(), 2);
+        QCOMPARE(grid.index(3, 1).data().toString(), QStringLiteral("120"));
+    }
+
+    // Undo goes back a bounded number of steps, each restoring exactly the
+    // route it left, also on a long route with thousands of typed cells.
+    void undoIsBoundedAndExact()
+    {
+        QTemporaryDir dir;
+        RouteSource source;
+        source.route = QStringLiteral("12");
+        source.rule.kind = FareRule::Kind::Manual;
+        for (int i = 1; i <= 121; ++i) {
+            RouteStop stop;
+            stop.name = QStringLiteral("停留所%1").arg(i);
+            stop.ticket = i < 121 ? (i + 3) / 4 : 0;
+            source.stops.push_back(stop);
+            for (int c = 1; c <= 30 && (c - 1) * 4 + 1 < i; ++c) {
+                source.overrides.push_back({i, c, 100 + i + c});
+            }
+        }
+        RouteDocument document(nullptr, testGlyphs);
+        load(document, dir, source);
+        const int edits = RouteDocument::UndoSteps + 50;
+        for (int e = 1; e <= edits; ++e) {
+            RouteStop stop = document.source().stops[size_t(e % 121)];
+            stop.name = QStringLiteral("名%1").arg(e);
+            document.setStop(e % 121, stop);
+        }
+        document.setFare(120, 2, 999);
+        document.removeStops(10, 5);
+        QCOMPARE(document.undoStack()->count(), RouteDocument::UndoSteps);
+        while (document.undoStack()->canUndo()) {
+            document.undoStack()->undo();
+        }
+        // Back at the first step kept: every edit before it stays.
+        QCOMPARE(document.source().overrides, source.overrides);
+        QCOMPARE(document.source().stops[52].name, QStringLiteral("名52"));
+        QCOMPARE(document.source().stops[53].name, QStringLiteral("停留所54"));
+        while (document.undoStack()->canRedo()) {
+            document.undoStack()->redo();
+        }
+        QCOMPARE(document.source().stops.size(), size_t(116));
+        QCOMPARE(document.board().fare(115, 2), 999);
+    }
+
+    // A spreadsheet quotes a cell holding a tab or a line break: it is one
+    // cell, not more rows.
+    void pastedCellsAreUnquotedFirst()
+    {
+        RouteDocument document(nullptr, testGlyphs);
+        StopTableModel stops(&document);
+        QString error;
+        QVERIFY2(stops.paste(0, StopTableModel::NameColumn,
+                             QStringLiteral("\"本町\n二丁目\"\tほんまち\t1.5\r\n\"市役所\t前\"\t\t3\r\n"), false, error),
+                 qPrintable(error));
+        QCOMPARE(stops.rowCount(), 2);
+        QCOMPARE(document.source().stops[0].name, QStringLiteral("本町二丁目"));
+        QCOMPARE(document.source().stops[0].distanceTenths, 15);
+        QCOMPARE(document.source().stops[1].name, QStringLiteral("市役所 前"));
+        QVERIFY(!stops.paste(0, StopTableModel::NameColumn, QStringLiteral("\"駅前\t0\n"), false, error));
+        QVERIFY2(error.contains(QStringLiteral("1 行目")), qPrintable(error));
     }
 };
 

@@ -1,11 +1,17 @@
 #include "fare/Hy3File.h"
+#include "route/GtfsImport.h"
+#include "route/editor/GtfsImportDialog.h"
 #include "route/StopTableModel.h"
 #include "route/editor/RouteEditor.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QFileDialog>
+#include <QDialogButtonBox>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTreeWidget>
 #include <QSpinBox>
 #include <QInputMethodEvent>
 #include <QTableView>
@@ -20,6 +26,8 @@ class tst_RouteEditor : public QObject
 private slots:
     void initTestCase();
     void makesAndSavesARouteFromNothing();
+    void anImportAsksBeforeReplacingAnotherRoutesFiles();
+    void triesARouteOnTheDisplayAskingOnlyTheFirstTime();
 
 private:
     template <typename T>
@@ -120,6 +128,144 @@ void tst_RouteEditor::makesAndSavesARouteFromNothing()
     QTest::keyClick(stops, Qt::Key_Z, Qt::ControlModifier);
     QVERIFY(editor.isWindowModified());
     QVERIFY(editor.windowTitle().contains("7.route.json"));
+}
+
+// The import takes its number from the feed's route, not from the route
+// open in the editor; saved under a number whose files another route wrote,
+// the save names them and replaces nothing unless told.
+void tst_RouteEditor::anImportAsksBeforeReplacingAnotherRoutesFiles()
+{
+    std::vector<GtfsRouteChoice> routes(2);
+    GtfsRouteChoice::Direction outbound;
+    outbound.id = 0;
+    outbound.trips = 10;
+    routes[0] = {QStringLiteral("R1"), QStringLiteral("急行51"), QStringLiteral("鹿島線"), {outbound}, 10};
+    routes[1] = {QStringLiteral("R2"), QStringLiteral("循環"), QString(), {}, 4};
+    {
+        GtfsImportDialog chooser(routes);
+        auto *number = control<QLineEdit>(chooser, "系統番号");
+        QCOMPARE(number->text(), QStringLiteral("51"));
+        chooser.findChild<QTreeWidget *>()->setCurrentItem(chooser.findChild<QTreeWidget *>()->topLevelItem(1));
+        QCOMPARE(number->text(), QString()); // no digits: the author is asked
+        QVERIFY(!control<QAbstractButton>(chooser, "取り込む")->isEnabled());
+    }
+
+    QTemporaryDir dir;
+    RouteSource route;
+    route.route = QStringLiteral("51");
+    route.rule.flatFare = 200;
+    route.stops.resize(2);
+    route.stops[0].name = QStringLiteral("駅前");
+    route.stops[1].name = QStringLiteral("本町");
+    QFile source(dir.filePath("51.route.json"));
+    QVERIFY(source.open(QIODevice::WriteOnly));
+    source.write(route.toJson());
+    source.close();
+    RouteEditor editor(dir.filePath("R57.in4"), dir.filePath("R57"));
+    QVERIFY(editor.openFile(dir.filePath("51.route.json")));
+    QVERIFY(editor.save());
+    QFile fares(dir.filePath("51.hy3"));
+    QVERIFY(fares.open(QIODevice::ReadOnly));
+    const QByteArray before = fares.readAll();
+
+    GtfsImport::Result imported;
+    imported.source = route;
+    imported.source.stops[1].name = QStringLiteral("鹿島");
+    editor.adoptImport(imported);
+    QString asked;
+    bool cancelByDefault = false;
+    QTimer answer;
+    connect(&answer, &QTimer::timeout, [&] {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (auto *dialog = qobject_cast<QFileDialog *>(modal)) {
+            dialog->selectFile(dir.filePath("kashimo.route.json"));
+            static_cast<QDialog *>(dialog)->accept();
+        } else if (auto *box = qobject_cast<QMessageBox *>(modal)) {
+            asked = box->text();
+            QAbstractButton *cancel = box->button(QMessageBox::Cancel);
+            cancelByDefault = cancel && box->defaultButton() == cancel;
+            (cancel ? cancel : box->buttons().constFirst())->click();
+        }
+    });
+    answer.start(20);
+    QVERIFY(!editor.saveAs());
+    answer.stop();
+    QVERIFY(cancelByDefault);
+    QVERIFY2(asked.contains(QDir::toNativeSeparators(dir.filePath("51.hy3")))
+                 && asked.contains(QDir::toNativeSeparators(dir.filePath("51tp.csv"))),
+             qPrintable(asked));
+    QVERIFY(!QFileInfo::exists(dir.filePath("kashimo.route.json")));
+    fares.seek(0);
+    QCOMPARE(fares.readAll(), before);
+
+    // Under a number of its own it is saved, and 名前を付けて保存 says what
+    // the save had to say.
+    editor.document().setRouteNumber(QStringLiteral("52"));
+    editor.document().setFare(2, 1, 12000);
+    asked.clear();
+    answer.start(20);
+    QVERIFY(editor.saveAs());
+    answer.stop();
+    QVERIFY2(asked.contains(QStringLiteral("運賃 12000 は表示の4桁に収まりません")), qPrintable(asked));
+    QVERIFY(QFileInfo::exists(dir.filePath("52.hy3")));
+}
+
+// "表示器で試す" into the display's own folder: the first copy is asked with
+// コピー as the default, later copies of the same route from this source are
+// made without a question, and a file another source wrote is not replaced
+// by default. The author is told where the files went.
+void tst_RouteEditor::triesARouteOnTheDisplayAskingOnlyTheFirstTime()
+{
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkpath("routes") && QDir(dir.path()).mkpath("display"));
+    const QString display = dir.filePath("display");
+    RouteSource route;
+    route.route = QStringLiteral("12");
+    route.rule.flatFare = 200;
+    route.stops.resize(2);
+    route.stops[0].name = QStringLiteral("駅前");
+    route.stops[1].name = QStringLiteral("本町");
+    for (const QString &name : {QStringLiteral("routes/12.route.json"), QStringLiteral("routes/other.route.json")}) {
+        QFile file(dir.filePath(name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(route.toJson());
+    }
+    RouteEditor editor(dir.filePath("display/R57.in4"), dir.filePath("display/R57"));
+    QVERIFY(editor.openFile(dir.filePath("routes/12.route.json")));
+
+    QStringList asked;
+    QMessageBox::StandardButton answer = QMessageBox::Yes;
+    QTimer answering;
+    connect(&answering, &QTimer::timeout, [&] {
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+            asked << (box->defaultButton() == box->button(QMessageBox::Yes) ? "コピー" : "キャンセル");
+            QAbstractButton *chosen = box->button(answer);
+            (chosen ? chosen : box->buttons().constFirst())->click();
+        }
+    });
+    answering.start(20);
+    QVERIFY(editor.placeForDisplay(display, display));
+    QCOMPARE(asked, QStringList{"コピー"});
+    QVERIFY(editor.placedFiles().contains(QDir::toNativeSeparators(dir.filePath("display/12.hy3"))));
+
+    FareRule dearer = route.rule;
+    dearer.flatFare = 230;
+    editor.document().setRule(dearer);
+    QVERIFY(editor.save());
+    QVERIFY(editor.placeForDisplay(display, display));
+    QCOMPARE(asked.size(), 1); // the display's copy came from this source: no question
+    QFile copied(dir.filePath("display/12.hy3"));
+    QVERIFY(copied.open(QIODevice::ReadOnly));
+    QCOMPARE(Hy3File::parse(copied.readAll()).records[1].column(1), qint16(230));
+
+    // Another source of route 12 asks, and replacing is not the default.
+    QVERIFY(editor.openFile(dir.filePath("routes/other.route.json")));
+    answer = QMessageBox::Cancel;
+    QVERIFY(!editor.placeForDisplay(display, display));
+    answering.stop();
+    QCOMPARE(asked, (QStringList{"コピー", "キャンセル"}));
+    copied.seek(0);
+    QCOMPARE(Hy3File::parse(copied.readAll()).records[1].column(1), qint16(230));
 }
 
 QTEST_MAIN(tst_RouteEditor)

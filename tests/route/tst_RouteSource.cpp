@@ -1,12 +1,18 @@
 #include "companion/Cp932.h"
 #include "fare/Hy3File.h"
+#include "app/FileReplacement.h"
 #include "route/RouteBuilder.h"
 #include "route/RouteFiles.h"
+#include "sound/ReadingDictionary.h"
 
 #include <QDir>
 #include <QFile>
+#include <QLockFile>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <chrono>
+#include <thread>
 
 namespace {
 
@@ -68,6 +74,10 @@ private slots:
         QTest::newRow("km") << head + R"("stops":[{"name":"a"},{"name":"b","km":1.25}]})" << QStringLiteral("stops[1]: \"km\" は 0.1 km");
         QTest::newRow("sound") << head + R"("stops":[{"name":"a","sound":"loud"}]})" << QStringLiteral("stops[0]");
         QTest::newRow("flag") << head + R"("announcements":[{"text":"a","step":40000}]})" << QStringLiteral("announcements[0]");
+        // Values of the wrong type are refused, not read as empty ones.
+        QTest::newRow("stops of numbers") << head + R"("stops":[1,2,3]})" << QStringLiteral("stops[0]: オブジェクト");
+        QTest::newRow("overrides not an array") << head + R"("overrides":{"stop":1}})" << QStringLiteral("\"overrides\" は配列ではありません");
+        QTest::newRow("sound not a text") << head + R"("stops":[{"name":"a","sound":3}]})" << QStringLiteral("stops[0]: \"sound\" は文字列");
     }
 
     void refusesNamingTheKey()
@@ -82,9 +92,10 @@ private slots:
     void buildsTheRouteFilesByteExact()
     {
         QTemporaryDir dir;
-        // An existing dictionary keeps its bytes, its own reading of 駅前
-        // and its missing final line break.
-        const QByteArray existing = Cp932::encode(QStringLiteral("# 読み\r\n駅前,えきまえみなみ"));
+        // An existing dictionary keeps its bytes and its missing final line
+        // break; its entry for 駅前, which the source reads otherwise, takes
+        // the source's reading in its place.
+        const QByteArray existing = Cp932::encode(QStringLiteral("# 読み\r\n港,みなと\r\n駅前,えきまえみなみ"));
         QFile dictionary(dir.filePath(QStringLiteral("yomi.txt")));
         QVERIFY(dictionary.open(QIODevice::WriteOnly));
         dictionary.write(existing);
@@ -92,11 +103,11 @@ private slots:
 
         const RouteSource source = sample();
         QString error;
-        const std::optional<RouteFiles::Output> output =
+        std::optional<RouteFiles::Output> output =
             RouteFiles::build(source, RouteFiles::sourceReadings(source), dir.path(), true, error);
         QVERIFY2(output, qPrintable(error));
-        QVERIFY(output->warnings.join(u'\n').contains(QStringLiteral("yomi.txt の「駅前」")));
         QVERIFY(RouteFiles::write(*output, dir.path(), error));
+        QCOMPARE(output->changes, QStringList{QStringLiteral("yomi.txt の「駅前」の読みを「エキマエミナミ」から「エキマエ」に改めました")});
 
         QCOMPARE(readAll(dir.filePath(QStringLiteral("12tp.csv"))),
                  Cp932::encode(QStringLiteral("\"次は、本町, \"\"北\"\"です。\",1,2\r\n\" 空白 \",0,-3\r\n")));
@@ -107,13 +118,114 @@ private slots:
         QCOMPARE(tape.records[0].Text, source.announcements[0].Text);
         QCOMPARE(tape.records[1].Text, source.announcements[1].Text);
         QCOMPARE(readAll(dir.filePath(QStringLiteral("yomi.txt"))),
-                 existing + Cp932::encode(QStringLiteral("\r\n車庫前,シャコマエ\r\n本町,ほんまち\r\n")));
+                 Cp932::encode(QStringLiteral("# 読み\r\n港,みなと\r\n駅前,えきまえ\r\n車庫前,シャコマエ\r\n本町,ほんまち\r\n")));
         const Hy3File::Contents hy3 = Hy3File::parse(readAll(dir.filePath(QStringLiteral("12.hy3"))));
         QCOMPARE(hy3.problem, Hy3File::Problem::None);
         QCOMPARE(hy3.records, RouteBuilder(source).records());
         QCOMPARE(hy3.records[2].column(1), qint16(210));
         QCOMPARE(readAll(dir.filePath(QStringLiteral("12.route.json"))), source.toJson());
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 4); // no temporaries left
+    }
+
+    // Readings merged into a large dictionary: every new written form once,
+    // the same reading kept, and a different reading of one replaced and said.
+    void mergesManyReadingsIntoALargeDictionary()
+    {
+        constexpr int Existing = 20000;
+        constexpr int Added = 40000;
+        QByteArray existing;
+        for (int i = 0; i < Existing; ++i) {
+            existing += Cp932::encode(QStringLiteral("地名%1,ちめい\r\n").arg(i));
+        }
+        QList<QPair<QString, QString>> readings;
+        for (int i = Existing - Added / 2; i < Existing + Added / 2; ++i) {
+            readings.append({QStringLiteral("地名%1").arg(i), i == 0 ? QStringLiteral("じめい") : QStringLiteral("ちめい")});
+        }
+        readings.append({QStringLiteral("地名%1").arg(Existing), QStringLiteral("ちめい")}); // twice in the source
+        const RouteFiles::MergedReadings merged = RouteFiles::mergedReadings(existing, readings);
+        QVERIFY(merged.warnings.isEmpty());
+        QCOMPARE(merged.changes, QStringList{QStringLiteral("yomi.txt の「地名0」の読みを「チメイ」から「ジメイ」に改めました")});
+        const QByteArray first = Cp932::encode(QStringLiteral("地名0,ちめい\r\n"));
+        QVERIFY(merged.bytes.startsWith(Cp932::encode(QStringLiteral("地名0,じめい\r\n")) + existing.mid(first.size())));
+        QCOMPARE(merged.bytes.count('\n'), Existing + Added / 2);
+        QVERIFY(merged.bytes.endsWith(Cp932::encode(QStringLiteral("\r\n地名%1,ちめい\r\n").arg(Existing + Added / 2 - 1))));
+    }
+
+    // What the display could not read is not written: announcements beyond
+    // the reader's 4 MB, a reading dictionary grown past it.
+    void filesTheDisplayCannotReadAreNotWritten_data()
+    {
+        QTest::addColumn<bool>("longAnnouncement");
+        QTest::addColumn<QString>("named");
+        QTest::newRow("tp.csv") << true << QStringLiteral("12tp.csv");
+        QTest::newRow("yomi.txt") << false << QStringLiteral("yomi.txt");
+    }
+
+    void filesTheDisplayCannotReadAreNotWritten()
+    {
+        QFETCH(bool, longAnnouncement);
+        QFETCH(QString, named);
+        QTemporaryDir dir;
+        RouteSource source = sample();
+        QByteArray dictionary;
+        if (longAnnouncement) {
+            source.announcements.append({QString(TapeCsv::MaxFileBytes / 2 + 1, QChar(u'案')), 0, 0});
+        } else {
+            dictionary = QByteArray(ReadingDictionary::MaxFileBytes - 8, '#');
+            QFile file(dir.filePath(QStringLiteral("yomi.txt")));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(dictionary);
+        }
+        QString error;
+        QVERIFY(!RouteFiles::build(source, RouteFiles::sourceReadings(source), dir.path(), true, error));
+        QVERIFY2(error.contains(named) && error.contains(QStringLiteral("上限の 4 MB")), qPrintable(error));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), longAnnouncement ? QStringList() : QStringList{QStringLiteral("yomi.txt")});
+    }
+
+    // Two saves into one folder: one merging yomi.txt holds its lock while
+    // it writes; the other waits and merges into what it wrote, so neither
+    // loses its readings.
+    void savesIntoOneFolderMergeYomiInTurn()
+    {
+        QTemporaryDir dir;
+        const RouteSource source = sample();
+        QString error;
+        std::optional<RouteFiles::Output> output =
+            RouteFiles::build(source, RouteFiles::sourceReadings(source), dir.path(), false, error);
+        QVERIFY2(output, qPrintable(error));
+        const QString dictionary = dir.filePath(QStringLiteral("yomi.txt"));
+        QLockFile other(dictionary + QStringLiteral(".lock"));
+        QVERIFY(other.tryLock(0));
+        std::thread otherSave([&] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+            FileReplacement::write(dictionary, Cp932::encode(QStringLiteral("港,みなと\r\n")));
+            other.unlock();
+        });
+        const bool written = RouteFiles::write(*output, dir.path(), error);
+        otherSave.join();
+        QVERIFY2(written, qPrintable(error));
+        QCOMPARE(readAll(dictionary),
+                 Cp932::encode(QStringLiteral("港,みなと\r\n駅前,えきまえ\r\n車庫前,シャコマエ\r\n本町,ほんまち\r\n")));
+    }
+
+    // The files of a save go in together, also into the display's two
+    // folders: when one cannot be put in place, none is.
+    void aSaveOfSeveralFilesIsAllOrNothing()
+    {
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("fares")) && QDir(dir.path()).mkpath(QStringLiteral("tapes/12tp.csv")));
+        const QString fares = dir.filePath(QStringLiteral("fares/12.hy3"));
+        QVERIFY(FileReplacement::write(fares, "old fares"));
+        const RouteSource source = sample();
+        QString error;
+        std::optional<RouteFiles::Output> output =
+            RouteFiles::build(source, RouteFiles::sourceReadings(source), dir.filePath(QStringLiteral("tapes")), false, error);
+        QVERIFY2(output, qPrintable(error));
+        QVERIFY(!RouteFiles::write(*output, dir.filePath(QStringLiteral("fares")), dir.filePath(QStringLiteral("tapes")), error));
+        QVERIFY2(error.contains(QStringLiteral("12tp.csv")), qPrintable(error));
+        QCOMPARE(readAll(fares), QByteArray("old fares"));
+        QCOMPARE(QDir(dir.filePath(QStringLiteral("fares"))).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("12.hy3")});
+        QCOMPARE(QDir(dir.filePath(QStringLiteral("tapes"))).entryList(QDir::Files | QDir::Hidden), QStringList());
     }
 
     void aRefusedRouteWritesNothing()

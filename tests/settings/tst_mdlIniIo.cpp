@@ -257,6 +257,17 @@ void tst_mdlIniIo::failedSaveKeepsTheOldFile()
     QCOMPARE(error->number, IniError::PermissionDenied);
     QCOMPARE(readAll(dir.filePath("file")), old);
 
+    // A symbolic link where the file goes: refused with its name, and the
+    // file it points at keeps its bytes.
+    writeAll(dir.filePath("elsewhere"), old);
+    QVERIFY(QFile::link(dir.filePath("elsewhere"), dir.filePath("linked.in4")));
+    const std::optional<IniError> linked = mdlIniIo::writeFile(dir.filePath("linked.in4"), distinctRecords(3));
+    QVERIFY(linked);
+    QCOMPARE(linked->number, IniError::PermissionDenied);
+    QVERIFY2(linked->description.contains(QStringLiteral("linked.in4: シンボリックリンク")), qPrintable(linked->description));
+    QCOMPARE(readAll(dir.filePath("elsewhere")), old);
+    QVERIFY(QFileInfo(dir.filePath("linked.in4")).isSymLink());
+
     // A folder without write permission (the superuser writes anyway).
     if (geteuid() != 0) {
         QDir(dir.path()).mkdir("ro");

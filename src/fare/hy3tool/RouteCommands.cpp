@@ -2,13 +2,13 @@
 
 #include "app/ToolConsole.h"
 #include "controls/Dot16Glyphs.h"
+#include "fare/RouteNumber.h"
 #include "route/GtfsImport.h"
 #include "route/GtfsRouteChoice.h"
 #include "route/RouteBuilder.h"
 #include "route/RouteFiles.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 
 namespace RouteCommands {
@@ -21,15 +21,10 @@ using ToolConsole::out;
 
 std::optional<RouteSource> readSource(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        err() << path << ": 開けません（" << file.errorString() << "）\n";
-        return std::nullopt;
-    }
     QString error;
-    std::optional<RouteSource> source = RouteSource::fromJson(file.readAll(), error);
+    std::optional<RouteSource> source = RouteSource::readFile(path, error);
     if (!source) {
-        err() << path << ": " << error << "\n";
+        err() << error << "\n";
     }
     return source;
 }
@@ -38,7 +33,7 @@ int writeFiles(const RouteSource &source, const QList<QPair<QString, QString>> &
                bool withSource, const QStringList &earlierWarnings)
 {
     QString error;
-    const std::optional<RouteFiles::Output> output = RouteFiles::build(source, readings, outDir, withSource, error);
+    std::optional<RouteFiles::Output> output = RouteFiles::build(source, readings, outDir, withSource, error);
     for (const QString &warning : earlierWarnings) {
         err() << "警告: " << warning << "\n";
     }
@@ -55,6 +50,9 @@ int writeFiles(const RouteSource &source, const QList<QPair<QString, QString>> &
     }
     for (const auto &file : output->files) {
         out() << QDir(outDir).filePath(file.first) << "\n";
+    }
+    for (const QString &change : output->changes) {
+        out() << change << "\n";
     }
     out() << source.stops.size() << " 件の停留所を書きました。\n";
     return Success;
@@ -114,12 +112,12 @@ int importGtfs(const ImportArguments &arguments)
         err() << "hy3tool import-gtfs: --route ROUTE_ID が必要です。\n";
         return CannotRun;
     }
-    const std::optional<QString> number = RouteSource::routeNumber(arguments.number);
+    const std::optional<RouteNumber> number = RouteNumber::parse(arguments.number);
     if (!number) {
         err() << "hy3tool import-gtfs: --number には 1～5 桁の系統番号が必要です（「" << arguments.number << "」）。\n";
         return CannotRun;
     }
-    request.routeNumber = *number;
+    request.routeNumber = number->text();
     if (!arguments.direction.isEmpty()) {
         if (arguments.direction != QLatin1String("0") && arguments.direction != QLatin1String("1")) {
             err() << "hy3tool import-gtfs: --direction は 0 か 1 です（「" << arguments.direction << "」）。\n";
@@ -176,10 +174,6 @@ int buildRoute(const QString &sourcePath, const QString &outDir)
     if (!source) {
         return FileRefused;
     }
-    if (!RouteSource::routeNumber(source->route)) {
-        err() << sourcePath << ": route: 1～5 桁の系統番号ではありません（「" << source->route << "」）\n";
-        return FileRefused;
-    }
     const QString dir = outDir.isEmpty() ? QFileInfo(sourcePath).absolutePath() : outDir;
     return writeFiles(*source, RouteFiles::sourceReadings(*source), dir, false, {});
 }
@@ -198,6 +192,14 @@ int checkRoute(const QString &sourcePath)
               << problem.describe(source->stops) << "\n";
     }
     if (RouteBuilder::refuses(problems)) {
+        return FileRefused;
+    }
+    // What only building finds (an announcement CP932 cannot write, a file
+    // larger than the display reads) is said as the build would say it.
+    QString error;
+    if (!RouteFiles::build(*source, RouteFiles::sourceReadings(*source), QFileInfo(sourcePath).absolutePath(), false,
+                           error)) {
+        err() << sourcePath << ": 作れません: " << error << "\n";
         return FileRefused;
     }
     out() << sourcePath << ": " << source->stops.size() << " 件の停留所、警告 " << problems.size() << " 件。\n";

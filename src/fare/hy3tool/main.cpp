@@ -12,8 +12,10 @@
 //                                    a route of a GTFS / GTFS-JP feed
 // The CSV holds one stop to a line: stop name, ticket number, columns 1..150.
 
+#include "app/FileReplacement.h"
 #include "app/ProgramCommandLine.h"
 #include "app/ToolConsole.h"
+#include "app/WholeFile.h"
 #include "fare/FareCsv.h"
 #include "fare/Hy3File.h"
 #include "RouteCommands.h"
@@ -21,8 +23,6 @@
 #include "route/RouteSource.h"
 
 #include <QCoreApplication>
-#include <QFile>
-#include <QSaveFile>
 #include <QTextStream>
 
 #include <optional>
@@ -58,20 +58,21 @@ int usage()
     return CannotRun;
 }
 
-std::optional<QByteArray> readFile(const QString &path)
+// A plain file read whole, up to `maxBytes`; anything else said and refused.
+std::optional<QByteArray> readFile(const QString &path, qint64 maxBytes)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        err() << path << ": 開けません（" << file.errorString() << "）\n";
+    WholeFile::Contents file = WholeFile::read(path, maxBytes);
+    if (file.problem != WholeFile::Problem::None) {
+        err() << path << ": " << WholeFile::problemText(file, maxBytes) << "\n";
         return std::nullopt;
     }
-    return file.readAll();
+    return std::move(file.bytes);
 }
 
 // The file's records when the program would read them; problems reported.
 std::optional<Hy3File::Contents> readFareFile(const QString &path)
 {
-    const std::optional<QByteArray> bytes = readFile(path);
+    const std::optional<QByteArray> bytes = readFile(path, Hy3File::MaxUsedBytes);
     if (!bytes) {
         return std::nullopt;
     }
@@ -122,7 +123,7 @@ int dump(const QString &path)
 
 int check(const QString &path)
 {
-    const std::optional<QByteArray> bytes = readFile(path);
+    const std::optional<QByteArray> bytes = readFile(path, Hy3File::MaxUsedBytes);
     if (!bytes) {
         return CannotRun;
     }
@@ -154,7 +155,7 @@ int check(const QString &path)
 
 int build(const QString &csvPath, const QString &outPath)
 {
-    const std::optional<QByteArray> csv = readFile(csvPath);
+    const std::optional<QByteArray> csv = readFile(csvPath, RouteSource::MaxFileBytes);
     if (!csv) {
         return CannotRun;
     }
@@ -173,9 +174,13 @@ int build(const QString &csvPath, const QString &outPath)
         return FileRefused;
     }
     const std::optional<QByteArray> bytes = Hy3File::serialize(contents.records);
-    QSaveFile file(outPath);
-    if (!bytes || !file.open(QIODevice::WriteOnly) || file.write(*bytes) != bytes->size() || !file.commit()) {
-        err() << outPath << ": 書き込めません（" << file.errorString() << "）\n";
+    if (!bytes) {
+        err() << outPath << ": 停名がシフトJIS（CP932）で書けないか長すぎるため、作れません。\n";
+        return FileRefused;
+    }
+    QString error;
+    if (!FileReplacement::write(outPath, *bytes, &error)) {
+        err() << error << "\n";
         return CannotRun;
     }
     warnFareCells(csvPath, contents.records);

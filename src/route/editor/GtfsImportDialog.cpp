@@ -1,5 +1,7 @@
 #include "GtfsImportDialog.h"
 
+#include "fare/RouteNumber.h"
+
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -13,15 +15,14 @@
 
 namespace {
 
-enum Role { RouteIdRole = Qt::UserRole, DirectionRole };
+enum Role { RouteIdRole = Qt::UserRole, DirectionRole, ShortNameRole };
 
 } // namespace
 
-GtfsImportDialog::GtfsImportDialog(const std::vector<GtfsRouteChoice> &routes, const QString &routeNumber,
-                                   QWidget *parent)
+GtfsImportDialog::GtfsImportDialog(const std::vector<GtfsRouteChoice> &routes, QWidget *parent)
     : QDialog(parent)
     , m_routes(new QTreeWidget(this))
-    , m_number(new QLineEdit(routeNumber, this))
+    , m_number(new QLineEdit(this))
     , m_tickets(new QComboBox(this))
     , m_names(new QComboBox(this))
     , m_buttons(new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this))
@@ -54,6 +55,7 @@ GtfsImportDialog::GtfsImportDialog(const std::vector<GtfsRouteChoice> &routes, c
                            QString::number(direction.trips)});
             item->setData(0, RouteIdRole, route.routeId);
             item->setData(0, DirectionRole, direction.id ? QVariant(*direction.id) : QVariant());
+            item->setData(0, ShortNameRole, route.shortName);
         }
     }
     m_routes->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
@@ -61,7 +63,9 @@ GtfsImportDialog::GtfsImportDialog(const std::vector<GtfsRouteChoice> &routes, c
 
     auto *form = new QFormLayout;
     m_number->setAccessibleName(QStringLiteral("系統番号"));
-    m_number->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{1,9}")), m_number));
+    m_number->setPlaceholderText(QStringLiteral("略称に番号がないときは入れてください"));
+    m_number->setValidator(new QRegularExpressionValidator(
+        QRegularExpression(QStringLiteral("[0-9]{1,%1}").arg(RouteNumber::MaxDigits)), m_number));
     form->addRow(QStringLiteral("系統番号(&N):"), m_number);
     m_tickets->setAccessibleName(QStringLiteral("整理券番号"));
     m_tickets->addItem(QStringLiteral("停留所ごと（盤に収まらなければ運賃の段ごと）"),
@@ -82,7 +86,9 @@ GtfsImportDialog::GtfsImportDialog(const std::vector<GtfsRouteChoice> &routes, c
     layout->addWidget(m_buttons);
     connect(m_buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(m_buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    connect(m_routes, &QTreeWidget::itemSelectionChanged, this, &GtfsImportDialog::proposeNumber);
     connect(m_routes, &QTreeWidget::itemSelectionChanged, this, &GtfsImportDialog::updateOk);
+    connect(m_number, &QLineEdit::textEdited, this, [this] { m_numberTyped = true; });
     connect(m_routes, &QTreeWidget::itemDoubleClicked, this, [this] {
         if (m_buttons->button(QDialogButtonBox::Ok)->isEnabled()) {
             accept();
@@ -96,15 +102,27 @@ GtfsImportDialog::GtfsImportDialog(const std::vector<GtfsRouteChoice> &routes, c
     resize(860, 460);
 }
 
+void GtfsImportDialog::proposeNumber()
+{
+    const QTreeWidgetItem *item = m_routes->currentItem();
+    if (m_numberTyped || !item) {
+        return;
+    }
+    const std::optional<RouteNumber> number = RouteNumber::fromName(item->data(0, ShortNameRole).toString());
+    m_number->setText(number ? number->text() : QString());
+}
+
 void GtfsImportDialog::updateOk()
 {
-    m_buttons->button(QDialogButtonBox::Ok)->setEnabled(m_routes->currentItem() && !m_number->text().isEmpty());
+    m_buttons->button(QDialogButtonBox::Ok)->setEnabled(m_routes->currentItem()
+                                                        && RouteNumber::parse(m_number->text()).has_value());
 }
 
 GtfsImport::Request GtfsImportDialog::request() const
 {
     GtfsImport::Request request;
-    request.routeNumber = m_number->text();
+    const std::optional<RouteNumber> number = RouteNumber::parse(m_number->text());
+    request.routeNumber = number ? number->text() : QString();
     request.tickets = static_cast<GtfsImport::Tickets>(m_tickets->currentData().toInt());
     request.names = static_cast<GtfsImport::Names>(m_names->currentData().toInt());
     if (const QTreeWidgetItem *item = m_routes->currentItem()) {

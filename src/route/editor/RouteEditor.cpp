@@ -5,8 +5,11 @@
 #include "GtfsImportProgress.h"
 #include "RouteCellDelegate.h"
 #include "SpokenReadingColumn.h"
+#include "app/FileReplacement.h"
+#include "app/WholeFile.h"
 #include "controls/ChimeiCtl_B.h"
 #include "display/SingleInstanceGuard.h"
+#include "fare/RouteNumber.h"
 #include "route/AnnouncementModel.h"
 #include "route/FareGridModel.h"
 #include "route/GtfsFeed.h"
@@ -32,6 +35,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QJsonDocument>
 #include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
@@ -60,6 +64,8 @@ namespace {
 constexpr int AnswerMs = 5000;
 constexpr int SetRouteMs = 30000;
 constexpr int StartMs = 30000;
+// The record of the routes copied into the display's folders stays small.
+constexpr qint64 CopiesRecordBytes = 1024 * 1024;
 
 const QString Title = QStringLiteral("路線エディタ");
 
@@ -304,14 +310,8 @@ QWidget *RouteEditor::createFarePane()
     auto *clear = new QAction(QStringLiteral("入力した運賃を取り消す"), m_fareView);
     clear->setShortcut(QKeySequence::Delete);
     clear->setShortcutContext(Qt::WidgetShortcut);
-    connect(clear, &QAction::triggered, this, [this] {
-        const QModelIndexList cells = m_fareView->selectionModel()->selectedIndexes();
-        m_document.undoStack()->beginMacro(QStringLiteral("入力した運賃の取り消し"));
-        for (const QModelIndex &cell : cells) {
-            m_fares->clearOverride(cell);
-        }
-        m_document.undoStack()->endMacro();
-    });
+    connect(clear, &QAction::triggered, this,
+            [this] { m_fares->clearOverrides(m_fareView->selectionModel()->selectedIndexes()); });
     m_fareView->addAction(clear);
     m_fareView->setContextMenuPolicy(Qt::ActionsContextMenu);
     gridBox->addWidget(gridCaption);
@@ -626,18 +626,7 @@ bool RouteEditor::save()
     if (path.isEmpty() || !path.endsWith(RouteSource::fileSuffix())) {
         return saveAs();
     }
-    QString error;
-    if (!m_document.save(path, error)) {
-        QMessageBox::warning(this, Title, QStringLiteral("保存できません。\n\n") + error);
-        return false;
-    }
-    if (!m_document.saveWarnings().isEmpty()) {
-        QMessageBox::information(this, Title,
-                                 QStringLiteral("保存しました。次の点に注意してください。\n\n")
-                                     + m_document.saveWarnings().join(QLatin1Char('\n')));
-    }
-    statusBar()->showMessage(QStringLiteral("%1 に保存しました").arg(QDir::toNativeSeparators(path)), 5000);
-    return true;
+    return saveTo(path);
 }
 
 bool RouteEditor::saveAs()
@@ -647,18 +636,60 @@ bool RouteEditor::saveAs()
         const QString route = m_document.source().route.isEmpty() ? QStringLiteral("route") : m_document.source().route;
         suggested = QDir(routeFolder()).filePath(route + RouteSource::fileSuffix());
     }
+    // Whether a file is replaced is asked below, with every file the save
+    // would replace named, not by the dialog for the one it knows of.
     QString path = QFileDialog::getSaveFileName(this, QStringLiteral("路線を保存"), suggested,
-                                                QStringLiteral("路線 (*.route.json)"));
+                                                QStringLiteral("路線 (*.route.json)"), nullptr,
+                                                QFileDialog::DontConfirmOverwrite);
     if (path.isEmpty()) {
         return false;
     }
     if (!path.endsWith(RouteSource::fileSuffix())) {
         path += RouteSource::fileSuffix();
     }
+    return saveTo(path);
+}
+
+bool RouteEditor::saveTo(const QString &path)
+{
+    const QStringList others = m_document.otherRoutesFiles(path);
+    if (!others.isEmpty()) {
+        QStringList lines;
+        for (const QString &file : others) {
+            lines << QStringLiteral("・%1").arg(QDir::toNativeSeparators(file));
+        }
+        QMessageBox box(QMessageBox::Warning, Title,
+                        QStringLiteral("次のファイルはこの路線のものではありません。保存すると置き換えられ、"
+                                       "元の内容は失われます。\n\n%1\n\n置き換えますか？")
+                            .arg(lines.join(QLatin1Char('\n'))),
+                        QMessageBox::Yes | QMessageBox::Cancel, this);
+        box.button(QMessageBox::Yes)->setText(QStringLiteral("置き換える"));
+        box.button(QMessageBox::Cancel)->setText(QStringLiteral("キャンセル"));
+        box.setDefaultButton(QMessageBox::Cancel);
+        if (box.exec() != QMessageBox::Yes) {
+            statusBar()->showMessage(QStringLiteral("保存しませんでした"), 5000);
+            return false;
+        }
+    }
     QString error;
-    if (!m_document.save(path, error)) {
+    const bool built = m_document.save(path, error);
+    if (!built && !m_document.draftOnly()) {
         QMessageBox::warning(this, Title, QStringLiteral("保存できません。\n\n") + error);
         return false;
+    }
+    QString text = built ? QString() : error;
+    if (!m_document.saveChanges().isEmpty()) {
+        text += (text.isEmpty() ? QStringLiteral("保存しました。") : QStringLiteral("\n\n"))
+                + m_document.saveChanges().join(QLatin1Char('\n'));
+    }
+    if (!m_document.saveWarnings().isEmpty()) {
+        text += (text.isEmpty() ? QStringLiteral("保存しました。") : QStringLiteral("\n\n"))
+                + QStringLiteral("次の点に注意してください。\n\n") + m_document.saveWarnings().join(QLatin1Char('\n'));
+    }
+    if (!built) {
+        QMessageBox::warning(this, Title, text);
+    } else if (!text.isEmpty()) {
+        QMessageBox::information(this, Title, text);
     }
     statusBar()->showMessage(QStringLiteral("%1 に保存しました").arg(QDir::toNativeSeparators(path)), 5000);
     return true;
@@ -696,8 +727,7 @@ void RouteEditor::importGtfs()
         QMessageBox::warning(this, Title, QStringLiteral("GTFS を読めません。\n\n") + error);
         return;
     }
-    GtfsImportDialog chooser(*routes, m_document.source().route.isEmpty() ? QStringLiteral("1") : m_document.source().route,
-                             this);
+    GtfsImportDialog chooser(*routes, this);
     if (chooser.exec() != QDialog::Accepted) {
         return;
     }
@@ -764,8 +794,20 @@ void RouteEditor::closeEvent(QCloseEvent *event)
 // ---------------------------------------------------------------------------
 // 表示器で試す
 
+QString RouteEditor::copiesRecordPath() const
+{
+    return QFileInfo(m_displaySettings).absoluteDir().filePath(QStringLiteral("routeedit-copies.json"));
+}
+
+QJsonObject RouteEditor::copiesRecord() const
+{
+    const WholeFile::Contents file = WholeFile::read(copiesRecordPath(), CopiesRecordBytes);
+    return QJsonDocument::fromJson(file.bytes).object();
+}
+
 bool RouteEditor::placeForDisplay(const QString &fareFolder, const QString &announcementFolder)
 {
+    m_placedFiles.clear();
     const QString folder = routeFolder();
     if (samePath(folder) == samePath(fareFolder) && samePath(folder) == samePath(announcementFolder)) {
         return true;
@@ -773,45 +815,67 @@ bool RouteEditor::placeForDisplay(const QString &fareFolder, const QString &anno
     // The files are built again for the display's folders: the reading
     // dictionary there is merged, not replaced.
     QString error;
-    const std::optional<RouteFiles::Output> output = RouteFiles::build(
+    std::optional<RouteFiles::Output> output = RouteFiles::build(
         m_document.source(), RouteFiles::sourceReadings(m_document.source()), announcementFolder, false, error);
     if (!output) {
         QMessageBox::warning(this, Title, QStringLiteral("表示器用のファイルを作れません。\n\n") + error);
         return false;
     }
-    RouteFiles::Output fareFiles;
-    RouteFiles::Output announcementFiles;
     QStringList lines;
     QStringList replaced;
+    QString fareTarget;
     for (const auto &[name, bytes] : output->files) {
         const bool fare = name.endsWith(QStringLiteral(".hy3"));
         const QString target = QDir(fare ? fareFolder : announcementFolder).filePath(name);
-        (fare ? fareFiles : announcementFiles).files.append({name, bytes});
+        if (fare) {
+            fareTarget = QDir(samePath(fareFolder)).filePath(name);
+        }
         lines << QStringLiteral("・%1").arg(QDir::toNativeSeparators(target));
-        QFile existing(target);
-        if (name != ReadingDictionary::fileName() && existing.open(QIODevice::ReadOnly) && existing.readAll() != bytes) {
+        const WholeFile::Contents existing = WholeFile::read(target, bytes.size());
+        if (name != ReadingDictionary::fileName() && existing.problem != WholeFile::Problem::Missing
+            && existing.bytes != bytes) {
             replaced << QStringLiteral("・%1").arg(QDir::toNativeSeparators(target));
         }
     }
-    QString text = QStringLiteral("表示器は運賃データを %1 から、放送と読みを %2 から読みます。"
-                                  "この路線は %3 に保存されています。\n\n"
-                                  "次のファイルを表示器のフォルダに書きますか？（yomi.txt は今の内容に読みを加えます）\n%4")
-                       .arg(QDir::toNativeSeparators(fareFolder), QDir::toNativeSeparators(announcementFolder),
-                            QDir::toNativeSeparators(folder), lines.join(QLatin1Char('\n')));
-    if (!replaced.isEmpty()) {
-        text += QStringLiteral("\n\n次のファイルは内容が違うため置き換えます:\n") + replaced.join(QLatin1Char('\n'));
+    // An earlier copy of this very route, made from this source, is
+    // brought up to date without a question; anything else is asked.
+    QJsonObject record = copiesRecord();
+    const QString source = samePath(m_document.filePath());
+    const bool ownCopy = record.value(fareTarget).toString() == source;
+    if (!ownCopy) {
+        QString text = QStringLiteral("表示器は運賃データを %1 から、放送と読みを %2 から読みます。"
+                                      "この路線は %3 に保存されています。\n\n"
+                                      "次のファイルを表示器のフォルダに書きますか？（yomi.txt は今の内容に読みを加えます）\n%4")
+                           .arg(QDir::toNativeSeparators(fareFolder), QDir::toNativeSeparators(announcementFolder),
+                                QDir::toNativeSeparators(folder), lines.join(QLatin1Char('\n')));
+        if (!replaced.isEmpty()) {
+            text += QStringLiteral("\n\n次のファイルはこの路線から写したものではなく、内容も違います。置き換えると元の内容は失われます:\n")
+                    + replaced.join(QLatin1Char('\n'));
+        }
+        QMessageBox box(QMessageBox::Question, Title, text, QMessageBox::Yes | QMessageBox::Cancel, this);
+        box.button(QMessageBox::Yes)->setText(QStringLiteral("コピーする"));
+        box.button(QMessageBox::Cancel)->setText(QStringLiteral("キャンセル"));
+        // Replacing another route's files is never the default.
+        box.setDefaultButton(replaced.isEmpty() ? QMessageBox::Yes : QMessageBox::Cancel);
+        if (box.exec() != QMessageBox::Yes) {
+            return false;
+        }
     }
-    QMessageBox box(QMessageBox::Question, Title, text, QMessageBox::Yes | QMessageBox::Cancel, this);
-    box.button(QMessageBox::Yes)->setText(QStringLiteral("コピーする"));
-    box.button(QMessageBox::Cancel)->setText(QStringLiteral("キャンセル"));
-    // Replacing another route's files is never the default.
-    box.setDefaultButton(replaced.isEmpty() ? QMessageBox::Yes : QMessageBox::Cancel);
-    if (box.exec() != QMessageBox::Yes) {
-        return false;
-    }
-    if (!RouteFiles::write(fareFiles, fareFolder, error) || !RouteFiles::write(announcementFiles, announcementFolder, error)) {
+    if (!RouteFiles::write(*output, fareFolder, announcementFolder, error)) {
         QMessageBox::warning(this, Title, QStringLiteral("表示器のフォルダに書けません。\n\n") + error);
         return false;
+    }
+    if (!ownCopy) {
+        record.insert(fareTarget, source);
+        QString why;
+        if (!FileReplacement::write(copiesRecordPath(), QJsonDocument(record).toJson(), &why)) {
+            // The copy is made; only the next one will ask again.
+            statusBar()->showMessage(QStringLiteral("写した記録を残せません（%1）").arg(why), 8000);
+        }
+    }
+    for (const auto &[name, bytes] : output->files) {
+        m_placedFiles << QDir::toNativeSeparators(
+            QDir(name.endsWith(QStringLiteral(".hy3")) ? fareFolder : announcementFolder).filePath(name));
     }
     return true;
 }
@@ -821,11 +885,16 @@ void RouteEditor::tryOnDisplay()
     if ((m_document.isDirty() || !m_document.filePath().endsWith(RouteSource::fileSuffix())) && !save()) {
         return;
     }
-    const std::optional<QString> route = RouteSource::routeNumber(m_document.source().route);
-    if (!route) {
+    if (m_document.isRefused()) {
+        // Only the draft could be saved: the save has said why.
+        return;
+    }
+    const std::optional<RouteNumber> number = RouteNumber::parse(m_document.source().route);
+    if (!number) {
         QMessageBox::warning(this, Title, QStringLiteral("系統番号（1～5 桁の数字）を入れてください。"));
         return;
     }
+    const QString route = number->text();
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const auto restoreCursor = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
     const QJsonObject foldersRequest{{"request", "folders"}};
@@ -833,7 +902,7 @@ void RouteEditor::tryOnDisplay()
     if (folders.status == SingleInstanceGuard::Reply::NotRunning) {
         QApplication::restoreOverrideCursor();
         const auto answer = QMessageBox::question(
-            this, Title, QStringLiteral("表示器（R57）が起動していません。起動して系統 %1 を設定しますか？").arg(*route));
+            this, Title, QStringLiteral("表示器（R57）が起動していません。起動して系統 %1 を設定しますか？").arg(route));
         QApplication::setOverrideCursor(Qt::WaitCursor);
         if (answer != QMessageBox::Yes) {
             return;
@@ -868,7 +937,7 @@ void RouteEditor::tryOnDisplay()
         return;
     }
     const SingleInstanceGuard::Reply set =
-        SingleInstanceGuard::ask(m_displaySettings, {{"request", "setRoute"}, {"route", *route}}, SetRouteMs);
+        SingleInstanceGuard::ask(m_displaySettings, {{"request", "setRoute"}, {"route", route}}, SetRouteMs);
     if (set.status != SingleInstanceGuard::Reply::Answered) {
         QMessageBox::warning(this, Title, QStringLiteral("表示器（R57）が応答しません。"));
         return;
@@ -876,8 +945,13 @@ void RouteEditor::tryOnDisplay()
     if (!set.answer.value("ok").toBool()) {
         QMessageBox::warning(this, Title,
                              QStringLiteral("表示器で系統 %1 を設定できません。\n\n%2")
-                                 .arg(*route, set.answer.value("error").toString()));
+                                 .arg(route, set.answer.value("error").toString()));
         return;
     }
-    statusBar()->showMessage(QStringLiteral("表示器に系統 %1 を設定しました").arg(*route), 8000);
+    // Where the files went, when they were copied for the display.
+    statusBar()->showMessage(m_placedFiles.isEmpty()
+                                 ? QStringLiteral("表示器に系統 %1 を設定しました").arg(route)
+                                 : QStringLiteral("表示器に系統 %1 を設定しました（%2 に写しました）")
+                                       .arg(route, m_placedFiles.join(QStringLiteral("、"))),
+                             15000);
 }

@@ -3,6 +3,7 @@
 #include "route/GtfsImport.h"
 #include "route/RouteDocument.h"
 
+#include <QJsonObject>
 #include <QMainWindow>
 
 #include <memory>
@@ -40,10 +41,23 @@ public:
     // Saves to the route source opened or saved, asking where when there is none.
     bool save();
     bool saveAs();
+    // Saves at `path`, first asking before replacing another route's files
+    // (naming them), and says what the save had to say. True when the route
+    // source was saved, also when the display's files could not be built.
+    bool saveTo(const QString &path);
     // "表示器で試す": saves, then sets the route on the running display.
     void tryOnDisplay();
     // An imported route as a new, unsaved route (one undo step).
     void adoptImport(const GtfsImport::Result &result);
+    // Copies the built files into the display's folders when they are not
+    // where the display reads them, all of them or none: without a question
+    // when the display's copy of the route was made from this source
+    // before, otherwise asking (コピー by default, キャンセル when a file
+    // of other origin would be replaced). False when the author declines
+    // or a file cannot be written (said in a box). placedFiles() then names
+    // the files written.
+    bool placeForDisplay(const QString &fareFolder, const QString &announcementFolder);
+    QStringList placedFiles() const { return m_placedFiles; }
     // Speaks the selected announcement as the display would.
     void playAnnouncement();
 
@@ -79,12 +93,14 @@ private:
     QString routeFolder() const;
     void updateReadings();
 
-    // Copies the built files into the display's folders when they are not
-    // where the display reads them; false when the author declines or a file
-    // cannot be written (said in a box).
-    bool placeForDisplay(const QString &fareFolder, const QString &announcementFolder);
+
+    // Beside the display's settings: which source each copied route's fare
+    // data came from (absolute path of the copy -> absolute path of the source).
+    QString copiesRecordPath() const;
+    QJsonObject copiesRecord() const;
 
     QString m_displaySettings;
+    QStringList m_placedFiles;
     QString m_displayProgram;
     RouteDocument m_document;
     StopTableModel *m_stops;

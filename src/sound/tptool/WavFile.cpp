@@ -1,23 +1,20 @@
 #include "WavFile.h"
 
+#include "app/FileReplacement.h"
+
 #include <QDataStream>
-#include <QSaveFile>
 
 namespace WavFile {
 
-bool write(const QString &path, const std::vector<qint16> &samples, int sampleRate)
+bool write(const QString &path, const std::vector<qint16> &samples, int sampleRate, QString &error)
 {
-    // Put in place only once whole: a failed write leaves no stub behind.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        return false;
-    }
     constexpr quint16 channels = 1;
     constexpr quint16 bitsPerSample = 16;
     constexpr quint16 blockAlign = channels * bitsPerSample / 8;
     const auto dataBytes = static_cast<quint32>(samples.size() * blockAlign);
 
-    QDataStream out(&file);
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
     out.setByteOrder(QDataStream::LittleEndian);
     out.writeRawData("RIFF", 4);
     out << quint32(36 + dataBytes);
@@ -29,7 +26,8 @@ bool write(const QString &path, const std::vector<qint16> &samples, int sampleRa
     for (const qint16 sample : samples) {
         out << sample;
     }
-    return out.status() == QDataStream::Ok && file.commit();
+    // Put in place only once whole: a failed write leaves no stub behind.
+    return FileReplacement::write(path, bytes, &error);
 }
 
 } // namespace WavFile

@@ -8,7 +8,7 @@
 // Writes 16-bit mono samples as a RIFF WAVE file.
 namespace WavFile {
 
-// False when the file cannot be written.
-bool write(const QString &path, const std::vector<qint16> &samples, int sampleRate);
+// False, with the reason naming the file, when it cannot be written.
+bool write(const QString &path, const std::vector<qint16> &samples, int sampleRate, QString &error);
 
 } // namespace WavFile

@@ -152,8 +152,9 @@ int wav(const QString &path, const QString &outputFolder)
             exitCode = CannotRun;
             continue;
         }
-        if (!WavFile::write(target, samples, synth->sampleRate())) {
-            err() << target << ": 書き込めません\n";
+        QString error;
+        if (!WavFile::write(target, samples, synth->sampleRate(), error)) {
+            err() << error << "\n";
             return CannotRun;
         }
         out() << target << "\n";
