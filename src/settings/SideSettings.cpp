@@ -2,6 +2,7 @@
 
 #include "SettingsLog.h"
 #include "app/FileReplacement.h"
+#include "app/LogText.h"
 #include "app/WholeFile.h"
 #include "display/DisplayScale.h"
 
@@ -42,15 +43,7 @@ void logOnce(const QString &text)
     }
     said.insert(text);
     // A path may hold any character: none may end the line or steer the terminal.
-    QString line;
-    for (const QChar c : text) {
-        if (c.category() == QChar::Other_Control) {
-            line += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
-        } else {
-            line += c;
-        }
-    }
-    qCWarning(lcSettings).noquote() << line;
+    qCWarning(lcSettings).noquote() << LogText::escaped(text);
 }
 
 // The token of a file that is not JSON any more, when exactly one good

@@ -1,5 +1,6 @@
 #include "RouteCommands.h"
 
+#include "app/LogText.h"
 #include "app/ToolConsole.h"
 #include "controls/Dot16Glyphs.h"
 #include "fare/RouteNumber.h"
@@ -58,24 +59,6 @@ int writeFiles(const RouteSource &source, const QList<QPair<QString, QString>> &
     return Success;
 }
 
-// A feed's text as a terminal line shows it: control characters (a tab
-// that would shift the columns, an escape that would drive the terminal)
-// written as \xNN.
-QString printable(const QString &text)
-{
-    QString shown;
-    shown.reserve(text.size());
-    for (const QChar c : text) {
-        const char16_t u = c.unicode();
-        if (u < 0x20 || (u >= 0x7F && u < 0xA0)) {
-            shown += QStringLiteral("\\x%1").arg(uint(u), 2, 16, QLatin1Char('0'));
-        } else {
-            shown += c;
-        }
-    }
-    return shown;
-}
-
 } // namespace
 
 int listRoutes(const QString &feedPath)
@@ -90,12 +73,12 @@ int listRoutes(const QString &feedPath)
     // route_id, short name, long name, trips; then for each direction its
     // id, headsigns, first -> last stop, stops and trips; tab-separated.
     for (const GtfsRouteChoice &route : *routes) {
-        out() << printable(route.routeId) << '\t' << printable(route.shortName) << '\t' << printable(route.longName) << '\t'
+        out() << LogText::escaped(route.routeId) << '\t' << LogText::escaped(route.shortName) << '\t' << LogText::escaped(route.longName) << '\t'
               << route.trips << " 便\n";
         for (const GtfsRouteChoice::Direction &direction : route.directions) {
             out() << "\t方向 " << (direction.id ? QString::number(*direction.id) : QStringLiteral("-")) << '\t'
-                  << printable(direction.headsigns.join(QStringLiteral("、"))) << '\t'
-                  << (direction.stops > 0 ? printable(direction.firstStop) + QStringLiteral(" → ") + printable(direction.lastStop)
+                  << LogText::escaped(direction.headsigns.join(QStringLiteral("、"))) << '\t'
+                  << (direction.stops > 0 ? LogText::escaped(direction.firstStop) + QStringLiteral(" → ") + LogText::escaped(direction.lastStop)
                                           : QStringLiteral("stop_times.txt に停留所がありません"))
                   << '\t' << direction.stops << " 停留所\t" << direction.trips << " 便\n";
         }
