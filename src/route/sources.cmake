@@ -17,6 +17,7 @@ target_sources(tavelo_core PRIVATE
     src/route/StopTableModel.cpp src/route/StopTableModel.h
     src/route/FareGridModel.cpp src/route/FareGridModel.h
     src/route/AnnouncementModel.cpp src/route/AnnouncementModel.h
+    src/route/TimetableModel.cpp src/route/TimetableModel.h
 )
 pkg_check_modules(LIBZIP REQUIRED IMPORTED_TARGET libzip)
 target_link_libraries(tavelo_core PUBLIC PkgConfig::LIBZIP)
