@@ -118,7 +118,7 @@ RouteEditor::RouteEditor(const QString &displaySettings, const QString &displayP
     tabs->setAccessibleName(QStringLiteral("運賃と放送"));
     tabs->addTab(createFarePane(), QStringLiteral("運賃(&F)"));
     tabs->addTab(createAnnouncementPane(), QStringLiteral("放送(&A)"));
-    tabs->addTab(createTimetablePane(), QStringLiteral("時刻表(&T)"));
+    tabs->addTab(createTimetablePane(), QStringLiteral("時刻表(&J)"));
     splitter->addWidget(tabs);
     splitter->setStretchFactor(1, 1);
     splitter->setSizes({520, 760});
@@ -327,7 +327,7 @@ QWidget *RouteEditor::createTimetablePane()
 {
     auto *pane = new QWidget(this);
     auto *layout = new QVBoxLayout(pane);
-    auto *caption = new QLabel(QStringLiteral("便(&R)（時刻は HH:MM:SS、着と発が違うときは HH:MM:SS-HH:MM:SS。"
+    auto *caption = new QLabel(QStringLiteral("便(&B)（時刻は HH:MM:SS、着と発が違うときは HH:MM:SS-HH:MM:SS。"
                                               "深夜は 24:10:00 のように続けます）:"),
                                pane);
     caption->setWordWrap(true);
