@@ -3,6 +3,7 @@
 #include "GtfsReadingPieces.h"
 #include "RouteAnnouncements.h"
 #include "RouteBuilder.h"
+#include "ServiceTime.h"
 #include "fare/Hy3File.h"
 
 #include <QHash>
@@ -100,6 +101,8 @@ struct TimedStop
     QString id;
     bool boards = true;  // pickup_type is not 1 (no pickup)
     bool alights = true; // drop_off_type is not 1 (no drop off)
+    std::optional<int> arrival;
+    std::optional<int> departure;
 };
 
 // What stops.txt says of a stop of the pattern.
@@ -108,7 +111,63 @@ struct StopInfo
     QString name;
     QString zone;
     QString parent;
+    std::optional<double> lat;
+    std::optional<double> lon;
 };
+
+// A trip's times at each of its stops, or nothing when its first or last
+// stop has none. A stop giving only one of its times has it for both; the
+// stops between two timed ones (GTFS leaves times out where the bus keeps
+// no timepoint) get times spread evenly between the departure before and
+// the arrival after.
+std::optional<std::vector<StopTime>> tripTimes(const std::vector<TimedStop> &stops)
+{
+    std::vector<StopTime> times(stops.size());
+    std::optional<size_t> lastTimed;
+    for (size_t i = 0; i < stops.size(); ++i) {
+        StopTime &time = times[i];
+        time.arrival = stops[i].arrival ? stops[i].arrival : stops[i].departure;
+        time.departure = stops[i].departure ? stops[i].departure : stops[i].arrival;
+        if (!time.arrival) {
+            continue;
+        }
+        if (lastTimed && *lastTimed + 1 < i) {
+            const qint64 from = *times[*lastTimed].departure;
+            const qint64 span = qint64(*time.arrival) - from;
+            const qint64 steps = static_cast<qint64>(i - *lastTimed);
+            for (size_t j = *lastTimed + 1; j < i; ++j) {
+                const int at = static_cast<int>(from + span * static_cast<qint64>(j - *lastTimed) / steps);
+                times[j] = {at, at};
+            }
+        }
+        lastTimed = i;
+    }
+    if (stops.empty() || !times.front().arrival || !times.back().arrival) {
+        return std::nullopt;
+    }
+    return times;
+}
+
+// A GTFS date, "20240401".
+QDate feedDate(const QString &text)
+{
+    return text.size() == 8 ? QDate::fromString(text, QStringLiteral("yyyyMMdd")) : QDate();
+}
+
+// A stop's coordinate: a number within ±`limit` degrees; none when empty.
+std::optional<double> coordinate(const QString &text, double limit, bool &bad)
+{
+    if (text.isEmpty()) {
+        return std::nullopt;
+    }
+    bool ok = false;
+    const double value = text.toDouble(&ok);
+    if (!ok || !std::isfinite(value) || value < -limit || value > limit) {
+        bad = true;
+        return std::nullopt;
+    }
+    return value;
+}
 
 // The ticket number drawn at each stop of a pattern (0: none, at the last
 // stop and where nobody may board), numbered by stop: a new number at each
@@ -216,6 +275,7 @@ std::optional<GtfsImport::Result> GtfsImport::run(GtfsFeed &feed, const Request 
     // The route's trips, in the order of trips.txt.
     QStringList tripOrder;
     QStringList headsigns;
+    QStringList services;
     QHash<QString, int> tripIndex;
     {
         QStringList tripColumns{QStringLiteral("route_id"), QStringLiteral("trip_id")};
@@ -230,12 +290,10 @@ std::optional<GtfsImport::Result> GtfsImport::run(GtfsFeed &feed, const Request 
         const int tripColumn = trips->column(QStringLiteral("trip_id"));
         const int directionColumn = trips->column(QStringLiteral("direction_id"));
         const int headsignColumn = trips->column(QStringLiteral("trip_headsign"));
+        const int serviceColumn = trips->column(QStringLiteral("service_id"));
         if (!trips->forEachRow([&](const QStringList &row, int) {
                 const QString trip = GtfsTable::field(row, tripColumn);
                 if (GtfsTable::field(row, routeColumn) != route) {
-                    return QString();
-                }
-                if (!request.tripId.isEmpty() && trip != request.tripId) {
                     return QString();
                 }
                 if (request.direction && GtfsTable::field(row, directionColumn) != QString::number(*request.direction)) {
@@ -245,13 +303,14 @@ std::optional<GtfsImport::Result> GtfsImport::run(GtfsFeed &feed, const Request 
                     tripIndex.insert(trip, static_cast<int>(tripOrder.size()));
                     tripOrder << trip;
                     headsigns << GtfsTable::field(row, headsignColumn);
+                    services << GtfsTable::field(row, serviceColumn);
                 }
                 return QString();
             }, error)) {
             return std::nullopt;
         }
     }
-    if (tripOrder.isEmpty()) {
+    if (tripOrder.isEmpty() || (!request.tripId.isEmpty() && !tripIndex.contains(request.tripId))) {
         error = !request.tripId.isEmpty()
             ? QStringLiteral("trips.txt: 系統「%1」に便 trip_id「%2」がありません").arg(route, request.tripId)
             : QStringLiteral("trips.txt: 系統「%1」の便がありません%2")
@@ -274,6 +333,8 @@ std::optional<GtfsImport::Result> GtfsImport::run(GtfsFeed &feed, const Request 
         const int sequenceColumn = stopTimes->column(QStringLiteral("stop_sequence"));
         const int pickupColumn = stopTimes->column(QStringLiteral("pickup_type"));
         const int dropOffColumn = stopTimes->column(QStringLiteral("drop_off_type"));
+        const int arrivalColumn = stopTimes->column(QStringLiteral("arrival_time"));
+        const int departureColumn = stopTimes->column(QStringLiteral("departure_time"));
         const QString none = QStringLiteral("1");
         if (!stopTimes->forEachRow([&](const QStringList &row, int) {
                 const auto found = tripIndex.constFind(GtfsTable::field(row, tripColumn));
@@ -285,9 +346,20 @@ std::optional<GtfsImport::Result> GtfsImport::run(GtfsFeed &feed, const Request 
                 if (!ok || sequence < 0) {
                     return QStringLiteral("stop_sequence「%1」は 0 以上の整数ではありません").arg(GtfsTable::field(row, sequenceColumn));
                 }
-                tripStops[static_cast<size_t>(*found)].push_back({sequence, GtfsTable::field(row, stopColumn),
-                                                                  GtfsTable::field(row, pickupColumn) != none,
-                                                                  GtfsTable::field(row, dropOffColumn) != none});
+                TimedStop stop{sequence, GtfsTable::field(row, stopColumn), GtfsTable::field(row, pickupColumn) != none,
+                               GtfsTable::field(row, dropOffColumn) != none, std::nullopt, std::nullopt};
+                for (const auto &[column, time] : {std::pair{arrivalColumn, &stop.arrival},
+                                                   std::pair{departureColumn, &stop.departure}}) {
+                    const QString text = GtfsTable::field(row, column);
+                    if (text.isEmpty()) {
+                        continue;
+                    }
+                    *time = ServiceTime::parse(text);
+                    if (!*time) {
+                        return QStringLiteral("時刻「%1」は HH:MM:SS ではありません").arg(text);
+                    }
+                }
+                tripStops[static_cast<size_t>(*found)].push_back(std::move(stop));
                 return QString();
             }, error)) {
             return std::nullopt;
@@ -309,14 +381,36 @@ std::optional<GtfsImport::Result> GtfsImport::run(GtfsFeed &feed, const Request 
         ++patternCount[patterns[t]];
     }
     size_t firstTrip = 0;
-    int best = 0;
-    for (size_t t = 0; t < patterns.size(); ++t) {
-        if (!patterns[t].isEmpty() && patternCount.value(patterns[t]) > best) {
-            best = patternCount.value(patterns[t]);
-            firstTrip = t;
+    if (!request.tripId.isEmpty()) {
+        firstTrip = static_cast<size_t>(tripIndex.value(request.tripId));
+    } else {
+        int best = 0;
+        for (size_t t = 0; t < patterns.size(); ++t) {
+            if (!patterns[t].isEmpty() && patternCount.value(patterns[t]) > best) {
+                best = patternCount.value(patterns[t]);
+                firstTrip = t;
+            }
         }
     }
-    const std::vector<TimedStop> pattern = std::move(tripStops[firstTrip]);
+    const std::vector<TimedStop> pattern = tripStops[firstTrip];
+    // Every trip running the pattern, with its times.
+    int untimed = 0;
+    for (size_t t = 0; t < tripStops.size() && !pattern.empty(); ++t) {
+        if (patterns[t] != patterns[firstTrip]) {
+            continue;
+        }
+        std::optional<std::vector<StopTime>> times = tripTimes(tripStops[t]);
+        if (!times) {
+            ++untimed;
+            continue;
+        }
+        const qsizetype at = static_cast<qsizetype>(t);
+        result.source.trips.push_back({tripOrder.at(at), headsigns.at(at), {services.at(at), {}, {}, {}, {}, {}},
+                                       std::move(*times)});
+    }
+    if (untimed > 0) {
+        result.warnings << QStringLiteral("stop_times.txt: 始発か終点に時刻のない便 %1 本は時刻表に入れません").arg(untimed);
+    }
     tripStops.clear();
     const size_t count = pattern.size();
     if (count < 2) {
@@ -349,17 +443,35 @@ std::optional<GtfsImport::Result> GtfsImport::run(GtfsFeed &feed, const Request 
         const int nameColumn = stops->column(QStringLiteral("stop_name"));
         const int zoneColumn = stops->column(QStringLiteral("zone_id"));
         const int parentColumn = stops->column(QStringLiteral("parent_station"));
+        const int latColumn = stops->column(QStringLiteral("stop_lat"));
+        const int lonColumn = stops->column(QStringLiteral("stop_lon"));
+        QStringList badPositions;
         if (!stops->forEachRow([&](const QStringList &row, int) {
                 const QString id = GtfsTable::field(row, idColumn);
                 const auto wanted = byId.find(id);
                 if (wanted != byId.end() && !found.contains(id)) {
                     found.insert(id);
                     *wanted = {GtfsTable::field(row, nameColumn), GtfsTable::field(row, zoneColumn),
-                               GtfsTable::field(row, parentColumn)};
+                               GtfsTable::field(row, parentColumn), std::nullopt, std::nullopt};
+                    // A feed without both columns gives no positions.
+                    bool bad = false;
+                    if (latColumn >= 0 && lonColumn >= 0) {
+                        wanted->lat = coordinate(GtfsTable::field(row, latColumn), 90, bad);
+                        wanted->lon = coordinate(GtfsTable::field(row, lonColumn), 180, bad);
+                    }
+                    if (bad || wanted->lat.has_value() != wanted->lon.has_value()) {
+                        wanted->lat.reset();
+                        wanted->lon.reset();
+                        badPositions << id;
+                    }
                 }
                 return QString();
             }, error)) {
             return std::nullopt;
+        }
+        if (!badPositions.isEmpty()) {
+            result.warnings << QStringLiteral("stops.txt: 位置 stop_lat, stop_lon が読めない停留所は位置なしにします（%1）")
+                                   .arg(badPositions.join(QStringLiteral(", ")));
         }
         for (const TimedStop &stop : pattern) {
             if (!found.contains(stop.id)) {
@@ -587,6 +699,8 @@ std::optional<GtfsImport::Result> GtfsImport::run(GtfsFeed &feed, const Request 
         stop.name = names[i];
         stop.zone = info[i].zone;
         stop.ticket = tickets[i];
+        stop.lat = info[i].lat;
+        stop.lon = info[i].lon;
         if (i + 1 == count) {
             stop.sound = RouteStop::Sound::Terminal;
         }
@@ -619,6 +733,86 @@ std::optional<GtfsImport::Result> GtfsImport::run(GtfsFeed &feed, const Request 
                 source.overrides.push_back({static_cast<int>(j) + 1, c, 0});
             }
         }
+    }
+
+    // The days of the trips' services, from the weekly calendar and the
+    // dates added and taken out.
+    QHash<QString, TripService> serviceDays;
+    for (const RouteTrip &trip : source.trips) {
+        serviceDays.insert(trip.service.id, {trip.service.id, {}, {}, {}, {}, {}});
+    }
+    const QStringList dayColumns{QStringLiteral("monday"), QStringLiteral("tuesday"), QStringLiteral("wednesday"),
+                                 QStringLiteral("thursday"), QStringLiteral("friday"), QStringLiteral("saturday"),
+                                 QStringLiteral("sunday")};
+    if (const std::optional<GtfsTable> calendar = GtfsTable::optional(
+            feed, QStringLiteral("calendar.txt"),
+            dayColumns + QStringList{QStringLiteral("service_id"), QStringLiteral("start_date"), QStringLiteral("end_date")},
+            error)) {
+        std::array<int, 7> days{};
+        for (size_t d = 0; d < days.size(); ++d) {
+            days[d] = calendar->column(dayColumns.at(static_cast<qsizetype>(d)));
+        }
+        const int idColumn = calendar->column(QStringLiteral("service_id"));
+        const int startColumn = calendar->column(QStringLiteral("start_date"));
+        const int endColumn = calendar->column(QStringLiteral("end_date"));
+        if (!calendar->forEachRow([&](const QStringList &row, int) {
+                const auto service = serviceDays.find(GtfsTable::field(row, idColumn));
+                if (service == serviceDays.end()) {
+                    return QString();
+                }
+                std::array<bool, 7> weekdays{};
+                for (size_t d = 0; d < days.size(); ++d) {
+                    weekdays[d] = GtfsTable::field(row, days[d]) == QStringLiteral("1");
+                }
+                service->weekdays = weekdays;
+                service->from = feedDate(GtfsTable::field(row, startColumn));
+                service->until = feedDate(GtfsTable::field(row, endColumn));
+                if (!service->from.isValid() || !service->until.isValid()) {
+                    return QStringLiteral("start_date, end_date は日付 YYYYMMDD です");
+                }
+                return QString();
+            }, error)) {
+            return std::nullopt;
+        }
+    } else if (!error.isEmpty()) {
+        return std::nullopt;
+    }
+    if (const std::optional<GtfsTable> dates = GtfsTable::optional(
+            feed, QStringLiteral("calendar_dates.txt"),
+            {QStringLiteral("service_id"), QStringLiteral("date"), QStringLiteral("exception_type")}, error)) {
+        const int idColumn = dates->column(QStringLiteral("service_id"));
+        const int dateColumn = dates->column(QStringLiteral("date"));
+        const int typeColumn = dates->column(QStringLiteral("exception_type"));
+        if (!dates->forEachRow([&](const QStringList &row, int) {
+                const auto service = serviceDays.find(GtfsTable::field(row, idColumn));
+                if (service == serviceDays.end()) {
+                    return QString();
+                }
+                const QDate date = feedDate(GtfsTable::field(row, dateColumn));
+                const QString type = GtfsTable::field(row, typeColumn);
+                if (!date.isValid()) {
+                    return QStringLiteral("date「%1」は日付 YYYYMMDD ではありません").arg(GtfsTable::field(row, dateColumn));
+                }
+                if (type == QStringLiteral("1")) {
+                    service->dates.push_back(date);
+                } else if (type == QStringLiteral("2")) {
+                    service->exceptDates.push_back(date);
+                } else {
+                    return QStringLiteral("exception_type「%1」は 1 か 2 ではありません").arg(type);
+                }
+                return QString();
+            }, error)) {
+            return std::nullopt;
+        }
+    } else if (!error.isEmpty()) {
+        return std::nullopt;
+    }
+    for (TripService &service : serviceDays) {
+        std::sort(service.dates.begin(), service.dates.end());
+        std::sort(service.exceptDates.begin(), service.exceptDates.end());
+    }
+    for (RouteTrip &trip : source.trips) {
+        trip.service = serviceDays.value(trip.service.id);
     }
 
     // Readings: the older GTFS-JP form keys on the written text, the newer

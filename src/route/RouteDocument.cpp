@@ -85,6 +85,17 @@ void followStops(RouteSource &source, const std::vector<int> &newRow)
         return std::pair(a.stop, a.ticket) < std::pair(b.stop, b.ticket);
     });
     source.overrides = kept;
+    // Each trip keeps its times at the stops that stay; a stop added has none.
+    for (RouteTrip &trip : source.trips) {
+        std::vector<StopTime> times(source.stops.size());
+        for (size_t row = 0; row < newRow.size() && row < trip.times.size(); ++row) {
+            const int to = newRow[row];
+            if (to >= 0 && static_cast<size_t>(to) < times.size()) {
+                times[static_cast<size_t>(to)] = trip.times[row];
+            }
+        }
+        trip.times = std::move(times);
+    }
 }
 
 RouteChange inverse(const RouteChange &change)
@@ -461,6 +472,9 @@ void RouteDocument::replaceStops(int row, const std::vector<RouteStop> &stops, c
     const size_t end = static_cast<size_t>(row) + stops.size();
     if (after.stops.size() < end) {
         after.stops.resize(end);
+        std::vector<int> sameRow(static_cast<size_t>(rows));
+        std::iota(sameRow.begin(), sameRow.end(), 0);
+        followStops(after, sameRow);
     }
     std::copy(stops.begin(), stops.end(), after.stops.begin() + row);
     if (after.stops == m_source.stops) {
@@ -526,6 +540,16 @@ void RouteDocument::setAnnouncements(const QList<TapeRecord> &records, const QSt
     RouteSource after = m_source;
     after.announcements = records;
     after.noAnnouncementsWanted = records.isEmpty();
+    push(after, {}, text);
+}
+
+void RouteDocument::setTrips(const std::vector<RouteTrip> &trips, const QString &text)
+{
+    if (trips == m_source.trips) {
+        return;
+    }
+    RouteSource after = m_source;
+    after.trips = trips;
     push(after, {}, text);
 }
 

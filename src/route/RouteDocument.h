@@ -135,6 +135,8 @@ public:
     void setAnnouncements(const QList<TapeRecord> &records, const QString &text);
     // The announcements made again from the stops.
     void regenerateAnnouncements();
+    // The timetable: the trips and their times (one step).
+    void setTrips(const std::vector<RouteTrip> &trips, const QString &text);
     // How `word` reads, added to the reading dictionary when saving; an
     // empty reading takes the fix back.
     void setReading(const QString &word, const QString &reading);

@@ -5,6 +5,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include "ServiceTime.h"
 #include "app/WholeFile.h"
 #include "fare/Hy3File.h"
 
@@ -41,6 +42,67 @@ QJsonArray intArray(const std::vector<int> &values)
         array.append(v);
     }
     return array;
+}
+
+const std::array<QString, 7> DayNames{QStringLiteral("mon"), QStringLiteral("tue"), QStringLiteral("wed"),
+                                       QStringLiteral("thu"), QStringLiteral("fri"), QStringLiteral("sat"),
+                                       QStringLiteral("sun")};
+
+QString dateText(const QDate &date)
+{
+    return date.toString(Qt::ISODate);
+}
+
+QJsonArray dateArray(const std::vector<QDate> &dates)
+{
+    QJsonArray array;
+    for (const QDate &date : dates) {
+        array.append(dateText(date));
+    }
+    return array;
+}
+
+QJsonObject tripToJson(const RouteTrip &trip)
+{
+    QJsonObject service{{QStringLiteral("id"), trip.service.id}};
+    if (trip.service.weekdays) {
+        QJsonArray days;
+        for (size_t d = 0; d < DayNames.size(); ++d) {
+            if ((*trip.service.weekdays)[d]) {
+                days.append(DayNames[d]);
+            }
+        }
+        service.insert(QStringLiteral("days"), days);
+    }
+    if (trip.service.from.isValid()) {
+        service.insert(QStringLiteral("from"), dateText(trip.service.from));
+    }
+    if (trip.service.until.isValid()) {
+        service.insert(QStringLiteral("until"), dateText(trip.service.until));
+    }
+    if (!trip.service.dates.empty()) {
+        service.insert(QStringLiteral("dates"), dateArray(trip.service.dates));
+    }
+    if (!trip.service.exceptDates.empty()) {
+        service.insert(QStringLiteral("exceptDates"), dateArray(trip.service.exceptDates));
+    }
+    QJsonArray times;
+    for (const StopTime &time : trip.times) {
+        QJsonObject at;
+        if (time.arrival) {
+            at.insert(QStringLiteral("arrival"), ServiceTime::format(*time.arrival));
+        }
+        if (time.departure) {
+            at.insert(QStringLiteral("departure"), ServiceTime::format(*time.departure));
+        }
+        times.append(at);
+    }
+    QJsonObject object{{QStringLiteral("id"), trip.id}, {QStringLiteral("service"), service},
+                       {QStringLiteral("times"), times}};
+    if (!trip.headsign.isEmpty()) {
+        object.insert(QStringLiteral("headsign"), trip.headsign);
+    }
+    return object;
 }
 
 // Reading with the path of the value in every error.
@@ -102,6 +164,53 @@ public:
             fail(where, QStringLiteral("\"%1\" は文字列ではありません").arg(key));
         }
         return value.toString();
+    }
+
+    // A number of degrees within ±`limit`; none when the key is missing.
+    std::optional<double> degrees(const QJsonObject &object, const QString &key, const QString &where, double limit)
+    {
+        const QJsonValue value = object.value(key);
+        if (value.isUndefined() || value.isNull()) {
+            return std::nullopt;
+        }
+        const double d = value.toDouble(1000);
+        if (!value.isDouble() || d < -limit || d > limit) {
+            fail(where, QStringLiteral("\"%1\" は -%2～%2 の度ではありません").arg(key).arg(limit));
+            return std::nullopt;
+        }
+        return d;
+    }
+
+    std::optional<int> time(const QJsonObject &object, const QString &key, const QString &where)
+    {
+        if (!object.contains(key)) {
+            return std::nullopt;
+        }
+        const QString text = this->text(object, key, where);
+        const std::optional<int> seconds = ServiceTime::parse(text);
+        if (!seconds) {
+            fail(where, QStringLiteral("\"%1\" は時刻 HH:MM:SS ではありません（「%2」）").arg(key, text));
+        }
+        return seconds;
+    }
+
+    QDate date(const QJsonValue &value, const QString &key, const QString &where)
+    {
+        const QDate date = QDate::fromString(value.toString(), Qt::ISODate);
+        if (!value.isString() || !date.isValid()) {
+            fail(where, QStringLiteral("\"%1\" は日付 YYYY-MM-DD ではありません").arg(key));
+        }
+        return date;
+    }
+
+    std::vector<QDate> dates(const QJsonObject &object, const QString &key, const QString &where)
+    {
+        std::vector<QDate> values;
+        const QJsonArray array = this->array(object, key, where);
+        for (qsizetype i = 0; i < array.size() && ok(); ++i) {
+            values.push_back(date(array.at(i), key, where));
+        }
+        return values;
     }
 
     // The array under `key` (none: empty); anything else is refused.
@@ -228,6 +337,51 @@ FareRule ruleFromJson(const QJsonObject &object, Reader &reader)
     return rule;
 }
 
+RouteTrip tripFromJson(const QJsonObject &object, const QString &where, size_t stopCount, Reader &reader)
+{
+    RouteTrip trip;
+    trip.id = reader.text(object, QStringLiteral("id"), where);
+    if (trip.id.isEmpty() && reader.ok()) {
+        reader.fail(where, QStringLiteral("\"id\" がありません"));
+    }
+    trip.headsign = reader.text(object, QStringLiteral("headsign"), where);
+    const QString serviceAt = where + QStringLiteral(".service");
+    const QJsonObject service = reader.object(object.value(QStringLiteral("service")), serviceAt);
+    trip.service.id = reader.text(service, QStringLiteral("id"), serviceAt);
+    if (service.contains(QStringLiteral("days"))) {
+        std::array<bool, 7> weekdays{};
+        const QJsonArray days = reader.array(service, QStringLiteral("days"), serviceAt);
+        for (const QJsonValue &day : days) {
+            const auto found = std::find(DayNames.begin(), DayNames.end(), day.toString());
+            if (!day.isString() || found == DayNames.end()) {
+                reader.fail(serviceAt, QStringLiteral("\"days\" は mon, tue, wed, thu, fri, sat, sun の並びです"));
+                break;
+            }
+            weekdays[static_cast<size_t>(found - DayNames.begin())] = true;
+        }
+        trip.service.weekdays = weekdays;
+    }
+    for (const auto &[key, date] : {std::pair{QStringLiteral("from"), &trip.service.from},
+                                    std::pair{QStringLiteral("until"), &trip.service.until}}) {
+        if (service.contains(key)) {
+            *date = reader.date(service.value(key), key, serviceAt);
+        }
+    }
+    trip.service.dates = reader.dates(service, QStringLiteral("dates"), serviceAt);
+    trip.service.exceptDates = reader.dates(service, QStringLiteral("exceptDates"), serviceAt);
+    const QJsonArray times = reader.array(object, QStringLiteral("times"), where);
+    if (reader.ok() && static_cast<size_t>(times.size()) != stopCount) {
+        reader.fail(where, QStringLiteral("\"times\" が %1 あります（停留所の数 %2 と同じだけ要ります）").arg(times.size()).arg(stopCount));
+    }
+    for (qsizetype i = 0; i < times.size() && reader.ok(); ++i) {
+        const QString at = QStringLiteral("%1.times[%2]").arg(where).arg(i);
+        const QJsonObject time = reader.object(times.at(i), at);
+        trip.times.push_back({reader.time(time, QStringLiteral("arrival"), at),
+                              reader.time(time, QStringLiteral("departure"), at)});
+    }
+    return trip;
+}
+
 } // namespace
 
 QByteArray RouteSource::toJson() const
@@ -248,6 +402,12 @@ QByteArray RouteSource::toJson() const
             object.insert(QStringLiteral("ticket"), *stop.ticket);
         }
         object.insert(QStringLiteral("sound"), soundName(stop.sound));
+        if (stop.lat) {
+            object.insert(QStringLiteral("lat"), *stop.lat);
+        }
+        if (stop.lon) {
+            object.insert(QStringLiteral("lon"), *stop.lon);
+        }
         stopArray.append(object);
     }
     QJsonArray overrideArray;
@@ -281,6 +441,13 @@ QByteArray RouteSource::toJson() const
             readingArray.append(QJsonObject{{QStringLiteral("written"), written}, {QStringLiteral("reading"), reading}});
         }
         root.insert(QStringLiteral("readings"), readingArray);
+    }
+    if (!trips.empty()) {
+        QJsonArray tripArray;
+        for (const RouteTrip &trip : trips) {
+            tripArray.append(tripToJson(trip));
+        }
+        root.insert(QStringLiteral("trips"), tripArray);
     }
     return QJsonDocument(root).toJson(QJsonDocument::Indented);
 }
@@ -345,6 +512,8 @@ std::optional<RouteSource> RouteSource::fromJson(const QByteArray &json, QString
         if (!known && reader.ok()) {
             reader.fail(where, QStringLiteral("\"sound\" は ordinary, major, terminal のどれかです（「%1」）").arg(sound));
         }
+        stop.lat = reader.degrees(object, QStringLiteral("lat"), where, 90);
+        stop.lon = reader.degrees(object, QStringLiteral("lon"), where, 180);
         source.stops.push_back(stop);
     }
     const QJsonArray overrideArray = reader.array(root, QStringLiteral("overrides"), QStringLiteral("overrides"));
@@ -382,6 +551,11 @@ std::optional<RouteSource> RouteSource::fromJson(const QByteArray &json, QString
             reader.fail(where, QStringLiteral("\"written\" と \"reading\" が要ります"));
         }
         source.readings.append({written, reading});
+    }
+    const QJsonArray tripArray = reader.array(root, QStringLiteral("trips"), QStringLiteral("trips"));
+    for (qsizetype i = 0; i < tripArray.size() && reader.ok(); ++i) {
+        const QString where = QStringLiteral("trips[%1]").arg(i);
+        source.trips.push_back(tripFromJson(reader.object(tripArray.at(i), where), where, source.stops.size(), reader));
     }
     if (!reader.ok()) {
         error = reader.error;

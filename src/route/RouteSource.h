@@ -4,9 +4,11 @@
 #include "sound/TapeCsv.h"
 
 #include <QByteArray>
+#include <QDate>
 #include <QList>
 #include <QString>
 
+#include <array>
 #include <optional>
 #include <vector>
 
@@ -23,8 +25,48 @@ struct RouteStop
     // The ticket number drawn here; nothing lets the route number it.
     std::optional<int> ticket;
     Sound sound = Sound::Ordinary;
+    // Where the stop stands (WGS 84 degrees), when known.
+    std::optional<double> lat;
+    std::optional<double> lon;
 
     bool operator==(const RouteStop &) const = default;
+};
+
+// The days a trip runs, as the feed gives them: its service id, and when
+// the feed has them, the weekdays between two dates and the dates added to
+// or taken from those.
+struct TripService
+{
+    QString id;
+    // Monday first; none when the feed gives no weekly calendar.
+    std::optional<std::array<bool, 7>> weekdays;
+    QDate from;
+    QDate until;
+    std::vector<QDate> dates;       // runs on these too
+    std::vector<QDate> exceptDates; // and not on these
+
+    bool operator==(const TripService &) const = default;
+};
+
+// The times of a trip at one stop, seconds from the midnight starting the
+// service day (see ServiceTime); none where the trip gives none.
+struct StopTime
+{
+    std::optional<int> arrival;
+    std::optional<int> departure;
+
+    bool operator==(const StopTime &) const = default;
+};
+
+// One run of the bus along the route's stops.
+struct RouteTrip
+{
+    QString id;
+    QString headsign;
+    TripService service;
+    std::vector<StopTime> times; // one a stop of the route, in its order
+
+    bool operator==(const RouteTrip &) const = default;
 };
 
 // A fare cell typed over what the rule gives: at stop `stop` (1-based), in
@@ -64,6 +106,8 @@ struct RouteSource
     // How words of the names and announcements read, beyond the stops'
     // own readings: (written, reading), added to the reading dictionary.
     QList<QPair<QString, QString>> readings;
+    // The timetable: each trip's times at every stop.
+    std::vector<RouteTrip> trips;
 
     // Far above any route of 301 stops: a larger file is refused unread,
     // and a source that would be larger is not written.

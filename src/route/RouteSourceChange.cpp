@@ -51,6 +51,7 @@ void RouteSourceChange::Part<T>::put(T &value, bool forward) const
 RouteSourceChange::RouteSourceChange(const RouteSource &before, const RouteSource &after)
     : m_stops(Splice<RouteStop>::between(before.stops, after.stops))
     , m_overrides(Splice<FareOverride>::between(before.overrides, after.overrides))
+    , m_trips(Splice<RouteTrip>::between(before.trips, after.trips))
     , m_route(Part<QString>::between(before.route, after.route))
     , m_selectorColumn(Part<int>::between(before.selectorColumn, after.selectorColumn))
     , m_rule(Part<FareRule>::between(before.rule, after.rule))
@@ -74,6 +75,7 @@ void RouteSourceChange::put(RouteSource &source, bool forward) const
 {
     m_stops.replace(source.stops, forward);
     m_overrides.replace(source.overrides, forward);
+    m_trips.replace(source.trips, forward);
     m_route.put(source.route, forward);
     m_selectorColumn.put(source.selectorColumn, forward);
     m_rule.put(source.rule, forward);

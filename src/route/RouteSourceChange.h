@@ -48,6 +48,7 @@ private:
 
     Splice<RouteStop> m_stops;
     Splice<FareOverride> m_overrides;
+    Splice<RouteTrip> m_trips;
     Part<QString> m_route;
     Part<int> m_selectorColumn;
     Part<FareRule> m_rule;

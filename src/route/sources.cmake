@@ -2,6 +2,7 @@ target_sources(tavelo_core PRIVATE
     src/route/CsvReader.cpp src/route/CsvReader.h
     src/route/FareRule.cpp src/route/FareRule.h
     src/route/FareRuleText.cpp src/route/FareRuleText.h
+    src/route/ServiceTime.cpp src/route/ServiceTime.h
     src/route/RouteSource.cpp src/route/RouteSource.h
     src/route/RouteBuilder.cpp src/route/RouteBuilder.h
     src/route/RouteFiles.cpp src/route/RouteFiles.h
@@ -16,6 +17,7 @@ target_sources(tavelo_core PRIVATE
     src/route/StopTableModel.cpp src/route/StopTableModel.h
     src/route/FareGridModel.cpp src/route/FareGridModel.h
     src/route/AnnouncementModel.cpp src/route/AnnouncementModel.h
+    src/route/TimetableModel.cpp src/route/TimetableModel.h
 )
 pkg_check_modules(LIBZIP REQUIRED IMPORTED_TARGET libzip)
 target_link_libraries(tavelo_core PUBLIC PkgConfig::LIBZIP)

@@ -386,6 +386,64 @@ private slots:
         QVERIFY2(!result->warnings.join(u'\n').contains(QStringLiteral("運賃のない組")), qPrintable(result->warnings.join(u'\n')));
     }
 
+    void tripsOfThePatternComeWithTheirTimesAndTheStopsPositions()
+    {
+        // T1 and T2 run the chosen pattern (T2's lines out of order), T3
+        // another; T1 keeps no time at two stops between its ends and runs
+        // past midnight.
+        QTemporaryDir dir;
+        const QString feedPath = copyOfMessyFeed(
+            dir, {{"stop_times.txt", "trip_id,arrival_time,departure_time,stop_sequence,stop_id\n"
+                                     "T1,23:50:00,23:51:00,10,S1\nT1,,,20,S2\nT1, , ,30,S3\nT1,24:21:00,24:21:00,40,S4\n"
+                                     "T2,07:09:00,07:09:00,40,S4\nT2,07:00:00,07:00:00,10,S1\n"
+                                     "T2,07:03:00,07:03:30,20,S2\nT2,07:06:00,,30,S3\n"
+                                     "T3,08:00:00,08:00:00,1,S1\nT3,08:05:00,08:05:00,2,S4\n"},
+                  {"trips.txt", "trip_id,service_id,route_id,trip_headsign\nT1,wd,R1,\"車庫\t前\"\nT2,sat,R1,\nT3,wd,R1,\n"},
+                  {"stops.txt", "stop_id,stop_name,zone_id,stop_lat,stop_lon\nS1,駅前,A,35.5316,139.6969\n"
+                                "S2,本町,A,,\nS3,三丁目,B,95.0,139.7\nS4,車庫前,C,35.54,139.71\n"},
+                  {"calendar.txt", "service_id,monday,tuesday,wednesday,thursday,friday,saturday,sunday,start_date,end_date\n"
+                                   "wd,1,1,1,1,1,0,0,20240401,20250331\n"},
+                  {"calendar_dates.txt", "service_id,date,exception_type\nwd,20240506,2\nsat,20240815,1\nwd,20240503,1\n"}});
+        QString error;
+        const std::unique_ptr<GtfsFeed> feed = GtfsFeed::open(feedPath, error);
+        QVERIFY(feed);
+        const std::optional<GtfsImport::Result> result =
+            GtfsImport::run(*feed, {QStringLiteral("R1"), QStringLiteral("12"), std::nullopt, QString()}, error);
+        QVERIFY2(result, qPrintable(error));
+        const RouteSource &source = result->source;
+        QCOMPARE(source.stops.size(), size_t(4));
+        QCOMPARE(source.stops[0].lat, std::optional(35.5316));
+        QCOMPARE(source.stops[0].lon, std::optional(139.6969));
+        QVERIFY(!source.stops[1].lat && !source.stops[2].lat && !source.stops[2].lon); // none, and out of range
+        QVERIFY2(result->warnings.join(u'\n').contains(QStringLiteral("stop_lon が読めない停留所は位置なしにします（S3）")),
+                 qPrintable(result->warnings.join(u'\n')));
+        QCOMPARE(source.trips.size(), size_t(2));
+        const auto at = [](int h, int m, int s = 0) { return std::optional<int>((h * 60 + m) * 60 + s); };
+        const RouteTrip &late = source.trips[0];
+        QCOMPARE(late.id, QStringLiteral("T1"));
+        QCOMPARE(late.times, std::vector<StopTime>({{at(23, 50), at(23, 51)}, {at(24, 1), at(24, 1)},
+                                                    {at(24, 11), at(24, 11)}, {at(24, 21), at(24, 21)}}));
+        QCOMPARE(late.service.weekdays, std::optional(std::array{true, true, true, true, true, false, false}));
+        QCOMPARE(late.service.from, QDate(2024, 4, 1));
+        QCOMPARE(late.service.dates, std::vector<QDate>({QDate(2024, 5, 3)}));
+        QCOMPARE(late.service.exceptDates, std::vector<QDate>({QDate(2024, 5, 6)}));
+        const RouteTrip &morning = source.trips[1];
+        QCOMPARE(morning.times[2], (StopTime{at(7, 6), at(7, 6)}));
+        QVERIFY(!morning.service.weekdays);
+        QCOMPARE(morning.service.dates, std::vector<QDate>({QDate(2024, 8, 15)}));
+
+        // Written to the route source and listed from it.
+        QTemporaryDir out;
+        const Run run = importGtfs(out.path(), {feedPath, "--route", "R1", "--number", "12"});
+        QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+        QProcess tool;
+        tool.start(QStringLiteral(HY3TOOL), {QStringLiteral("trips"), out.filePath(QStringLiteral("12.route.json"))});
+        QVERIFY(tool.waitForFinished(60000));
+        QCOMPARE(tool.exitCode(), 0);
+        QCOMPARE(QString::fromUtf8(tool.readAllStandardOutput()),
+                 QStringLiteral("T1\t車庫\\x09前\t23:51:00\t24:21:00\nT2\t\t07:00:00\t07:09:00\n"));
+    }
+
     void stopsTakeTheirStationsNameAndTheTripsHeadsign_data()
     {
         QTest::addColumn<FeedFiles>("files"); // of the messy feed; none: the sample feed's route 21000-0

@@ -6,6 +6,7 @@
 #include "route/RouteAnnouncements.h"
 #include "route/RouteFiles.h"
 #include "route/StopTableModel.h"
+#include "route/TimetableModel.h"
 
 #include <QAbstractItemModelTester>
 #include <QDir>
@@ -231,6 +232,47 @@ private slots:
         QCOMPARE(document.source().stops, distanceRoute().stops);
         QCOMPARE(grid.index(3, 0).data().toString(), QStringLiteral("500"));
         QCOMPARE(grid.index(2, 0).data().toString(), QStringLiteral("120"));
+    }
+
+    void theTimetableIsEditedAndFollowsTheStops()
+    {
+        QTemporaryDir dir;
+        RouteDocument document(nullptr, testGlyphs);
+        RouteSource source = distanceRoute();
+        source.trips = {{QStringLiteral("T1"), QString(), {}, {{0, 60}, {300, 300}, {}, {900, 900}}}};
+        load(document, dir, source);
+        TimetableModel timetable(&document);
+        StopTableModel stops(&document);
+        QAbstractItemModelTester tester(&timetable);
+        const int third = TimetableModel::FirstStopColumn + 2;
+
+        QVERIFY(timetable.setData(timetable.index(0, third), QStringLiteral("０:１０:００-24:10:30")));
+        QCOMPARE(document.source().trips[0].times[2], (StopTime{600, 24 * 3600 + 630}));
+        QCOMPARE(timetable.index(0, third).data().toString(), QStringLiteral("00:10:00-24:10:30"));
+        QSignalSpy refused(&timetable, &TimetableModel::inputRefused);
+        QVERIFY(!timetable.setData(timetable.index(0, third), QStringLiteral("7:60:00")));
+        QVERIFY(!timetable.setData(timetable.index(0, TimetableModel::IdColumn), QString()));
+        QCOMPARE(refused.count(), 2);
+
+        // A stop removed takes its times along; one inserted has none.
+        QVERIFY(stops.removeRows(1, 1));
+        QCOMPARE(document.source().trips[0].times, std::vector<StopTime>({{0, 60}, {600, 24 * 3600 + 630}, {900, 900}}));
+        QVERIFY(stops.insertRows(0, 1));
+        QCOMPARE(document.source().trips[0].times.size(), size_t(4));
+        QCOMPARE(document.source().trips[0].times[0], StopTime{});
+        QCOMPARE(timetable.columnCount(), TimetableModel::FirstStopColumn + 4);
+
+        QVERIFY(timetable.insertRows(1, 1));
+        QCOMPARE(document.source().trips.size(), size_t(2));
+        QCOMPARE(document.source().trips[1].id, QStringLiteral("便2"));
+        QVERIFY(timetable.removeRows(0, 1));
+        QCOMPARE(document.source().trips.size(), size_t(1));
+        for (int step = 0; step < 5; ++step) {
+            document.undoStack()->undo();
+        }
+        QVERIFY(document.source().trips == source.trips);
+        QCOMPARE(timetable.index(0, third).data().toString(), QString());
+        QCOMPARE(timetable.index(0, TimetableModel::FirstStopColumn).data().toString(), QStringLiteral("00:00:00-00:01:00"));
     }
 
     // Dirty means "differs from the file": saving makes clean, undoing back

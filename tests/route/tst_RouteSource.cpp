@@ -23,9 +23,18 @@ RouteSource sample()
     source.selectorColumn = 120;
     source.rule.kind = FareRule::Kind::Distance;
     source.rule.bands = {{20, 160}, {55, 200}};
-    source.stops = {{QStringLiteral("駅前"), QStringLiteral("えきまえ"), 0, QStringLiteral("A"), std::nullopt, RouteStop::Sound::Major},
-                    {QStringLiteral("本町, \"北\""), QString(), 17, QString(), 5, RouteStop::Sound::Ordinary},
-                    {QStringLiteral("車庫前"), QStringLiteral("シャコマエ"), 55, QString(), std::nullopt, RouteStop::Sound::Terminal}};
+    source.stops = {{QStringLiteral("駅前"), QStringLiteral("えきまえ"), 0, QStringLiteral("A"), std::nullopt, RouteStop::Sound::Major,
+                     35.531, 139.6967},
+                    {QStringLiteral("本町, \"北\""), QString(), 17, QString(), 5, RouteStop::Sound::Ordinary, std::nullopt, std::nullopt},
+                    {QStringLiteral("車庫前"), QStringLiteral("シャコマエ"), 55, QString(), std::nullopt, RouteStop::Sound::Terminal,
+                     -33.5, -70.25}};
+    // A late trip into the next day, with a stop it gives no time.
+    source.trips = {{QStringLiteral("便\t1"), QStringLiteral("車庫前行き"),
+                     {QStringLiteral("平日"), std::array{true, true, true, true, true, false, false}, QDate(2024, 4, 1),
+                      QDate(2025, 3, 31), {QDate(2024, 5, 3)}, {QDate(2024, 4, 29), QDate(2024, 5, 6)}},
+                     {{23 * 3600 + 50 * 60, 23 * 3600 + 51 * 60}, {}, {25 * 3600 + 10 * 60 + 5, std::nullopt}}},
+                    {QStringLiteral("2"), QString(), {QStringLiteral("臨時"), std::nullopt, {}, {}, {QDate(2024, 8, 15)}, {}},
+                     {{6 * 3600, 6 * 3600}, {6 * 3600 + 300, 6 * 3600 + 330}, {6 * 3600 + 600, 6 * 3600 + 600}}}};
     source.overrides = {{3, 1, 210}};
     source.announcements = {{QStringLiteral("次は、本町, \"北\"です。"), 1, 2}, {QStringLiteral(" 空白 "), 0, -3}};
     source.readings = {{QStringLiteral("本町"), QStringLiteral("ほんまち")}};
@@ -60,7 +69,10 @@ private slots:
         QCOMPARE(again->announcements[0].Text, source.announcements[0].Text);
         QCOMPARE(again->announcements[1].SoundFlag, qint16(-3));
         QCOMPARE(again->readings, source.readings);
+        QVERIFY(again->trips == source.trips);
         QCOMPARE(again->toJson(), source.toJson());
+        QVERIFY(source.toJson().contains(R"("departure": "23:51:00")"));
+        QVERIFY(source.toJson().contains(R"("arrival": "25:10:05")"));
     }
 
     void refusesNamingTheKey_data()
@@ -77,6 +89,12 @@ private slots:
         // Values of the wrong type are refused, not read as empty ones.
         QTest::newRow("stops of numbers") << head + R"("stops":[1,2,3]})" << QStringLiteral("stops[0]: オブジェクト");
         QTest::newRow("overrides not an array") << head + R"("overrides":{"stop":1}})" << QStringLiteral("\"overrides\" は配列ではありません");
+        const QByteArray trip = head + R"("stops":[{"name":"a","lat":35.5,"lon":139.7},{"name":"b"}],"trips":[{"id":"1","service":{"id":"s"},)";
+        QTest::newRow("lat") << head + R"("stops":[{"name":"a","lat":95}]})" << QStringLiteral("stops[0]: \"lat\"");
+        QTest::newRow("time") << trip + R"("times":[{"arrival":"7:60:00"},{}]}]})" << QStringLiteral("trips[0].times[0]: \"arrival\" は時刻");
+        QTest::newRow("times a stop") << trip + R"("times":[{}]}]})" << QStringLiteral("trips[0]: \"times\" が 1");
+        QTest::newRow("day") << head + R"("trips":[{"id":"1","service":{"id":"s","days":["mon","xyz"]},"times":[]}]})"
+                             << QStringLiteral("trips[0].service: \"days\"");
         QTest::newRow("sound not a text") << head + R"("stops":[{"name":"a","sound":3}]})" << QStringLiteral("stops[0]: \"sound\" は文字列");
     }
 

@@ -8,6 +8,7 @@
 #include "route/GtfsRouteChoice.h"
 #include "route/RouteBuilder.h"
 #include "route/RouteFiles.h"
+#include "route/ServiceTime.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -186,6 +187,33 @@ int checkRoute(const QString &sourcePath)
         return FileRefused;
     }
     out() << sourcePath << ": " << source->stops.size() << " 件の停留所、警告 " << problems.size() << " 件。\n";
+    return Success;
+}
+
+
+int listTrips(const QString &sourcePath)
+{
+    const std::optional<RouteSource> source = readSource(sourcePath);
+    if (!source) {
+        return FileRefused;
+    }
+    const auto shown = [](const std::optional<int> &time) {
+        return time ? ServiceTime::format(*time) : QStringLiteral("-");
+    };
+    for (const RouteTrip &trip : source->trips) {
+        std::optional<int> first;
+        std::optional<int> last;
+        for (const StopTime &time : trip.times) {
+            if (!first) {
+                first = time.departure ? time.departure : time.arrival;
+            }
+            if (time.arrival || time.departure) {
+                last = time.arrival ? time.arrival : time.departure;
+            }
+        }
+        out() << LogText::escaped(trip.id) << '\t' << LogText::escaped(trip.headsign) << '\t' << shown(first) << '\t'
+              << shown(last) << "\n";
+    }
     return Success;
 }
 

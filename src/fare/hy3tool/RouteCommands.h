@@ -5,7 +5,8 @@
 #include <optional>
 
 // The route-source commands of hy3tool: importing a route from a GTFS feed,
-// building a route's files from its source, and checking a source.
+// building a route's files from its source, checking a source and listing
+// its trips.
 namespace RouteCommands {
 
 struct ImportArguments
@@ -25,5 +26,8 @@ int listRoutes(const QString &feed);
 int importGtfs(const ImportArguments &arguments);
 int buildRoute(const QString &sourcePath, const QString &outDir);
 int checkRoute(const QString &sourcePath);
+// The trips of a route source, one line each: id, headsign, first
+// departure, last arrival, tab-separated.
+int listTrips(const QString &sourcePath);
 
 } // namespace RouteCommands

@@ -5,6 +5,7 @@
 //   hy3tool check ROUTE.route.json   what is wrong with a route source
 //   hy3tool build-route ROUTE.route.json [--out DIR]
 //                                    a route's .hy3, tp.csv and readings from its source
+//   hy3tool trips ROUTE.route.json   the trips of a route source, with their first and last times
 //   hy3tool routes FEED              the routes of a GTFS / GTFS-JP feed (.zip or folder)
 //   hy3tool import-gtfs FEED --route ROUTE_ID --number N [--direction 0|1]
 //                       [--trip TRIP_ID] [--tickets auto|stage|stop]
@@ -43,6 +44,7 @@ QString usageText()
              "  hy3tool check ROUTE.route.json   系統の元データを検査する（停留所と列を示す）\n"
              "  hy3tool build-route ROUTE.route.json [--out DIR]\n"
              "                                   元データから .hy3、tp.csv、yomi.txt を作る\n"
+             "  hy3tool trips ROUTE.route.json   元データの便を一覧にする（便、行先、始発の発車、終点の到着）\n"
              "  hy3tool routes FEED              GTFS / GTFS-JP（.zip かフォルダ）の系統を一覧にする\n"
              "  hy3tool import-gtfs FEED --route ROUTE_ID --number N [--direction 0|1] [--trip TRIP_ID]\n"
              "                       [--tickets auto|stage|stop] [--names station|stop] [--out DIR]\n"
@@ -219,6 +221,9 @@ int main(int argc, char *argv[])
                                           commandLine.value(QStringLiteral("out")),
                                           commandLine.value(QStringLiteral("tickets")),
                                           commandLine.value(QStringLiteral("names"))});
+    }
+    if (args.size() == 2 && args[0] == QLatin1String("trips")) {
+        return RouteCommands::listTrips(args[1]);
     }
     if (args.size() == 2 && args[0] == QLatin1String("build-route")) {
         return RouteCommands::buildRoute(args[1], commandLine.value(QStringLiteral("out")));

@@ -18,6 +18,7 @@
 #include "route/GtfsRouteChoice.h"
 #include "route/RouteFiles.h"
 #include "route/StopTableModel.h"
+#include "route/TimetableModel.h"
 #include "sound/EspeakSpeechService.h"
 #include "sound/SpeechEngine.h"
 #include "sound/ReadingDictionary.h"
@@ -107,6 +108,7 @@ RouteEditor::RouteEditor(const QString &displaySettings, const QString &displayP
     , m_stops(new StopTableModel(&m_document, this))
     , m_fares(new FareGridModel(&m_document, this))
     , m_announcements(new AnnouncementModel(&m_document, this))
+    , m_timetable(new TimetableModel(&m_document, this))
     , m_reading(SpokenReading::create())
 {
     setAccessibleName(Title);
@@ -116,6 +118,7 @@ RouteEditor::RouteEditor(const QString &displaySettings, const QString &displayP
     tabs->setAccessibleName(QStringLiteral("運賃と放送"));
     tabs->addTab(createFarePane(), QStringLiteral("運賃(&F)"));
     tabs->addTab(createAnnouncementPane(), QStringLiteral("放送(&A)"));
+    tabs->addTab(createTimetablePane(), QStringLiteral("時刻表(&J)"));
     splitter->addWidget(tabs);
     splitter->setStretchFactor(1, 1);
     splitter->setSizes({520, 760});
@@ -317,6 +320,42 @@ QWidget *RouteEditor::createFarePane()
     gridBox->addWidget(gridCaption);
     gridBox->addWidget(m_fareView, 1);
     layout->addLayout(gridBox, 1);
+    return pane;
+}
+
+QWidget *RouteEditor::createTimetablePane()
+{
+    auto *pane = new QWidget(this);
+    auto *layout = new QVBoxLayout(pane);
+    auto *caption = new QLabel(QStringLiteral("便(&B)（時刻は HH:MM:SS、着と発が違うときは HH:MM:SS-HH:MM:SS。"
+                                              "深夜は 24:10:00 のように続けます）:"),
+                               pane);
+    caption->setWordWrap(true);
+    m_timetableView = new QTableView(pane);
+    m_timetableView->setAccessibleName(QStringLiteral("時刻表"));
+    caption->setBuddy(m_timetableView);
+    m_timetableView->setModel(m_timetable);
+    layout->addWidget(caption);
+    layout->addWidget(m_timetableView, 1);
+    auto *buttons = new QHBoxLayout;
+    QPushButton *add = button(QStringLiteral("便を追加"), pane);
+    QPushButton *remove = button(QStringLiteral("便を削除"), pane);
+    buttons->addWidget(add);
+    buttons->addWidget(remove);
+    buttons->addStretch();
+    layout->addLayout(buttons);
+    connect(add, &QPushButton::clicked, this, [this] {
+        const QModelIndex current = m_timetableView->currentIndex();
+        m_timetable->insertRows(current.isValid() ? current.row() + 1 : m_timetable->rowCount(), 1);
+    });
+    connect(remove, &QPushButton::clicked, this, [this] {
+        const QModelIndex current = m_timetableView->currentIndex();
+        if (current.isValid()) {
+            m_timetable->removeRows(current.row(), 1);
+        }
+    });
+    connect(m_timetable, &TimetableModel::inputRefused, this,
+            [this](const QString &reason) { statusBar()->showMessage(reason, 8000); });
     return pane;
 }
 

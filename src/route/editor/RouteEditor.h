@@ -21,6 +21,7 @@ class SpeechEngine;
 class SpokenReading;
 class SpokenReadingColumn;
 class StopTableModel;
+class TimetableModel;
 
 // 路線エディタ: a route's stops, its fare rule and board, its announcements
 // and their readings, saved as the route source with the files the display
@@ -69,6 +70,7 @@ private:
     QWidget *createStopPane();
     QWidget *createFarePane();
     QWidget *createAnnouncementPane();
+    QWidget *createTimetablePane();
 
     // "保存しますか？" before the edits are lost; false when the author cancels.
     bool maybeSave();
@@ -106,6 +108,7 @@ private:
     StopTableModel *m_stops;
     FareGridModel *m_fares;
     AnnouncementModel *m_announcements;
+    TimetableModel *m_timetable;
     std::unique_ptr<SpokenReading> m_reading;
     SpokenReadingColumn *m_readingColumn = nullptr;
     std::unique_ptr<SpeechEngine> m_speech;
@@ -113,6 +116,7 @@ private:
     QTableView *m_stopView = nullptr;
     QTableView *m_fareView = nullptr;
     QTableView *m_announcementView = nullptr;
+    QTableView *m_timetableView = nullptr;
     ChimeiCtl_B *m_preview = nullptr;
     QLabel *m_nameState = nullptr;
     QListWidget *m_problems = nullptr;
