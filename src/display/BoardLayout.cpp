@@ -65,4 +65,9 @@ QRect stopNameRect()
     return fromTwips(480, 885, 525, 2880);
 }
 
+QRect stopRequestRect()
+{
+    return fromTwips(240, 375, 1005, 390);
+}
+
 } // namespace BoardLayout
