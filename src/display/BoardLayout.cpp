@@ -67,7 +67,7 @@ QRect stopNameRect()
 
 QRect stopRequestRect()
 {
-    return fromTwips(240, 375, 1005, 390);
+    return fromTwips(165, 4155, 1155, 300);
 }
 
 } // namespace BoardLayout

@@ -25,7 +25,8 @@ QRect hiddenCellRect();
 QRect clockHoursRect();
 QRect clockMinutesRect();
 QRect stopNameRect();
-// The とまります lamp, above the stop-name strip, clear of the fares.
+// The とまります lamp, at the foot of the stop-name column, below its
+// "まで" and clear of the fares.
 QRect stopRequestRect();
 
 // A position in twips as the settings file keeps it: the nearest integer,
