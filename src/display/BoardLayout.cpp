@@ -65,4 +65,9 @@ QRect stopNameRect()
     return fromTwips(480, 885, 525, 2880);
 }
 
+QRect stopRequestRect()
+{
+    return fromTwips(165, 4155, 1155, 300);
+}
+
 } // namespace BoardLayout

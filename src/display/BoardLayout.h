@@ -25,6 +25,9 @@ QRect hiddenCellRect();
 QRect clockHoursRect();
 QRect clockMinutesRect();
 QRect stopNameRect();
+// The とまります lamp, at the foot of the stop-name column, below its
+// "まで" and clear of the fares.
+QRect stopRequestRect();
 
 // A position in twips as the settings file keeps it: the nearest integer,
 // ties to even (1234.5 -> 1234, 1235.5 -> 1236).

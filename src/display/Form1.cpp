@@ -5,6 +5,7 @@
 #include "ErrorReport.h"
 #include "JapaneseFonts.h"
 #include "PanelPicture.h"
+#include "StopRequestLamp.h"
 #include "WindowPlacement.h"
 #include "controls/ChimeiCtl_B.h"
 #include "controls/ColorRef.h"
@@ -112,6 +113,9 @@ void Form1::createControls()
     m_chimeiCtl = new ChimeiCtl_B(this);
     m_chimeiCtl->setObjectName(QStringLiteral("ChimeiCtl"));
     m_chimeiCtl->setGeometry(BoardLayout::stopNameRect());
+
+    m_stopRequestLamp = new StopRequestLamp(this);
+    m_stopRequestLamp->setGeometry(BoardLayout::stopRequestRect());
 }
 
 void Form1::Form_Load()
@@ -331,6 +335,7 @@ void Form1::layOut()
     m_timeDegit[0]->setScale(m_scale);
     m_timeDegit[1]->setScale(m_scale);
     place(m_chimeiCtl, BoardLayout::stopNameRect());
+    place(m_stopRequestLamp, BoardLayout::stopRequestRect());
     m_chimeiCtl->setScale(m_scale);
     if (!m_fullScreen) {
         applyRoundedShape(m_scale);
@@ -577,6 +582,10 @@ void Form1::showOperation(BusOperation::Changes what)
     }
     if (what & Change::Stop) {
         showStop(m_operation->board());
+    }
+    if (what & (Change::StopRequest | Change::Cleared)) {
+        // A cleared display lights nothing, this lamp neither.
+        m_stopRequestLamp->setLit(m_operation->stopRequested() && !m_operation->cleared());
     }
 }
 

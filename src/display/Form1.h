@@ -20,6 +20,7 @@ class ChimeiCtl_B;
 class M_Degit;
 class QAction;
 class QLabel;
+class StopRequestLamp;
 class frmCtl;
 class frmOption;
 class mdlIniIo;
@@ -44,6 +45,7 @@ public:
     QLabel *lblSeiriNum(int index) const { return m_lblSeiriNum.at(index); }
     M_Degit *TimeDegit(int index) const { return m_timeDegit.at(index); }
     ChimeiCtl_B *ChimeiCtl() const { return m_chimeiCtl; }
+    StopRequestLamp *stopRequestLamp() const { return m_stopRequestLamp; }
     QTimer &Timer1() { return m_timer1; }
     // The running bus that this window and the control panel show.
     BusOperation &operation() const { return *m_operation; }
@@ -180,6 +182,7 @@ private:
     std::array<QLabel *, 99> m_lblSeiriNum{};
     std::array<M_Degit *, 2> m_timeDegit{};
     ChimeiCtl_B *m_chimeiCtl = nullptr;
+    StopRequestLamp *m_stopRequestLamp = nullptr;
     QTimer m_timer1;
     QPixmap m_picture;
     std::array<QPixmap, 3> m_imgRes;

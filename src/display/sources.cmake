@@ -17,6 +17,7 @@ target_sources(tavelo_ui PRIVATE
     src/display/JapaneseFonts.cpp src/display/JapaneseFonts.h
     src/display/mdlR57_000.cpp src/display/mdlR57_000.h
     src/display/Form1.cpp src/display/Form1.h
+    src/display/StopRequestLamp.cpp src/display/StopRequestLamp.h
 )
 find_package(Qt6 6.4 REQUIRED COMPONENTS Network)
 target_link_libraries(tavelo_ui PUBLIC Qt6::Network)

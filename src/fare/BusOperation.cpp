@@ -3,6 +3,7 @@
 #include "fare/OperationOptions.h"
 #include "fare/RouteSetting.h"
 #include "fare/SteppingSound.h"
+#include "sound/ChimePlayer.h"
 #include "sound/MultimediaCommands.h"
 #include "sound/SpeechEngine.h"
 #include "sound/mdlM_Tape.h"
@@ -113,7 +114,8 @@ CommandResult BusOperation::setRoute(const QString &routeText, const QString &se
     m_tape->LoadTape(OperationOptions::tapeFolder(settings), request.routeNumber);
     runLampTest();
     m_route.setHeldDate(OperationOptions::heldDate(settings, now().date()));
-    showStop(Change::Route | Change::LampTest);
+    // A request made on the last route is not one for this route's stops.
+    showStop(Change::Route | Change::LampTest | takeStopRequest());
     return {};
 }
 
@@ -157,7 +159,8 @@ void BusOperation::moveStop(bool forward)
     // With the waiting option the fares change only after the sound.
     playSound(SteppingSound::fileFor(m_route, m_route.currentStop(), OperationOptions::steppingSound(settings)),
               QStringLiteral("S2"), OperationOptions::waitsForSteppingSound(settings));
-    showStop({});
+    // The bus has stopped for whoever asked.
+    showStop(takeStopRequest());
 }
 
 std::optional<CommandResult> BusOperation::announcementRefusal() const
@@ -206,6 +209,43 @@ CommandResult BusOperation::stopAnnouncement()
     m_speechWatch.stop();
     emit changed(Change::Announcement);
     return {};
+}
+
+CommandResult BusOperation::requestStop()
+{
+    if (const auto refusal = unavailable(true, true)) {
+        return *refusal;
+    }
+    if (m_stopRequested) {
+        return {}; // a lit lamp takes further presses without a sound
+    }
+    const InputHold::Scope hold(m_hold, QStringLiteral("とまりますの案内中です"));
+    m_stopRequested = true;
+    emit changed(Change::StopRequest);
+    // The words follow the chime, as on a real bus; they cut short an
+    // announcement that was playing.
+    if (m_services.chimes) {
+        m_services.chimes->play(QString::fromLatin1(StopRequestChime), QStringLiteral("S4"), true);
+    }
+    if (SpeechEngine *engine = m_tape->engine()) {
+        engine->stop();
+        if (engine->speak(QString::fromUtf8(StopRequestWords))) {
+            if (!m_speechWatch.isActive()) {
+                m_speechWatch.start();
+            }
+            emit changed(Change::Announcement);
+        }
+    }
+    return {};
+}
+
+BusOperation::Changes BusOperation::takeStopRequest()
+{
+    if (!m_stopRequested) {
+        return {};
+    }
+    m_stopRequested = false;
+    return Change::StopRequest;
 }
 
 void BusOperation::watchSpeech()

@@ -51,6 +51,8 @@ public:
         LampTest = 0x40,
         // The input was held or released, or the reason changed.
         Held = 0x80,
+        // The stop request lamp lit or went out.
+        StopRequest = 0x100,
     };
     Q_DECLARE_FLAGS(Changes, Change)
 
@@ -72,6 +74,10 @@ public:
 
     // How long route setting lights every segment of the fare cells.
     static constexpr int LampTestMs = 3000;
+    // The stop request's chime, in the working folder beside the demo
+    // routes, and the words said after it.
+    static constexpr const char *StopRequestChime = "sound/stop-request.wav";
+    static constexpr const char *StopRequestWords = "次、とまります。";
 
     explicit BusOperation(Services services, QObject *parent = nullptr);
     ~BusOperation() override;
@@ -93,6 +99,8 @@ public:
     int backlight() const { return m_backlight; }
     bool cleared() const { return m_cleared; }
     bool lampTest() const { return m_lampTest; }
+    // A passenger asked to get off at the next stop (the とまります lamp).
+    bool stopRequested() const { return m_stopRequested; }
 
     // The route's announcements (position, records, speech).
     mdlM_Tape &tape() const { return *m_tape; }
@@ -131,8 +139,10 @@ public:
     // stepping, announcements and the late-night fare away; restoring shows
     // the current stop again.
     CommandResult setCleared(bool on);
-    // The stop request (降車ボタン) belongs here as a command of its own: a
-    // lamp in the state, put out by the next data step (moveStop).
+    // The stop request (降車ボタン): lights the lamp, plays the chime and
+    // says the words. Pressed again while lit it does nothing; the next
+    // data step (the bus has stopped) or a new route puts it out.
+    CommandResult requestStop();
 
 signals:
     void changed(BusOperation::Changes what);
@@ -146,6 +156,8 @@ private:
     // One stop back or forward with its sound, then the stop shown. Every
     // data step passes here: the operator's, an announcement's.
     void moveStop(bool forward);
+    // Puts the stop request lamp out; what that changed, for the signal.
+    Changes takeStopRequest();
     // Lights every segment for LampTestMs, holding the input.
     void runLampTest();
     // Takes the current stop onto the board and tells the views.
@@ -165,6 +177,7 @@ private:
     int m_backlight = 0;
     bool m_cleared = false;
     bool m_lampTest = false;
+    bool m_stopRequested = false;
     // Speech says nothing when it ends: look while it speaks.
     QTimer m_speechWatch;
 };

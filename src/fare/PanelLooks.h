@@ -16,6 +16,8 @@ namespace PanelLooks {
 
 inline const QColor Yellow{0xFF, 0xFF, 0x00};      // 0x00FFFF
 inline const QColor Green{0x00, 0xC0, 0x00};       // 0x00C000
+// The stop request key, in the colour of a bus's stop buttons.
+inline const QColor StopRed{0xFF, 0x60, 0x48};
 inline const QColor LedOrange{0xFF, 0x80, 0x00};   // 0x0080FF
 inline const QColor ValueOrange{0xFF, 0xC0, 0x80}; // 0x0080C0FF
 

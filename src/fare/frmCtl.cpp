@@ -126,6 +126,18 @@ void frmCtl::createDataButtons()
         m_command2.at(index)->setEnabled(false); // until a route is set
         connect(m_command2.at(index), &QPushButton::clicked, this, [this, index] { Command2_Click(index); });
     }
+    // Narrow beside the data keys: the caption takes two lines, the name one.
+    m_stopRequestKey = PanelLooks::button(this, "StopRequest", QStringLiteral("とま\nります"),
+                                          fromTwips(4275, 75, 615, 510), PanelLooks::StopRed);
+    m_stopRequestKey->setAccessibleName(QStringLiteral("とまります"));
+    m_stopRequestKey->setCheckable(true); // held in while the lamp is lit
+    m_stopRequestKey->setEnabled(false);
+    connect(m_stopRequestKey, &QPushButton::clicked, this, [this] {
+        m_bus.requestStop();
+        // A click toggles the key; the bus says whether it is lit.
+        showStopRequest();
+    });
+    showStopRequest();
     m_check1 = new QCheckBox(QStringLiteral("表示消去"), this);
     m_check1->setObjectName("Check1");
     m_check1->setGeometry(fromTwips(4275, 1650, 990, 270));
@@ -247,11 +259,12 @@ void frmCtl::createShortcuts()
     // Function keys: they work whichever window has focus and take nothing
     // from the digit lists, which use the arrows and the digits.
     struct Binding { QKeySequence key; QPushButton *button; };
-    const std::array<Binding, 5> bindings = {{{Qt::Key_F5, m_command2.at(0)},
+    const std::array<Binding, 6> bindings = {{{Qt::Key_F5, m_command2.at(0)},
                                               {Qt::Key_F6, m_command2.at(1)},
                                               {Qt::Key_F7, m_cmdTapeBack},
                                               {Qt::Key_F8, m_cmdTapeNext},
-                                              {Qt::Key_F9, m_cmdTapeStop}}};
+                                              {Qt::Key_F9, m_cmdTapeStop},
+                                              {Qt::Key_F10, m_stopRequestKey}}};
     for (const Binding &binding : bindings) {
         auto *shortcut = new QShortcut(binding.key, this);
         shortcut->setContext(Qt::ApplicationShortcut);
@@ -539,6 +552,9 @@ void frmCtl::showOperation(BusOperation::Changes what)
     if (what & (Change::Route | Change::Cleared)) {
         showKeys();
     }
+    if (what & Change::StopRequest) {
+        showStopRequest();
+    }
     if (what & (Change::Announcement | Change::Cleared)) {
         showTapeGroup();
     }
@@ -557,7 +573,7 @@ void frmCtl::showKeys()
                              static_cast<QWidget *>(m_frame6)}) {
         control->setEnabled(!cleared);
     }
-    for (PanelButton *key : m_command2) {
+    for (PanelButton *key : {m_command2.at(0), m_command2.at(1), m_stopRequestKey}) {
         key->setEnabled(m_bus.route().hasRoute() && !cleared);
     }
     m_check1->setEnabled(m_bus.route().hasRoute());
@@ -647,6 +663,13 @@ void frmCtl::showMissingSeiriken()
 void frmCtl::Command2_Click(int Index)
 {
     m_bus.step(Index == 1);
+}
+
+void frmCtl::showStopRequest()
+{
+    const bool lit = m_bus.stopRequested();
+    m_stopRequestKey->setChecked(lit);
+    m_stopRequestKey->setAccessibleDescription(lit ? QStringLiteral("点灯") : QStringLiteral("消灯"));
 }
 
 void frmCtl::showTapeGroup()

@@ -105,6 +105,8 @@ public:
     QLabel *Label2(int i) const;
     PanelButton *Command1(int i) const;
     PanelButton *Command2(int i) const { return m_command2.at(i); }
+    // The stop request key とまります, held in while the lamp is lit.
+    PanelButton *stopRequestKey() const { return m_stopRequestKey; }
     // 0 the list input frame, 1 the keypad frame.
     QGroupBox *Frame1(int i) const;
     QScrollBar *HScroll1(int i) const { return m_hScroll1.at(i); }
@@ -193,6 +195,8 @@ private:
     void Check4_Click();
     void keepOnScreen();
     void HScroll1_Change(int Index);
+    // The stop request key held in while the lamp is lit.
+    void showStopRequest();
     void showTapeGroup();
     // Shows the empty text and then the current stop's name again, so that
     // changed looks of the stop-name display take effect.
@@ -242,6 +246,7 @@ private:
     DigitListFrame *m_listFrame = nullptr;
     KeypadFrame *m_keypadFrame = nullptr;
     std::array<PanelButton *, 2> m_command2{};
+    PanelButton *m_stopRequestKey = nullptr;
     QCheckBox *m_check1 = nullptr;
     QGroupBox *m_grpM_Tape = nullptr;
     PanelButton *m_cmdTapeBack = nullptr;

@@ -37,6 +37,7 @@ PanelState BusPanelControl::state() const
     state.lateNight = m_bus.lateNight();
     state.backlight = m_bus.backlight();
     state.cleared = m_bus.cleared();
+    state.stopRequested = m_bus.stopRequested();
 
     const mdlM_Tape &tape = m_bus.tape();
     state.announcementPosition = tape.GetTapePos();
@@ -122,4 +123,9 @@ CommandResult BusPanelControl::setBacklight(int state)
 CommandResult BusPanelControl::setCleared(bool on)
 {
     return run([&] { return m_bus.setCleared(on); });
+}
+
+CommandResult BusPanelControl::requestStop()
+{
+    return run([&] { return m_bus.requestStop(); });
 }

@@ -27,6 +27,7 @@ public:
     CommandResult setLateNight(bool on) override;
     CommandResult setBacklight(int state) override;
     CommandResult setCleared(bool on) override;
+    CommandResult requestStop() override;
 
 signals:
     // The bus changed: what it does or what it holds.

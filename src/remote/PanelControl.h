@@ -22,4 +22,5 @@ public:
     virtual CommandResult setLateNight(bool on) = 0;
     virtual CommandResult setBacklight(int state) = 0;
     virtual CommandResult setCleared(bool on) = 0;
+    virtual CommandResult requestStop() = 0;
 };

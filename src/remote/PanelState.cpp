@@ -21,6 +21,7 @@ QJsonObject PanelState::toJson() const
             {"lateNight", lateNight},
             {"backlight", backlight},
             {"cleared", cleared},
+            {"stopRequested", stopRequested},
             {"announcement", announcement},
             {"cells", QJsonArray::fromStringList(cells)},
             {"labels", QJsonArray::fromStringList(labels)},

@@ -21,6 +21,8 @@ struct PanelState
     // 0 OFF, 1 ON1, 2 ON2.
     int backlight = 0;
     bool cleared = false;
+    // The とまります lamp: a passenger asked to get off at the next stop.
+    bool stopRequested = false;
     // The announcement last spoken (0: none yet) of `announcementCount`,
     // the words the next step speaks (empty past the last record), and
     // whether the keys can be used.

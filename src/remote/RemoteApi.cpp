@@ -41,8 +41,9 @@ constexpr std::array<Page, 7> Pages = {{
     {"/board.css", ":/remote/board.css", "text/css; charset=utf-8"},
 }};
 
-constexpr std::array<const char *, 7> Commands = {"/api/route", "/api/step", "/api/announce", "/api/announce/stop",
-                                                  "/api/late-night", "/api/backlight", "/api/clear"};
+constexpr std::array<const char *, 8> Commands = {"/api/route",      "/api/step",      "/api/announce",
+                                                  "/api/announce/stop", "/api/late-night", "/api/backlight",
+                                                  "/api/clear",      "/api/stop-request"};
 
 const Page *pageAt(const QString &path)
 {
@@ -292,6 +293,8 @@ RemoteReply RemoteApi::command(const QString &path, const QByteArray &body)
         result = m_panel.announce(*next);
     } else if (path == QLatin1String("/api/announce/stop")) {
         result = m_panel.stopAnnouncement();
+    } else if (path == QLatin1String("/api/stop-request")) {
+        result = m_panel.requestStop();
     } else if (path == QLatin1String("/api/late-night") || path == QLatin1String("/api/clear")) {
         const std::optional<bool> on = switchOn();
         if (!on) {

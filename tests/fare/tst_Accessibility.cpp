@@ -2,6 +2,7 @@
 
 #include "controls/ChimeiCtl_B.h"
 #include "controls/M_Degit.h"
+#include "display/StopRequestLamp.h"
 #include "fare/PanelButton.h"
 #include "settings/PageTabButton.h"
 
@@ -110,6 +111,11 @@ private slots:
         QCOMPARE(QAccessible::queryAccessibleInterface(f.options.Option1(3))->text(QAccessible::Name), QStringLiteral("停名の設定"));
         // The shortcut shows where an operator looks for it.
         QVERIFY(f.panel.findChild<QAbstractButton *>("cmdTapeNext")->toolTip().contains(QStringLiteral("F8")));
+        QVERIFY(f.panel.stopRequestKey()->toolTip().contains(QStringLiteral("F10")));
+        // The painted lamp reads as its words and whether it is lit.
+        QAccessibleInterface *lamp = QAccessible::queryAccessibleInterface(f.display.stopRequestLamp());
+        QCOMPARE(lamp->text(QAccessible::Name), QStringLiteral("とまります"));
+        QCOMPARE(lamp->text(QAccessible::Description), QStringLiteral("消灯"));
     }
 };
 

@@ -316,6 +316,31 @@ private slots:
         QVERIFY(b.bus.announcementsAvailable());
         QCOMPARE(b.bus.route().currentStop(), 2);
     }
+
+    void theStopRequestLightsOnceAndGoesOutWhenTheBusStops()
+    {
+        Bus b(folder());
+        QCOMPARE(b.bus.requestStop().reason, QStringLiteral("系統が設定されていません"));
+        QVERIFY(!b.bus.stopRequested());
+        b.bus.setRoute(QStringLiteral("7"), QString());
+        b.log.clear();
+        b.seen.clear();
+
+        QCOMPARE(b.bus.requestStop().outcome, CommandResult::Done);
+        QVERIFY(b.bus.stopRequested());
+        QCOMPARE(b.log, QStringList({"play sound/stop-request.wav S4 wait", "stop", "speak 次、とまります。"}));
+        QCOMPARE(b.changes(), QList<BusOperation::Changes>({Change::StopRequest, Change::Announcement}));
+        QCOMPARE(b.seen.first().held, QStringLiteral("とまりますの案内中です")); // no key while the chime plays
+
+        b.seen.clear();
+        QCOMPARE(b.bus.requestStop().outcome, CommandResult::Done); // lit: nothing more
+        QCOMPARE(b.log.size(), 3);
+        QVERIFY(b.seen.isEmpty());
+
+        b.bus.step(true);
+        QVERIFY(!b.bus.stopRequested());
+        QCOMPARE(b.changes(), QList<BusOperation::Changes>{Change::Stop | Change::StopRequest});
+    }
 };
 
 QTEST_GUILESS_MAIN(tst_BusOperation)

@@ -50,6 +50,11 @@ private slots:
         QCOMPARE(run.exitCode, 0);
         QCOMPARE(f.bus.route().currentStop(), 3);
 
+        run = r57ctl({"--url", url, "stop-request"});
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY2(run.out.contains(QStringLiteral("とまります")), qPrintable(run.out));
+        QVERIFY(f.bus.stopRequested());
+
         run = r57ctl({"--url", url, "state", "--json"});
         QCOMPARE(run.exitCode, 0);
         QCOMPARE(QJsonDocument::fromJson(run.out.toUtf8()).object()["stop"].toObject()["name"].toString(), QStringLiteral("中町"));

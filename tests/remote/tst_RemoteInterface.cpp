@@ -2,6 +2,7 @@
 
 #include "controls/M_Degit.h"
 #include "display/ErrorReport.h"
+#include "display/StopRequestLamp.h"
 #include "fare/PanelButton.h"
 #include "remote/RemoteControl.h"
 #include "settings/SettingsLocation.h"
@@ -73,6 +74,32 @@ private slots:
         answer = f.get("/api/state");
         QCOMPARE(answer.status, 200);
         QCOMPARE(answer.json["stop"].toObject()["ticket"].toInt(), 3);
+    }
+
+    // A passenger's button from afar: the lamp on the board, the chime and
+    // the words once, out again when the bus has stopped.
+    void theStopRequestLightsTheBoardsLamp()
+    {
+        RemoteFixture f;
+        auto answer = f.post("/api/stop-request", {});
+        QCOMPARE(answer.status, 409);
+        QCOMPARE(answer.json["error"].toString(), QStringLiteral("系統が設定されていません"));
+        QVERIFY(!f.get("/api/state").json["stopRequested"].toBool());
+
+        f.post("/api/route", {{"route", "12"}});
+        answer = f.post("/api/stop-request", {});
+        QCOMPARE(answer.status, 200);
+        QVERIFY(answer.json["stopRequested"].toBool());
+        QCOMPARE(f.display.stopRequestLamp()->accessibleDescription(), QStringLiteral("点灯"));
+        QVERIFY(f.panel.stopRequestKey()->isChecked());
+        QCOMPARE(f.log.filter(QStringLiteral("次、とまります。")).size(), 1);
+        QCOMPARE(f.post("/api/stop-request", {}).status, 200); // lit: nothing more
+        QCOMPARE(f.log.filter(QStringLiteral("次、とまります。")).size(), 1);
+
+        answer = f.post("/api/step", {{"direction", "forward"}});
+        QVERIFY(!answer.json["stopRequested"].toBool());
+        QCOMPARE(f.display.stopRequestLamp()->accessibleDescription(), QStringLiteral("消灯"));
+        QVERIFY(!f.panel.stopRequestKey()->isChecked());
     }
 
     void refusals()

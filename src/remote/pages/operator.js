@@ -23,10 +23,11 @@
       : "放送: 使えません";
     $("lateNight").setAttribute("aria-pressed", String(s.lateNight));
     $("clear").setAttribute("aria-pressed", String(s.cleared));
+    $("stopRequest").setAttribute("aria-pressed", String(s.stopRequested));
     for (let i = 0; i < 3; ++i) $("backlight" + i).setAttribute("aria-pressed", String(s.backlight === i));
     const busy = !!s.held;
     const usable = !!stop && !s.cleared && !busy;
-    $("stepBack").disabled = $("stepForward").disabled = !usable;
+    $("stepBack").disabled = $("stepForward").disabled = $("stopRequest").disabled = !usable;
     $("sayBack").disabled = $("sayNext").disabled = $("sayStop").disabled = !a.available || busy;
     $("lateNight").disabled = s.cleared || busy;
     $("clear").disabled = !stop || busy;
@@ -52,6 +53,7 @@
   $("sayBack").onclick = () => send("/api/announce", { direction: "back" });
   $("sayNext").onclick = () => send("/api/announce", { direction: "next" });
   $("sayStop").onclick = () => send("/api/announce/stop", {});
+  $("stopRequest").onclick = () => send("/api/stop-request", {});
   $("lateNight").onclick = () => send("/api/late-night", { on: !(state && state.lateNight) });
   $("clear").onclick = () => send("/api/clear", { on: !(state && state.cleared) });
   for (let i = 0; i < 3; ++i) $("backlight" + i).onclick = () => send("/api/backlight", { state: i });

@@ -29,6 +29,7 @@ const char *const Usage =
     "  late-night on|off       深夜料金\n"
     "  backlight 0|1|2         バックライト OFF / ON1 / ON2\n"
     "  clear on|off            表示消去\n"
+    "  stop-request            降車ボタン（とまります）を押す\n"
     "  watch [--json]          変わるたびに表示する（Ctrl+C で終わる）\n\n"
     "終了コード: 0 完了、1 R57 が断った（理由を表示）、2 使い方の誤り、3 R57 が応答しない\n";
 
@@ -56,6 +57,9 @@ QString summary(const QJsonObject &state)
     }
     if (state.value("cleared").toBool()) {
         line += QStringLiteral("  表示消去中");
+    }
+    if (state.value("stopRequested").toBool()) {
+        line += QStringLiteral("  とまります");
     }
     const QJsonObject announcement = state.value("announcement").toObject();
     if (announcement.value("available").toBool()) {
@@ -179,6 +183,9 @@ int main(int argc, char *argv[])
     }
     if (command == QLatin1String("say-stop") && arity(0, 0)) {
         return finish(url, client.post(QStringLiteral("/api/announce/stop"), {}), asJson);
+    }
+    if (command == QLatin1String("stop-request") && arity(0, 0)) {
+        return finish(url, client.post(QStringLiteral("/api/stop-request"), {}), asJson);
     }
     if ((command == QLatin1String("late-night") || command == QLatin1String("clear")) && arity(1, 1)) {
         const std::optional<bool> on = onOff(rest.at(0));
