@@ -47,9 +47,12 @@ export R57_TOKEN="$token"
 stop="$("$r57ctl" --url "$url" state --json | python3 -c 'import json,sys; print(json.load(sys.stdin)["stop"]["name"])')"
 [ -n "$stop" ] || fail "no stop name in the state"
 
+# The pages ask for the state and then open their WebSocket; a program built
+# with the sanitizers answers slowly enough that 4 s of virtual time ran out
+# before the WebSocket was up.
 chrome() {
   "$browser" --headless=new --no-sandbox --disable-gpu --hide-scrollbars --no-first-run \
-    --user-data-dir="$work/chromium" --virtual-time-budget=4000 "$@" 2>/dev/null
+    --user-data-dir="$work/chromium" --virtual-time-budget=10000 "$@" 2>/dev/null
 }
 dom="$(chrome --dump-dom "$url/?token=$token")"
 grep -q "id=\"stopName\"[^>]*>$stop<" <<<"$dom" || fail "the operator page does not show $stop"
