@@ -54,10 +54,21 @@ chrome() {
   "$browser" --headless=new --no-sandbox --disable-gpu --hide-scrollbars --no-first-run \
     --user-data-dir="$work/chromium" --virtual-time-budget=10000 "$@" 2>/dev/null
 }
-dom="$(chrome --dump-dom "$url/?token=$token")"
+# The DOM of a page that should connect live. Headless virtual time does not
+# wait for a WebSocket, so now and then the page is caught before its socket
+# is up; up to three loads, as a person would reload.
+live_dom() {
+  local dom
+  for _ in 1 2 3; do
+    dom="$(chrome --dump-dom "$1")"
+    grep -q 'id="link" class="on"' <<<"$dom" && break
+  done
+  printf '%s' "$dom"
+}
+dom="$(live_dom "$url/?token=$token")"
 grep -q "id=\"stopName\"[^>]*>$stop<" <<<"$dom" || fail "the operator page does not show $stop"
 grep -q 'id="link" class="on"' <<<"$dom" || fail "the operator page is not connected live"
-dom="$(chrome --dump-dom "$url/board?token=$token")"
+dom="$(live_dom "$url/board?token=$token")"
 grep -q "aria-label=\"運賃表示器: $stop\"" <<<"$dom" || fail "the board does not show $stop"
 grep -q 'id="link" class="on"' <<<"$dom" || fail "the board is not connected live"
 
