@@ -72,7 +72,7 @@ void TimetableRun::tick()
             end(QStringLiteral("終点に着きました"));
             return;
         }
-        schedule();
+        setTimer();
         return;
     }
     const qint64 now = m_clock.nowMs();
@@ -94,10 +94,10 @@ void TimetableRun::tick()
         }
     }
     emit changed();
-    schedule();
+    setTimer();
 }
 
-void TimetableRun::schedule()
+void TimetableRun::setTimer()
 {
     if (m_clock.paused() && !m_finishing) {
         m_timer.stop();
@@ -117,7 +117,7 @@ CommandResult TimetableRun::setPaused(bool paused)
     if (paused != m_clock.paused()) {
         m_clock.setPaused(paused);
         emit changed();
-        schedule();
+        setTimer();
     }
     return {};
 }

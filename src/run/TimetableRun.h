@@ -56,7 +56,7 @@ public:
 private:
     // The stop whose departure comes next, the operator's steps counted.
     int nextDeparture() const;
-    void schedule();
+    void setTimer();
     void end(const QString &why);
 
     BusOperation &m_bus;
