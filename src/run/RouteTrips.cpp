@@ -22,7 +22,8 @@ std::optional<RouteTrips> RouteTrips::forBus(const BusOperation &bus, QString *p
     }
     const RouteRequest request = RouteSetting::request(route.state().RouteText, bus.sectionText());
     const QString fare = RouteSetting::fareFilePath(bus.fareFolder(), request.routeNumber);
-    const QString path = fare.chopped(4) + RouteSource::fileSuffix();
+    // Named in full in what is said: the fare folder may be the working one.
+    const QString path = QFileInfo(fare.chopped(4) + RouteSource::fileSuffix()).absoluteFilePath();
     if (!QFileInfo::exists(path)) {
         *problem = QStringLiteral("系統 %1 の時刻表がありません（%2 がありません）")
                        .arg(route.state().RouteText, QDir::toNativeSeparators(path));
