@@ -40,10 +40,12 @@ void RunSlot::start(std::unique_ptr<BusRun> run)
 
 void RunSlot::release(const QString &why)
 {
-    // A run ends from inside its own code: it is deleted once that returns.
+    // A run ends from inside its own code: it is deleted once that returns,
+    // or with the slot when no event loop runs again.
     BusRun *run = m_run.release();
     run->stop();
     run->disconnect(this);
+    run->setParent(this);
     run->deleteLater();
     qCInfo(lcRun).noquote() << QStringLiteral("運行を終えました: %1").arg(LogText::escaped(why));
     emit changed();

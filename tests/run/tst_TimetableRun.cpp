@@ -98,6 +98,49 @@ private slots:
                                                               "次は下町,1,0\r\n次は終点,1,0\r\nありがとう,0,0\r\n"))));
     }
 
+    // A trip the board cannot follow is refused with what is wrong, and the
+    // bus and the run going on stay as they were.
+    void aTripThatCannotBeRunIsRefusedAndChangesNothing()
+    {
+        const auto source = [](const QString &stops, const QString &times) {
+            return QStringLiteral(R"({"format": "tavelo-route", "version": 1, "route": "7",
+                "fareRule": {"kind": "flat", "fare": 200}, "stops": [%1],
+                "trips": [{"id": "T1", "headsign": "h", "service": {"id": "s"}, "times": [%2]}]})")
+                .arg(stops, times)
+                .toUtf8();
+        };
+        const QString five = R"({"name": "a"}, {"name": "b"}, {"name": "c"}, {"name": "d"}, {"name": "e"})";
+        const QString four = R"({"name": "a"}, {"name": "b"}, {"name": "c"}, {"name": "d"})";
+        const QList<QPair<QByteArray, QString>> cases = {
+            {source(four, R"({}, {}, {}, {})"), QStringLiteral("停留所は 4 か所、運賃データは 5 か所")},
+            {source(five, R"({"departure": "07:00:00"}, {}, {"departure": "07:02:00"}, {"departure": "07:03:00"},
+                             {"arrival": "07:04:00"})"),
+             QStringLiteral("停留所 2（b）に時刻がありません")},
+            {source(five, R"({"departure": "07:00:00"}, {"departure": "06:59:00"}, {"departure": "07:02:00"},
+                             {"departure": "07:03:00"}, {"arrival": "07:04:00"})"),
+             QStringLiteral("停留所 2 の時刻 06:59:00 が前の停留所より早く")},
+        };
+        QVERIFY(FareFiles::writeStops(m_dir.filePath("7.hy3"), 5));
+        Bus b(folder());
+        QVERIFY(b.bus.setRoute("5", "1").outcome == CommandResult::Done);
+        QCOMPARE(b.runs.startTimetable("T1", 60).outcome, CommandResult::Done);
+        BusRun *running = b.runs.run();
+        QCOMPARE(b.runs.startTimetable("T1", 601).outcome, CommandResult::Refused);
+        QCOMPARE(b.runs.startTimetable("T2", 60).reason.contains("T2"), true);
+        QCOMPARE(b.runs.run(), running);
+
+        QVERIFY(b.bus.setRoute("7", "1").outcome == CommandResult::Done);
+        QCOMPARE(b.bus.step(true).outcome, CommandResult::Done);
+        for (const auto &[json, why] : cases) {
+            QVERIFY(FareFiles::write(m_dir.filePath("7.route.json"), json));
+            const CommandResult result = b.runs.startTimetable("T1", 60);
+            QCOMPARE(result.outcome, CommandResult::Refused);
+            QVERIFY2(result.reason.contains(why), qPrintable(result.reason));
+            QCOMPARE(b.stop(), 2);
+            QVERIFY(!b.runs.run());
+        }
+    }
+
     // Every line ends as soon as it is said: each departure steps the board
     // at the scaled time of its timetable, to the millisecond of the clock.
     void stepsAtTheirScaledTimesAndEndsAtTheTerminal()
