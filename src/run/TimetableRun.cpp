@@ -115,6 +115,12 @@ void TimetableRun::setTimer()
 CommandResult TimetableRun::setPaused(bool paused)
 {
     if (paused != m_clock.paused()) {
+        if (paused) {
+            tick(); // what is due now is done before the clock stands still
+        }
+        if (m_stopped) {
+            return {};
+        }
         m_clock.setPaused(paused);
         emit changed();
         setTimer();
