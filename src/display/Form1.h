@@ -1,5 +1,6 @@
 #pragma once
 
+#include "display/DisplayStyle.h"
 #include "display/ErrorReport.h"
 #include "display/FormInfo.h"
 #include "display/PlatformServices.h"
@@ -17,6 +18,7 @@
 #include <memory>
 
 class ChimeiCtl_B;
+class LcdFareDisplay;
 class M_Degit;
 class QAction;
 class QLabel;
@@ -116,6 +118,14 @@ public:
     DegitFormat::MissingFare missingFare() const { return m_missingFare; }
     void setMissingFare(DegitFormat::MissingFare missingFare);
 
+    // The display's look, kept in the side settings: the LED board, or the
+    // LCD screen (LcdFareDisplay over the whole window, the board's parts
+    // hidden under it). Its window has its own design size at the same
+    // scale steps; full screen shows either.
+    DisplayStyle displayStyle() const { return m_style; }
+    void setDisplayStyle(DisplayStyle style);
+    LcdFareDisplay *lcdDisplay() const { return m_lcd; }
+
     // The text colour of the ticket-number labels (0x00BBGGRR).
     void setLabelColor(quint32 colorRef);
 
@@ -176,6 +186,10 @@ private:
     void saveSideSettings();
     // Follows the bus: the lamp test, the cleared display, the stop shown.
     void showOperation(BusOperation::Changes what);
+    // Shows the parts of the style, without saving it.
+    void applyStyle(DisplayStyle style);
+    // The window at `percent` in the current style.
+    QSize windowSize(int percent) const;
 
     PlatformServices m_services;
     std::array<M_Degit *, 99> m_degit{};
@@ -208,5 +222,9 @@ private:
     QPixmap m_scaledPicture;
     std::array<QFont, 99> m_labelDesignFonts;
     QAction *m_fullScreenAction = nullptr;
+    DisplayStyle m_style = DisplayStyle::Led;
+    LcdFareDisplay *m_lcd = nullptr;
+    // The board's parts that the LCD hid, shown again when it goes.
+    QList<QPointer<QWidget>> m_hiddenForLcd;
     bool m_sideSaveFailureShown = false;
 };

@@ -5,12 +5,42 @@
 #include "display/BoardLayout.h"
 #include "display/ErrorReport.h"
 #include "display/Form1.h"
+#include "display/LcdFareDisplay.h"
 #include "fare/BusOperation.h"
 #include "fare/OperationStatus.h"
 #include "sound/mdlM_Tape.h"
 
 #include <QApplication>
+#include <QJsonArray>
 #include <QLabel>
+
+namespace {
+
+QJsonObject namesJson(const QMap<QString, QString> &names)
+{
+    QJsonObject json;
+    for (auto it = names.cbegin(); it != names.cend(); ++it) {
+        json.insert(it.key(), it.value());
+    }
+    return json;
+}
+
+// What the LCD shows, for the board mirror to draw the same screen.
+QJsonObject lcdJson(const LcdBoardView &view)
+{
+    QJsonArray fares;
+    for (const LcdBoardView::Fare &fare : view.fares) {
+        fares.append(QJsonArray{fare.number, fare.fare});
+    }
+    return {{"destination", namesJson(view.destination)},
+            {"names", namesJson(view.names)},
+            {"standing", view.standing},
+            {"lastStop", view.lastStop},
+            {"message", view.message},
+            {"fares", fares}};
+}
+
+} // namespace
 
 BusPanelControl::BusPanelControl(BusOperation &bus, const Form1 &display, QObject *parent)
     : QObject(parent)
@@ -54,6 +84,8 @@ PanelState BusPanelControl::state() const
     // The strip names what it shows for a screen reader.
     state.strip = m_display.ChimeiCtl()->accessibleName();
     state.held = heldReason();
+    state.style = DisplayStyles::word(m_display.displayStyle());
+    state.lcd = lcdJson(m_display.lcdDisplay()->view());
     return state;
 }
 

@@ -38,6 +38,10 @@ struct PanelState
     QString strip;
     // Why the panel holds its input; empty when it takes commands.
     QString held;
+    // The display's look, "led" or "lcd", and what the LCD shows (its
+    // destination, stop names, whether the bus stands, the issued fares).
+    QString style = QStringLiteral("led");
+    QJsonObject lcd;
 
     QJsonObject toJson() const;
     bool operator==(const PanelState &) const = default;
