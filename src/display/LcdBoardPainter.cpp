@@ -61,10 +61,8 @@ QFont LcdBoardPainter::font(qreal pixels, bool bold) const
     return font;
 }
 
-namespace {
-
-// Text in `box`, its font made smaller when it would not fit the width.
-void drawFitted(QPainter &painter, const QRectF &box, const QString &text, QFont font, int flags)
+void LcdBoardPainter::drawFitted(QPainter &painter, const QRectF &box, const QString &text, QFont font,
+                                 int flags) const
 {
     if (text.isEmpty()) {
         return;
@@ -73,11 +71,42 @@ void drawFitted(QPainter &painter, const QRectF &box, const QString &text, QFont
     if (width > box.width() && width > 0) {
         font.setPixelSize(std::max(1, int(font.pixelSize() * box.width() / width)));
     }
-    painter.setFont(font);
-    painter.drawText(box, flags | Qt::TextSingleLine, text);
+    flags |= Qt::TextSingleLine;
+    // Glyphs below this size come from the engine's glyph cache.
+    constexpr int CachedGlyphs = 64;
+    if (font.pixelSize() < CachedGlyphs) {
+        painter.setFont(font);
+        painter.drawText(box, flags, text);
+        return;
+    }
+    const QRect place = box.toAlignedRect();
+    const QColor color = painter.pen().color();
+    const QString key = QStringLiteral("%1|%2|%3|%4|%5x%6|%7")
+                            .arg(text)
+                            .arg(font.pixelSize())
+                            .arg(font.bold())
+                            .arg(color.rgba())
+                            .arg(place.width())
+                            .arg(place.height())
+                            .arg(flags);
+    auto found = m_largeText.constFind(key);
+    if (found == m_largeText.cend()) {
+        // Enough for a screen's names in every language and the clock's turn.
+        if (m_largeText.size() >= 64) {
+            m_largeText.clear();
+        }
+        QImage image(place.size(), QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        QPainter layer(&image);
+        layer.setRenderHint(QPainter::TextAntialiasing, true);
+        layer.setPen(color);
+        layer.setFont(font);
+        layer.drawText(QRectF(QPointF(0, 0), QSizeF(place.size())), flags, text);
+        layer.end();
+        found = m_largeText.insert(key, image);
+    }
+    painter.drawImage(place.topLeft(), *found);
 }
-
-} // namespace
 
 void LcdBoardPainter::paint(QPainter &painter, const QRect &area, const LcdBoardView &view, const LcdBoardCycle &cycle,
                             const QTime &clock) const

@@ -5,6 +5,8 @@
 
 #include <QColor>
 #include <QFont>
+#include <QHash>
+#include <QImage>
 #include <QRect>
 #include <QSize>
 #include <QStringList>
@@ -35,4 +37,11 @@ public:
 
 private:
     QFont font(qreal pixels, bool bold) const;
+    // Text in `box` in `font`, made smaller when it would not fit the width.
+    void drawFitted(QPainter &painter, const QRectF &box, const QString &text, QFont font, int flags) const;
+
+    // Large type is drawn once at its size and kept: the raster engine
+    // fills glyphs this large as outlines at every paint, which costs more
+    // than the rest of the screen together.
+    mutable QHash<QString, QImage> m_largeText;
 };

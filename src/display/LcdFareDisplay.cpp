@@ -56,9 +56,17 @@ void LcdFareDisplay::refresh()
     // The table starts again at its first page for a new stop or route; a
     // lamp lit or put out leaves the page where it is.
     const bool newTable = view.fares != m_view.fares;
+    const bool newNames = view.names != m_view.names;
     m_view = std::move(view);
     m_cycle.setNames(m_view.names);
     m_cycle.setFareCount(int(m_view.fares.size()), newTable);
+    // What starts again has its full turn before the next.
+    if (newTable) {
+        m_pageTimer.stop();
+    }
+    if (newNames) {
+        m_languageTimer.stop();
+    }
     updateTimers();
     report();
     update();
