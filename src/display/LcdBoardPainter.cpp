@@ -198,7 +198,7 @@ void LcdBoardPainter::paint(QPainter &painter, const QRect &area, const LcdBoard
                    Qt::AlignRight | Qt::AlignVCenter);
     }
     const QFont numberFont = font(g.length(44), true);
-    const QFont fareFont = font(g.length(62), true);
+    const QFont fareFont = font(g.length(58), true);
     const int end = std::min<int>(cycle.firstFare() + cycle.faresOnPage(), view.fares.size());
     for (int i = cycle.firstFare(); i < end; ++i) {
         const int slot = i - cycle.firstFare();
@@ -206,10 +206,11 @@ void LcdBoardPainter::paint(QPainter &painter, const QRect &area, const LcdBoard
         const qreal y = 640 + (slot / LcdBoardCycle::Columns) * 86.0;
         const LcdBoardView::Fare &fare = view.fares.at(i);
         painter.fillRect(g.rect(x + 4, y + 4, 222, 78), Cell);
-        painter.fillRect(g.rect(x + 4, y + 4, 92, 78), Accent);
+        painter.fillRect(g.rect(x + 4, y + 4, 80, 78), Accent);
         painter.setPen(Dark);
-        drawFitted(painter, g.rect(x + 8, y + 4, 84, 78), fare.number, numberFont, Qt::AlignCenter);
+        drawFitted(painter, g.rect(x + 6, y + 4, 76, 78), fare.number, numberFont, Qt::AlignCenter);
         painter.setPen(Text);
-        drawFitted(painter, g.rect(x + 100, y + 4, 118, 78), fare.fare, fareFont, Qt::AlignRight | Qt::AlignVCenter);
+        // Four digits of a late-night fare still at full size.
+        drawFitted(painter, g.rect(x + 88, y + 4, 134, 78), fare.fare, fareFont, Qt::AlignRight | Qt::AlignVCenter);
     }
 }

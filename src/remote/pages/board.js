@@ -246,11 +246,11 @@
       context.fillStyle = Tint.cell;
       context.fillRect(x + 4, y + 4, 222, 78);
       context.fillStyle = Tint.accent;
-      context.fillRect(x + 4, y + 4, 92, 78);
+      context.fillRect(x + 4, y + 4, 80, 78);
       context.fillStyle = Tint.dark;
-      fitted(number, x + 8, y + 4, 84, 78, 44, true, "center");
+      fitted(number, x + 6, y + 4, 76, 78, 44, true, "center");
       context.fillStyle = Tint.text;
-      fitted(fare, x + 100, y + 4, 118, 78, 62, true, "right");
+      fitted(fare, x + 88, y + 4, 134, 78, 58, true, "right");
     });
     return true;
   }
