@@ -459,6 +459,9 @@ void Form1::saveSideSettings()
 void Form1::setDisplayStyle(DisplayStyle style)
 {
     if (style == m_style) {
+        if (style == DisplayStyle::Lcd) {
+            hideBoard();
+        }
         return;
     }
     applyStyle(style);
@@ -472,14 +475,7 @@ void Form1::applyStyle(DisplayStyle style)
     }
     m_style = style;
     if (style == DisplayStyle::Lcd) {
-        // Hidden rather than only covered: a screen reader would read the
-        // board's cells under the screen as well.
-        for (QWidget *child : findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
-            if (child != m_lcd && !child->isHidden()) {
-                m_hiddenForLcd.append(child);
-                child->hide();
-            }
-        }
+        hideBoard();
         m_lcd->show();
         m_lcd->raise();
     } else {
@@ -500,6 +496,21 @@ void Form1::applyStyle(DisplayStyle style)
         setFixedSize(windowSize(m_scalePercent));
     }
     layOut();
+    emit displayStyleChanged(style);
+}
+
+void Form1::hideBoard()
+{
+    // Hidden rather than only covered: a screen reader would read the
+    // board's cells under the screen as well.
+    for (QWidget *child : findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+        if (child != m_lcd && !child->isHidden()) {
+            if (!m_hiddenForLcd.contains(child)) {
+                m_hiddenForLcd.append(child);
+            }
+            child->hide();
+        }
+    }
 }
 
 QSize Form1::windowSize(int percent) const

@@ -123,6 +123,8 @@ public:
     // hidden under it). Its window has its own design size at the same
     // scale steps; full screen shows either.
     DisplayStyle displayStyle() const { return m_style; }
+    // Set again while the LCD shows, it hides what of the board has been
+    // shown meanwhile (the options' look shows the labels).
     void setDisplayStyle(DisplayStyle style);
     LcdFareDisplay *lcdDisplay() const { return m_lcd; }
 
@@ -160,6 +162,11 @@ public:
     // of the program asks for this).
     void bringToFront();
 
+signals:
+    // The display shows the other look now (the options, or the side file
+    // at start-up).
+    void displayStyleChanged(DisplayStyle style);
+
 protected:
     void paintEvent(QPaintEvent *event) override;
     // Closing the display (Alt+F4 under a window manager) ends the program
@@ -188,6 +195,8 @@ private:
     void showOperation(BusOperation::Changes what);
     // Shows the parts of the style, without saving it.
     void applyStyle(DisplayStyle style);
+    // Hides the board's parts that show, under the LCD.
+    void hideBoard();
     // The window at `percent` in the current style.
     QSize windowSize(int percent) const;
 

@@ -48,6 +48,8 @@ BusPanelControl::BusPanelControl(BusOperation &bus, const Form1 &display, QObjec
     , m_display(display)
 {
     connect(&m_bus, &BusOperation::changed, this, &BusPanelControl::changed);
+    // The board mirror draws the look the display shows.
+    connect(&m_display, &Form1::displayStyleChanged, this, &BusPanelControl::changed);
 }
 
 PanelState BusPanelControl::state() const

@@ -973,10 +973,16 @@ bool frmOption::usesUserPanel(int state) const
 
 void frmOption::SetProp()
 {
+    // Back on the board first, so that the look decides which of its labels
+    // show; the LCD, last, covers whatever the look showed.
+    const auto style = static_cast<DisplayStyle>(m_cmbDisplayStyle->currentIndex());
+    if (style == DisplayStyle::Led) {
+        m_display.setDisplayStyle(style);
+    }
     DisplayLookApplier(m_display).apply(GetOptionInfo());
     m_display.setSegmentStyle(m_cmbSegmentStyle->currentIndex());
     m_display.setMissingFare(static_cast<DegitFormat::MissingFare>(m_cmbMissingFare->currentIndex()));
-    m_display.setDisplayStyle(static_cast<DisplayStyle>(m_cmbDisplayStyle->currentIndex()));
+    m_display.setDisplayStyle(style);
 }
 
 // ---------------------------------------------------------------------------

@@ -4,12 +4,17 @@
 #include "display/LcdBoardContent.h"
 #include "display/LcdBoardCycle.h"
 #include "display/LcdFareDisplay.h"
+#include "remote/BusPanelControl.h"
+#include "remote/PanelState.h"
 #include "settings/SettingsLocation.h"
 #include "settings/SideSettings.h"
 
 #include <QComboBox>
 #include <QDir>
+#include <QJsonArray>
+#include <QLabel>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -96,7 +101,8 @@ private slots:
     // the issued tickets with their fares (doubled late at night), pages
     // them and tells assistive technology the stop in each language and
     // the fares of the page. The options switch back to the LED board,
-    // which stops its timers and is kept in the file.
+    // which stops its timers, is told to the remote interface and is kept in
+    // the file.
     void theWindowShowsTheBusAsAnLcdAndSwitchesBack()
     {
         QTemporaryDir dir;
@@ -120,7 +126,9 @@ private slots:
         display.Form_Load();
         LcdFareDisplay &lcd = *display.lcdDisplay();
         QVERIFY(lcd.isVisible());
+        // Nothing of the board under it, not even the labels the options' look shows.
         QVERIFY(!display.Degit(1)->isVisible());
+        QVERIFY(!display.lblSeiriNum(1)->isVisible());
         QCOMPARE(display.size(), QSize(640, 360));
         QCOMPARE(display.optionsDialog()->cmbDisplayStyle()->currentText(), QStringLiteral("液晶"));
         lcd.setStopNames([](int stop) {
@@ -148,12 +156,20 @@ private slots:
         QCOMPARE(lcd.accessibleDescription(),
                  QStringLiteral("整理券 41 280円、42 260円、43 240円、44 220円、45 200円（2/2 ページ）"));
 
+        // The remote's board mirror hears of the other look at once.
+        const BusPanelControl remote(bus, display);
+        QCOMPARE(remote.state().style, QStringLiteral("lcd"));
+        QCOMPARE(remote.state().lcd.value("fares").toArray().size(), 45);
+        QSignalSpy told(&remote, &BusPanelControl::changed);
         frmOption &options = *display.optionsDialog();
         options.cmbDisplayStyle()->setCurrentIndex(static_cast<int>(DisplayStyle::Led));
         options.Command4()->click();
+        QVERIFY(!told.isEmpty());
+        QCOMPARE(remote.state().style, QStringLiteral("led"));
         QVERIFY(!lcd.isVisible());
         QVERIFY(!lcd.timersActive());
         QVERIFY(display.Degit(1)->isVisible());
+        QVERIFY(display.lblSeiriNum(1)->isVisible());
         QCOMPARE(display.size(), QSize(921, 307));
         QCOMPARE(SideSettings::load(location.sidePath()).displayStyle, DisplayStyle::Led);
         QVERIFY(QDir::setCurrent(QDir::tempPath()));
