@@ -3,6 +3,7 @@
 #include "controls/M_Degit.h"
 #include "display/LcdBoardContent.h"
 #include "display/LcdBoardCycle.h"
+#include "display/KanaStopNames.h"
 #include "display/LcdFareDisplay.h"
 #include "remote/BusPanelControl.h"
 #include "remote/PanelState.h"
@@ -95,6 +96,20 @@ private slots:
         // A cell whose zero handling shows -1 as 0 shows 0, as the board does.
         board.zeroMode = 2;
         QCOMPARE(LcdBoardContent::fareText(qint32(-1), board), QStringLiteral("0"));
+    }
+
+    // Without names from the route, the kana is the reading the speech
+    // uses, in hiragana, and only when it reads the whole name.
+    void kanaComesFromTheReadingsOfTheWholeName()
+    {
+        KanaStopNames names;
+        names.setDictionary(ReadingDictionary::parse(u"市役所前,しやくしょまえ\n美杜,ミモリ\n"));
+        QCOMPARE(names.names(QStringLiteral("市役所前")),
+                 (QMap<QString, QString>{{"ja", "市役所前"}, {"kana", "しやくしょまえ"}}));
+        QCOMPARE(names.names(QStringLiteral("美杜")).value("kana"), QStringLiteral("みもり"));
+        // 港 stays unread; a name in kana needs none above it.
+        QVERIFY(!names.names(QStringLiteral("美杜港")).contains("kana"));
+        QVERIFY(!names.names(QStringLiteral("みなと")).contains("kana"));
     }
 
     // A side file that says "lcd" starts the window as the LCD; it shows
