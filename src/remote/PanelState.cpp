@@ -27,5 +27,7 @@ QJsonObject PanelState::toJson() const
             {"labels", QJsonArray::fromStringList(labels)},
             {"strip", strip},
             {"held", held},
-            {"run", run}};
+            {"run", run},
+            {"style", style},
+            {"lcd", lcd}};
 }

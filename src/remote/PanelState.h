@@ -42,6 +42,10 @@ struct PanelState
     // The run that drives the bus by itself ("mode", and what belongs to
     // it), or null when none.
     QJsonValue run{QJsonValue::Null};
+    // The display's look, "led" or "lcd", and what the LCD shows (its
+    // destination, stop names, whether the bus stands, the issued fares).
+    QString style = QStringLiteral("led");
+    QJsonObject lcd;
 
     QJsonObject toJson() const;
     bool operator==(const PanelState &) const = default;

@@ -53,6 +53,14 @@ QStringList missingFares()
     };
 }
 
+QStringList displayStyles()
+{
+    return {
+        QStringLiteral("LED（標準）"),
+        QStringLiteral("液晶"),
+    };
+}
+
 QStringList countUpTo(int last)
 {
     QStringList numbers;

@@ -182,6 +182,7 @@ SideSettings SideSettings::load(const QString &path, QString *error)
             settings.displayMissingFare = static_cast<DegitFormat::MissingFare>(i);
         }
     }
+    settings.displayStyle = DisplayStyles::fromWord(display.value(QStringLiteral("style")).toString(), settings.displayStyle);
     const QJsonObject panel = document.object().value(QStringLiteral("panel")).toObject();
     if (const int scale = panel.value(QStringLiteral("scale")).toInt(); DisplayScale::isPanelStep(scale)) {
         settings.panelScale = scale;
@@ -217,6 +218,7 @@ bool SideSettings::save(const QString &path, QString *error) const
     display.insert(QStringLiteral("segmentStyle"), displaySegmentStyle);
     display.insert(QStringLiteral("missingFare"),
                    QLatin1String(MissingFareWords.at(static_cast<size_t>(displayMissingFare))));
+    display.insert(QStringLiteral("style"), DisplayStyles::word(displayStyle));
     root.insert(QStringLiteral("display"), display);
     QJsonObject panel = root.value(QStringLiteral("panel")).toObject();
     panel.insert(QStringLiteral("scale"), panelScale);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "controls/DegitFormat.h"
+#include "display/DisplayStyle.h"
 
 #include <QString>
 
@@ -32,6 +33,8 @@ public:
     int displaySegmentStyle = 1;
     // How a fare cell without a fare (-1) shows.
     DegitFormat::MissingFare displayMissingFare = DegitFormat::MissingFare::MinusOne;
+    // The display's look: the LED board, or the LCD screen.
+    DisplayStyle displayStyle = DisplayStyle::Led;
 
     // The control panel's scale in per cent, one of its steps.
     int panelScale = 100;

@@ -232,9 +232,16 @@ QGroupBox *frmOption::buildPanelPage()
     grid->setHorizontalSpacing(8);
     grid->setVerticalSpacing(Spacing);
 
-    // Left: the ticket-number labels.
+    // Left: the display's look, and the ticket-number labels.
     auto *left = new QVBoxLayout;
     left->setSpacing(Spacing);
+    const QString styleCaption = QStringLiteral("表示器の種類：");
+    m_cmbDisplayStyle = named(new QComboBox, "cmbDisplayStyle");
+    m_cmbDisplayStyle->addItems(OptionTexts::displayStyles());
+    m_cmbDisplayStyle->setAccessibleName(styleCaption.chopped(1));
+    auto *styleRow = new QFormLayout;
+    styleRow->addRow(styleCaption, m_cmbDisplayStyle);
+    left->addLayout(styleRow);
     m_check1 = named(new QCheckBox(QStringLiteral("整理券番号自動表示機能を使用")), "Check1");
     left->addWidget(m_check1);
     left->addWidget(note(QStringLiteral(
@@ -711,6 +718,7 @@ void frmOption::Form_Load()
     m_mDegit1->setValue(210);
     m_cmbSegmentStyle->setCurrentIndex(m_display.segmentStyle());
     m_cmbMissingFare->setCurrentIndex(static_cast<int>(m_display.missingFare()));
+    m_cmbDisplayStyle->setCurrentIndex(static_cast<int>(m_display.displayStyle()));
     showStopNameInPreview();
     for (QComboBox *list : m_combo4) {
         list->setCurrentIndex(0);
@@ -965,9 +973,16 @@ bool frmOption::usesUserPanel(int state) const
 
 void frmOption::SetProp()
 {
+    // Back on the board first, so that the look decides which of its labels
+    // show; the LCD, last, covers whatever the look showed.
+    const auto style = static_cast<DisplayStyle>(m_cmbDisplayStyle->currentIndex());
+    if (style == DisplayStyle::Led) {
+        m_display.setDisplayStyle(style);
+    }
     DisplayLookApplier(m_display).apply(GetOptionInfo());
     m_display.setSegmentStyle(m_cmbSegmentStyle->currentIndex());
     m_display.setMissingFare(static_cast<DegitFormat::MissingFare>(m_cmbMissingFare->currentIndex()));
+    m_display.setDisplayStyle(style);
 }
 
 // ---------------------------------------------------------------------------

@@ -99,6 +99,9 @@ public:
     // "運賃のない欄": how a cell without a fare shows; its index is a
     // DegitFormat::MissingFare. Kept in the side settings too.
     QComboBox *cmbMissingFare() const { return m_cmbMissingFare; }
+    // "表示器の種類": the display's look, its index a DisplayStyle. Kept in
+    // the side settings.
+    QComboBox *cmbDisplayStyle() const { return m_cmbDisplayStyle; }
     M_Degit *M_Degit1() const { return m_mDegit1; }
     // One button per look preset (LookPreset::all(), in its order): sets the
     // digit cells' and the stop-name display's colours and the digit face in
@@ -219,6 +222,7 @@ private:
     std::array<ColorButton *, 3> m_command8{};
     QComboBox *m_cmbSegmentStyle = nullptr;
     QComboBox *m_cmbMissingFare = nullptr;
+    QComboBox *m_cmbDisplayStyle = nullptr;
     M_Degit *m_mDegit1 = nullptr;
     QList<QPushButton *> m_cmdLookPreset;
     std::array<QCheckBox *, 5> m_check3{};
