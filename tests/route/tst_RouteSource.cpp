@@ -24,10 +24,10 @@ RouteSource sample()
     source.rule.kind = FareRule::Kind::Distance;
     source.rule.bands = {{20, 160}, {55, 200}};
     source.stops = {{QStringLiteral("駅前"), QStringLiteral("えきまえ"), 0, QStringLiteral("A"), std::nullopt, RouteStop::Sound::Major,
-                     35.531, 139.6967},
-                    {QStringLiteral("本町, \"北\""), QString(), 17, QString(), 5, RouteStop::Sound::Ordinary, std::nullopt, std::nullopt},
+                     35.531, 139.6967, {}, false},
+                    {QStringLiteral("本町, \"北\""), QString(), 17, QString(), 5, RouteStop::Sound::Ordinary, std::nullopt, std::nullopt, {}, false},
                     {QStringLiteral("車庫前"), QStringLiteral("シャコマエ"), 55, QString(), std::nullopt, RouteStop::Sound::Terminal,
-                     -33.5, -70.25}};
+                     -33.5, -70.25, {}, false}};
     // A late trip into the next day, with a stop it gives no time.
     source.trips = {{QStringLiteral("便\t1"), QStringLiteral("車庫前行き"),
                      {QStringLiteral("平日"), std::array{true, true, true, true, true, false, false}, QDate(2024, 4, 1),
@@ -56,7 +56,12 @@ class tst_RouteSource : public QObject
 private slots:
     void roundTripsEveryField()
     {
-        const RouteSource source = sample();
+        RouteSource source = sample();
+        source.stops[0].names = {{QStringLiteral("en"), QStringLiteral("Ekimae")}, {QStringLiteral("zh-Hans"), QStringLiteral("站前")}};
+        source.stops[0].englishFromReading = true;
+        source.stops[2].names = {{QStringLiteral("en"), QStringLiteral("Depot")}};
+        source.englishAnnouncements = {QString(), QStringLiteral("Space")};
+        source.headsignNames = {{QStringLiteral("ko"), QStringLiteral("차고")}};
         QString error;
         const std::optional<RouteSource> again = RouteSource::fromJson(source.toJson(), error);
         QVERIFY2(again, qPrintable(error));
@@ -69,6 +74,8 @@ private slots:
         QCOMPARE(again->announcements[0].Text, source.announcements[0].Text);
         QCOMPARE(again->announcements[1].SoundFlag, qint16(-3));
         QCOMPARE(again->readings, source.readings);
+        QCOMPARE(again->englishAnnouncements, source.englishAnnouncements);
+        QCOMPARE(again->headsignNames, source.headsignNames);
         QVERIFY(again->trips == source.trips);
         QCOMPARE(again->toJson(), source.toJson());
         QVERIFY(source.toJson().contains(R"("departure": "23:51:00")"));
