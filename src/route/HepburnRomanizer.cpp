@@ -189,6 +189,30 @@ QString HepburnRomanizer::stopName(const QString &written, const QString &readin
                 continue;
             }
         }
+        // A numbered platform (川崎駅西口59番のりば) as the signs number it.
+        for (const QString &platform : {QStringLiteral("番のりば"), QStringLiteral("番乗り場"), QStringLiteral("番乗場")}) {
+            const QString platformReading = QStringLiteral("ばんのりば");
+            if (!name.endsWith(platform) || !kana.endsWith(platformReading)) {
+                continue;
+            }
+            const QString before = name.chopped(platform.size());
+            qsizetype start = before.size();
+            while (start > 0 && before.at(start - 1).isDigit()) {
+                --start;
+            }
+            const QString number = before.mid(start);
+            const QString kanaBefore = kana.chopped(platformReading.size());
+            if (start > 0 && !number.isEmpty() && kanaBefore.endsWith(number) && kanaBefore.size() > number.size()) {
+                endings.prepend(QStringLiteral(" Stop %1").arg(number));
+                name = before.left(start);
+                kana = kanaBefore.chopped(number.size());
+                peeled = true;
+                break;
+            }
+        }
+        if (peeled) {
+            continue;
+        }
         // A name that is an ending (駅前, 入口) is a name, not a name and an ending.
         if (std::any_of(Endings.begin(), Endings.end(),
                         [&name](const Ending &ending) { return name == QString::fromUtf16(ending.written); })) {

@@ -13,7 +13,8 @@
 //   駅前 → -ekimae, 口 ぐち → -guchi, 入口 → -iriguchi, 通り → -dori) and the
 //   station exits and 丁目 written as words of their own (川崎駅西口 →
 //   Kawasaki-eki Nishiguchi, 南幸町二丁目 みなみさいわいちょうにちょうめ →
-//   Minamisaiwaicho 2-chome);
+//   Minamisaiwaicho 2-chome), a numbered platform as "Stop N" (末吉橋1番のりば
+//   → Sueyoshibashi Stop 1);
 // - every word capitalized.
 class HepburnRomanizer
 {

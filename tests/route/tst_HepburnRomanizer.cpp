@@ -27,6 +27,7 @@ void tst_HepburnRomanizer::stopNames_data()
     row("川崎駅西口", "かわさきえきにしぐち", "Kawasaki-eki Nishiguchi");
     row("矢向", "やこう", "Yako");
     row("末吉橋", "すえよしばし", "Sueyoshibashi");
+    row("川崎駅西口５９番のりば", "かわさきえきにしぐち59ばんのりば", "Kawasaki-eki Nishiguchi Stop 59");
     row("尻手駅前", "しってえきまえ", "Shitte-ekimae");
     row("南幸町二丁目", "みなみさいわいちょうにちょうめ", "Minamisaiwaicho 2-chome");
     row("銀座４丁目", "ぎんざよんちょうめ", "Ginza 4-chome");
