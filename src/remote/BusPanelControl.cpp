@@ -33,6 +33,9 @@ PanelState BusPanelControl::state() const
         const StopRecord &slot = route.table().slot(state.stopPosition);
         state.stopName = slot.name;
         state.ticket = slot.ticketNumber;
+        if (m_stopNames) {
+            state.stopNames = m_stopNames(state.stopPosition);
+        }
     }
     state.lateNight = m_bus.lateNight();
     state.backlight = m_bus.backlight();

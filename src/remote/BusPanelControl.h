@@ -2,7 +2,11 @@
 
 #include "PanelControl.h"
 
+#include <QMap>
 #include <QObject>
+#include <QString>
+
+#include <functional>
 
 class BusOperation;
 class Form1;
@@ -18,6 +22,10 @@ class BusPanelControl : public QObject, public PanelControl
 
 public:
     BusPanelControl(BusOperation &bus, const Form1 &display, QObject *parent = nullptr);
+
+    // Where the state takes the names of the stop shown (1-based) in every
+    // language from; none unless set.
+    void setStopNames(std::function<QMap<QString, QString>(int stop)> names) { m_stopNames = std::move(names); }
 
     PanelState state() const override;
     CommandResult setRoute(const QString &route, const QString &section) override;
@@ -41,4 +49,5 @@ private:
 
     BusOperation &m_bus;
     const Form1 &m_display;
+    std::function<QMap<QString, QString>(int stop)> m_stopNames;
 };

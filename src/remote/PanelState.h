@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QJsonObject>
+#include <QMap>
 #include <QString>
 #include <QStringList>
 
@@ -17,6 +18,9 @@ struct PanelState
     int stopCount = 0;
     QString stopName;
     int ticket = 0;
+    // The stop's names by language ("ja", "kana", "en", ...), when the
+    // route's source is beside its fare data.
+    QMap<QString, QString> stopNames;
     bool lateNight = false;
     // 0 OFF, 1 ON1, 2 ON2.
     int backlight = 0;

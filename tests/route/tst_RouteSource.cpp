@@ -3,6 +3,7 @@
 #include "app/FileReplacement.h"
 #include "route/RouteBuilder.h"
 #include "route/RouteFiles.h"
+#include "route/RouteStopNames.h"
 #include "sound/ReadingDictionary.h"
 
 #include <QDir>
@@ -80,6 +81,34 @@ private slots:
         QCOMPARE(again->toJson(), source.toJson());
         QVERIFY(source.toJson().contains(R"("departure": "23:51:00")"));
         QVERIFY(source.toJson().contains(R"("arrival": "25:10:05")"));
+    }
+
+    // The display names the stop it shows in every language from the source
+    // beside its fare data, and only while the two have the same stops.
+    void namesWhileRunningComeFromTheSourceBesideTheFareData()
+    {
+        QTemporaryDir dir;
+        RouteSource source = sample();
+        source.stops[1].names = {{QStringLiteral("ko"), QStringLiteral("혼마치")}};
+        QString error;
+        std::optional<RouteFiles::Output> output = RouteFiles::build(source, {}, dir.path(), true, error);
+        QVERIFY2(output && RouteFiles::write(*output, dir.path(), error), qPrintable(error));
+        const QString fare = dir.filePath(QStringLiteral("12.hy3"));
+        QStringList names;
+        for (const RouteStop &stop : source.stops) {
+            names << stop.name;
+        }
+        const RouteStopNames running = RouteStopNames::forFareFile(fare, names, error);
+        QVERIFY2(error.isEmpty(), qPrintable(error));
+        QCOMPARE(running.names(1), (QMap<QString, QString>{{QStringLiteral("ja"), QStringLiteral("駅前")},
+                                                           {QStringLiteral("kana"), QStringLiteral("えきまえ")},
+                                                           {QStringLiteral("en"), QStringLiteral("Ekimae")}}));
+        QCOMPARE(running.names(2).value(QStringLiteral("ko")), QStringLiteral("혼마치"));
+        QVERIFY(running.names(4).isEmpty());
+
+        names[2] = QStringLiteral("車庫");
+        QVERIFY(RouteStopNames::forFareFile(fare, names, error).isEmpty());
+        QVERIFY2(error.contains(QStringLiteral("12.route.json")), qPrintable(error));
     }
 
     void refusesNamingTheKey_data()
