@@ -7,6 +7,7 @@
 #include "display/Form1.h"
 #include "fare/BusOperation.h"
 #include "fare/OperationStatus.h"
+#include "fare/RouteSetting.h"
 #include "sound/mdlM_Tape.h"
 
 #include <QApplication>
@@ -17,7 +18,31 @@ BusPanelControl::BusPanelControl(BusOperation &bus, const Form1 &display, QObjec
     , m_bus(bus)
     , m_display(display)
 {
+    connect(&m_bus, &BusOperation::changed, this, [this](BusOperation::Changes what) {
+        if (what.testFlag(BusOperation::Change::Route)) {
+            readStopNames();
+        }
+    });
     connect(&m_bus, &BusOperation::changed, this, &BusPanelControl::changed);
+}
+
+void BusPanelControl::readStopNames()
+{
+    m_routeNames = {};
+    const FareRoute &route = m_bus.route();
+    if (!route.hasRoute()) {
+        return;
+    }
+    QStringList names;
+    for (int n = 1; n <= route.state().RecordCount; ++n) {
+        names << route.table().slot(n).name;
+    }
+    const QString routeNumber = RouteSetting::request(route.state().RouteText, QString()).routeNumber;
+    QString error;
+    m_routeNames = RouteStopNames::forFareFile(RouteSetting::fareFilePath(m_bus.fareFolder(), routeNumber), names, error);
+    if (!error.isEmpty()) {
+        qWarning("%s", qUtf8Printable(error));
+    }
 }
 
 PanelState BusPanelControl::state() const
@@ -33,9 +58,7 @@ PanelState BusPanelControl::state() const
         const StopRecord &slot = route.table().slot(state.stopPosition);
         state.stopName = slot.name;
         state.ticket = slot.ticketNumber;
-        if (m_stopNames) {
-            state.stopNames = m_stopNames(state.stopPosition);
-        }
+        state.stopNames = m_stopNames ? m_stopNames(state.stopPosition) : m_routeNames.names(state.stopPosition);
     }
     state.lateNight = m_bus.lateNight();
     state.backlight = m_bus.backlight();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "PanelControl.h"
+#include "route/RouteStopNames.h"
 
 #include <QMap>
 #include <QObject>
@@ -24,7 +25,8 @@ public:
     BusPanelControl(BusOperation &bus, const Form1 &display, QObject *parent = nullptr);
 
     // Where the state takes the names of the stop shown (1-based) in every
-    // language from; none unless set.
+    // language from; unless set, the route source beside the route's fare
+    // data (RouteStopNames), read again whenever a route is set.
     void setStopNames(std::function<QMap<QString, QString>(int stop)> names) { m_stopNames = std::move(names); }
 
     PanelState state() const override;
@@ -44,10 +46,12 @@ signals:
 private:
     // Why nothing can be done now, or empty.
     QString heldReason() const;
+    void readStopNames();
     template <typename Command>
     CommandResult run(Command command);
 
     BusOperation &m_bus;
     const Form1 &m_display;
     std::function<QMap<QString, QString>(int stop)> m_stopNames;
+    RouteStopNames m_routeNames;
 };
