@@ -238,6 +238,10 @@ private slots:
         QCOMPARE(RouteAnnouncements::englishOfSource(document.source()),
                  (QStringList{QStringLiteral("Thank you for riding. This bus is bound for Bimori-eki."), QString(),
                               QStringLiteral("The next stop is Bimori-eki, the last stop.")}));
+        QVERIFY(announcements.setData(announcements.index(1, AnnouncementModel::EnglishColumn),
+                                      QStringLiteral("Please hold on.")));
+        QCOMPARE(announcements.index(1, AnnouncementModel::EnglishColumn).data().toString(), QStringLiteral("Please hold on."));
+        QCOMPARE(document.source().englishAnnouncements.at(1), QStringLiteral("Please hold on."));
     }
 
     // The moved stop takes the ticket number of its new place, the board
