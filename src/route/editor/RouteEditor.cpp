@@ -373,6 +373,7 @@ QWidget *RouteEditor::createAnnouncementPane()
     m_announcementView->setModel(m_readingColumn);
     m_announcementView->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_announcementView->horizontalHeader()->setSectionResizeMode(AnnouncementModel::TextColumn, QHeaderView::Stretch);
+    m_announcementView->horizontalHeader()->setSectionResizeMode(AnnouncementModel::EnglishColumn, QHeaderView::Stretch);
     m_announcementView->horizontalHeader()->setSectionResizeMode(AnnouncementModel::ColumnCount,
                                                                  QHeaderView::Stretch);
     layout->addWidget(caption);
