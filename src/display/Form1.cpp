@@ -11,6 +11,7 @@
 #include "controls/ChimeiCtl_B.h"
 #include "controls/ColorRef.h"
 #include "controls/M_Degit.h"
+#include "fare/RouteSetting.h"
 #include "fare/frmCtl.h"
 #include "mdlR57_000.h"
 #include "settings/IniApplier.h"
@@ -78,6 +79,7 @@ Form1::Form1(const PlatformServices &services, QWidget *parent)
         return format;
     };
     m_lcd = new LcdFareDisplay(*m_operation, std::move(lcd), this);
+    m_lcd->setStopNames([this](int stop) { return m_routeNames.names(stop); });
     m_lcd->hide();
     m_frmCtl = std::make_unique<frmCtl>(*this, m_services);
     if (m_services.settings) {
@@ -639,9 +641,33 @@ void Form1::nameCells()
     }
 }
 
+void Form1::readStopNames()
+{
+    m_routeNames = {};
+    const FareRoute &route = m_operation->route();
+    if (!route.hasRoute()) {
+        return;
+    }
+    QStringList names;
+    for (int n = 1; n <= route.state().RecordCount; ++n) {
+        names << route.table().slot(n).name;
+    }
+    const QString routeNumber = RouteSetting::request(route.state().RouteText, QString()).routeNumber;
+    QString error;
+    m_routeNames =
+        RouteStopNames::forFareFile(RouteSetting::fareFilePath(m_operation->fareFolder(), routeNumber), names, error);
+    if (!error.isEmpty()) {
+        qWarning("%s", qUtf8Printable(error));
+    }
+}
+
 void Form1::showOperation(BusOperation::Changes what)
 {
     using Change = BusOperation::Change;
+    // First, so that every view of the new route finds its names.
+    if (what & Change::Route) {
+        readStopNames();
+    }
     if (what & Change::Cleared) {
         if (m_operation->cleared()) {
             m_chimeiCtl->SetChimei(QString());

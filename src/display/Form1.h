@@ -6,6 +6,7 @@
 #include "display/PlatformServices.h"
 #include "fare/BusOperation.h"
 #include "run/RunSlot.h"
+#include "route/RouteStopNames.h"
 #include "run/SteadyClock.h"
 #include "settings/SideSettings.h"
 
@@ -132,6 +133,11 @@ public:
     void setDisplayStyle(DisplayStyle style);
     LcdFareDisplay *lcdDisplay() const { return m_lcd; }
 
+    // The names of the route's stop `stop` (1-based) in every language its
+    // route source beside the fare data keeps ("ja", "kana", "en", ...);
+    // empty when the route has none. Read again whenever a route is set.
+    QMap<QString, QString> stopNames(int stop) const { return m_routeNames.names(stop); }
+
     // The text colour of the ticket-number labels (0x00BBGGRR).
     void setLabelColor(quint32 colorRef);
 
@@ -197,6 +203,8 @@ private:
     void saveSideSettings();
     // Follows the bus: the lamp test, the cleared display, the stop shown.
     void showOperation(BusOperation::Changes what);
+    // The route source's names of the route just set, when it has one.
+    void readStopNames();
     // Shows the parts of the style, without saving it.
     void applyStyle(DisplayStyle style);
     // Hides the board's parts that show, under the LCD.
@@ -239,6 +247,7 @@ private:
     QAction *m_fullScreenAction = nullptr;
     DisplayStyle m_style = DisplayStyle::Led;
     LcdFareDisplay *m_lcd = nullptr;
+    RouteStopNames m_routeNames;
     // The board's parts that the LCD hid, shown again when it goes.
     QList<QPointer<QWidget>> m_hiddenForLcd;
     bool m_sideSaveFailureShown = false;

@@ -44,10 +44,15 @@ void LcdFareDisplay::followBus(BusOperation::Changes what)
 
 void LcdFareDisplay::refresh()
 {
-    LcdBoardContent::StopNames names = m_stopNames;
-    if (!names) {
-        names = [this](int stop) { return m_kana.names(m_bus.route().table().slot(stop).name); };
-    }
+    // The route source's names, over the name and kana the fare data and
+    // the readings give.
+    const LcdBoardContent::StopNames names = [this](int stop) {
+        QMap<QString, QString> shown = m_kana.names(m_bus.route().table().slot(stop).name);
+        if (m_stopNames) {
+            shown.insert(m_stopNames(stop));
+        }
+        return shown;
+    };
     const DegitFormat format = m_sources.format ? m_sources.format() : DegitFormat();
     LcdBoardView view = LcdBoardContent::build(m_bus, names, m_sources.labels, format);
     if (view == m_view) {

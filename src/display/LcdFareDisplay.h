@@ -34,8 +34,9 @@ public:
 
     LcdFareDisplay(BusOperation &bus, Sources sources, QWidget *parent = nullptr);
 
-    // Where the stop names come from; without one (or set empty), the name
-    // from the fare data and its kana from the reading dictionary.
+    // Where the stop names in other languages come from (the route source);
+    // what it gives is shown over the name from the fare data and its kana
+    // from the reading dictionary, which are shown alone without it.
     void setStopNames(LcdBoardContent::StopNames names);
 
     const LcdBoardView &view() const { return m_view; }

@@ -444,6 +444,30 @@ void frmCtl::choosePanelScale(int percent)
     }
 }
 
+bool frmCtl::englishAnnouncements() const
+{
+    return m_bus.englishAnnouncements();
+}
+
+void frmCtl::setEnglishAnnouncements(bool on)
+{
+    if (on == m_bus.englishAnnouncements()) {
+        return;
+    }
+    m_bus.setEnglishAnnouncements(on);
+    if (!m_services.settings) {
+        return;
+    }
+    const QString path = m_services.settings->sidePath();
+    SideSettings side = SideSettings::load(path);
+    side.soundEnglish = on;
+    QString error;
+    if (!side.save(path, &error)) {
+        qWarning("%s", qUtf8Printable(error));
+        ErrorReport::showPlain(this, QStringLiteral("英語放送の設定を保存できません。"), error);
+    }
+}
+
 void frmCtl::contextMenuEvent(QContextMenuEvent *event)
 {
     QMenu menu(this);
@@ -517,6 +541,9 @@ void frmCtl::Form_Load()
     // The display window's caption names the model: the program file's name.
     m_display.setWindowTitle(QStringLiteral("Tavelo - 型番:") + programName());
     m_keypadFrame->roundKeys(m_scale);
+    if (m_services.settings) {
+        m_bus.setEnglishAnnouncements(SideSettings::load(m_services.settings->sidePath()).soundEnglish);
+    }
     m_bus.tape().InitSpeech();
 }
 

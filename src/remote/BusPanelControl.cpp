@@ -67,6 +67,7 @@ PanelState BusPanelControl::state() const
         const StopRecord &slot = route.table().slot(state.stopPosition);
         state.stopName = slot.name;
         state.ticket = slot.ticketNumber;
+        state.stopNames = m_display.stopNames(state.stopPosition);
     }
     state.lateNight = m_bus.lateNight();
     state.backlight = m_bus.backlight();

@@ -2,6 +2,7 @@
 
 #include <QJsonObject>
 #include <QJsonValue>
+#include <QMap>
 #include <QString>
 #include <QStringList>
 
@@ -18,6 +19,9 @@ struct PanelState
     int stopCount = 0;
     QString stopName;
     int ticket = 0;
+    // The stop's names by language ("ja", "kana", "en", ...), when the
+    // route's source is beside its fare data.
+    QMap<QString, QString> stopNames;
     bool lateNight = false;
     // 0 OFF, 1 ON1, 2 ON2.
     int backlight = 0;

@@ -187,6 +187,10 @@ SideSettings SideSettings::load(const QString &path, QString *error)
     if (const int scale = panel.value(QStringLiteral("scale")).toInt(); DisplayScale::isPanelStep(scale)) {
         settings.panelScale = scale;
     }
+    if (const QJsonValue english = document.object().value(QStringLiteral("sound")).toObject().value(QStringLiteral("english"));
+        english.isBool()) {
+        settings.soundEnglish = english.toBool();
+    }
     if (tokenReplaced) {
         QString saveError;
         if (settings.save(path, &saveError)) {
@@ -223,6 +227,9 @@ bool SideSettings::save(const QString &path, QString *error) const
     QJsonObject panel = root.value(QStringLiteral("panel")).toObject();
     panel.insert(QStringLiteral("scale"), panelScale);
     root.insert(QStringLiteral("panel"), panel);
+    QJsonObject sound = root.value(QStringLiteral("sound")).toObject();
+    sound.insert(QStringLiteral("english"), soundEnglish);
+    root.insert(QStringLiteral("sound"), sound);
 
     const auto fail = [&](const QString &why) {
         if (error) {

@@ -39,6 +39,10 @@ public:
     // The control panel's scale in per cent, one of its steps.
     int panelScale = 100;
 
+    // 英語放送: announcements are followed by their English lines where the
+    // route has them.
+    bool soundEnglish = true;
+
     // Reads `path`. A missing file gives the defaults. Fields of the wrong
     // type keep their defaults. Anything else that is wrong is mended at
     // once, so that it is said once, in the log and in `error`:

@@ -622,9 +622,15 @@ QGroupBox *frmOption::buildAnnouncementSoundFrame()
     playing->addWidget(m_option7[1]);
     grid->addWidget(m_frame9, 5, 0, 1, 3);
 
+    m_chkEnglish = named(new QCheckBox(QStringLiteral("英語放送（英語の放送データ *tp.en.csv のある路線で、各放送の後に英語で放送する）")),
+                         "chkEnglish");
+    m_chkEnglish->setAccessibleName(QStringLiteral("英語放送"));
+    m_chkEnglish->setChecked(true);
+    grid->addWidget(m_chkEnglish, 6, 0, 1, 3);
+
     grid->setColumnMinimumWidth(0, SubIndent);
     grid->setColumnStretch(2, 1);
-    grid->setRowStretch(6, 1);
+    grid->setRowStretch(7, 1);
     return box;
 }
 
@@ -719,6 +725,9 @@ void frmOption::Form_Load()
     m_cmbSegmentStyle->setCurrentIndex(m_display.segmentStyle());
     m_cmbMissingFare->setCurrentIndex(static_cast<int>(m_display.missingFare()));
     m_cmbDisplayStyle->setCurrentIndex(static_cast<int>(m_display.displayStyle()));
+    if (const frmCtl *controlPanel = m_display.controlPanel()) {
+        m_chkEnglish->setChecked(controlPanel->englishAnnouncements());
+    }
     showStopNameInPreview();
     for (QComboBox *list : m_combo4) {
         list->setCurrentIndex(0);
@@ -983,6 +992,9 @@ void frmOption::SetProp()
     m_display.setSegmentStyle(m_cmbSegmentStyle->currentIndex());
     m_display.setMissingFare(static_cast<DegitFormat::MissingFare>(m_cmbMissingFare->currentIndex()));
     m_display.setDisplayStyle(style);
+    if (frmCtl *controlPanel = m_display.controlPanel()) {
+        controlPanel->setEnglishAnnouncements(m_chkEnglish->isChecked());
+    }
 }
 
 // ---------------------------------------------------------------------------

@@ -129,6 +129,8 @@ public:
     QRadioButton *Option7(int i) const { return m_option7.at(i); }
     // Ticket preview.
     QCheckBox *chkUseSeiriPrev() const { return m_chkUseSeiriPrev; }
+    // 英語放送: kept in the side settings, not in the settings file.
+    QCheckBox *chkEnglish() const { return m_chkEnglish; }
     QGroupBox *Frame10() const { return m_frame10; }
     QLineEdit *txtSeiriPlgDir() const { return m_txtSeiriPlgDir; }
     QPushButton *Command1() const { return m_command1; }
@@ -246,6 +248,7 @@ private:
     std::array<QRadioButton *, 2> m_option7{};
 
     QCheckBox *m_chkUseSeiriPrev = nullptr;
+    QCheckBox *m_chkEnglish = nullptr;
     QGroupBox *m_frame10 = nullptr;
     QLineEdit *m_txtSeiriPlgDir = nullptr;
     QPushButton *m_command1 = nullptr;
