@@ -12,7 +12,7 @@
 #include "display/JapaneseFonts.h"
 #include "fare/FareBoard.h"
 #include "fare/FareRoute.h"
-#include "fare/Hy3File.h"
+#include "formats/Hy3File.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

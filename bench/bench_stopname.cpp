@@ -12,7 +12,7 @@
 
 #include "MedianTarget.h"
 
-#include "companion/Cp932.h"
+#include "formats/Cp932.h"
 #include "companion/QtCompanion.h"
 #include "controls/ChimeiCtl_B.h"
 #include "controls/ScrollClock.h"

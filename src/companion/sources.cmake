@@ -1,5 +1,4 @@
 target_sources(tavelo_core PRIVATE
-    src/companion/Cp932.cpp src/companion/Cp932.h
     src/companion/PluginBridge.cpp src/companion/PluginBridge.h
 )
 target_sources(tavelo_ui PRIVATE

@@ -1,15 +1,12 @@
 target_sources(tavelo_core PRIVATE
     src/fare/CtrlDataInfo.h
-    src/fare/StopRecord.cpp src/fare/StopRecord.h
     src/fare/DataIo.cpp src/fare/DataIo.h
-    src/fare/Hy3File.cpp src/fare/Hy3File.h
     src/fare/RouteState.h
     src/fare/RouteNumber.cpp src/fare/RouteNumber.h
     src/fare/RouteSetting.cpp src/fare/RouteSetting.h
     src/fare/FareRoute.cpp src/fare/FareRoute.h
     src/fare/SteppingSound.cpp src/fare/SteppingSound.h
     src/fare/FareBoard.cpp src/fare/FareBoard.h
-    src/fare/FareCsv.cpp src/fare/FareCsv.h
     src/fare/KeypadEntry.cpp src/fare/KeypadEntry.h
     src/fare/InputHold.cpp src/fare/InputHold.h
     src/fare/OperationStatus.cpp src/fare/OperationStatus.h

@@ -7,7 +7,7 @@
 
 #include "ServiceTime.h"
 #include "app/WholeFile.h"
-#include "fare/Hy3File.h"
+#include "formats/Hy3File.h"
 
 #include <algorithm>
 

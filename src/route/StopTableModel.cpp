@@ -1,6 +1,6 @@
 #include "StopTableModel.h"
 
-#include "CsvReader.h"
+#include "formats/CsvReader.h"
 
 #include <QDataStream>
 #include <QIODevice>

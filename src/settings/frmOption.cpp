@@ -10,7 +10,7 @@
 #include "PageTabButton.h"
 #include "SettingsLog.h"
 #include "WrappingRadioButton.h"
-#include "companion/Cp932.h"
+#include "formats/Cp932.h"
 #include "companion/PluginBridge.h"
 #include "companion/PluginBridgeWidgets.h"
 #include "controls/ChimeiCtl_B.h"

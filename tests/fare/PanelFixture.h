@@ -3,7 +3,7 @@
 #include "FakeCompanion.h"
 #include "FakeMultimedia.h"
 
-#include "companion/Cp932.h"
+#include "formats/Cp932.h"
 #include "display/Form1.h"
 #include "display/mdlR57_000.h"
 #include "fare/frmCtl.h"

@@ -5,7 +5,7 @@
 #include "fare/PanelFixture.h"
 #include "sound/FakeSpeech.h"
 
-#include "companion/Cp932.h"
+#include "formats/Cp932.h"
 #include "display/Form1.h"
 #include "display/mdlR57_000.h"
 #include "fare/frmCtl.h"

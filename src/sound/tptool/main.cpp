@@ -13,7 +13,7 @@
 #include "sound/KanjiReadings.h"
 #include "sound/MecabTagger.h"
 #include "sound/ReadingDictionary.h"
-#include "sound/TapeCsv.h"
+#include "formats/TapeCsv.h"
 #include "sound/VoiceSettings.h"
 
 #include <QCoreApplication>
