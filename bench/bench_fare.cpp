@@ -8,7 +8,7 @@
 #include "FakeCompanion.h"
 #include "MedianTarget.h"
 #include "controls/M_Degit.h"
-#include "display/Form1.h"
+#include "windows/Form1.h"
 #include "display/JapaneseFonts.h"
 #include "fare/FareBoard.h"
 #include "fare/FareRoute.h"

@@ -16,7 +16,7 @@
 #include "companion/QtCompanion.h"
 #include "controls/ChimeiCtl_B.h"
 #include "controls/ScrollClock.h"
-#include "display/Form1.h"
+#include "windows/Form1.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -19,7 +19,6 @@ target_sources(tavelo_ui PRIVATE
     src/fare/KeypadFrame.cpp src/fare/KeypadFrame.h
     src/fare/PanelButton.cpp src/fare/PanelButton.h
     src/fare/PanelLooks.cpp src/fare/PanelLooks.h
-    src/fare/frmCtl.cpp src/fare/frmCtl.h
 )
 
 # hy3tool: dumps, builds and checks fare data files for their authors.

@@ -4,7 +4,7 @@
 #include "controls/M_Degit.h"
 #include "display/BoardLayout.h"
 #include "display/ErrorReport.h"
-#include "display/Form1.h"
+#include "windows/Form1.h"
 #include "fare/BusOperation.h"
 #include "fare/OperationStatus.h"
 #include "sound/mdlM_Tape.h"

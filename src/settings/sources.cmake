@@ -21,11 +21,8 @@ target_sources(tavelo_ui PRIVATE
     src/settings/ColorButton.cpp src/settings/ColorButton.h
     src/settings/ControlValue.cpp src/settings/ControlValue.h
     src/settings/Cp932PathValidator.cpp src/settings/Cp932PathValidator.h
-    src/settings/DisplayLookApplier.cpp src/settings/DisplayLookApplier.h
-    src/settings/IniApplier.cpp src/settings/IniApplier.h
     src/settings/PageTabButton.cpp src/settings/PageTabButton.h
     src/settings/WrappingRadioButton.cpp src/settings/WrappingRadioButton.h
-    src/settings/frmOption.cpp src/settings/frmOption.h
 )
 
 # in4tool: prints a settings file as readable lines.

@@ -4,10 +4,10 @@
 #include "FakeMultimedia.h"
 
 #include "formats/Cp932.h"
-#include "display/Form1.h"
-#include "display/mdlR57_000.h"
-#include "fare/frmCtl.h"
-#include "settings/frmOption.h"
+#include "windows/Form1.h"
+#include "windows/mdlR57_000.h"
+#include "windows/frmCtl.h"
+#include "windows/frmOption.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -6,12 +6,12 @@
 #include "sound/FakeSpeech.h"
 
 #include "formats/Cp932.h"
-#include "display/Form1.h"
-#include "display/mdlR57_000.h"
-#include "fare/frmCtl.h"
+#include "windows/Form1.h"
+#include "windows/mdlR57_000.h"
+#include "windows/frmCtl.h"
 #include "remote/BusPanelControl.h"
 #include "remote/RemoteServer.h"
-#include "settings/frmOption.h"
+#include "windows/frmOption.h"
 
 #include <QEventLoop>
 #include <QJsonDocument>

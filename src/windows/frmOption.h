@@ -1,7 +1,7 @@
 #pragma once
 
-#include "OptionError.h"
-#include "OptionInfo.h"
+#include "settings/OptionError.h"
+#include "settings/OptionInfo.h"
 #include "companion/Companion.h"
 #include "display/PlatformServices.h"
 
