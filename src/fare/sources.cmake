@@ -1,5 +1,5 @@
 target_sources(tavelo_core PRIVATE
-    src/fare/CtrlDataInfo.h
+    src/fare/TicketRequest.h
     src/fare/DataIo.cpp src/fare/DataIo.h
     src/fare/RouteState.h
     src/fare/RouteNumber.cpp src/fare/RouteNumber.h

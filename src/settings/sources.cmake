@@ -6,6 +6,7 @@ target_sources(tavelo_core PRIVATE
     src/settings/LookPreset.cpp src/settings/LookPreset.h
     src/settings/IniError.h
     src/settings/IniRecords.h
+    src/settings/CtrlDataInfo.h
     src/settings/In4Format.cpp src/settings/In4Format.h
     src/settings/In4Layout.cpp src/settings/In4Layout.h
     src/settings/In4Listing.cpp src/settings/In4Listing.h

@@ -6,7 +6,7 @@
 #include "fare/PanelLooks.h"
 #include "fare/OperationStatus.h"
 #include "app/ProgramCommandLine.h"
-#include "companion/Companion.h"
+#include "controls/Companion.h"
 #include "companion/PluginBridge.h"
 #include "controls/ChimeiCtl_B.h"
 #include "display/BoardLayout.h"

@@ -2,7 +2,7 @@
 
 #include "settings/OptionError.h"
 #include "settings/OptionInfo.h"
-#include "companion/Companion.h"
+#include "controls/Companion.h"
 #include "display/PlatformServices.h"
 
 #include <QDialog>
