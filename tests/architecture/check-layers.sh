@@ -16,24 +16,34 @@ graph="${3:-}"
 # One line per include of ours: <from folder> <to folder> <file>:<line>
 edges() {
     cd "$src"
-    find . -mindepth 2 -type f \( -name '*.h' -o -name '*.cpp' \) | sort | while read -r file; do
-        file="${file#./}"
-        from="$(dirname "$file")"
-        { grep -n '^[[:space:]]*#[[:space:]]*include[[:space:]]*"' "$file" || true; } | while IFS= read -r line; do
-            number="${line%%:*}"
-            name="$(sed -E 's/^[^"]*"([^"]+)".*$/\1/' <<<"${line#*:}")"
-            if [ -f "$from/$name" ]; then
-                target="$(realpath -m --relative-to=. "$from/$name")"
-            elif [ -f "$name" ]; then
-                target="$name"
-            else
-                continue
-            fi
-            case "$target" in */*) ;; *) continue ;; esac
-            to="$(dirname "$target")"
-            if [ "$from" != "$to" ]; then echo "$from $to $file:$number"; fi
-        done
-    done
+    find . -type f \( -name '*.h' -o -name '*.cpp' \) | sed 's|^\./||' | sort | awk '
+    function normal(path,    parts, n, i, out, k) {
+        n = split(path, parts, "/"); k = 0
+        for (i = 1; i <= n; ++i) {
+            if (parts[i] == "..") { if (k > 0) --k } else if (parts[i] != ".") out[++k] = parts[i]
+        }
+        path = out[1]
+        for (i = 2; i <= k; ++i) path = path "/" out[i]
+        return path
+    }
+    function folder(path) { sub(/\/[^\/]*$/, "", path); return path }
+    { exists[$0] = 1; if (index($0, "/")) files[++count] = $0 }
+    END {
+        for (f = 1; f <= count; ++f) {
+            file = files[f]; from = folder(file); number = 0
+            while ((getline line < file) > 0) {
+                ++number
+                if (line !~ /^[ \t]*#[ \t]*include[ \t]*"/) continue
+                name = line; sub(/^[^"]*"/, "", name); sub(/".*$/, "", name)
+                target = normal(from "/" name)
+                if (!(target in exists)) target = normal(name)
+                if (!(target in exists) || !index(target, "/")) continue
+                to = folder(target)
+                if (to != from) print from, to, file ":" number
+            }
+            close(file)
+        }
+    }'
 }
 
 edges | awk -v layers="$layers" -v graph="$graph" '
