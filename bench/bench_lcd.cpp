@@ -4,9 +4,9 @@
 // 8 ms, a page change under 16 ms. Exits non-zero when a target is missed.
 
 #include "MedianTarget.h"
-#include "display/LcdBoardContent.h"
-#include "display/LcdBoardCycle.h"
-#include "display/LcdBoardPainter.h"
+#include "lcd/LcdBoardContent.h"
+#include "lcd/LcdBoardCycle.h"
+#include "lcd/LcdBoardPainter.h"
 
 #include <QElapsedTimer>
 #include <QGuiApplication>

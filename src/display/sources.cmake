@@ -6,25 +6,16 @@ target_sources(tavelo_core PRIVATE
     src/display/FormInfo.h
     src/display/TicketNumbering.cpp src/display/TicketNumbering.h
     src/display/DisplayStyle.h
-    src/display/KanaStopNames.cpp src/display/KanaStopNames.h
-    src/display/LcdBoardView.h
-    src/display/LcdBoardCycle.cpp src/display/LcdBoardCycle.h
-    src/display/LcdBoardContent.cpp src/display/LcdBoardContent.h
-    src/display/LcdBoardPainter.cpp src/display/LcdBoardPainter.h
     src/display/WindowPlacement.cpp src/display/WindowPlacement.h
 )
 target_sources(tavelo_ui PRIVATE
     src/display/PlatformServices.h
-    src/display/DesktopPlatform.cpp src/display/DesktopPlatform.h
     src/display/ErrorReport.cpp src/display/ErrorReport.h
     src/display/SessionEndWatcher.cpp src/display/SessionEndWatcher.h
     src/display/PrivateSocketFolder.cpp src/display/PrivateSocketFolder.h
     src/display/SingleInstanceGuard.cpp src/display/SingleInstanceGuard.h
     src/display/JapaneseFonts.cpp src/display/JapaneseFonts.h
-    src/display/mdlR57_000.cpp src/display/mdlR57_000.h
-    src/display/Form1.cpp src/display/Form1.h
     src/display/StopRequestLamp.cpp src/display/StopRequestLamp.h
-    src/display/LcdFareDisplay.cpp src/display/LcdFareDisplay.h
 )
 find_package(Qt6 6.4 REQUIRED COMPONENTS Network)
 target_link_libraries(tavelo_ui PUBLIC Qt6::Network)

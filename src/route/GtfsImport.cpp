@@ -6,7 +6,7 @@
 #include "RouteAnnouncements.h"
 #include "RouteBuilder.h"
 #include "ServiceTime.h"
-#include "fare/Hy3File.h"
+#include "formats/Hy3File.h"
 
 #include <QHash>
 #include <QMap>

@@ -4,12 +4,12 @@
 #include "RouteFiles.h"
 #include "RouteSourceChange.h"
 #include "app/WholeFile.h"
-#include "companion/Cp932.h"
+#include "formats/Cp932.h"
 #include "controls/Dot16Glyphs.h"
-#include "fare/FareCsv.h"
-#include "fare/Hy3File.h"
+#include "formats/FareCsv.h"
+#include "formats/Hy3File.h"
 #include "fare/RouteNumber.h"
-#include "sound/TapeCsv.h"
+#include "formats/TapeCsv.h"
 
 #include <QDir>
 #include <QFileInfo>

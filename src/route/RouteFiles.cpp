@@ -4,11 +4,11 @@
 #include "RouteBuilder.h"
 #include "app/FileReplacement.h"
 #include "app/WholeFile.h"
-#include "companion/Cp932.h"
-#include "fare/Hy3File.h"
+#include "formats/Cp932.h"
+#include "formats/Hy3File.h"
 #include "fare/RouteNumber.h"
 #include "sound/ReadingDictionary.h"
-#include "sound/TapeCsv.h"
+#include "formats/TapeCsv.h"
 
 #include <QDir>
 #include <QHash>

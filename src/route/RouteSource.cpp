@@ -7,9 +7,11 @@
 
 #include "ServiceTime.h"
 #include "app/WholeFile.h"
-#include "fare/Hy3File.h"
+#include "formats/Hy3File.h"
+#include "formats/JsonNumber.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace {
 
@@ -138,12 +140,12 @@ public:
             }
             return fallback;
         }
-        const double d = value.toDouble(0.5);
-        if (!value.isDouble() || d != static_cast<double>(static_cast<qint64>(d)) || d < -2147483647.0 || d > 2147483647.0) {
+        const std::optional<int> number = JsonNumber::whole(value, -2147483647, 2147483647);
+        if (!number) {
             fail(where, QStringLiteral("\"%1\" は整数ではありません").arg(key));
             return fallback;
         }
-        return static_cast<int>(d);
+        return *number;
     }
 
     std::optional<int> tenths(const QJsonObject &object, const QString &key, const QString &where)
@@ -280,12 +282,13 @@ public:
         }
         const QJsonArray array = value.toArray();
         for (qsizetype i = 0; i < array.size(); ++i) {
-            const QJsonValue v = array.at(i);
-            if (!v.isDouble() || v.toDouble() != static_cast<double>(v.toInt())) {
+            const std::optional<int> number =
+                JsonNumber::whole(array.at(i), std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
+            if (!number) {
                 fail(where, QStringLiteral("\"%1\" の %2 番目は整数ではありません").arg(key).arg(i + 1));
                 return values;
             }
-            values.push_back(v.toInt());
+            values.push_back(*number);
         }
         return values;
     }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "FareRule.h"
-#include "sound/TapeCsv.h"
+#include "formats/TapeCsv.h"
 
 #include <QByteArray>
 #include <QDate>

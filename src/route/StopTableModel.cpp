@@ -1,7 +1,7 @@
 #include "StopTableModel.h"
 
-#include "CsvReader.h"
 #include "HepburnRomanizer.h"
+#include "formats/CsvReader.h"
 
 #include <QColor>
 #include <QDataStream>

@@ -1,5 +1,4 @@
 target_sources(tavelo_core PRIVATE
-    src/route/CsvReader.cpp src/route/CsvReader.h
     src/route/FareRule.cpp src/route/FareRule.h
     src/route/FareRuleText.cpp src/route/FareRuleText.h
     src/route/ServiceTime.cpp src/route/ServiceTime.h

@@ -1,6 +1,6 @@
 #include "OptionTexts.h"
 
-#include "companion/Companion.h"
+#include "controls/Companion.h"
 
 namespace OptionTexts {
 

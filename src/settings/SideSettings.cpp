@@ -5,6 +5,7 @@
 #include "app/LogText.h"
 #include "app/WholeFile.h"
 #include "display/DisplayScale.h"
+#include "formats/JsonNumber.h"
 
 #include <QDir>
 #include <QFile>
@@ -20,6 +21,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <limits>
 
 namespace {
 
@@ -166,15 +168,14 @@ SideSettings SideSettings::load(const QString &path, QString *error)
     if (const QJsonValue fullScreen = display.value(QStringLiteral("fullScreen")); fullScreen.isBool()) {
         settings.displayFullScreen = fullScreen.toBool();
     }
-    if (const int monitor = display.value(QStringLiteral("monitor")).toInt(); monitor >= 1) {
-        settings.displayMonitor = monitor;
+    if (const std::optional<int> monitor =
+            JsonNumber::whole(display.value(QStringLiteral("monitor")), 1, std::numeric_limits<int>::max())) {
+        settings.displayMonitor = *monitor;
     }
-    if (const QJsonValue style = display.value(QStringLiteral("segmentStyle")); style.isDouble()) {
-        // Any other number keeps the default: the options offer only the
-        // three faces.
-        if (const int value = style.toInt(-1); value >= 0 && value <= 2) {
-            settings.displaySegmentStyle = value;
-        }
+    // Any other number keeps the default: the options offer only the three
+    // faces.
+    if (const std::optional<int> style = JsonNumber::whole(display.value(QStringLiteral("segmentStyle")), 0, 2)) {
+        settings.displaySegmentStyle = *style;
     }
     const QString missingFare = display.value(QStringLiteral("missingFare")).toString();
     for (size_t i = 0; i < MissingFareWords.size(); ++i) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sound/TapeCsv.h"
+#include "formats/TapeCsv.h"
 #include "sound/TapeOptions.h"
 
 #include <QList>

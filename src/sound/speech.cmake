@@ -8,7 +8,6 @@ target_link_libraries(tavelo_core PUBLIC ${MECAB_LIBRARY} PkgConfig::ESPEAK_NG)
 target_sources(tavelo_core PRIVATE
     src/sound/ChimePlayer.h
     src/sound/TapeOptions.h
-    src/sound/TapeCsv.cpp src/sound/TapeCsv.h
     src/sound/mdlM_Tape.cpp src/sound/mdlM_Tape.h
     src/sound/SpeechEngine.h
     src/sound/SpeechService.h

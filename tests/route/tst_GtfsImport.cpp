@@ -1,5 +1,5 @@
-#include "companion/Cp932.h"
-#include "fare/Hy3File.h"
+#include "formats/Cp932.h"
+#include "formats/Hy3File.h"
 #include "route/GtfsImport.h"
 #include "route/GtfsProgress.h"
 #include "route/RouteBuilder.h"

@@ -1,5 +1,5 @@
-#include "companion/Cp932.h"
-#include "fare/Hy3File.h"
+#include "formats/Cp932.h"
+#include "formats/Hy3File.h"
 #include "app/FileReplacement.h"
 #include "route/RouteBuilder.h"
 #include "route/RouteFiles.h"
@@ -132,6 +132,9 @@ private slots:
         QTest::newRow("day") << head + R"("trips":[{"id":"1","service":{"id":"s","days":["mon","xyz"]},"times":[]}]})"
                              << QStringLiteral("trips[0].service: \"days\"");
         QTest::newRow("sound not a text") << head + R"("stops":[{"name":"a","sound":3}]})" << QStringLiteral("stops[0]: \"sound\" は文字列");
+        // Far beyond any integer: refused, not converted.
+        QTest::newRow("fare 1e300") << QByteArray(R"({"format":"tavelo-route","version":1,"fareRule":{"kind":"flat","fare":1e300}})")
+                                    << QStringLiteral("\"fare\" は整数ではありません");
     }
 
     void refusesNamingTheKey()

@@ -1,6 +1,6 @@
 #include "FakeSpeech.h"
 
-#include "companion/Cp932.h"
+#include "formats/Cp932.h"
 #include "sound/mdlM_Tape.h"
 
 #include <QFile>

@@ -15,7 +15,7 @@
 #include "sound/MecabTagger.h"
 #include "sound/ReadingDictionary.h"
 #include "sound/SpokenEnglish.h"
-#include "sound/TapeCsv.h"
+#include "formats/TapeCsv.h"
 #include "sound/VoiceSettings.h"
 
 #include <QCoreApplication>

@@ -3,7 +3,7 @@
 #include "display/ErrorReport.h"
 #include "display/PlatformServices.h"
 #include "fare/BusOperation.h"
-#include "fare/CtrlDataInfo.h"
+#include "settings/CtrlDataInfo.h"
 #include "fare/KeypadEntry.h"
 
 #include <QFont>

@@ -1,6 +1,6 @@
 #include "LcdBoardContent.h"
 
-#include "BoardLayout.h"
+#include "display/BoardLayout.h"
 #include "LcdBoardCycle.h"
 #include "fare/BusOperation.h"
 #include "fare/FareRoute.h"

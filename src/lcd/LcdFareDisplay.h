@@ -1,9 +1,9 @@
 #pragma once
 
-#include "display/KanaStopNames.h"
-#include "display/LcdBoardContent.h"
-#include "display/LcdBoardCycle.h"
-#include "display/LcdBoardPainter.h"
+#include "lcd/KanaStopNames.h"
+#include "lcd/LcdBoardContent.h"
+#include "lcd/LcdBoardCycle.h"
+#include "lcd/LcdBoardPainter.h"
 #include "fare/BusOperation.h"
 
 #include <QTime>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "display/LcdBoardCycle.h"
-#include "display/LcdBoardView.h"
+#include "lcd/LcdBoardCycle.h"
+#include "lcd/LcdBoardView.h"
 
 #include <QColor>
 #include <QFont>

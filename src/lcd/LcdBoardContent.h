@@ -1,7 +1,7 @@
 #pragma once
 
 #include "controls/DegitFormat.h"
-#include "display/LcdBoardView.h"
+#include "lcd/LcdBoardView.h"
 #include "fare/FareBoard.h"
 
 #include <QMap>

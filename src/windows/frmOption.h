@@ -1,8 +1,8 @@
 #pragma once
 
-#include "OptionError.h"
-#include "OptionInfo.h"
-#include "companion/Companion.h"
+#include "settings/OptionError.h"
+#include "settings/OptionInfo.h"
+#include "controls/Companion.h"
 #include "display/PlatformServices.h"
 
 #include <QDialog>

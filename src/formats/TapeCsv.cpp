@@ -1,8 +1,8 @@
 #include "TapeCsv.h"
 
 #include "app/WholeFile.h"
-#include "companion/Cp932.h"
-#include "route/CsvReader.h"
+#include "formats/Cp932.h"
+#include "formats/CsvReader.h"
 
 #include <QDir>
 #include <QFileInfo>
