@@ -307,9 +307,20 @@ void Form1::resizeEvent(QResizeEvent *)
     layOut();
 }
 
+void Form1::layOutOffScreen(const QSize &size)
+{
+    m_offScreen = true;
+    setMinimumSize(0, 0);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    clearMask();
+    resize(size);
+    // A hidden window hears of its new size only when shown.
+    layOut();
+}
+
 void Form1::layOut()
 {
-    if (m_fullScreen) {
+    if (m_fullScreen || m_offScreen) {
         const DisplayScale::Fit fit = DisplayScale::fitInto(size());
         m_scale = fit.scale;
         m_board = fit.board;
@@ -337,7 +348,7 @@ void Form1::layOut()
     place(m_chimeiCtl, BoardLayout::stopNameRect());
     place(m_stopRequestLamp, BoardLayout::stopRequestRect());
     m_chimeiCtl->setScale(m_scale);
-    if (!m_fullScreen) {
+    if (!m_fullScreen && !m_offScreen) {
         applyRoundedShape(m_scale);
     }
     m_scaledPicture = QPixmap();

@@ -18,6 +18,7 @@ target_sources(tavelo_ui PRIVATE
     src/display/mdlR57_000.cpp src/display/mdlR57_000.h
     src/display/Form1.cpp src/display/Form1.h
     src/display/StopRequestLamp.cpp src/display/StopRequestLamp.h
+    src/display/BoardFramePainter.cpp src/display/BoardFramePainter.h
 )
 find_package(Qt6 6.4 REQUIRED COMPONENTS Network)
 target_link_libraries(tavelo_ui PUBLIC Qt6::Network)

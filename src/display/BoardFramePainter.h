@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QImage>
+#include <QSize>
+
+class Form1;
+class ScrollClock;
+
+// Paints the display's board, as its own controls draw it, into pictures of
+// a chosen size: the frames of a video. The display window is laid out for
+// that size and never shown; its stop-name strip scrolls by `clock`, so a
+// frame shows what the clock's time says, the same every time.
+class BoardFramePainter
+{
+public:
+    // `clock` must outlive the painter; the strip goes back to the wall
+    // clock when the painter goes.
+    BoardFramePainter(Form1 &display, const QSize &size, ScrollClock &clock);
+    ~BoardFramePainter();
+    BoardFramePainter(const BoardFramePainter &) = delete;
+    BoardFramePainter &operator=(const BoardFramePainter &) = delete;
+
+    // The board at the clock's time.
+    QImage paint();
+
+private:
+    Form1 &m_display;
+    QSize m_size;
+};
