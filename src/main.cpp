@@ -2,6 +2,7 @@
 #include "app/QtJapanese.h"
 #include "display/DesktopPlatform.h"
 #include "display/Form1.h"
+#include "display/RenderCommand.h"
 #include "display/JapaneseFonts.h"
 #include "display/SessionEndWatcher.h"
 #include "display/SingleInstanceGuard.h"
@@ -19,6 +20,10 @@
 
 int main(int argc, char *argv[])
 {
+    // A video render is a program of its own: no window, no second start to forward.
+    if (RenderCommand::requested(ProgramCommandLine::receivedArguments(argc, argv))) {
+        return RenderCommand::main(argc, argv);
+    }
     // --fullscreen[=N]: full screen from the start, on monitor N or the remembered one.
     int fullScreenMonitor = -1;
     // --remote[=HOST:PORT]: the remote interface, on its own or the given address.
@@ -29,7 +34,8 @@ int main(int argc, char *argv[])
                                                       "路線バスの運賃表示器を表示し、集中操作盤で操作します。\n"
                                                       "運賃データ（<系統>.hy3）、放送用データ（<系統>tp.csv）と音は\n"
                                                       "設定で指定したフォルダ（空なら作業フォルダ）から読みます。\n"
-                                                      "Qt の標準オプション（-platform など）も使えます。\n\n"));
+                                                      "Qt の標準オプション（-platform など）も使えます。\n"
+                                                      "動画にするには R57 --render --help を見てください。\n\n"));
         commandLine.acceptToolkitOptions();
         commandLine.refuseArguments();
         const QString fullScreen = QStringLiteral("fullscreen");

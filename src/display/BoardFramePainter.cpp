@@ -20,11 +20,34 @@ BoardFramePainter::~BoardFramePainter()
 
 QImage BoardFramePainter::paint()
 {
+    // Whatever placed the window since (its remembered size or place) is
+    // undone: the video keeps its size.
+    if (m_display.size() != m_size) {
+        m_display.layOutOffScreen(m_size);
+    }
     // The strip moves by the time, not by its timer.
     m_display.ChimeiCtl()->advanceScroll();
-    QImage frame(m_size, QImage::Format_RGB32);
+    QImage &frame = freeImage();
     frame.fill(Qt::black);
-    QPainter painter(&frame);
-    m_display.render(&painter, QPoint(), QRegion(), QWidget::DrawWindowBackground | QWidget::DrawChildren);
+    {
+        QPainter painter(&frame);
+        m_display.render(&painter, QPoint(), QRegion(), QWidget::DrawWindowBackground | QWidget::DrawChildren);
+    }
     return frame;
+}
+
+QImage &BoardFramePainter::freeImage()
+{
+    for (QImage &image : m_images) {
+        if (image.isDetached()) {
+            return image;
+        }
+    }
+    // As many as the encoder holds at once, and a few more.
+    constexpr size_t Kept = 16;
+    if (m_images.size() >= Kept) {
+        m_images.erase(m_images.begin());
+    }
+    m_images.emplace_back(m_size, QImage::Format_RGB32);
+    return m_images.back();
 }

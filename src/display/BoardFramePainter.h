@@ -3,6 +3,8 @@
 #include <QImage>
 #include <QSize>
 
+#include <vector>
+
 class Form1;
 class ScrollClock;
 
@@ -24,6 +26,11 @@ public:
     QImage paint();
 
 private:
+    // A picture nobody else holds any more (the encoder has let it go), or
+    // a new one: a frame is painted into memory already mapped.
+    QImage &freeImage();
+
     Form1 &m_display;
     QSize m_size;
+    std::vector<QImage> m_images;
 };

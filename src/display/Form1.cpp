@@ -310,10 +310,8 @@ void Form1::resizeEvent(QResizeEvent *)
 void Form1::layOutOffScreen(const QSize &size)
 {
     m_offScreen = true;
-    setMinimumSize(0, 0);
-    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     clearMask();
-    resize(size);
+    setFixedSize(size);
     // A hidden window hears of its new size only when shown.
     layOut();
 }

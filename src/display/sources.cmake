@@ -19,6 +19,8 @@ target_sources(tavelo_ui PRIVATE
     src/display/Form1.cpp src/display/Form1.h
     src/display/StopRequestLamp.cpp src/display/StopRequestLamp.h
     src/display/BoardFramePainter.cpp src/display/BoardFramePainter.h
+    src/display/RecordingPlatform.cpp src/display/RecordingPlatform.h
+    src/display/RenderCommand.cpp src/display/RenderCommand.h
 )
 find_package(Qt6 6.4 REQUIRED COMPONENTS Network)
 target_link_libraries(tavelo_ui PUBLIC Qt6::Network)

@@ -59,3 +59,12 @@ void SoundTimeline::mix(qsizetype count, qint16 *out)
     // What has been mixed whole is no longer needed.
     std::erase_if(m_placed, [to](const Placed &placed) { return placed.end <= to; });
 }
+
+qint64 SoundTimeline::lastEnd() const
+{
+    qint64 end = m_mixed;
+    for (const Placed &placed : m_placed) {
+        end = std::max(end, placed.end);
+    }
+    return end;
+}

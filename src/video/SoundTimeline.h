@@ -29,6 +29,9 @@ public:
     // The next `count` samples of the stream, mixed (sums are clipped,
     // not wrapped).
     void mix(qsizetype count, qint16 *out);
+    // The sample after the last one any channel sounds: what was mixed so
+    // far when all are silent.
+    qint64 lastEnd() const;
     // Samples mixed so far: where the stream stands.
     qint64 mixed() const { return m_mixed; }
 

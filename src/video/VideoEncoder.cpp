@@ -25,13 +25,13 @@ struct Container
 // machine; the LED board's flat colours compress well all the same.
 const Container Containers[] = {
     {"mp4", "H.264 + AAC (MP4)",
-     "x264enc speed-preset=veryfast pass=qual quantizer=21 key-int-max=%1 ! video/x-h264,profile=high ! h264parse",
+     "x264enc speed-preset=superfast trellis=false pass=qual quantizer=21 key-int-max=%1 ! video/x-h264,profile=high ! h264parse",
      "avenc_aac bitrate=128000 ! aacparse", "mp4mux"},
     {"webm", "VP9 + Opus (WebM)", "vp9enc deadline=1 cpu-used=8 row-mt=true threads=2 end-usage=cq cq-level=24 "
                                   "target-bitrate=4000000 keyframe-max-dist=%1",
      "opusenc bitrate=96000", "webmmux"},
     {"mkv", "H.264 + Opus (Matroska)",
-     "x264enc speed-preset=veryfast pass=qual quantizer=21 key-int-max=%1 ! video/x-h264,profile=high ! h264parse",
+     "x264enc speed-preset=superfast trellis=false pass=qual quantizer=21 key-int-max=%1 ! video/x-h264,profile=high ! h264parse",
      "opusenc bitrate=96000", "matroskamux"},
 };
 
