@@ -19,6 +19,8 @@
 #include <QRegularExpression>
 #include <QTextStream>
 
+#include <csignal>
+
 namespace {
 
 struct RenderRequest
@@ -117,6 +119,18 @@ std::variant<RenderRequest, int> readCommandLine(int argc, char *argv[], QTextSt
     return request;
 }
 
+QtMessageHandler g_nextHandler = nullptr;
+
+// The window system without a screen says, for every window shown, what it
+// cannot do (raise it, shape it); nothing a render needs, so not said.
+void quietOffScreen(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (type == QtWarningMsg && message.startsWith(QLatin1String("This plugin does not support"))) {
+        return;
+    }
+    g_nextHandler(type, context, message);
+}
+
 } // namespace
 
 namespace RenderCommand {
@@ -144,6 +158,11 @@ int main(int argc, char *argv[])
     }
     // No window opens, with or without a desktop.
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    g_nextHandler = qInstallMessageHandler(quietOffScreen);
+    // A reader of the progress that goes away (| head) must not end the
+    // render half-way with its file beside the old one: the lines are lost,
+    // the video is made.
+    std::signal(SIGPIPE, SIG_IGN);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tavelo"));
     QApplication::setApplicationVersion(ProgramCommandLine::version());
