@@ -20,11 +20,6 @@ BoardFramePainter::~BoardFramePainter()
 
 QImage BoardFramePainter::paint()
 {
-    // Whatever placed the window since (its remembered size or place) is
-    // undone: the video keeps its size.
-    if (m_display.size() != m_size) {
-        m_display.layOutOffScreen(m_size);
-    }
     // The strip moves by the time, not by its timer.
     m_display.ChimeiCtl()->advanceScroll();
     QImage &frame = freeImage();

@@ -10,8 +10,10 @@ class ScrollClock;
 
 // Paints the display's board, as its own controls draw it, into pictures of
 // a chosen size: the frames of a video. The display window is laid out for
-// that size and never shown; its stop-name strip scrolls by `clock`, so a
-// frame shows what the clock's time says, the same every time.
+// that size and must never be put on a screen (Qt::WA_DontShowOnScreen: the
+// window system would give a window shown there its own size back); its
+// stop-name strip scrolls by `clock`, so a frame shows what the clock's time
+// says, the same every time.
 class BoardFramePainter
 {
 public:
