@@ -4,6 +4,8 @@
 #include "display/Form1.h"
 #include "display/RenderCommand.h"
 #include "display/JapaneseFonts.h"
+#include "display/LiveRecorder.h"
+#include "display/RecordingControls.h"
 #include "display/SessionEndWatcher.h"
 #include "display/SingleInstanceGuard.h"
 #include "fare/frmCtl.h"
@@ -12,6 +14,7 @@
 #include "remote/RemoteControl.h"
 #include "remote/RouteEditorLink.h"
 #include "settings/SettingsLocation.h"
+#include "video/VideoEncoder.h"
 
 #include <QApplication>
 #include <QTextStream>
@@ -28,6 +31,8 @@ int main(int argc, char *argv[])
     int fullScreenMonitor = -1;
     // --remote[=HOST:PORT]: the remote interface, on its own or the given address.
     std::optional<QString> remoteAddress;
+    // --record=OUT: records the display and its sound into OUT from the start.
+    QString recordPath;
     {
         ProgramCommandLine commandLine(QStringLiteral("R57"),
                                        QStringLiteral("使い方: R57 [オプション]\n"
@@ -46,6 +51,10 @@ int main(int argc, char *argv[])
         commandLine.acceptOptionalValueOption(
             remote, QStringLiteral("HOST:PORT"),
             QStringLiteral("リモート操作（HTTP/WebSocket、r57ctl）を受け付ける。既定は 127.0.0.1:8157"));
+        const QString record = QStringLiteral("record");
+        commandLine.acceptOptionalValueOption(
+            record, QStringLiteral("OUT"),
+            QStringLiteral("表示器の画面と音を動画ファイル OUT（.mp4、.webm、.mkv）に録画する。終了で閉じる"));
         QTextStream out(stdout);
         QTextStream err(stderr);
         if (const std::optional<int> exitCode = commandLine.answer(ProgramCommandLine::receivedArguments(argc, argv), out, err)) {
@@ -59,6 +68,16 @@ int main(int argc, char *argv[])
             if (!number || (!monitor.isEmpty() && fullScreenMonitor < 1)) {
                 err << QStringLiteral("R57: --fullscreen の値はモニターの番号（1 から）です: %1\n").arg(monitor)
                     << QStringLiteral("使い方は R57 --help で表示します。\n");
+                return 2;
+            }
+        }
+        if (commandLine.isSet(record)) {
+            recordPath = commandLine.value(record);
+            QString why;
+            if (recordPath.isEmpty() || VideoEncoder::containerFor(recordPath, &why).isEmpty()) {
+                err << QStringLiteral("R57: ")
+                    << (recordPath.isEmpty() ? QStringLiteral("--record には動画ファイルの名前が要ります（--record=OUT）") : why)
+                    << "\n" << QStringLiteral("使い方は R57 --help で表示します。\n");
                 return 2;
             }
         }
@@ -100,7 +119,7 @@ int main(int argc, char *argv[])
     }
     JapaneseFonts::installSubstitutions();
 
-    const DesktopPlatform platform(&settings);
+    DesktopPlatform platform(&settings);
 
     Form1 display(platform.services());
     if (!guard.listenProblem().isEmpty()) {
@@ -122,12 +141,23 @@ int main(int argc, char *argv[])
     // When the session ends there is nobody to answer the question: end as if
     // Yes, and let no message box wait for an answer.
     QObject::connect(&sessionEnd, &SessionEndWatcher::endRequested, display.controlPanel(), &frmCtl::endUnattended);
+    // Made before the start-up, so that its menu items and mark are there
+    // from the first; a recording still running when the program ends is
+    // finished as the recorder goes, before the windows.
+    LiveRecorder recorder(display, platform.soundTap());
+    const RecordingControls recordingControls(display, recorder);
     display.Form_Load();
     if (ended) {
         return 0;
     }
     QTextStream out(stdout);
     QTextStream err(stderr);
+    if (!recordPath.isEmpty()) {
+        if (QString problem; !recorder.start(recordPath, &problem)) {
+            err << QStringLiteral("R57: 録画できません: ") << problem << Qt::endl;
+            return 1;
+        }
+    }
     const RemoteControl remote(display, settings.sidePath(), remoteAddress, out, err);
     // The route editor's "表示器で試す" comes over the guard's socket.
     RouteEditorLink editorLink(display, remote.panel());

@@ -21,6 +21,8 @@ target_sources(tavelo_ui PRIVATE
     src/display/BoardFramePainter.cpp src/display/BoardFramePainter.h
     src/display/RecordingPlatform.cpp src/display/RecordingPlatform.h
     src/display/RenderCommand.cpp src/display/RenderCommand.h
+    src/display/LiveRecorder.cpp src/display/LiveRecorder.h
+    src/display/RecordingControls.cpp src/display/RecordingControls.h
 )
 find_package(Qt6 6.4 REQUIRED COMPONENTS Network)
 target_link_libraries(tavelo_ui PUBLIC Qt6::Network)

@@ -6,9 +6,10 @@
 #include "video/RecordingClock.h"
 #include "video/SoundDecoder.h"
 
-TimelineSound::TimelineSound(SoundTimeline &timeline, RecordingClock &clock)
+TimelineSound::TimelineSound(SoundTimeline &timeline, RecordingClock &clock, Waits waits)
     : m_timeline(timeline)
     , m_clock(clock)
+    , m_waits(waits)
 {
 }
 
@@ -55,7 +56,7 @@ int TimelineSound::send(const QString &text)
     if (command->verb == QLatin1String("play")) {
         const qint64 start = sampleAt(m_clock.nowMs());
         const qint64 end = m_timeline.place(channel, start, m_open.value(channel));
-        if (command->wait) {
+        if (command->wait && m_waits == Waits::MoveClock) {
             m_clock.wait(msOf(end) - m_clock.nowMs());
         }
         return 0;
@@ -72,5 +73,7 @@ int TimelineSound::send(const QString &text)
 
 void TimelineSound::sleep(int milliseconds)
 {
-    m_clock.wait(milliseconds);
+    if (m_waits == Waits::MoveClock) {
+        m_clock.wait(milliseconds);
+    }
 }

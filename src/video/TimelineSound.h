@@ -15,7 +15,12 @@ class RecordingClock;
 class TimelineSound : public MultimediaCommands
 {
 public:
-    TimelineSound(SoundTimeline &timeline, RecordingClock &clock);
+    // Whether a waited play and a sleep move the clock on: yes when the
+    // recording makes its own time; no when it copies sounds that a player
+    // plays (and waits for) in real time.
+    enum class Waits { MoveClock, Ignore };
+
+    TimelineSound(SoundTimeline &timeline, RecordingClock &clock, Waits waits = Waits::MoveClock);
 
     // 0, or the error numbers of the player: 1 unknown command, 2 unknown
     // alias, 3 a file that cannot be decoded (logged once per file).
@@ -29,6 +34,7 @@ public:
 private:
     SoundTimeline &m_timeline;
     RecordingClock &m_clock;
+    Waits m_waits;
     // Decoded once, whatever alias opens them.
     QHash<QString, SoundTimeline::Samples> m_decoded;
     QHash<QString, QString> m_failed;

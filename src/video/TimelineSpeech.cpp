@@ -26,6 +26,7 @@ void TimelineSpeechOutput::start()
 {
     stop();
     m_utterance.clear();
+    m_startMs = m_clock.nowMs();
 }
 
 void TimelineSpeechOutput::push(const qint16 *samples, int count)
@@ -43,7 +44,7 @@ void TimelineSpeechOutput::finish()
         qCWarning(lcSound).noquote() << error;
         return;
     }
-    m_timeline.place(QString::fromLatin1(Channel), TimelineSound::sampleAt(m_clock.nowMs()), std::move(samples));
+    m_timeline.place(QString::fromLatin1(Channel), TimelineSound::sampleAt(m_startMs), std::move(samples));
 }
 
 void TimelineSpeechOutput::stop()

@@ -28,6 +28,7 @@ private:
     SoundTimeline &m_timeline;
     const RecordingClock &m_clock;
     int m_sampleRate;
+    qint64 m_startMs = 0; // the words sound from the moment they were begun
     std::vector<qint16> m_utterance;
 };
 

@@ -10,6 +10,7 @@ target_sources(tavelo_core PRIVATE
     src/video/TimelineSound.cpp src/video/TimelineSound.h
     src/video/TimelineSpeech.cpp src/video/TimelineSpeech.h
     src/video/RecordingTimeline.cpp src/video/RecordingTimeline.h
+    src/video/SoundTap.cpp src/video/SoundTap.h
     src/video/RenderScript.h
     src/video/AnnouncementScript.cpp src/video/AnnouncementScript.h
     src/video/OfflineRender.cpp src/video/OfflineRender.h

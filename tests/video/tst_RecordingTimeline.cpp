@@ -1,10 +1,12 @@
 #include "sound/CommandString.h"
 #include "video/RecordingClock.h"
 #include "video/RecordingTimeline.h"
+#include "video/SoundTap.h"
 #include "video/SoundTimeline.h"
 #include "video/TimelineSound.h"
 #include "video/TimelineSpeech.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -82,6 +84,7 @@ class tst_RecordingTimeline : public QObject
 private slots:
     void waitedSoundsFillFramesAndChangesMeetTheirSound();
     void channelsCutOffTheirOwnSoundAndMixClipped();
+    void tapCopiesWhatPlaysOnlyWhileARecordingRuns();
 };
 
 // The program plays a step sound to its end, pauses, then changes the board
@@ -163,6 +166,72 @@ void tst_RecordingTimeline::channelsCutOffTheirOwnSoundAndMixClipped()
     sound.place(QStringLiteral("s3"), 10, flat(5, 1));
     sound.mix(5, out.data());
     QCOMPARE(out[0], qint16(1));
+}
+
+namespace {
+
+// A player that plays nothing and remembers what it was told.
+class SilentPlayer : public MultimediaCommands
+{
+public:
+    QStringList commands;
+    int send(const QString &command) override
+    {
+        commands << command;
+        return 0;
+    }
+    void sleep(int) override {}
+};
+
+class SilentSpeech : public PcmOutput
+{
+public:
+    int samples = 0;
+    void start() override {}
+    void push(const qint16 *, int count) override { samples += count; }
+    void finish() override {}
+    void stop() override {}
+    bool isPlaying() const override { return false; }
+};
+
+} // namespace
+
+// The player hears everything; the recording gets a copy, at the wall
+// clock's time, of what plays while it is attached, and nothing after.
+void tst_RecordingTimeline::tapCopiesWhatPlaysOnlyWhileARecordingRuns()
+{
+    QTemporaryDir dir;
+    const QString tone = writeTone(dir.filePath(QStringLiteral("chime.wav")), 200);
+    SilentPlayer player;
+    SoundTap tap(player);
+    auto *speechPlayer = new SilentSpeech;
+    std::unique_ptr<PcmOutput> speech = tap.tapSpeech(std::unique_ptr<PcmOutput>(speechPlayer), 24000);
+    const QString open = QStringLiteral("open %1 type waveaudio alias R57S2").arg(CommandString::quoted(tone));
+    const std::vector<qint16> words(2400, 4000);
+
+    SoundTimeline sound;
+    RecordingClock clock;
+    QElapsedTimer started;
+    started.start();
+    QTest::qWait(50);
+    tap.attach(sound, clock, started);
+    QCOMPARE(tap.send(open), 0);
+    QCOMPARE(tap.send(QStringLiteral("play R57S2 from 0 wait")), 0);
+    QVERIFY(clock.nowMs() >= 50);
+    QCOMPARE(sound.endOf(QStringLiteral("r57s2")), TimelineSound::sampleAt(clock.nowMs() + 200));
+    speech->start();
+    speech->push(words.data(), int(words.size()));
+    speech->finish();
+    QVERIFY(sound.endOf(QString::fromLatin1(TimelineSpeechOutput::Channel)) > TimelineSound::sampleAt(clock.nowMs()));
+    tap.detach();
+    const qint64 end = sound.lastEnd();
+    QCOMPARE(tap.send(QStringLiteral("play R57S2 from 0")), 0);
+    speech->start();
+    speech->push(words.data(), int(words.size()));
+    speech->finish();
+    QCOMPARE(sound.lastEnd(), end);
+    QCOMPARE(player.commands.size(), 3);
+    QCOMPARE(speechPlayer->samples, 4800);
 }
 
 QTEST_GUILESS_MAIN(tst_RecordingTimeline)
