@@ -145,7 +145,7 @@ int main(int argc, char *argv[])
     // from the first; a recording still running when the program ends is
     // finished as the recorder goes, before the windows.
     LiveRecorder recorder(display, platform.soundTap());
-    const RecordingControls recordingControls(display, recorder);
+    RecordingControls recordingControls(display, recorder);
     display.Form_Load();
     if (ended) {
         return 0;
@@ -159,6 +159,13 @@ int main(int argc, char *argv[])
         }
     }
     const RemoteControl remote(display, settings.sidePath(), remoteAddress, out, err);
+    remote.panel().setRecordingSwitch([&recorder, &recordingControls](bool on) -> CommandResult {
+        if (on == recorder.isRecording()) {
+            return {};
+        }
+        const QString problem = on ? recordingControls.startInVideos() : recorder.stop();
+        return problem.isEmpty() ? CommandResult{} : CommandResult{CommandResult::Refused, problem};
+    });
     // The route editor's "表示器で試す" comes over the guard's socket.
     RouteEditorLink editorLink(display, remote.panel());
     guard.setRequestHandler([&editorLink](const QJsonObject &request) { return editorLink.answer(request); });

@@ -129,3 +129,8 @@ CommandResult BusPanelControl::requestStop()
 {
     return run([&] { return m_bus.requestStop(); });
 }
+
+CommandResult BusPanelControl::setRecording(bool on)
+{
+    return m_recording ? m_recording(on) : PanelControl::setRecording(on);
+}

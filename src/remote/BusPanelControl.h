@@ -4,6 +4,8 @@
 
 #include <QObject>
 
+#include <functional>
+
 class BusOperation;
 class Form1;
 
@@ -28,6 +30,9 @@ public:
     CommandResult setBacklight(int state) override;
     CommandResult setCleared(bool on) override;
     CommandResult requestStop() override;
+    CommandResult setRecording(bool on) override;
+    // What starts and stops a live recording; without one it is refused.
+    void setRecordingSwitch(std::function<CommandResult(bool on)> recording) { m_recording = std::move(recording); }
 
 signals:
     // The bus changed: what it does or what it holds.
@@ -41,4 +46,5 @@ private:
 
     BusOperation &m_bus;
     const Form1 &m_display;
+    std::function<CommandResult(bool)> m_recording;
 };

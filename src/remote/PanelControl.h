@@ -23,4 +23,11 @@ public:
     virtual CommandResult setBacklight(int state) = 0;
     virtual CommandResult setCleared(bool on) = 0;
     virtual CommandResult requestStop() = 0;
+    // Live recording into the user's videos folder (the caller never names
+    // the file); refused where the program cannot record.
+    virtual CommandResult setRecording(bool on)
+    {
+        Q_UNUSED(on);
+        return {CommandResult::Refused, QStringLiteral("録画できません")};
+    }
 };

@@ -30,6 +30,7 @@ const char *const Usage =
     "  backlight 0|1|2         バックライト OFF / ON1 / ON2\n"
     "  clear on|off            表示消去\n"
     "  stop-request            降車ボタン（とまります）を押す\n"
+    "  record on|off           録画の開始 / 停止（R57 の利用者の「ビデオ」フォルダに保存）\n"
     "  watch [--json]          変わるたびに表示する（Ctrl+C で終わる）\n\n"
     "終了コード: 0 完了、1 R57 が断った（理由を表示）、2 使い方の誤り、3 R57 が応答しない\n";
 
@@ -187,7 +188,8 @@ int main(int argc, char *argv[])
     if (command == QLatin1String("stop-request") && arity(0, 0)) {
         return finish(url, client.post(QStringLiteral("/api/stop-request"), {}), asJson);
     }
-    if ((command == QLatin1String("late-night") || command == QLatin1String("clear")) && arity(1, 1)) {
+    if ((command == QLatin1String("late-night") || command == QLatin1String("clear") || command == QLatin1String("record"))
+        && arity(1, 1)) {
         const std::optional<bool> on = onOff(rest.at(0));
         if (!on) {
             return usage(QStringLiteral("%1 の後は on か off です").arg(command));
