@@ -99,7 +99,7 @@ int main(int argc, char *argv[])
             std::fprintf(stderr, "render failed: %s\n", qPrintable(failure));
             return 1;
         }
-        const double videoMs = double(format.frameStartMs(timeline.frames()));
+        const double videoMs = double(format.frameStartMs(timeline.recordedFrames()));
         ratios.push_back(videoMs / wallMs);
         std::printf("round %d: %.1f s of video in %.1f s (%.2fx real time), %.1f s of processor time (%.2fx)\n", round + 1,
                     videoMs / 1000, wallMs / 1000, videoMs / wallMs, cpuMs / 1000, videoMs / cpuMs);

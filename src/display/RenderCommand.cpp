@@ -201,8 +201,8 @@ int main(int argc, char *argv[])
     }
     err << QStringLiteral("R57: %1 を作りました（%2 フレーム、%3 秒）")
                .arg(QDir::toNativeSeparators(request.out))
-               .arg(timeline.frames())
-               .arg(double(request.format.frameStartMs(timeline.frames())) / 1000, 0, 'f', 1)
+               .arg(timeline.recordedFrames())
+               .arg(double(request.format.frameStartMs(timeline.recordedFrames())) / 1000, 0, 'f', 1)
         << Qt::endl;
     return 0;
 }

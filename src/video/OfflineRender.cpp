@@ -34,7 +34,7 @@ void OfflineRender::report(double progress, qint64 elapsedMs)
         : QStringLiteral("-:--");
     m_progress << QStringLiteral("R57: 動画 %1% %2 フレーム 残り %3")
                       .arg(int(progress * 100))
-                      .arg(m_timeline.frames())
+                      .arg(m_timeline.recordedFrames())
                       .arg(left)
                << Qt::endl;
 }

@@ -31,7 +31,7 @@ bool RecordingTimeline::pushSoundUntil(qint64 sample)
         const qsizetype count = qsizetype(std::min<qint64>(sample - m_sound.mixed(), VideoFormat::SampleRate / 10));
         buffer.resize(size_t(count));
         m_sound.mix(count, buffer.data());
-        m_failed = !m_sink.pushSamples(buffer.data(), count);
+        m_failed = m_recording && !m_sink.pushSamples(buffer.data(), count);
     }
     return !m_failed;
 }
@@ -44,7 +44,10 @@ bool RecordingTimeline::runUntil(qint64 ms)
         if (!pushSoundUntil(TimelineSound::sampleAt(start))) {
             break;
         }
-        m_failed = !m_sink.pushFrame(m_paint());
+        if (m_recording) {
+            m_failed = !m_sink.pushFrame(m_paint());
+            ++m_recorded;
+        }
         ++m_frames;
     }
     m_clock.setNow(ms);

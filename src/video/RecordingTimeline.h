@@ -33,7 +33,15 @@ public:
     // The sound to the end of the last frame; the video is then whole.
     bool finish();
 
+    // Off: time goes on and the sound is mixed, but nothing reaches the
+    // sink (the part of a run before the video begins). Switched between
+    // frames, so that sound and pictures start together.
+    void setRecording(bool recording) { m_recording = recording; }
+    bool recording() const { return m_recording; }
+
+    // Frames that have passed, and those that went into the video.
     qint64 frames() const { return m_frames; }
+    qint64 recordedFrames() const { return m_recorded; }
     bool failed() const { return m_failed; }
 
 private:
@@ -45,5 +53,7 @@ private:
     MediaSink &m_sink;
     Painter m_paint;
     qint64 m_frames = 0;
+    qint64 m_recorded = 0;
+    bool m_recording = true;
     bool m_failed = false;
 };
