@@ -30,6 +30,9 @@ public:
     CommandResult setBacklight(int state) override;
     CommandResult setCleared(bool on) override;
     CommandResult requestStop() override;
+    CommandResult startRun(const QString &tripId, int speed) override;
+    CommandResult pauseRun(bool paused) override;
+    CommandResult stopRun() override;
     CommandResult setRecording(bool on) override;
     // What starts and stops a live recording; without one it is refused.
     void setRecordingSwitch(std::function<CommandResult(bool on)> recording) { m_recording = std::move(recording); }
