@@ -9,7 +9,9 @@
 #include "app/QtJapanese.h"
 #include "fare/frmCtl.h"
 #include "settings/SettingsLocation.h"
+#include "route/ServiceTime.h"
 #include "video/AnnouncementScript.h"
+#include "video/TimetableScript.h"
 #include "video/OfflineRender.h"
 #include "video/RecordingTimeline.h"
 #include "video/VideoEncoder.h"
@@ -30,6 +32,9 @@ struct RenderRequest
     QString section = QStringLiteral("1");
     VideoFormat format;
     int speed = 1;
+    QString trip;
+    std::optional<qint64> fromMs;
+    std::optional<qint64> toMs;
 };
 
 constexpr int MaxSpeed = 600;
@@ -39,14 +44,19 @@ std::variant<RenderRequest, int> readCommandLine(int argc, char *argv[], QTextSt
 {
     ProgramCommandLine commandLine(
         QStringLiteral("R57"),
-        QStringLiteral("使い方: R57 --render=OUT --route N[-SECTION] [--speed X] [--size WxH] [--fps F]\n"
+        QStringLiteral("使い方: R57 --render=OUT --route N[-SECTION] [--run=TRIP_ID] [--speed X] [--size WxH] [--fps F]\n"
+                       "              [--from HH:MM:SS] [--to HH:MM:SS]\n"
                        "系統の運行を、表示器の画面と音のまま動画ファイル OUT にします（画面は開きません）。\n"
                        "形式は拡張子で決まります: .mp4（H.264 + AAC）、.webm（VP9 + Opus）、.mkv（H.264 + Opus）。\n"
-                       "系統を設定し、放送を最後まで順に流します（放送のない系統はデータ送り）。\n"
+                       "--run があれば便 TRIP_ID を時刻表で運行し（--from から --to まで、運行の時刻）、\n"
+                       "なければ系統を設定して放送を最後まで順に流します（放送のない系統はデータ送り）。\n"
                        "設定・見た目・読み方は普段の起動と同じものを使います。\n\n"
                        "  --render=OUT          作る動画ファイル\n"
                        "  --route N[-SECTION]   系統 N を区間 SECTION（既定 1）で設定する\n"
-                       "  --speed X             放送と放送の間を 1/X に縮める（1〜600、既定 1）。音は縮めない\n"
+                       "  --run=TRIP_ID         その系統の便を時刻表で運行する（<系統>.route.json の便）\n"
+                       "  --speed X             運行を X 倍の速さにする（1〜600、既定 1）。停留所の間は縮め、音は縮めない\n"
+                       "  --from HH:MM:SS       運行の時刻でこの時から録る（--run のとき）\n"
+                       "  --to HH:MM:SS         運行の時刻でこの時まで録る（--run のとき）\n"
                        "  --size WxH            動画の大きさ（既定 1842x614、表示器の 200 %）\n"
                        "  --fps F               1 秒のフレーム数（1〜120、既定 30）\n\n"));
     commandLine.acceptToolkitOptions();
@@ -56,7 +66,10 @@ std::variant<RenderRequest, int> readCommandLine(int argc, char *argv[], QTextSt
     const QString speed = QStringLiteral("speed");
     const QString size = QStringLiteral("size");
     const QString fps = QStringLiteral("fps");
-    for (const QString &name : {render, route, speed, size, fps}) {
+    const QString run = QStringLiteral("run");
+    const QString from = QStringLiteral("from");
+    const QString to = QStringLiteral("to");
+    for (const QString &name : {render, route, speed, size, fps, run, from, to}) {
         commandLine.acceptValueOption(name);
     }
     const QStringList arguments = ProgramCommandLine::receivedArguments(argc, argv);
@@ -90,6 +103,28 @@ std::variant<RenderRequest, int> readCommandLine(int argc, char *argv[], QTextSt
     request.route = routeMatch.captured(1);
     if (routeMatch.hasCaptured(2)) {
         request.section = routeMatch.captured(2);
+    }
+    if (commandLine.isSet(run)) {
+        request.trip = commandLine.value(run);
+        if (request.trip.isEmpty()) {
+            return refuse(QStringLiteral("--run の値は便の ID です"));
+        }
+    }
+    for (const auto &[name, time] : {std::pair{from, &request.fromMs}, std::pair{to, &request.toMs}}) {
+        if (!commandLine.isSet(name)) {
+            continue;
+        }
+        if (request.trip.isEmpty()) {
+            return refuse(QStringLiteral("--%1 は --run といっしょに使います").arg(name));
+        }
+        const std::optional<int> seconds = ServiceTime::parse(commandLine.value(name));
+        if (!seconds) {
+            return refuse(QStringLiteral("--%1 の値は時刻 HH:MM:SS です: %2").arg(name, commandLine.value(name)));
+        }
+        *time = qint64(*seconds) * 1000;
+    }
+    if (request.fromMs && request.toMs && *request.toMs <= *request.fromMs) {
+        return refuse(QStringLiteral("--to は --from より後の時刻です"));
     }
     if (commandLine.isSet(speed)) {
         bool number = false;
@@ -191,10 +226,17 @@ int main(int argc, char *argv[])
     BoardFramePainter painter(display, request.format.size, platform.clock());
     RecordingTimeline timeline(request.format, platform.clock(), platform.sound(), *encoder,
                                [&painter] { return painter.paint(); });
-    AnnouncementScript script(display.operation(), platform.sound(), platform.clock(), request.route, request.section,
-                              request.speed);
+    std::unique_ptr<RenderScript> script;
+    if (request.trip.isEmpty()) {
+        script = std::make_unique<AnnouncementScript>(display.operation(), platform.sound(), platform.clock(),
+                                                      request.route, request.section, request.speed);
+    } else {
+        script = std::make_unique<TimetableScript>(display.operation(), platform.sound(), platform.clock(), timeline,
+                                                   request.format.fps, request.route, request.section, request.trip, request.speed,
+                                                   request.fromMs, request.toMs);
+    }
     OfflineRender render(timeline, *encoder, err);
-    const QString failure = render.run(script, [&interrupted] { return interrupted; });
+    const QString failure = render.run(*script, [&interrupted] { return interrupted; });
     if (!failure.isEmpty()) {
         err << QStringLiteral("R57: 動画を作れませんでした: ") << failure << Qt::endl;
         return 1;

@@ -13,5 +13,6 @@ target_sources(tavelo_core PRIVATE
     src/video/SoundTap.cpp src/video/SoundTap.h
     src/video/RenderScript.h
     src/video/AnnouncementScript.cpp src/video/AnnouncementScript.h
+    src/video/TimetableScript.cpp src/video/TimetableScript.h
     src/video/OfflineRender.cpp src/video/OfflineRender.h
 )
