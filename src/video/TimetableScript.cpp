@@ -48,6 +48,11 @@ TimetableScript::~TimetableScript() = default;
 
 QString TimetableScript::start()
 {
+    // Setting the route takes time of its own (the lamp test): none of it
+    // goes into a video that begins later.
+    if (m_fromMs) {
+        m_timeline.setRecording(false);
+    }
     const CommandResult set = m_bus.setRoute(m_route, m_section);
     if (set.outcome != CommandResult::Done) {
         return set.detail.isEmpty() ? set.reason : set.reason + QLatin1Char('\n') + set.detail;
