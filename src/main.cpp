@@ -2,7 +2,10 @@
 #include "app/QtJapanese.h"
 #include "windows/DesktopPlatform.h"
 #include "windows/Form1.h"
+#include "recording/RenderCommand.h"
 #include "display/JapaneseFonts.h"
+#include "recording/LiveRecorder.h"
+#include "recording/RecordingControls.h"
 #include "display/SessionEndWatcher.h"
 #include "display/SingleInstanceGuard.h"
 #include "windows/frmCtl.h"
@@ -13,6 +16,7 @@
 #include "run/RunClock.h"
 #include "run/RunSlot.h"
 #include "settings/SettingsLocation.h"
+#include "video/VideoEncoder.h"
 
 #include <QApplication>
 #include <QRegularExpression>
@@ -22,10 +26,16 @@
 
 int main(int argc, char *argv[])
 {
+    // A video render is a program of its own: no window, no second start to forward.
+    if (RenderCommand::requested(ProgramCommandLine::receivedArguments(argc, argv))) {
+        return RenderCommand::main(argc, argv);
+    }
     // --fullscreen[=N]: full screen from the start, on monitor N or the remembered one.
     int fullScreenMonitor = -1;
     // --remote[=HOST:PORT]: the remote interface, on its own or the given address.
     std::optional<QString> remoteAddress;
+    // --record=OUT: records the display and its sound into OUT from the start.
+    QString recordPath;
     // --route N[-SECTION]: the route set at start-up; --run=TRIP [--speed X]: a run by its timetable.
     QString startRoute;
     QString startSection;
@@ -37,7 +47,8 @@ int main(int argc, char *argv[])
                                                       "路線バスの運賃表示器を表示し、集中操作盤で操作します。\n"
                                                       "運賃データ（<系統>.hy3）、放送用データ（<系統>tp.csv）と音は\n"
                                                       "設定で指定したフォルダ（空なら作業フォルダ）から読みます。\n"
-                                                      "Qt の標準オプション（-platform など）も使えます。\n\n"));
+                                                      "Qt の標準オプション（-platform など）も使えます。\n"
+                                                      "動画にするには R57 --render --help を見てください。\n\n"));
         commandLine.acceptToolkitOptions();
         commandLine.refuseArguments();
         const QString fullScreen = QStringLiteral("fullscreen");
@@ -48,6 +59,10 @@ int main(int argc, char *argv[])
         commandLine.acceptOptionalValueOption(
             remote, QStringLiteral("HOST:PORT"),
             QStringLiteral("リモート操作（HTTP/WebSocket、r57ctl）を受け付ける。既定は 127.0.0.1:8157"));
+        const QString record = QStringLiteral("record");
+        commandLine.acceptDescribedValueOption(
+            record, QStringLiteral("OUT"),
+            QStringLiteral("表示器の画面と音を動画ファイル OUT（.mp4、.webm、.mkv）に録画する。終了で閉じる"));
         const QString route = QStringLiteral("route");
         commandLine.acceptDescribedValueOption(route, QStringLiteral("N[-SECTION]"),
                                                QStringLiteral("起動時に系統 N を区間 SECTION（既定 1）で設定する"));
@@ -75,6 +90,16 @@ int main(int argc, char *argv[])
             if (!number || (!monitor.isEmpty() && fullScreenMonitor < 1)) {
                 err << QStringLiteral("R57: --fullscreen の値はモニターの番号（1 から）です: %1\n").arg(monitor)
                     << QStringLiteral("使い方は R57 --help で表示します。\n");
+                return 2;
+            }
+        }
+        if (commandLine.isSet(record)) {
+            recordPath = commandLine.value(record);
+            QString why;
+            if (recordPath.isEmpty() || VideoEncoder::containerFor(recordPath, &why).isEmpty()) {
+                err << QStringLiteral("R57: ")
+                    << (recordPath.isEmpty() ? QStringLiteral("--record には動画ファイルの名前が要ります（--record=OUT）") : why)
+                    << "\n" << QStringLiteral("使い方は R57 --help で表示します。\n");
                 return 2;
             }
         }
@@ -149,7 +174,7 @@ int main(int argc, char *argv[])
     }
     JapaneseFonts::installSubstitutions();
 
-    const DesktopPlatform platform(&settings);
+    DesktopPlatform platform(&settings);
 
     Form1 display(platform.services());
     if (!guard.listenProblem().isEmpty()) {
@@ -171,12 +196,23 @@ int main(int argc, char *argv[])
     // When the session ends there is nobody to answer the question: end as if
     // Yes, and let no message box wait for an answer.
     QObject::connect(&sessionEnd, &SessionEndWatcher::endRequested, display.controlPanel(), &frmCtl::endUnattended);
+    // Made before the start-up, so that its menu items and mark are there
+    // from the first; a recording still running when the program ends is
+    // finished as the recorder goes, before the windows.
+    LiveRecorder recorder(display, platform.soundTap());
+    RecordingControls recordingControls(display, recorder);
     display.Form_Load();
     if (ended) {
         return 0;
     }
     QTextStream out(stdout);
     QTextStream err(stderr);
+    if (!recordPath.isEmpty()) {
+        if (QString problem; !recorder.start(recordPath, &problem)) {
+            err << QStringLiteral("R57: 録画できません: ") << problem << Qt::endl;
+            return 1;
+        }
+    }
     if (!startRoute.isEmpty()) {
         // As the keypad sets it; a route or a trip that cannot be run is
         // said and ends the program, since the one who started it asked
@@ -194,6 +230,13 @@ int main(int argc, char *argv[])
         }
     }
     const RemoteControl remote(display, settings.sidePath(), remoteAddress, out, err);
+    remote.panel().setRecordingSwitch([&recorder, &recordingControls](bool on) -> CommandResult {
+        if (on == recorder.isRecording()) {
+            return {};
+        }
+        const QString problem = on ? recordingControls.startInVideos() : recorder.stop();
+        return problem.isEmpty() ? CommandResult{} : CommandResult{CommandResult::Refused, problem};
+    });
     // The route editor's "表示器で試す" comes over the guard's socket.
     RouteEditorLink editorLink(display, remote.panel());
     guard.setRequestHandler([&editorLink](const QJsonObject &request) { return editorLink.answer(request); });

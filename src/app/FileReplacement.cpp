@@ -154,10 +154,34 @@ bool FileReplacement::add(const QString &path, const QByteArray &bytes, QFileDev
     return true;
 }
 
+QString FileReplacement::addWrittenByName(const QString &path)
+{
+    if (!add(path, QByteArray())) {
+        return {};
+    }
+    m_entries.back().writtenByName = true;
+    return m_entries.back().temporary;
+}
+
 bool FileReplacement::commit()
 {
     if (m_problem != Problem::None) {
         return false;
+    }
+    for (const Entry &entry : m_entries) {
+        if (!entry.writtenByName) {
+            continue;
+        }
+        const int fd = ::open(QFile::encodeName(entry.temporary).constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+        const bool synced = fd >= 0 && ::fsync(fd) == 0;
+        const int code = errno;
+        if (fd >= 0) {
+            ::close(fd);
+        }
+        if (!synced) {
+            return fail(Problem::CannotWrite,
+                        QStringLiteral("%1: 書き込めません（%2）").arg(named(entry.path), systemError(code)));
+        }
     }
     // Whatever is in the way now (a link, a folder) is refused before any
     // file is put in place.

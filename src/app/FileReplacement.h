@@ -37,6 +37,11 @@ public:
     // otherwise those a new file gets. False with the problem when the file
     // cannot be prepared; nothing is in place until commit().
     bool add(const QString &path, const QByteArray &bytes, QFileDevice::Permissions permissions = {});
+    // An empty temporary file beside `path` for a writer that writes by
+    // name (an encoder's file sink), prepared as add() does; its name, or
+    // empty with the problem. Its bytes reach the disk before commit()
+    // renames it, like the others.
+    QString addWrittenByName(const QString &path);
     // Puts every file added in place.
     bool commit();
 
@@ -59,6 +64,7 @@ private:
         QString temporary;
         QString backup; // a second name of the old file while others are put in place
         bool placed = false;
+        bool writtenByName = false; // flushed to disk at commit(), not by add()
     };
 
     bool fail(Problem problem, const QString &text);

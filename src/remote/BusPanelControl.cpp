@@ -182,3 +182,8 @@ CommandResult BusPanelControl::stopRun()
 {
     return run([&] { return m_display.runs().stop(); });
 }
+
+CommandResult BusPanelControl::setRecording(bool on)
+{
+    return m_recording ? m_recording(on) : PanelControl::setRecording(on);
+}

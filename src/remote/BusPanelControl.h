@@ -8,6 +8,8 @@
 
 #include <functional>
 
+#include <functional>
+
 class BusOperation;
 class Form1;
 
@@ -35,6 +37,9 @@ public:
     CommandResult startRun(const QString &tripId, int speed) override;
     CommandResult pauseRun(bool paused) override;
     CommandResult stopRun() override;
+    CommandResult setRecording(bool on) override;
+    // What starts and stops a live recording; without one it is refused.
+    void setRecordingSwitch(std::function<CommandResult(bool on)> recording) { m_recording = std::move(recording); }
 
 signals:
     // The bus changed: what it does or what it holds.
@@ -48,4 +53,5 @@ private:
 
     BusOperation &m_bus;
     const Form1 &m_display;
+    std::function<CommandResult(bool)> m_recording;
 };

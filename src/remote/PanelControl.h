@@ -28,4 +28,11 @@ public:
     virtual CommandResult startRun(const QString &tripId, int speed) = 0;
     virtual CommandResult pauseRun(bool paused) = 0;
     virtual CommandResult stopRun() = 0;
+    // Live recording into the user's videos folder (the caller never names
+    // the file); refused where the program cannot record.
+    virtual CommandResult setRecording(bool on)
+    {
+        Q_UNUSED(on);
+        return {CommandResult::Refused, QStringLiteral("録画できません")};
+    }
 };

@@ -43,9 +43,9 @@ constexpr std::array<Page, 7> Pages = {{
     {"/board.css", ":/remote/board.css", "text/css; charset=utf-8"},
 }};
 
-constexpr std::array<const char *, 11> Commands = {
+constexpr std::array<const char *, 12> Commands = {
     "/api/route",     "/api/step",         "/api/announce", "/api/announce/stop", "/api/late-night", "/api/backlight",
-    "/api/clear",     "/api/stop-request", "/api/run",      "/api/run/stop",      "/api/run/pause"};
+    "/api/clear",     "/api/stop-request", "/api/run",      "/api/run/stop",      "/api/run/pause", "/api/record"};
 
 // Trip ids of a feed are short; a longer one names no trip.
 constexpr qsizetype MaxTripId = 256;
@@ -300,12 +300,16 @@ RemoteReply RemoteApi::command(const QString &path, const QByteArray &body)
         result = m_panel.stopAnnouncement();
     } else if (path == QLatin1String("/api/stop-request")) {
         result = m_panel.requestStop();
-    } else if (path == QLatin1String("/api/late-night") || path == QLatin1String("/api/clear")) {
+    } else if (path == QLatin1String("/api/late-night") || path == QLatin1String("/api/clear")
+               || path == QLatin1String("/api/record")) {
         const std::optional<bool> on = switchOn();
         if (!on) {
             return error(400, QStringLiteral("\"on\" は true か false です"));
         }
-        result = path == QLatin1String("/api/clear") ? m_panel.setCleared(*on) : m_panel.setLateNight(*on);
+        // A recording goes to the user's videos folder: the request names no file.
+        result = path == QLatin1String("/api/clear") ? m_panel.setCleared(*on)
+            : path == QLatin1String("/api/record")   ? m_panel.setRecording(*on)
+                                                     : m_panel.setLateNight(*on);
     } else if (path == QLatin1String("/api/backlight")) {
         const QJsonValue state = arguments.value(QLatin1String("state"));
         const int value = state.toInt(-1);

@@ -52,6 +52,11 @@ public:
     // Does what is due at the clock's time and sets the timer for what
     // comes next: the timer calls it, and a test after moving its clock.
     void tick();
+    // Lines are still to be said for the stop left last (or the terminal).
+    bool saying() const { return m_sequence.busy(); }
+    // Says the next of them once the one playing has ended, as the
+    // sequence's own poll does: for a caller that moves the clock itself.
+    void advanceWords() { m_sequence.advance(); }
 
 private:
     // The stop whose departure comes next, the operator's steps counted.

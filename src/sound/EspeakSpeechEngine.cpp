@@ -14,23 +14,35 @@ constexpr int EnglishPauseMs = 600;
 
 } // namespace
 
-std::unique_ptr<EspeakSpeechEngine> EspeakSpeechEngine::create(const QString &settingsPath)
+std::unique_ptr<EspeakSpeechEngine> EspeakSpeechEngine::create(const QString &settingsPath, const OutputFactory &output)
 {
     std::unique_ptr<MecabTagger> tagger = MecabTagger::create();
     std::unique_ptr<EspeakSynth> synth = EspeakSynth::create();
-    std::unique_ptr<PcmPlayer> player = synth ? PcmPlayer::create(synth->sampleRate()) : nullptr;
-    if (!tagger || !synth || !player) {
+    if (!tagger || !synth) {
+        return nullptr;
+    }
+    std::unique_ptr<PcmOutput> made;
+    PcmPlayer *loudspeaker = nullptr;
+    if (output) {
+        made = output(synth->sampleRate());
+    } else if (std::unique_ptr<PcmPlayer> player = PcmPlayer::create(synth->sampleRate())) {
+        loudspeaker = player.get();
+        made = std::move(player);
+    }
+    if (!made) {
         return nullptr;
     }
     return std::unique_ptr<EspeakSpeechEngine>(
-        new EspeakSpeechEngine(std::move(tagger), std::move(synth), std::move(player), settingsPath));
+        new EspeakSpeechEngine(std::move(tagger), std::move(synth), std::move(made), loudspeaker, settingsPath));
 }
 
 EspeakSpeechEngine::EspeakSpeechEngine(std::unique_ptr<MecabTagger> tagger, std::unique_ptr<EspeakSynth> synth,
-                                       std::unique_ptr<PcmPlayer> player, const QString &settingsPath)
+                                       std::unique_ptr<PcmOutput> output, PcmPlayer *player,
+                                       const QString &settingsPath)
     : m_tagger(std::move(tagger))
     , m_synth(std::move(synth))
-    , m_player(std::move(player))
+    , m_player(std::move(output))
+    , m_loudspeaker(player)
     , m_kanji(KanjiReadings::load())
     , m_reader(*m_tagger, m_kanji)
     , m_settingsPath(settingsPath)
@@ -93,5 +105,7 @@ void EspeakSpeechEngine::setDictionaryFolder(const QString &folder)
 
 void EspeakSpeechEngine::setFirstSampleObserver(std::function<void()> observer)
 {
-    m_player->setFirstSampleObserver(std::move(observer));
+    if (m_loudspeaker) {
+        m_loudspeaker->setFirstSampleObserver(std::move(observer));
+    }
 }

@@ -9,6 +9,7 @@
 
 class EspeakSynth;
 class MecabTagger;
+class PcmOutput;
 class PcmPlayer;
 
 // The program's speech: the text is read into katakana (reading dictionary,
@@ -18,9 +19,13 @@ class PcmPlayer;
 class EspeakSpeechEngine : public SpeechEngine
 {
 public:
+    // Makes where the samples go, for the synthesiser's sample rate.
+    using OutputFactory = std::function<std::unique_ptr<PcmOutput>(int sampleRate)>;
+
     // Null when MeCab, espeak-ng or GStreamer cannot start. The voice
-    // settings are read from and kept in `settingsPath`.
-    static std::unique_ptr<EspeakSpeechEngine> create(const QString &settingsPath);
+    // settings are read from and kept in `settingsPath`. The speech is
+    // played on the loudspeaker unless `output` makes another place for it.
+    static std::unique_ptr<EspeakSpeechEngine> create(const QString &settingsPath, const OutputFactory &output = {});
     ~EspeakSpeechEngine() override;
 
     bool speak(const QString &text) override;
@@ -31,16 +36,18 @@ public:
     void setVoiceSettings(const VoiceSettings &settings) override;
     void setDictionaryFolder(const QString &folder) override;
 
-    // See PcmPlayer::setFirstSampleObserver.
+    // See PcmPlayer::setFirstSampleObserver; nothing is observed when the
+    // speech goes elsewhere.
     void setFirstSampleObserver(std::function<void()> observer);
 
 private:
     EspeakSpeechEngine(std::unique_ptr<MecabTagger> tagger, std::unique_ptr<EspeakSynth> synth,
-                       std::unique_ptr<PcmPlayer> player, const QString &settingsPath);
+                       std::unique_ptr<PcmOutput> output, PcmPlayer *player, const QString &settingsPath);
 
     std::unique_ptr<MecabTagger> m_tagger;
     std::unique_ptr<EspeakSynth> m_synth;
-    std::unique_ptr<PcmPlayer> m_player;
+    std::unique_ptr<PcmOutput> m_player;
+    PcmPlayer *m_loudspeaker; // m_player when it is the loudspeaker's, otherwise null
     KanjiReadings m_kanji;
     KanaReader m_reader;
     QString m_settingsPath;

@@ -5,7 +5,7 @@
 
 std::unique_ptr<SpeechEngine> EspeakSpeechService::createEngine()
 {
-    return EspeakSpeechEngine::create(VoiceSettings::defaultPath());
+    return EspeakSpeechEngine::create(VoiceSettings::defaultPath(), m_output);
 }
 
 void EspeakSpeechService::showVoiceDialog(SpeechEngine &engine, QWidget *owner, const QString &title)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "sound/EspeakSpeechEngine.h"
 #include "sound/SpeechService.h"
 
 // The speech of the real program: EspeakSpeechEngine, with its voice
@@ -7,6 +8,15 @@
 class EspeakSpeechService : public SpeechService
 {
 public:
+    // `output` makes where the words go (the loudspeaker when not given).
+    explicit EspeakSpeechService(EspeakSpeechEngine::OutputFactory output = {})
+        : m_output(std::move(output))
+    {
+    }
+
     std::unique_ptr<SpeechEngine> createEngine() override;
     void showVoiceDialog(SpeechEngine &engine, QWidget *owner, const QString &title) override;
+
+private:
+    EspeakSpeechEngine::OutputFactory m_output;
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "sound/GstPtr.h"
+#include "sound/PcmOutput.h"
 
 #include <QtGlobal>
 
@@ -11,22 +12,22 @@
 // Plays 16-bit mono samples from memory through GStreamer, on a pipeline of
 // its own (appsrc -> convert -> resample -> the program's audio sink). One
 // utterance at a time: start() cuts off what was playing.
-class PcmPlayer
+class PcmPlayer : public PcmOutput
 {
 public:
     // Null when GStreamer or one of the elements is missing.
     static std::unique_ptr<PcmPlayer> create(int sampleRate);
-    ~PcmPlayer();
+    ~PcmPlayer() override;
     PcmPlayer(const PcmPlayer &) = delete;
     PcmPlayer &operator=(const PcmPlayer &) = delete;
 
     // Begins a new utterance: push() its samples, then finish().
-    void start();
-    void push(const qint16 *samples, int count);
-    void finish();
-    void stop();
+    void start() override;
+    void push(const qint16 *samples, int count) override;
+    void finish() override;
+    void stop() override;
     // From start() until the last sample has been played or stop().
-    bool isPlaying() const { return m_playing; }
+    bool isPlaying() const override { return m_playing; }
 
     // Called on GStreamer's streaming thread when the first sample of an
     // utterance reaches the audio output. For measuring.

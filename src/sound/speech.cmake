@@ -20,6 +20,7 @@ target_sources(tavelo_core PRIVATE
     src/sound/SpokenReading.cpp src/sound/SpokenReading.h
     src/sound/EspeakSynth.cpp src/sound/EspeakSynth.h
     src/sound/SpokenEnglish.cpp src/sound/SpokenEnglish.h
+    src/sound/PcmOutput.h
     src/sound/PcmPlayer.cpp src/sound/PcmPlayer.h
     src/sound/EspeakSpeechEngine.cpp src/sound/EspeakSpeechEngine.h
 )

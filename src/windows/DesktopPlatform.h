@@ -5,6 +5,7 @@
 #include "sound/EspeakSpeechService.h"
 #include "sound/GstCommandInterpreter.h"
 #include "sound/SoundChimePlayer.h"
+#include "video/SoundTap.h"
 
 class SettingsLocation;
 
@@ -16,11 +17,14 @@ public:
     // `settings`: where the program keeps its settings file; null for none.
     explicit DesktopPlatform(const SettingsLocation *settings = nullptr);
     const PlatformServices &services() const { return m_services; }
+    // Every sound and word on its way out, for a live recording.
+    SoundTap &soundTap() { return m_tap; }
 
 private:
     QtCompanion m_companion;
     GstCommandInterpreter m_multimedia;
-    SoundChimePlayer m_chimes{m_multimedia};
+    SoundTap m_tap{m_multimedia};
+    SoundChimePlayer m_chimes{m_tap};
     EspeakSpeechService m_speech;
     PlatformServices m_services;
 };

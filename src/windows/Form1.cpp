@@ -329,9 +329,18 @@ void Form1::resizeEvent(QResizeEvent *)
     layOut();
 }
 
+void Form1::layOutOffScreen(const QSize &size)
+{
+    m_offScreen = true;
+    clearMask();
+    setFixedSize(size);
+    // A hidden window hears of its new size only when shown.
+    layOut();
+}
+
 void Form1::layOut()
 {
-    if (m_fullScreen) {
+    if (m_fullScreen || m_offScreen) {
         const DisplayScale::Fit fit = DisplayScale::fitInto(size());
         m_scale = fit.scale;
         m_board = fit.board;
@@ -360,7 +369,7 @@ void Form1::layOut()
     place(m_stopRequestLamp, BoardLayout::stopRequestRect());
     m_chimeiCtl->setScale(m_scale);
     m_lcd->setGeometry(rect());
-    if (!m_fullScreen) {
+    if (!m_fullScreen && !m_offScreen) {
         applyRoundedShape(m_scale);
     }
     m_scaledPicture = QPixmap();

@@ -108,6 +108,9 @@ public:
     int fullScreenMonitor() const { return m_monitor; }
     // Where the board is painted in the window, and at which scale.
     QRect boardRect() const { return m_board; }
+    // Lays the board out over `size`, at its aspect ratio, for pictures
+    // painted off screen (the frames of a video) by a window never shown.
+    void layOutOffScreen(const QSize &size);
     // Start-up goes full screen on `monitor` (0: the remembered one), for
     // this run, whatever the side settings say.
     void startFullScreen(int monitor) { m_startFullScreen = monitor; }
@@ -232,6 +235,7 @@ private:
 
     int m_scalePercent = 100;
     bool m_fullScreen = false;
+    bool m_offScreen = false;
     int m_monitor = 1;
     int m_segmentStyle = SideSettings().displaySegmentStyle;
     DegitFormat::MissingFare m_missingFare = SideSettings().displayMissingFare;

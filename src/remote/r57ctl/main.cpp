@@ -31,6 +31,7 @@ const char *const Usage =
     "  backlight 0|1|2         バックライト OFF / ON1 / ON2\n"
     "  clear on|off            表示消去\n"
     "  stop-request            降車ボタン（とまります）を押す\n"
+    "  record on|off           録画の開始 / 停止（R57 の利用者の「ビデオ」フォルダに保存）\n"
     "  run TRIP [--speed X]    設定中の系統の便 TRIP を時刻表で運行（X: 1〜600 倍、既定 1）\n"
     "  run stop                運行をやめる\n"
     "  run pause | run resume  運行の一時停止 / 再開\n"
@@ -205,7 +206,8 @@ int main(int argc, char *argv[])
     if (command == QLatin1String("stop-request") && arity(0, 0)) {
         return finish(url, client.post(QStringLiteral("/api/stop-request"), {}), asJson);
     }
-    if ((command == QLatin1String("late-night") || command == QLatin1String("clear")) && arity(1, 1)) {
+    if ((command == QLatin1String("late-night") || command == QLatin1String("clear") || command == QLatin1String("record"))
+        && arity(1, 1)) {
         const std::optional<bool> on = onOff(rest.at(0));
         if (!on) {
             return usage(QStringLiteral("%1 の後は on か off です").arg(command));
