@@ -186,6 +186,11 @@ SideSettings SideSettings::load(const QString &path, QString *error)
     if (const int scale = panel.value(QStringLiteral("scale")).toInt(); DisplayScale::isPanelStep(scale)) {
         settings.panelScale = scale;
     }
+    const QJsonValue radius = document.object().value(QStringLiteral("gps")).toObject().value(QStringLiteral("radius"));
+    if (const int metres = radius.toInt(-1);
+        metres >= GpsStopTracker::MinRadiusMetres && metres <= GpsStopTracker::MaxRadiusMetres) {
+        settings.gpsRadius = metres;
+    }
     if (tokenReplaced) {
         QString saveError;
         if (settings.save(path, &saveError)) {
@@ -221,6 +226,9 @@ bool SideSettings::save(const QString &path, QString *error) const
     QJsonObject panel = root.value(QStringLiteral("panel")).toObject();
     panel.insert(QStringLiteral("scale"), panelScale);
     root.insert(QStringLiteral("panel"), panel);
+    QJsonObject gps = root.value(QStringLiteral("gps")).toObject();
+    gps.insert(QStringLiteral("radius"), gpsRadius);
+    root.insert(QStringLiteral("gps"), gps);
 
     const auto fail = [&](const QString &why) {
         if (error) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "controls/DegitFormat.h"
+#include "run/GpsStopTracker.h"
 
 #include <QString>
 
@@ -35,6 +36,10 @@ public:
 
     // The control panel's scale in per cent, one of its steps.
     int panelScale = 100;
+
+    // How near a stop the bus is at it when it follows a GPS, in metres
+    // (GpsStopTracker's range).
+    int gpsRadius = int(GpsStopTracker::DefaultRadiusMetres);
 
     // Reads `path`. A missing file gives the defaults. Fields of the wrong
     // type keep their defaults. Anything else that is wrong is mended at
