@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QList>
 #include <QXmlStreamReader>
+#include <QXmlStreamWriter>
 
 #include <cmath>
 
@@ -233,6 +234,34 @@ TrackFile TrackFile::fromGpx(QByteArrayView xml)
         track.brokenOff = QStringLiteral("line %1: %2").arg(reader.lineNumber()).arg(reader.errorString());
     }
     return track;
+}
+
+QByteArray TrackFile::toGpx(const QString &name, const QDateTime &start) const
+{
+    QByteArray bytes;
+    QXmlStreamWriter writer(&bytes);
+    writer.setAutoFormatting(true);
+    writer.setAutoFormattingIndent(1);
+    writer.writeStartDocument();
+    writer.writeStartElement(QStringLiteral("gpx"));
+    writer.writeDefaultNamespace(QStringLiteral("http://www.topografix.com/GPX/1/1"));
+    writer.writeAttribute(QStringLiteral("version"), QStringLiteral("1.1"));
+    writer.writeAttribute(QStringLiteral("creator"), QStringLiteral("Tavelo"));
+    writer.writeStartElement(QStringLiteral("trk"));
+    writer.writeTextElement(QStringLiteral("name"), name);
+    writer.writeStartElement(QStringLiteral("trkseg"));
+    for (const Point &point : points) {
+        // A point without a position has no place in a GPX track.
+        if (!point.valid)
+            continue;
+        writer.writeStartElement(QStringLiteral("trkpt"));
+        writer.writeAttribute(QStringLiteral("lat"), QString::number(point.place.lat, 'f', 7));
+        writer.writeAttribute(QStringLiteral("lon"), QString::number(point.place.lon, 'f', 7));
+        writer.writeTextElement(QStringLiteral("time"), start.addMSecs(point.timeMs).toString(Qt::ISODateWithMs));
+        writer.writeEndElement();
+    }
+    writer.writeEndDocument();
+    return bytes;
 }
 
 TrackFile TrackFile::fromBytes(QByteArrayView bytes)

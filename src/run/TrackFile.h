@@ -3,6 +3,7 @@
 #include "run/GeoPoint.h"
 
 #include <QByteArrayView>
+#include <QDateTime>
 #include <QString>
 
 #include <optional>
@@ -34,6 +35,9 @@ struct TrackFile
     QString brokenOff;
 
     static TrackFile fromGpx(QByteArrayView xml);
+    // The track as a GPX file of one track named `name`, its first point at
+    // `start`.
+    QByteArray toGpx(const QString &name, const QDateTime &start) const;
     static TrackFile fromNmea(QByteArrayView log);
     // The track in `bytes`: GPX when it begins as XML, an NMEA log otherwise.
     static TrackFile fromBytes(QByteArrayView bytes);

@@ -11,4 +11,5 @@ target_sources(tavelo_core PRIVATE
     src/run/TrackFile.cpp src/run/TrackFile.h
     src/run/TrackReplaySource.cpp src/run/TrackReplaySource.h
     src/run/GpsStopTracker.cpp src/run/GpsStopTracker.h
+    src/run/RouteDrive.cpp src/run/RouteDrive.h
 )

@@ -1,9 +1,12 @@
 #include "NmeaSentence.h"
 
+#include "run/GpsStopTracker.h"
+#include "run/RouteDrive.h"
 #include "run/TrackFile.h"
 #include "run/TrackReplaySource.h"
 
 #include <QSignalSpy>
+#include <QTimeZone>
 #include <QTest>
 
 using Point = TrackFile::Point;
@@ -59,6 +62,48 @@ private slots:
         QCOMPARE(track.points[1], (Point{2500, {35.501, 139.701}, true}));
         QCOMPARE(track.points[2].timeMs, 4000);
         QVERIFY2(track.brokenOff.startsWith(QStringLiteral("line 1")), qPrintable(track.brokenOff));
+    }
+
+    // A drive made from a route's stops and a trip's times, written as GPX
+    // and read back, takes the bus from stop to stop, each once.
+    void aDriveAlongTheRouteStepsEachStopOnce()
+    {
+        RouteSource source;
+        RouteTrip trip;
+        for (int i = 0; i < 5; ++i) {
+            RouteStop stop;
+            stop.name = QStringLiteral("停留所%1").arg(i + 1);
+            if (i != 2) { // the third stop has no position
+                stop.lat = 35.53 + 0.002 * i;
+                stop.lon = 139.69 - 0.001 * i;
+            }
+            source.stops.push_back(stop);
+            // Standing 30 s at each; the second stop gives no time.
+            trip.times.push_back(i == 1 ? StopTime{} : StopTime{7 * 3600 + 120 * i, 7 * 3600 + 120 * i + 30});
+        }
+        int firstSecond = 0;
+        QString error;
+        const std::optional<TrackFile> drive = RouteDrive::make(source, &trip, firstSecond, error);
+        QVERIFY2(drive, qPrintable(error));
+        QCOMPARE(firstSecond, 7 * 3600);
+        const QDateTime start(QDate(2000, 1, 1), QTime(7, 0), QTimeZone(9 * 3600));
+        const TrackFile track = TrackFile::fromBytes(drive->toGpx(QStringLiteral("便1"), start));
+        QCOMPARE(track.skipped, 0);
+        QCOMPARE(track.points.size(), drive->points.size());
+        QCOMPARE(track.points.back().timeMs, 480000); // arriving at the last stop
+
+        std::vector<GpsStopTracker::Stop> stops;
+        for (const RouteStop &stop : source.stops) {
+            stops.push_back({stop.name, stop.lat ? std::optional(GeoPoint{*stop.lat, *stop.lon}) : std::nullopt});
+        }
+        GpsStopTracker tracker(stops);
+        std::vector<int> stepped;
+        for (const Point &point : track.points) {
+            for (const GpsStopTracker::Step &step : tracker.update({point.timeMs, point.place, true}, point.timeMs))
+                stepped.push_back(step.stop);
+        }
+        QCOMPARE(stepped, (std::vector<int>{0, 1, 2, 3}));
+        QVERIFY(tracker.isAtStop());
     }
 
     void playsAtItsSpeed()
