@@ -10,9 +10,12 @@
 #include "remote/RemoteAddress.h"
 #include "remote/RemoteControl.h"
 #include "remote/RouteEditorLink.h"
+#include "run/RunClock.h"
+#include "run/RunSlot.h"
 #include "settings/SettingsLocation.h"
 
 #include <QApplication>
+#include <QRegularExpression>
 #include <QTextStream>
 
 #include <cstdio>
@@ -23,6 +26,11 @@ int main(int argc, char *argv[])
     int fullScreenMonitor = -1;
     // --remote[=HOST:PORT]: the remote interface, on its own or the given address.
     std::optional<QString> remoteAddress;
+    // --route N[-SECTION]: the route set at start-up; --run=TRIP [--speed X]: a run by its timetable.
+    QString startRoute;
+    QString startSection;
+    QString startTrip;
+    int startSpeed = 1;
     {
         ProgramCommandLine commandLine(QStringLiteral("R57"),
                                        QStringLiteral("使い方: R57 [オプション]\n"
@@ -40,8 +48,22 @@ int main(int argc, char *argv[])
         commandLine.acceptOptionalValueOption(
             remote, QStringLiteral("HOST:PORT"),
             QStringLiteral("リモート操作（HTTP/WebSocket、r57ctl）を受け付ける。既定は 127.0.0.1:8157"));
+        const QString route = QStringLiteral("route");
+        commandLine.acceptDescribedValueOption(route, QStringLiteral("N[-SECTION]"),
+                                               QStringLiteral("起動時に系統 N を区間 SECTION（既定 1）で設定する"));
+        const QString run = QStringLiteral("run");
+        commandLine.acceptDescribedValueOption(
+            run, QStringLiteral("TRIP_ID"),
+            QStringLiteral("--route の系統の便 TRIP_ID を時刻表で運行する（<系統>.route.json の便）"));
+        const QString speed = QStringLiteral("speed");
+        commandLine.acceptDescribedValueOption(speed, QStringLiteral("X"),
+                                               QStringLiteral("運行の速さ（実時間の X 倍、1〜600、既定 1）"));
         QTextStream out(stdout);
         QTextStream err(stderr);
+        const auto refuse = [&err](const QString &problem) {
+            err << QStringLiteral("R57: ") << problem << "\n" << QStringLiteral("使い方は R57 --help で表示します。\n");
+            return 2;
+        };
         if (const std::optional<int> exitCode = commandLine.answer(ProgramCommandLine::receivedArguments(argc, argv), out, err)) {
             return *exitCode;
         }
@@ -62,6 +84,39 @@ int main(int argc, char *argv[])
             if (!remoteAddress->isEmpty() && !RemoteAddress::parse(*remoteAddress, &addressError)) {
                 err << "R57: " << addressError << "\n";
                 return 2;
+            }
+        }
+        if (commandLine.isSet(route)) {
+            static const QRegularExpression routeForm(
+                QRegularExpression::anchoredPattern(QStringLiteral("([0-9]{1,5})(?:-([0-9]{1,3}))?")));
+            const QRegularExpressionMatch match = routeForm.match(commandLine.value(route));
+            if (!match.hasMatch()) {
+                return refuse(QStringLiteral("--route の値は系統番号（5 桁まで）か 番号-区間（区間は 3 桁まで）です: %1")
+                                  .arg(commandLine.value(route)));
+            }
+            startRoute = match.captured(1);
+            startSection = match.hasCaptured(2) ? match.captured(2) : QStringLiteral("1");
+        }
+        if (commandLine.isSet(run)) {
+            startTrip = commandLine.value(run);
+            if (startRoute.isEmpty()) {
+                return refuse(QStringLiteral("--run には系統の --route が要ります"));
+            }
+            if (startTrip.isEmpty()) {
+                return refuse(QStringLiteral("--run の値は便の ID です"));
+            }
+        }
+        if (commandLine.isSet(speed)) {
+            bool number = false;
+            startSpeed = commandLine.value(speed).toInt(&number);
+            if (startTrip.isEmpty()) {
+                return refuse(QStringLiteral("--speed は --run といっしょに使います"));
+            }
+            if (!number || startSpeed < RunClock::MinSpeed || startSpeed > RunClock::MaxSpeed) {
+                return refuse(QStringLiteral("--speed の値は %1 から %2 までの整数です: %3")
+                                  .arg(RunClock::MinSpeed)
+                                  .arg(RunClock::MaxSpeed)
+                                  .arg(commandLine.value(speed)));
             }
         }
     }
@@ -122,6 +177,22 @@ int main(int argc, char *argv[])
     }
     QTextStream out(stdout);
     QTextStream err(stderr);
+    if (!startRoute.isEmpty()) {
+        // As the keypad sets it; a route or a trip that cannot be run is
+        // said and ends the program, since the one who started it asked
+        // for nothing else.
+        CommandResult result = display.operation().setRoute(startRoute, startSection);
+        if (result.outcome == CommandResult::Done && !startTrip.isEmpty()) {
+            result = display.runs().startTimetable(startTrip, startSpeed);
+        }
+        if (result.outcome != CommandResult::Done) {
+            err << QStringLiteral("R57: ") << (startTrip.isEmpty() ? QStringLiteral("系統 %1 を設定できません: ").arg(startRoute)
+                                                             : QStringLiteral("便 %1 を運行できません: ").arg(startTrip))
+                << result.reason << (result.detail.isEmpty() ? QString() : QStringLiteral("（%1）").arg(result.detail))
+                << Qt::endl;
+            return 1;
+        }
+    }
     const RemoteControl remote(display, settings.sidePath(), remoteAddress, out, err);
     // The route editor's "表示器で試す" comes over the guard's socket.
     RouteEditorLink editorLink(display, remote.panel());

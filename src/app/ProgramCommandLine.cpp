@@ -88,6 +88,14 @@ void ProgramCommandLine::acceptValueOption(const QString &name, const QString &f
     m_valueOptions << name;
 }
 
+void ProgramCommandLine::acceptDescribedValueOption(const QString &name, const QString &valueName,
+                                                    const QString &description)
+{
+    m_parser.addOption(QCommandLineOption(name, description, valueName));
+    m_valueOptions << name;
+    m_ownOptionsHelp << QStringLiteral("  --%1=%2  %3\n").arg(name, valueName, description);
+}
+
 void ProgramCommandLine::acceptOptionalValueOption(const QString &name, const QString &valueName,
                                                    const QString &description)
 {

@@ -30,6 +30,9 @@ public:
     // Takes the option --`name` VALUE; without it, its value is `fallback`.
     // The usage lines describe it.
     void acceptValueOption(const QString &name, const QString &fallback = QString());
+    // Takes the option --`name` VALUE (also "--name=VALUE"), listed in the
+    // help as "--name=VALUE  description".
+    void acceptDescribedValueOption(const QString &name, const QString &valueName, const QString &description);
     // Takes the option --`name` with or without its value ("--name" or
     // "--name=VALUE"), listed in the help as "--name[=VALUE]  description".
     void acceptOptionalValueOption(const QString &name, const QString &valueName, const QString &description);

@@ -62,6 +62,7 @@ Form1::Form1(const PlatformServices &services, QWidget *parent)
     m_operation = std::make_unique<BusOperation>(std::move(bus));
     // First: the board shows a change before the panel's controls follow it.
     connect(m_operation.get(), &BusOperation::changed, this, &Form1::showOperation);
+    m_runs = std::make_unique<RunSlot>(*m_operation, m_steadyClock);
     m_frmCtl = std::make_unique<frmCtl>(*this, m_services);
     if (m_services.settings) {
         m_iniIo = std::make_unique<mdlIniIo>(*m_services.settings);

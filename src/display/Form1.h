@@ -4,6 +4,8 @@
 #include "display/FormInfo.h"
 #include "display/PlatformServices.h"
 #include "fare/BusOperation.h"
+#include "run/RunSlot.h"
+#include "run/SteadyClock.h"
 #include "settings/SideSettings.h"
 
 #include <QFont>
@@ -49,6 +51,8 @@ public:
     QTimer &Timer1() { return m_timer1; }
     // The running bus that this window and the control panel show.
     BusOperation &operation() const { return *m_operation; }
+    // The run that drives the bus by itself (a timetable), if any.
+    RunSlot &runs() const { return *m_runs; }
     frmCtl *controlPanel() const { return m_frmCtl.get(); }
     // The options dialog: made hidden by the panel start-up, kept for the whole run.
     frmOption *optionsDialog() const { return m_frmOption.get(); }
@@ -189,6 +193,8 @@ private:
     std::unique_ptr<mdlR57_000> m_panelModule;
     // Before the panel, which shows it and outlives it not.
     std::unique_ptr<BusOperation> m_operation;
+    SteadyClock m_steadyClock;
+    std::unique_ptr<RunSlot> m_runs;
     std::unique_ptr<frmCtl> m_frmCtl;
     std::unique_ptr<frmOption> m_frmOption;
     std::unique_ptr<mdlIniIo> m_iniIo;

@@ -200,6 +200,20 @@ CommandResult BusOperation::announce(bool next)
     return {};
 }
 
+CommandResult BusOperation::passAnnouncement()
+{
+    if (const auto refusal = announcementRefusal()) {
+        return *refusal;
+    }
+    const InputHold::Scope hold(m_hold, QStringLiteral("放送の途中です"));
+    m_tape->TapeSkip();
+    emit changed(Change::Announcement);
+    if (m_tape->GetTapeStepFlag(m_tape->GetTapePos()) == 1) {
+        moveStop(true);
+    }
+    return {};
+}
+
 CommandResult BusOperation::stopAnnouncement()
 {
     if (const auto refusal = announcementRefusal()) {

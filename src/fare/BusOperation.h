@@ -133,6 +133,10 @@ public:
     // words, and a data step where the record's step flag says so.
     CommandResult announce(bool next);
     CommandResult stopAnnouncement();
+    // The next announcement passed over unspoken, for a bus that drives on
+    // before it was said: the position moves on and the fares step where
+    // the record's flag says so, with the stepping sound but no words.
+    CommandResult passAnnouncement();
     CommandResult setLateNight(bool on);
     CommandResult setBacklight(int state);
     // Clearing blanks the display and takes the keys of route entry,

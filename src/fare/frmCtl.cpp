@@ -5,6 +5,7 @@
 #include "PanelButton.h"
 #include "PanelLooks.h"
 #include "OperationStatus.h"
+#include "TimetableRunDialog.h"
 #include "app/ProgramCommandLine.h"
 #include "companion/Companion.h"
 #include "companion/PluginBridge.h"
@@ -14,6 +15,9 @@
 #include "display/ErrorReport.h"
 #include "display/Form1.h"
 #include "display/JapaneseFonts.h"
+#include "run/BusRun.h"
+#include "run/RouteTrips.h"
+#include "run/RunSlot.h"
 #include "settings/ColorButton.h"
 #include "settings/SettingsLocation.h"
 #include "settings/SideSettings.h"
@@ -81,6 +85,7 @@ frmCtl::frmCtl(Form1 &display, const PlatformServices &services, QWidget *parent
     createShortcuts();
     createStatusRow();
     connect(&m_bus, &BusOperation::changed, this, &frmCtl::showOperation);
+    connect(&m_display.runs(), &RunSlot::changed, this, &frmCtl::updateStatus);
     // The marks of the check boxes and option buttons grow with the panel
     // too: the style draws them at the size given here. No text colour in
     // the sheet: the style draws the tick and the dot in that colour on the
@@ -300,12 +305,24 @@ void frmCtl::addStatusNotice(const QString &text)
 void frmCtl::updateStatus()
 {
     const OperationStatus status(m_bus.route(), m_bus.tape());
-    const QString whole = (QStringList{status.text()} + m_statusNotices).join(QLatin1Char('\n'));
+    const QString run = m_display.runs().statusText();
+    QStringList all{status.text()};
+    if (!run.isEmpty()) {
+        all.prepend(QString(run).replace(QLatin1Char('\n'), QLatin1Char(' ')));
+    }
+    const QString whole = (all + m_statusNotices).join(QLatin1Char('\n'));
     // Two lines: where the bus is, and what comes next, each cut to the row.
+    // While the bus runs by itself the run's lines take the row: its clock,
+    // and its next stop and when (the board shows where the bus is).
     const QFontMetrics metrics(m_statusRow->font());
     const int width = m_statusRow->contentsRect().width();
     QStringList lines{metrics.elidedText(status.locationText(), Qt::ElideRight, width)};
-    if (m_bus.route().hasRoute()) {
+    if (!run.isEmpty()) {
+        lines.clear();
+        for (const QString &line : run.split(QLatin1Char('\n')).mid(0, 2)) {
+            lines << metrics.elidedText(line, Qt::ElideRight, width);
+        }
+    } else if (m_bus.route().hasRoute()) {
         lines << metrics.elidedText(status.announcementText(), Qt::ElideRight, width);
     } else if (!m_statusNotices.isEmpty()) {
         lines << metrics.elidedText(m_statusNotices.join(QStringLiteral("　")), Qt::ElideRight, width);
@@ -439,8 +456,47 @@ void frmCtl::contextMenuEvent(QContextMenuEvent *event)
         group->addAction(step);
         connect(step, &QAction::triggered, this, [this, percent] { choosePanelScale(percent); });
     }
+    addRunMenuItems(&menu);
     emit contextMenuOpening(&menu);
     menu.exec(event->globalPos());
+}
+
+void frmCtl::addRunMenuItems(QMenu *menu)
+{
+    menu->addSeparator();
+    connect(menu->addAction(QStringLiteral("時刻表で運行…")), &QAction::triggered, this, &frmCtl::chooseTimetableRun);
+    RunSlot &runs = m_display.runs();
+    if (const BusRun *run = runs.run()) {
+        const bool paused = run->paused();
+        connect(menu->addAction(paused ? QStringLiteral("運行を再開") : QStringLiteral("運行を一時停止")),
+                &QAction::triggered, this, [this, paused] {
+                    const CommandResult result = m_display.runs().setPaused(!paused);
+                    if (result.outcome != CommandResult::Done) {
+                        ErrorReport::showPlain(this, result.reason);
+                    }
+                });
+        connect(menu->addAction(QStringLiteral("運行をやめる")), &QAction::triggered, this,
+                [this] { m_display.runs().stop(); });
+    }
+}
+
+void frmCtl::chooseTimetableRun()
+{
+    QString problem;
+    const std::optional<RouteTrips> trips = RouteTrips::forBus(m_bus, &problem);
+    if (!trips) {
+        ErrorReport::showPlain(this, QStringLiteral("時刻表で運行できません。"), problem);
+        return;
+    }
+    TimetableRunDialog dialog(*trips, m_bus.route().state().RouteText, m_bus.route().state().StartSection, this);
+    if (dialog.exec() != QDialog::Accepted || dialog.tripId().isEmpty()) {
+        return;
+    }
+    const CommandResult result = m_display.runs().startTimetable(dialog.tripId(), dialog.speed());
+    if (result.outcome != CommandResult::Done) {
+        ErrorReport::showPlain(this, QStringLiteral("時刻表で運行できません。"),
+                               result.detail.isEmpty() ? result.reason : result.reason + QLatin1Char('\n') + result.detail);
+    }
 }
 
 // ---------------------------------------------------------------------------

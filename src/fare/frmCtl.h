@@ -186,6 +186,10 @@ private:
     void lateNightToggled(bool on);
     // Shows the route, the stop and the next announcement in the status row.
     void updateStatus();
+    // The right-click menu's runs: by the timetable, pause and resume, stop.
+    void addRunMenuItems(QMenu *menu);
+    // "時刻表で運行…": a trip of the route on the board and the speed.
+    void chooseTimetableRun();
     void Form_Load();
     // Blanks the strip, closes the sounds, releases speech, saves the
     // settings and emits quitRequested. Runs once.

@@ -23,6 +23,7 @@ target_sources(tavelo_ui PRIVATE
     src/fare/PanelButton.cpp src/fare/PanelButton.h
     src/fare/PanelLooks.cpp src/fare/PanelLooks.h
     src/fare/frmCtl.cpp src/fare/frmCtl.h
+    src/fare/TimetableRunDialog.cpp src/fare/TimetableRunDialog.h
 )
 
 # hy3tool: dumps, builds and checks fare data files for their authors.

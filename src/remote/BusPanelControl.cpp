@@ -7,6 +7,7 @@
 #include "display/Form1.h"
 #include "fare/BusOperation.h"
 #include "fare/OperationStatus.h"
+#include "run/RunSlot.h"
 #include "sound/mdlM_Tape.h"
 
 #include <QApplication>
@@ -18,6 +19,7 @@ BusPanelControl::BusPanelControl(BusOperation &bus, const Form1 &display, QObjec
     , m_display(display)
 {
     connect(&m_bus, &BusOperation::changed, this, &BusPanelControl::changed);
+    connect(&m_display.runs(), &RunSlot::changed, this, &BusPanelControl::changed);
 }
 
 PanelState BusPanelControl::state() const
@@ -54,6 +56,7 @@ PanelState BusPanelControl::state() const
     // The strip names what it shows for a screen reader.
     state.strip = m_display.ChimeiCtl()->accessibleName();
     state.held = heldReason();
+    state.run = m_display.runs().state();
     return state;
 }
 
@@ -128,4 +131,19 @@ CommandResult BusPanelControl::setCleared(bool on)
 CommandResult BusPanelControl::requestStop()
 {
     return run([&] { return m_bus.requestStop(); });
+}
+
+CommandResult BusPanelControl::startRun(const QString &tripId, int speed)
+{
+    return run([&] { return m_display.runs().startTimetable(tripId, speed); });
+}
+
+CommandResult BusPanelControl::pauseRun(bool paused)
+{
+    return run([&] { return m_display.runs().setPaused(paused); });
+}
+
+CommandResult BusPanelControl::stopRun()
+{
+    return run([&] { return m_display.runs().stop(); });
 }

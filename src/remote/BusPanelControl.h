@@ -28,6 +28,9 @@ public:
     CommandResult setBacklight(int state) override;
     CommandResult setCleared(bool on) override;
     CommandResult requestStop() override;
+    CommandResult startRun(const QString &tripId, int speed) override;
+    CommandResult pauseRun(bool paused) override;
+    CommandResult stopRun() override;
 
 signals:
     // The bus changed: what it does or what it holds.

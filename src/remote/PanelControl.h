@@ -23,4 +23,9 @@ public:
     virtual CommandResult setBacklight(int state) = 0;
     virtual CommandResult setCleared(bool on) = 0;
     virtual CommandResult requestStop() = 0;
+    // The run by the timetable: trip `tripId` of the route on the board at
+    // `speed`; pausing, resuming and stopping whichever run goes on.
+    virtual CommandResult startRun(const QString &tripId, int speed) = 0;
+    virtual CommandResult pauseRun(bool paused) = 0;
+    virtual CommandResult stopRun() = 0;
 };

@@ -26,5 +26,6 @@ QJsonObject PanelState::toJson() const
             {"cells", QJsonArray::fromStringList(cells)},
             {"labels", QJsonArray::fromStringList(labels)},
             {"strip", strip},
-            {"held", held}};
+            {"held", held},
+            {"run", run}};
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QJsonObject>
+#include <QJsonValue>
 #include <QString>
 #include <QStringList>
 
@@ -38,6 +39,9 @@ struct PanelState
     QString strip;
     // Why the panel holds its input; empty when it takes commands.
     QString held;
+    // The run that drives the bus by itself ("mode", and what belongs to
+    // it), or null when none.
+    QJsonValue run{QJsonValue::Null};
 
     QJsonObject toJson() const;
     bool operator==(const PanelState &) const = default;

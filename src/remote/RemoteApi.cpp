@@ -1,6 +1,7 @@
 #include "RemoteApi.h"
 
 #include "PanelControl.h"
+#include "run/RunClock.h"
 
 #include <QFile>
 #include <QHostAddress>
@@ -10,6 +11,7 @@
 #include <QUrl>
 
 #include <array>
+#include <cmath>
 
 namespace {
 
@@ -41,9 +43,12 @@ constexpr std::array<Page, 7> Pages = {{
     {"/board.css", ":/remote/board.css", "text/css; charset=utf-8"},
 }};
 
-constexpr std::array<const char *, 8> Commands = {"/api/route",      "/api/step",      "/api/announce",
-                                                  "/api/announce/stop", "/api/late-night", "/api/backlight",
-                                                  "/api/clear",      "/api/stop-request"};
+constexpr std::array<const char *, 11> Commands = {
+    "/api/route",     "/api/step",         "/api/announce", "/api/announce/stop", "/api/late-night", "/api/backlight",
+    "/api/clear",     "/api/stop-request", "/api/run",      "/api/run/stop",      "/api/run/pause"};
+
+// Trip ids of a feed are short; a longer one names no trip.
+constexpr qsizetype MaxTripId = 256;
 
 const Page *pageAt(const QString &path)
 {
@@ -308,6 +313,25 @@ RemoteReply RemoteApi::command(const QString &path, const QByteArray &body)
             return error(400, QStringLiteral("\"state\" は 0（OFF）、1（ON1）、2（ON2）のどれかです"));
         }
         result = m_panel.setBacklight(value);
+    } else if (path == QLatin1String("/api/run")) {
+        const QJsonValue trip = arguments.value(QLatin1String("trip"));
+        if (!trip.isString() || trip.toString().isEmpty() || trip.toString().size() > MaxTripId) {
+            return error(400, QStringLiteral("\"trip\" は便の ID（%1 文字までの文字列）です").arg(MaxTripId));
+        }
+        const QJsonValue speed = arguments.value(QLatin1String("speed"));
+        const double value = speed.isUndefined() ? 1.0 : speed.toDouble(-1.0);
+        if (!(speed.isUndefined() || speed.isDouble()) || value < RunClock::MinSpeed || value > RunClock::MaxSpeed || value != std::floor(value)) {
+            return error(400, QStringLiteral("\"speed\" は %1 から %2 までの整数です").arg(RunClock::MinSpeed).arg(RunClock::MaxSpeed));
+        }
+        result = m_panel.startRun(trip.toString(), static_cast<int>(value));
+    } else if (path == QLatin1String("/api/run/stop")) {
+        result = m_panel.stopRun();
+    } else if (path == QLatin1String("/api/run/pause")) {
+        const QJsonValue paused = arguments.value(QLatin1String("paused"));
+        if (!paused.isBool()) {
+            return error(400, QStringLiteral("\"paused\" は true か false です"));
+        }
+        result = m_panel.pauseRun(paused.toBool());
     }
     return reply(result, result.outcome == CommandResult::Done ? stateJson() : QByteArray());
 }

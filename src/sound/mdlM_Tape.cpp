@@ -67,6 +67,11 @@ void mdlM_Tape::TapeNext()
     SpeakTape(m_tapePos);
 }
 
+void mdlM_Tape::TapeSkip()
+{
+    m_tapePos = qMin(m_tapePos + 1, GetTapeCount());
+}
+
 void mdlM_Tape::TapeBack()
 {
     --m_tapePos;

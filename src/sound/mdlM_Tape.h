@@ -41,6 +41,9 @@ public:
     // the last record or before the first one nothing is played or spoken.
     void TapeNext();
     void TapeBack();
+    // The next record passed over: the position moves on without a sound
+    // or words (an announcement the bus has already driven past).
+    void TapeSkip();
 
     qint32 GetTapePos() const { return m_tapePos; }
     qint32 GetTapeCount() const { return static_cast<qint32>(m_tapeData.size()); }

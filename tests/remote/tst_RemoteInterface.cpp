@@ -180,6 +180,63 @@ private slots:
         QCOMPARE(f.panel.statusRow()->accessibleDescription(), status);
     }
 
+    void runCommandsStartPauseAndStopATimetableRunAndRefuseAnythingElse()
+    {
+        RemoteFixture f;
+        f.post("/api/route", {{"route", "12"}});
+        f.post("/api/step", {{"direction", "forward"}});
+        const QJsonObject before = f.get("/api/state").json;
+        QCOMPARE(before["run"], QJsonValue());
+        auto answer = f.post("/api/run", {{"trip", "T1"}});
+        QCOMPARE(answer.status, 422);
+        QVERIFY2(answer.json["error"].toString().contains(QStringLiteral("時刻表がありません")), answer.body);
+
+        QFile source(f.data.filePath("12.route.json"));
+        QVERIFY(source.open(QIODevice::WriteOnly));
+        source.write(R"({"format": "tavelo-route", "version": 1, "route": "12", "fareRule": {"kind": "flat", "fare": 200},
+            "stops": [{"name": "a"}, {"name": "b"}, {"name": "c"}, {"name": "d"}, {"name": "e"}],
+            "trips": [{"id": "T1", "headsign": "h", "service": {"id": "s"}, "times": [{"departure": "07:00:00"},
+              {"departure": "07:01:00"}, {"departure": "07:02:00"}, {"departure": "07:03:00"}, {"arrival": "07:04:00"}]}]})");
+        source.close();
+        const QList<QPair<QString, QJsonObject>> hostile = {
+            {"/api/run", {{"trip", 5}}},
+            {"/api/run", {{"trip", ""}}},
+            {"/api/run", {{"trip", QString(300, QLatin1Char('T'))}}},
+            {"/api/run", {{"trip", "T1"}, {"speed", 0}}},
+            {"/api/run", {{"trip", "T1"}, {"speed", 601}}},
+            {"/api/run", {{"trip", "T1"}, {"speed", 1.5}}},
+            {"/api/run", {{"trip", "T1"}, {"speed", "60"}}},
+            {"/api/run/pause", {{"paused", "yes"}}},
+            {"/api/run/pause", {}},
+        };
+        for (const auto &[path, body] : hostile) {
+            answer = f.post(path, body);
+            QVERIFY2(answer.status == 400 && answer.json["error"].isString(), qPrintable(path + answer.body));
+        }
+        answer = f.post("/api/run", {{"trip", "T9"}});
+        QCOMPARE(answer.status, 422);
+        QVERIFY2(answer.json["error"].toString().contains("T9"), answer.body);
+        QCOMPARE(f.post("/api/run/pause", {{"paused", true}}).status, 409); // nothing runs
+        QCOMPARE(f.get("/api/state").json, before);
+
+        // Back to the start for the run, then its state with every change.
+        answer = f.post("/api/run", {{"trip", "T1"}, {"speed", 60}});
+        QCOMPARE(answer.status, 200);
+        QJsonObject run = answer.json["run"].toObject();
+        QCOMPARE(answer.json["stop"].toObject()["position"].toInt(), 1);
+        QCOMPARE(run["mode"].toString(), "timetable");
+        QCOMPARE(run["trip"].toString(), "T1");
+        QCOMPARE(run["speed"].toInt(), 60);
+        QVERIFY2(run["clock"].toString().startsWith("06:59:5"), qPrintable(run["clock"].toString()));
+        QCOMPARE(run["next"].toObject(), (QJsonObject{{"position", 2}, {"at", "07:00:00"}}));
+        QVERIFY(f.panel.statusRow()->text().startsWith(QStringLiteral("時刻表運行 ×60 06:59:5")));
+        QVERIFY(f.panel.statusRow()->text().contains(QStringLiteral("次 07:00 上町")));
+
+        QVERIFY(f.post("/api/run/pause", {{"paused", true}}).json["run"].toObject()["paused"].toBool());
+        QCOMPARE(f.post("/api/run/stop", {}).json["run"], QJsonValue());
+        QVERIFY(!f.panel.statusRow()->text().contains(QStringLiteral("時刻表運行")));
+    }
+
     void heldInputAnswers409AndNeverRunsInside()
     {
         RemoteFixture f;

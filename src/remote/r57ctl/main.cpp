@@ -4,6 +4,7 @@
 
 #include "app/ProgramCommandLine.h"
 #include "app/ToolConsole.h"
+#include "run/RunClock.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -30,6 +31,9 @@ const char *const Usage =
     "  backlight 0|1|2         バックライト OFF / ON1 / ON2\n"
     "  clear on|off            表示消去\n"
     "  stop-request            降車ボタン（とまります）を押す\n"
+    "  run TRIP [--speed X]    設定中の系統の便 TRIP を時刻表で運行（X: 1〜600 倍、既定 1）\n"
+    "  run stop                運行をやめる\n"
+    "  run pause | run resume  運行の一時停止 / 再開\n"
     "  watch [--json]          変わるたびに表示する（Ctrl+C で終わる）\n\n"
     "終了コード: 0 完了、1 R57 が断った（理由を表示）、2 使い方の誤り、3 R57 が応答しない\n";
 
@@ -60,6 +64,18 @@ QString summary(const QJsonObject &state)
     }
     if (state.value("stopRequested").toBool()) {
         line += QStringLiteral("  とまります");
+    }
+    if (state.value("run").isObject()) {
+        const QJsonObject run = state.value("run").toObject();
+        line += QStringLiteral("\n運行 %1 便 %2 ×%3 %4%5")
+                    .arg(run.value("mode").toString(), run.value("trip").toString())
+                    .arg(run.value("speed").toInt())
+                    .arg(run.value("clock").toString(),
+                         run.value("paused").toBool() ? QStringLiteral("（一時停止中）") : QString());
+        if (run.value("next").isObject()) {
+            const QJsonObject next = run.value("next").toObject();
+            line += QStringLiteral("  次 %1 停留所 %2").arg(next.value("at").toString()).arg(next.value("position").toInt());
+        }
     }
     const QJsonObject announcement = state.value("announcement").toObject();
     if (announcement.value("available").toBool()) {
@@ -127,7 +143,8 @@ int main(int argc, char *argv[])
     const QCommandLineOption urlOption("url", QString(), "URL", qEnvironmentVariable("R57_URL", "http://127.0.0.1:8157/"));
     const QCommandLineOption tokenOption("token", QString(), "T", qEnvironmentVariable("R57_TOKEN"));
     const QCommandLineOption jsonOption("json");
-    parser.addOptions({help, version, urlOption, tokenOption, jsonOption});
+    const QCommandLineOption speedOption("speed", QString(), "X");
+    parser.addOptions({help, version, urlOption, tokenOption, jsonOption, speedOption});
     if (!parser.parse(QCoreApplication::arguments())) {
         return usage(parser.errorText());
     }
@@ -137,6 +154,7 @@ int main(int argc, char *argv[])
                                 "  --url URL    R57 のアドレス（既定 http://127.0.0.1:8157/、環境変数 R57_URL）\n"
                                 "               R57 が表示した ?token= 付きのアドレスもそのまま使えます\n"
                                 "  --token T    トークン（環境変数 R57_TOKEN）\n"
+                                "  --speed X    run の速さ（実時間の X 倍、1〜600）\n"
                                 "  -h, --help   この説明を表示する\n"
                                 "  -v, --version バージョンを表示する\n");
         return Success;
@@ -201,6 +219,34 @@ int main(int argc, char *argv[])
             return usage(QStringLiteral("backlight の後は 0、1、2 のどれかです"));
         }
         return finish(url, client.post(QStringLiteral("/api/backlight"), {{"state", state}}), asJson);
+    }
+    if (parser.isSet(speedOption) && !(command == QLatin1String("run") && rest.size() == 1
+                                       && rest.at(0) != QLatin1String("stop") && rest.at(0) != QLatin1String("pause")
+                                       && rest.at(0) != QLatin1String("resume"))) {
+        return usage(QStringLiteral("--speed は run TRIP といっしょに使います"));
+    }
+    if (command == QLatin1String("run") && arity(1, 1)) {
+        const QString what = rest.at(0);
+        if (what == QLatin1String("stop")) {
+            return finish(url, client.post(QStringLiteral("/api/run/stop"), {}), asJson);
+        }
+        if (what == QLatin1String("pause") || what == QLatin1String("resume")) {
+            return finish(url, client.post(QStringLiteral("/api/run/pause"), {{"paused", what == QLatin1String("pause")}}),
+                          asJson);
+        }
+        QJsonObject arguments{{"trip", what}};
+        if (parser.isSet(speedOption)) {
+            bool ok = false;
+            const int speed = parser.value(speedOption).toInt(&ok);
+            if (!ok || speed < RunClock::MinSpeed || speed > RunClock::MaxSpeed) {
+                return usage(QStringLiteral("--speed は %1 から %2 までの整数です: %3")
+                                 .arg(RunClock::MinSpeed)
+                                 .arg(RunClock::MaxSpeed)
+                                 .arg(parser.value(speedOption)));
+            }
+            arguments.insert("speed", speed);
+        }
+        return finish(url, client.post(QStringLiteral("/api/run"), arguments), asJson);
     }
     if (command == QLatin1String("watch") && arity(0, 0)) {
         QString error;

@@ -1,0 +1,3 @@
+#include "RunLog.h"
+
+Q_LOGGING_CATEGORY(lcRun, "tavelo.run")
