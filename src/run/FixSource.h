@@ -5,8 +5,6 @@
 #include <QObject>
 #include <QString>
 
-#include <functional>
-
 // Where positions come from: a receiver through gpsd, or a recorded track
 // played back. Fixes are stamped on the source's own clock (nowMs), which a
 // replay runs faster than real time; a fix's age is measured on it.
@@ -15,10 +13,6 @@ class FixSource : public QObject
     Q_OBJECT
 
 public:
-    // Milliseconds of a steady clock; a test passes its own.
-    using Clock = std::function<qint64()>;
-    static Clock steadyClock();
-
     enum class State {
         Starting,    // not started, or still connecting
         Receiving,   // connected, or a track playing

@@ -61,11 +61,11 @@ struct GpsdFixSource::Connection
     }
 };
 
-GpsdFixSource::GpsdFixSource(QString host, int port, Clock clock, QObject *parent)
+GpsdFixSource::GpsdFixSource(const MonotonicClock &clock, QString host, int port, QObject *parent)
     : FixSource(parent)
     , m_host(host.isEmpty() ? QStringLiteral("localhost") : std::move(host))
     , m_port(port)
-    , m_clock(clock ? std::move(clock) : steadyClock())
+    , m_clock(clock)
 {
     m_retry.setSingleShot(true);
     connect(&m_retry, &QTimer::timeout, this, &GpsdFixSource::connectToGpsd);
@@ -169,7 +169,7 @@ void GpsdFixSource::readMessages()
         if (!(data.set & MODE_SET))
             continue; // not a position report
         PositionFix fix;
-        fix.timeMs = m_clock();
+        fix.timeMs = m_clock.nowMs();
         fix.place = {data.fix.latitude, data.fix.longitude};
         fix.valid = data.fix.mode >= MODE_2D && (data.set & LATLON_SET) && fix.place.isValid();
         const QPointer<GpsdFixSource> alive(this);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "run/FixSource.h"
+#include "run/MonotonicClock.h"
 
 #include <QString>
 #include <QTimer>
@@ -23,9 +24,9 @@ public:
     static constexpr int FirstRetryMs = 1000;
     static constexpr int LongestRetryMs = 15000;
 
-    // `host` empty: this computer. `clock` stamps the fixes (steadyClock()
-    // when empty).
-    explicit GpsdFixSource(QString host = {}, int port = DefaultPort, Clock clock = {}, QObject *parent = nullptr);
+    // `host` empty: this computer. `clock` stamps the fixes.
+    explicit GpsdFixSource(const MonotonicClock &clock, QString host = {}, int port = DefaultPort,
+                           QObject *parent = nullptr);
     ~GpsdFixSource() override;
 
     // "HOST", "HOST:PORT", "[V6ADDRESS]:PORT" or ":PORT" as `host` and
@@ -34,7 +35,7 @@ public:
 
     void start() override;
     State state() const override { return m_state; }
-    qint64 nowMs() const override { return m_clock(); }
+    qint64 nowMs() const override { return m_clock.nowMs(); }
     QString description() const override;
 
 private:
@@ -48,7 +49,7 @@ private:
 
     QString m_host;
     int m_port;
-    Clock m_clock;
+    const MonotonicClock &m_clock;
     State m_state = State::Starting;
     std::shared_ptr<Connection> m_connection;
     std::unique_ptr<QSocketNotifier> m_attemptNotifier;

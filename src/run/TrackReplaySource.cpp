@@ -8,12 +8,13 @@
 #include <algorithm>
 #include <cmath>
 
-TrackReplaySource::TrackReplaySource(TrackFile track, QString name, double speed, Clock clock, QObject *parent)
+TrackReplaySource::TrackReplaySource(TrackFile track, QString name, double speed, const MonotonicClock &clock,
+                                     QObject *parent)
     : FixSource(parent)
     , m_track(std::move(track))
     , m_name(std::move(name))
     , m_speed(std::isfinite(speed) ? std::clamp(speed, MinSpeed, MaxSpeed) : MinSpeed)
-    , m_clock(clock ? std::move(clock) : steadyClock())
+    , m_clock(clock)
 {
     m_timer.setSingleShot(true);
     m_timer.setTimerType(Qt::PreciseTimer);
@@ -24,11 +25,16 @@ void TrackReplaySource::start()
 {
     if (m_state != State::Starting)
         return;
-    m_startedAt = m_clock();
+    m_startedAt = m_clock.nowMs();
     setState(State::Receiving);
     qCInfo(lcGps).noquote() << "Replaying" << LogText::escaped(m_name) << "at" << m_speed << "times its speed:"
                             << m_track.points.size() << "points";
     poll();
+}
+
+QString TrackReplaySource::description() const
+{
+    return QStringLiteral("%1 ×%2").arg(m_name).arg(m_speed);
 }
 
 qint64 TrackReplaySource::nowMs() const
@@ -36,7 +42,7 @@ qint64 TrackReplaySource::nowMs() const
     if (m_state == State::Starting)
         return 0;
     // Clocks that step back are held at the start; far hours do not wrap.
-    const double elapsed = std::max<qint64>(0, m_clock() - m_startedAt);
+    const double elapsed = std::max<qint64>(0, m_clock.nowMs() - m_startedAt);
     return qint64(std::min(elapsed * m_speed, 1e15));
 }
 

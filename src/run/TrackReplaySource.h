@@ -1,6 +1,7 @@
 #pragma once
 
 #include "run/FixSource.h"
+#include "run/MonotonicClock.h"
 #include "run/TrackFile.h"
 
 #include <QTimer>
@@ -16,14 +17,15 @@ public:
     static constexpr double MinSpeed = 1;
     static constexpr double MaxSpeed = 600;
 
-    // `speed` is held within [MinSpeed, MaxSpeed]; `clock` gives real
-    // milliseconds (steadyClock() when empty).
-    TrackReplaySource(TrackFile track, QString name, double speed, Clock clock = {}, QObject *parent = nullptr);
+    // `speed` is held within [MinSpeed, MaxSpeed]; `clock` gives real time.
+    TrackReplaySource(TrackFile track, QString name, double speed, const MonotonicClock &clock,
+                      QObject *parent = nullptr);
 
     void start() override;
     State state() const override { return m_state; }
     qint64 nowMs() const override;
-    QString description() const override { return m_name; }
+    // The file's name and the speed: "56.gpx ×10".
+    QString description() const override;
 
     double speed() const { return m_speed; }
     // How many points have been given so far, of how many.
@@ -40,7 +42,7 @@ private:
     TrackFile m_track;
     QString m_name;
     double m_speed;
-    Clock m_clock;
+    const MonotonicClock &m_clock;
     qint64 m_startedAt = 0;
     size_t m_next = 0;
     State m_state = State::Starting;

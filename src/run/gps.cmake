@@ -6,10 +6,11 @@ target_sources(tavelo_core PRIVATE
     src/run/GeoPoint.cpp src/run/GeoPoint.h
     src/run/PositionFix.h
     src/run/GpsLog.cpp src/run/GpsLog.h
-    src/run/FixSource.cpp src/run/FixSource.h
+    src/run/FixSource.h
     src/run/GpsdFixSource.cpp src/run/GpsdFixSource.h
     src/run/TrackFile.cpp src/run/TrackFile.h
     src/run/TrackReplaySource.cpp src/run/TrackReplaySource.h
     src/run/GpsStopTracker.cpp src/run/GpsStopTracker.h
     src/run/RouteDrive.cpp src/run/RouteDrive.h
+    src/run/GpsRun.cpp src/run/GpsRun.h
 )

@@ -1,6 +1,7 @@
 #include "NmeaSentence.h"
 
 #include "run/GpsdFixSource.h"
+#include "run/SteadyClock.h"
 
 #include <QDateTime>
 #include <QFileInfo>
@@ -84,7 +85,8 @@ private slots:
         if (!QFileInfo(QStringLiteral(GPSD_PROGRAM)).isExecutable())
             QSKIP("gpsd is not installed");
         const quint16 gpsdPort = freePort();
-        GpsdFixSource source(QStringLiteral("127.0.0.1"), gpsdPort);
+        const SteadyClock clock;
+        GpsdFixSource source(clock, QStringLiteral("127.0.0.1"), gpsdPort);
         QList<PositionFix> fixes;
         connect(&source, &FixSource::fixReceived, this, [&fixes](const PositionFix &fix) { fixes.append(fix); });
         source.start();

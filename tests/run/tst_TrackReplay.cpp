@@ -1,4 +1,5 @@
 #include "NmeaSentence.h"
+#include "FakeClock.h"
 
 #include "run/GpsStopTracker.h"
 #include "run/RouteDrive.h"
@@ -110,8 +111,10 @@ private slots:
     {
         TrackFile track;
         track.points = {{0, {35.0, 139.0}, true}, {10000, {35.001, 139.0}, true}, {20000, {35.002, 139.0}, true}};
-        qint64 now = 5000;
-        TrackReplaySource replay(track, QStringLiteral("t.gpx"), 10, [&now] { return now; });
+        FakeClock clock;
+        qint64 &now = clock.ms;
+        now = 5000;
+        TrackReplaySource replay(track, QStringLiteral("t.gpx"), 10, clock);
         QSignalSpy fixes(&replay, &FixSource::fixReceived);
         QSignalSpy states(&replay, &FixSource::stateChanged);
         replay.start();
