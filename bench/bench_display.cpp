@@ -9,7 +9,7 @@
 #include "MedianTarget.h"
 #include "controls/ChimeiCtl_B.h"
 #include "controls/M_Degit.h"
-#include "display/Form1.h"
+#include "windows/Form1.h"
 #include "display/JapaneseFonts.h"
 
 #include <QApplication>

@@ -8,11 +8,11 @@
 #include "FakeCompanion.h"
 #include "MedianTarget.h"
 #include "controls/M_Degit.h"
-#include "display/Form1.h"
+#include "windows/Form1.h"
 #include "display/JapaneseFonts.h"
 #include "fare/FareBoard.h"
 #include "fare/FareRoute.h"
-#include "fare/Hy3File.h"
+#include "formats/Hy3File.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -5,12 +5,12 @@
 // with room for caches); a line marked "SUPERLINEAR" misses it, and the
 // benchmark then exits non-zero.
 
-#include "companion/Cp932.h"
-#include "fare/FareCsv.h"
-#include "fare/Hy3File.h"
+#include "formats/Cp932.h"
+#include "formats/FareCsv.h"
+#include "formats/Hy3File.h"
 #include "settings/In4Format.h"
 #include "sound/ReadingDictionary.h"
-#include "sound/TapeCsv.h"
+#include "formats/TapeCsv.h"
 #include "ticket/TicketDescriptionReader.h"
 
 #include <QCoreApplication>

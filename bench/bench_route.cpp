@@ -12,7 +12,7 @@
 // time linear in the names).
 
 #include "MedianTarget.h"
-#include "companion/Cp932.h"
+#include "formats/Cp932.h"
 #include "route/GtfsImport.h"
 #include "route/RouteBuilder.h"
 #include "route/RouteFiles.h"

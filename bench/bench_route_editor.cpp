@@ -8,7 +8,7 @@
 // copies of the route it took hundreds).
 
 #include "MedianTarget.h"
-#include "fare/Hy3File.h"
+#include "formats/Hy3File.h"
 #include "route/FareGridModel.h"
 
 #include <QCoreApplication>

@@ -7,10 +7,10 @@
 #include "FakeCompanion.h"
 #include "MedianTarget.h"
 #include "controls/M_Degit.h"
-#include "display/Form1.h"
+#include "windows/Form1.h"
 #include "display/JapaneseFonts.h"
 #include "settings/SettingsLocation.h"
-#include "settings/frmOption.h"
+#include "windows/frmOption.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -5,7 +5,7 @@
 
 #include "MedianTarget.h"
 
-#include "companion/Cp932.h"
+#include "formats/Cp932.h"
 #include "sound/EspeakSpeechEngine.h"
 #include "sound/KanaReader.h"
 #include "sound/KanaText.h"

@@ -12,11 +12,11 @@
 
 #include "MedianTarget.h"
 
-#include "companion/Cp932.h"
+#include "formats/Cp932.h"
 #include "companion/QtCompanion.h"
 #include "controls/ChimeiCtl_B.h"
 #include "controls/ScrollClock.h"
-#include "display/Form1.h"
+#include "windows/Form1.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

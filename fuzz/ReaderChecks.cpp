@@ -1,8 +1,8 @@
 #include "ReaderChecks.h"
 
-#include "companion/Cp932.h"
-#include "fare/FareCsv.h"
-#include "fare/Hy3File.h"
+#include "formats/Cp932.h"
+#include "formats/FareCsv.h"
+#include "formats/Hy3File.h"
 #include "route/GtfsFeed.h"
 #include "route/RouteBuilder.h"
 #include "route/RouteSource.h"
@@ -10,7 +10,7 @@
 #include "settings/In4Layout.h"
 #include "settings/In4Listing.h"
 #include "sound/ReadingDictionary.h"
-#include "sound/TapeCsv.h"
+#include "formats/TapeCsv.h"
 #include "ticket/TicketDescriptionReader.h"
 
 #include <cstdio>

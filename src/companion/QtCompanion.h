@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Companion.h"
+#include "controls/Companion.h"
 
 class QDialog;
 

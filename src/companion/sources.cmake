@@ -1,9 +1,7 @@
 target_sources(tavelo_core PRIVATE
-    src/companion/Cp932.cpp src/companion/Cp932.h
     src/companion/PluginBridge.cpp src/companion/PluginBridge.h
 )
 target_sources(tavelo_ui PRIVATE
-    src/companion/Companion.h
     src/companion/QtCompanion.cpp src/companion/QtCompanion.h
     src/companion/PluginBridgeWidgets.cpp src/companion/PluginBridgeWidgets.h
 )

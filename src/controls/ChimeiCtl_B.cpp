@@ -5,7 +5,7 @@
 #include "Dot16Glyphs.h"
 #include "PropertyBag.h"
 #include "SteadyScrollClock.h"
-#include "companion/Cp932.h"
+#include "formats/Cp932.h"
 
 #include <QPaintEvent>
 #include <QPainter>

@@ -1,6 +1,6 @@
 #include "ChimeiLayout.h"
 
-#include "companion/Cp932.h"
+#include "formats/Cp932.h"
 
 #include <algorithm>
 

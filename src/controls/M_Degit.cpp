@@ -3,7 +3,7 @@
 #include "ColorRef.h"
 #include "PropertyBag.h"
 #include "SevenSegmentGlyphs.h"
-#include "companion/Companion.h"
+#include "controls/Companion.h"
 
 #include <QMouseEvent>
 #include <QPainter>

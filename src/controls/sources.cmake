@@ -1,6 +1,7 @@
 target_sources(tavelo_core PRIVATE
     src/controls/PropertyBag.cpp src/controls/PropertyBag.h
     src/controls/ColorRef.h
+    src/controls/Companion.h
     src/controls/DegitFormat.cpp src/controls/DegitFormat.h
 )
 target_sources(tavelo_ui PRIVATE

@@ -16,9 +16,14 @@ bool isStep(int percent)
 
 QList<int> fittingSteps(const QSize &available)
 {
+    return fittingSteps(available, BoardLayout::WindowSize);
+}
+
+QList<int> fittingSteps(const QSize &available, const QSize &design)
+{
     QList<int> fitting{Steps.front()};
     for (auto step = Steps.cbegin() + 1; step != Steps.cend(); ++step) {
-        const QSize window = windowSize(*step);
+        const QSize window = windowSize(*step, design);
         if (window.width() <= available.width() && window.height() <= available.height()) {
             fitting.append(*step);
         }
@@ -45,7 +50,12 @@ int stepDown(int percent)
 
 QSize windowSize(int percent)
 {
-    return mapped(QRect(QPoint(0, 0), BoardLayout::WindowSize), percent / 100.0).size();
+    return windowSize(percent, BoardLayout::WindowSize);
+}
+
+QSize windowSize(int percent, const QSize &design)
+{
+    return mapped(QRect(QPoint(0, 0), design), percent / 100.0).size();
 }
 
 QRect mapped(const QRect &design, qreal scale, QPoint origin)

@@ -24,6 +24,8 @@ bool isStep(int percent);
 // its task bars), smallest first. 100 % is always among them, even on a
 // screen smaller than that: the display has no smaller size.
 QList<int> fittingSteps(const QSize &available);
+// The same for a window of another look, `design` at 100 %.
+QList<int> fittingSteps(const QSize &available, const QSize &design);
 
 // The control panel's steps: it is read up close, so it needs fewer.
 constexpr std::array<int, 3> PanelSteps = {100, 150, 200};
@@ -36,6 +38,7 @@ int stepDown(int percent);
 // The window at `percent`: the design size scaled, rounded to whole pixels
 // (125 % is 1151 x 384).
 QSize windowSize(int percent);
+QSize windowSize(int percent, const QSize &design);
 
 // A design rectangle scaled by `scale` and moved by `origin`. Edges are
 // rounded, not sizes, so that neighbouring rectangles stay neighbours.

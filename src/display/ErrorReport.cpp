@@ -1,6 +1,6 @@
 #include "ErrorReport.h"
 
-#include "companion/Cp932.h"
+#include "formats/Cp932.h"
 
 #include <QDir>
 #include <QGuiApplication>

@@ -28,7 +28,11 @@ BusOperation::BusOperation(Services services, QObject *parent)
     , m_services(std::move(services))
 {
     m_tape = std::make_unique<mdlM_Tape>(m_services.speech, m_services.chimes,
-                                         [this] { return OperationOptions::tape(options()); });
+                                         [this] {
+                                             TapeOptions tape = OperationOptions::tape(options());
+                                             tape.english = m_english;
+                                             return tape;
+                                         });
     connect(m_tape.get(), &mdlM_Tape::groupChanged, this, [this] { emit changed(Change::Announcement); });
     connect(&m_hold, &InputHold::changed, this, [this] { emit changed(Change::Held); });
     m_speechWatch.setInterval(SpeechWatchMs);

@@ -95,6 +95,9 @@ public:
     StopView stopView(int stop) const;
 
     bool lateNight() const { return m_lateNight; }
+    // 英語放送: each announcement followed by its English line.
+    bool englishAnnouncements() const { return m_english; }
+    void setEnglishAnnouncements(bool on) { m_english = on; }
     // 0 OFF, 1 ON1, 2 ON2.
     int backlight() const { return m_backlight; }
     bool cleared() const { return m_cleared; }
@@ -178,6 +181,7 @@ private:
     InputHold m_hold;
     StopView m_board;
     bool m_lateNight = false;
+    bool m_english = true;
     int m_backlight = 0;
     bool m_cleared = false;
     bool m_lampTest = false;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "StopRecord.h"
+#include "formats/StopRecord.h"
 
 #include <QVariant>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ticket/TicketRequest.h"
+#include "fare/TicketRequest.h"
 
 #include <QDateTime>
 #include <QString>

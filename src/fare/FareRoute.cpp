@@ -1,6 +1,6 @@
 #include "FareRoute.h"
 
-#include "Hy3File.h"
+#include "formats/Hy3File.h"
 
 #include <QDir>
 #include <QFile>

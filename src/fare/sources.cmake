@@ -1,15 +1,12 @@
 target_sources(tavelo_core PRIVATE
-    src/fare/CtrlDataInfo.h
-    src/fare/StopRecord.cpp src/fare/StopRecord.h
+    src/fare/TicketRequest.h
     src/fare/DataIo.cpp src/fare/DataIo.h
-    src/fare/Hy3File.cpp src/fare/Hy3File.h
     src/fare/RouteState.h
     src/fare/RouteNumber.cpp src/fare/RouteNumber.h
     src/fare/RouteSetting.cpp src/fare/RouteSetting.h
     src/fare/FareRoute.cpp src/fare/FareRoute.h
     src/fare/SteppingSound.cpp src/fare/SteppingSound.h
     src/fare/FareBoard.cpp src/fare/FareBoard.h
-    src/fare/FareCsv.cpp src/fare/FareCsv.h
     src/fare/KeypadEntry.cpp src/fare/KeypadEntry.h
     src/fare/InputHold.cpp src/fare/InputHold.h
     src/fare/OperationStatus.cpp src/fare/OperationStatus.h
@@ -22,8 +19,6 @@ target_sources(tavelo_ui PRIVATE
     src/fare/KeypadFrame.cpp src/fare/KeypadFrame.h
     src/fare/PanelButton.cpp src/fare/PanelButton.h
     src/fare/PanelLooks.cpp src/fare/PanelLooks.h
-    src/fare/frmCtl.cpp src/fare/frmCtl.h
-    src/fare/TimetableRunDialog.cpp src/fare/TimetableRunDialog.h
 )
 
 # hy3tool: dumps, builds and checks fare data files for their authors.

@@ -4,14 +4,44 @@
 #include "controls/M_Degit.h"
 #include "display/BoardLayout.h"
 #include "display/ErrorReport.h"
-#include "display/Form1.h"
+#include "windows/Form1.h"
+#include "lcd/LcdFareDisplay.h"
 #include "fare/BusOperation.h"
 #include "fare/OperationStatus.h"
 #include "run/RunSlot.h"
 #include "sound/mdlM_Tape.h"
 
 #include <QApplication>
+#include <QJsonArray>
 #include <QLabel>
+
+namespace {
+
+QJsonObject namesJson(const QMap<QString, QString> &names)
+{
+    QJsonObject json;
+    for (auto it = names.cbegin(); it != names.cend(); ++it) {
+        json.insert(it.key(), it.value());
+    }
+    return json;
+}
+
+// What the LCD shows, for the board mirror to draw the same screen.
+QJsonObject lcdJson(const LcdBoardView &view)
+{
+    QJsonArray fares;
+    for (const LcdBoardView::Fare &fare : view.fares) {
+        fares.append(QJsonArray{fare.number, fare.fare});
+    }
+    return {{"destination", namesJson(view.destination)},
+            {"names", namesJson(view.names)},
+            {"standing", view.standing},
+            {"lastStop", view.lastStop},
+            {"message", view.message},
+            {"fares", fares}};
+}
+
+} // namespace
 
 BusPanelControl::BusPanelControl(BusOperation &bus, const Form1 &display, QObject *parent)
     : QObject(parent)
@@ -20,6 +50,8 @@ BusPanelControl::BusPanelControl(BusOperation &bus, const Form1 &display, QObjec
 {
     connect(&m_bus, &BusOperation::changed, this, &BusPanelControl::changed);
     connect(&m_display.runs(), &RunSlot::changed, this, &BusPanelControl::changed);
+    // The board mirror draws the look the display shows.
+    connect(&m_display, &Form1::displayStyleChanged, this, &BusPanelControl::changed);
 }
 
 PanelState BusPanelControl::state() const
@@ -35,6 +67,7 @@ PanelState BusPanelControl::state() const
         const StopRecord &slot = route.table().slot(state.stopPosition);
         state.stopName = slot.name;
         state.ticket = slot.ticketNumber;
+        state.stopNames = m_display.stopNames(state.stopPosition);
     }
     state.lateNight = m_bus.lateNight();
     state.backlight = m_bus.backlight();
@@ -57,6 +90,8 @@ PanelState BusPanelControl::state() const
     state.strip = m_display.ChimeiCtl()->accessibleName();
     state.held = heldReason();
     state.run = m_display.runs().state();
+    state.style = DisplayStyles::word(m_display.displayStyle());
+    state.lcd = lcdJson(m_display.lcdDisplay()->view());
     return state;
 }
 

@@ -2,7 +2,11 @@
 
 #include "PanelControl.h"
 
+#include <QMap>
 #include <QObject>
+#include <QString>
+
+#include <functional>
 
 class BusOperation;
 class Form1;

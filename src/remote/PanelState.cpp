@@ -7,6 +7,13 @@ QJsonObject PanelState::toJson() const
     QJsonObject stop;
     if (hasRoute) {
         stop = {{"position", stopPosition}, {"count", stopCount}, {"name", stopName}, {"ticket", ticket}};
+        if (!stopNames.isEmpty()) {
+            QJsonObject names;
+            for (auto it = stopNames.cbegin(); it != stopNames.cend(); ++it) {
+                names.insert(it.key(), it.value());
+            }
+            stop.insert(QStringLiteral("names"), names);
+        }
     }
     const QJsonObject announcement{{"position", announcementPosition},
                                    {"count", announcementCount},
@@ -27,5 +34,7 @@ QJsonObject PanelState::toJson() const
             {"labels", QJsonArray::fromStringList(labels)},
             {"strip", strip},
             {"held", held},
-            {"run", run}};
+            {"run", run},
+            {"style", style},
+            {"lcd", lcd}};
 }

@@ -2,6 +2,7 @@
 
 #include <QJsonObject>
 #include <QJsonValue>
+#include <QMap>
 #include <QString>
 #include <QStringList>
 
@@ -18,6 +19,9 @@ struct PanelState
     int stopCount = 0;
     QString stopName;
     int ticket = 0;
+    // The stop's names by language ("ja", "kana", "en", ...), when the
+    // route's source is beside its fare data.
+    QMap<QString, QString> stopNames;
     bool lateNight = false;
     // 0 OFF, 1 ON1, 2 ON2.
     int backlight = 0;
@@ -42,6 +46,10 @@ struct PanelState
     // The run that drives the bus by itself ("mode", and what belongs to
     // it), or null when none.
     QJsonValue run{QJsonValue::Null};
+    // The display's look, "led" or "lcd", and what the LCD shows (its
+    // destination, stop names, whether the bus stands, the issued fares).
+    QString style = QStringLiteral("led");
+    QJsonObject lcd;
 
     QJsonObject toJson() const;
     bool operator==(const PanelState &) const = default;

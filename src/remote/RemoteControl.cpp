@@ -4,9 +4,9 @@
 #include "QrCode.h"
 #include "RemoteServer.h"
 #include "display/ErrorReport.h"
-#include "display/Form1.h"
+#include "windows/Form1.h"
 #include "fare/RouteSetting.h"
-#include "fare/frmCtl.h"
+#include "windows/frmCtl.h"
 #include "settings/SideSettings.h"
 
 #include <QClipboard>

@@ -1,7 +1,7 @@
 #include "RouteEditorLink.h"
 
 #include "PanelControl.h"
-#include "display/Form1.h"
+#include "windows/Form1.h"
 #include "fare/RouteNumber.h"
 #include "fare/RouteSetting.h"
 #include "fare/BusOperation.h"

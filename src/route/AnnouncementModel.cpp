@@ -4,10 +4,13 @@
 
 #include <QColor>
 
+#include <utility>
+
 AnnouncementModel::AnnouncementModel(RouteDocument *document, QObject *parent)
     : QAbstractTableModel(parent)
     , m_document(document)
     , m_shown(RouteAnnouncements::ofSource(document->source()))
+    , m_shownEnglish(RouteAnnouncements::englishOfSource(document->source()))
 {
     connect(document, &RouteDocument::changed, this, &AnnouncementModel::refresh);
 }
@@ -47,6 +50,8 @@ QVariant AnnouncementModel::data(const QModelIndex &index, int role) const
         return static_cast<int>(record.StepFlag);
     case SoundColumn:
         return static_cast<int>(record.SoundFlag);
+    case EnglishColumn:
+        return m_shownEnglish.value(index.row());
     default:
         return {};
     }
@@ -60,7 +65,8 @@ QVariant AnnouncementModel::headerData(int section, Qt::Orientation orientation,
     if (orientation == Qt::Vertical) {
         return section + 1;
     }
-    static const QStringList captions{QStringLiteral("放送文"), QStringLiteral("ステップ"), QStringLiteral("音")};
+    static const QStringList captions{QStringLiteral("放送文"), QStringLiteral("ステップ"), QStringLiteral("音"),
+                                      QStringLiteral("英語")};
     return captions.value(section);
 }
 
@@ -76,6 +82,17 @@ bool AnnouncementModel::setData(const QModelIndex &index, const QVariant &value,
     }
     QList<TapeRecord> records = RouteAnnouncements::ofSource(m_document->source());
     TapeRecord &record = records[index.row()];
+    if (index.column() == EnglishColumn) {
+        QStringList english = RouteAnnouncements::englishOfSource(m_document->source());
+        const QString text = value.toString();
+        if (text.contains(u'\n') || text.contains(u'\r')) {
+            emit inputRefused(QStringLiteral("放送文は 1 行です（改行は入れられません）"));
+            return false;
+        }
+        english[index.row()] = text;
+        m_document->setAnnouncements(records, english, QStringLiteral("英語の放送文の編集"));
+        return true;
+    }
     if (index.column() == TextColumn) {
         // One announcement is one line of the file.
         const QString text = value.toString();
@@ -128,6 +145,8 @@ void AnnouncementModel::regenerate()
 void AnnouncementModel::refresh()
 {
     const QList<TapeRecord> records = RouteAnnouncements::ofSource(m_document->source());
+    const QStringList english = RouteAnnouncements::englishOfSource(m_document->source());
+    const QStringList shownEnglish = std::exchange(m_shownEnglish, english);
     const qsizetype before = m_shown.size();
     const qsizetype after = records.size();
     // Rows inserted or removed in one place keep the views' other rows.
@@ -153,8 +172,8 @@ void AnnouncementModel::refresh()
         endResetModel();
     } else {
         const QList<TapeRecord> shown = std::exchange(m_shown, records);
-        for (qsizetype i = head; i < after - tail; ++i) {
-            if (shown.at(i) != records.at(i)) {
+        for (qsizetype i = 0; i < after; ++i) {
+            if (shown.at(i) != records.at(i) || shownEnglish.value(i) != english.at(i)) {
                 emit dataChanged(index(static_cast<int>(i), 0), index(static_cast<int>(i), ColumnCount - 1));
             }
         }

@@ -5,7 +5,7 @@
 #include <QAbstractTableModel>
 
 // The announcements of a route, one a row: 放送文, ステップ (1: the fare
-// display steps after it), 音 (the sound before it). Editable; rows inserted
+// display steps after it), 音 (the sound before it), 英語 (its English line). Editable; rows inserted
 // or removed and a regeneration from the stops are one undo step each. Views
 // are told of rows inserted or removed, not reset, so their selection stays.
 class AnnouncementModel : public QAbstractTableModel
@@ -13,7 +13,7 @@ class AnnouncementModel : public QAbstractTableModel
     Q_OBJECT
 
 public:
-    enum Column { TextColumn, StepColumn, SoundColumn, ColumnCount };
+    enum Column { TextColumn, StepColumn, SoundColumn, EnglishColumn, ColumnCount };
 
     explicit AnnouncementModel(RouteDocument *document, QObject *parent = nullptr);
 
@@ -38,4 +38,5 @@ private:
 
     RouteDocument *m_document;
     QList<TapeRecord> m_shown; // what the views were told
+    QStringList m_shownEnglish;
 };

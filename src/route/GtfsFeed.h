@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CsvReader.h"
+#include "formats/CsvReader.h"
 
 #include <QByteArray>
 #include <QHash>

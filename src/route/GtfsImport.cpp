@@ -1,10 +1,12 @@
 #include "GtfsImport.h"
 
 #include "GtfsReadingPieces.h"
+#include "GtfsTranslations.h"
+#include "HepburnRomanizer.h"
 #include "RouteAnnouncements.h"
 #include "RouteBuilder.h"
 #include "ServiceTime.h"
-#include "fare/Hy3File.h"
+#include "formats/Hy3File.h"
 
 #include <QHash>
 #include <QMap>
@@ -815,48 +817,13 @@ std::optional<GtfsImport::Result> GtfsImport::run(GtfsFeed &feed, const Request 
         trip.service = serviceDays.value(trip.service.id);
     }
 
-    // Readings: the older GTFS-JP form keys on the written text, the newer
-    // GTFS form on a stop (record_id) or on the text (field_value).
-    QHash<QString, QString> byText;
-    QHash<QString, QString> byStop;
-    if (const std::optional<GtfsTable> translations =
-            GtfsTable::optional(feed, QStringLiteral("translations.txt"), {}, error)) {
-        const bool older = translations->column(QStringLiteral("trans_id")) >= 0;
-        const QStringList columns = older
-            ? QStringList{QStringLiteral("trans_id"), QStringLiteral("lang"), QStringLiteral("translation")}
-            : QStringList{QStringLiteral("table_name"), QStringLiteral("field_name"), QStringLiteral("language"),
-                          QStringLiteral("translation")};
-        if (!translations->hasColumns(columns, error)) {
-            return std::nullopt;
-        }
-        const int translationColumn = translations->column(QStringLiteral("translation"));
-        const int langColumn = translations->column(older ? QStringLiteral("lang") : QStringLiteral("language"));
-        const int textColumn = translations->column(older ? QStringLiteral("trans_id") : QStringLiteral("field_value"));
-        const int tableColumn = translations->column(QStringLiteral("table_name"));
-        const int fieldColumn = translations->column(QStringLiteral("field_name"));
-        const int recordColumn = translations->column(QStringLiteral("record_id"));
-        if (!translations->forEachRow([&](const QStringList &row, int) {
-                if (GtfsTable::field(row, langColumn) != QStringLiteral("ja-Hrkt")) {
-                    return QString();
-                }
-                const QString reading = GtfsTable::field(row, translationColumn);
-                if (!older && (GtfsTable::field(row, tableColumn) != QStringLiteral("stops")
-                               || GtfsTable::field(row, fieldColumn) != QStringLiteral("stop_name"))) {
-                    return QString();
-                }
-                const QString record = GtfsTable::field(row, recordColumn);
-                if (!older && !record.isEmpty()) {
-                    byStop.insert(record, reading);
-                } else if (const QString text = GtfsTable::field(row, textColumn); !text.isEmpty()) {
-                    byText.insert(text, reading);
-                }
-                return QString();
-            }, error)) {
-            return std::nullopt;
-        }
-    } else if (!error.isEmpty()) {
+    // Readings and names in other languages.
+    const std::optional<GtfsTranslations> translations = GtfsTranslations::read(feed, error);
+    if (!translations) {
         return std::nullopt;
     }
+    const QHash<QString, QString> &byText = translations->readingsByText();
+    const QHash<QString, QString> &byStop = translations->readingsByStop();
     qsizetype longestName = 0;
     for (const RouteStop &stop : source.stops) {
         longestName = std::max(longestName, stop.name.size());
@@ -877,6 +844,13 @@ std::optional<GtfsImport::Result> GtfsImport::run(GtfsFeed &feed, const Request 
                 result.readings.append({stop.name, reading});
             }
         }
+        stop.names = translations->stopNames(readingIds[i], stop.name);
+        if (!stop.names.contains(QStringLiteral("en"))) {
+            if (const QString english = HepburnRomanizer().stopName(stop.name, stop.reading); !english.isEmpty()) {
+                stop.names.insert(QStringLiteral("en"), english);
+                stop.englishFromReading = true;
+            }
+        }
     }
     for (const RouteStop &stop : source.stops) {
         for (const QString &piece : pieces.piecesIn(stop.name)) {
@@ -894,8 +868,14 @@ std::optional<GtfsImport::Result> GtfsImport::run(GtfsFeed &feed, const Request 
     // station.
     const bool loop = pattern.front().id == pattern.back().id
         || (!info.front().parent.isEmpty() && info.front().parent == info.back().parent);
-    source.announcements = RouteAnnouncements::generate(
-        source, boundFor(headsigns.at(static_cast<qsizetype>(firstTrip)), loop, names.front(), names.back()));
+    const QString headsign = headsigns.at(static_cast<qsizetype>(firstTrip));
+    source.announcements = RouteAnnouncements::generate(source, boundFor(headsign, loop, names.front(), names.back()));
+    source.headsignNames = translations->headsignNames(tripOrder.at(static_cast<qsizetype>(firstTrip)), headsign);
+    const QString englishBound = source.headsignNames.value(QStringLiteral("en"));
+    source.englishAnnouncements = RouteAnnouncements::generateEnglish(
+        source, !englishBound.isEmpty() ? RouteAnnouncements::englishWelcome(englishBound)
+                : loop ? RouteAnnouncements::englishLoopWelcome(RouteAnnouncements::englishName(source.stops.front()))
+                       : RouteAnnouncements::englishWelcome(RouteAnnouncements::englishName(source.stops.back())));
 
     // Pairs with no rule show -1; rides nobody may take are blank and not
     // counted.

@@ -1,7 +1,7 @@
 #include "RouteBuilder.h"
 
-#include "companion/Cp932.h"
-#include "fare/Hy3File.h"
+#include "formats/Cp932.h"
+#include "formats/Hy3File.h"
 
 #include <algorithm>
 

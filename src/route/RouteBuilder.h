@@ -1,7 +1,7 @@
 #pragma once
 
 #include "RouteSource.h"
-#include "fare/StopRecord.h"
+#include "formats/StopRecord.h"
 
 #include <QSet>
 #include <QString>

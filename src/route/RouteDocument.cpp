@@ -4,12 +4,12 @@
 #include "RouteFiles.h"
 #include "RouteSourceChange.h"
 #include "app/WholeFile.h"
-#include "companion/Cp932.h"
+#include "formats/Cp932.h"
 #include "controls/Dot16Glyphs.h"
-#include "fare/FareCsv.h"
-#include "fare/Hy3File.h"
+#include "formats/FareCsv.h"
+#include "formats/Hy3File.h"
 #include "fare/RouteNumber.h"
-#include "sound/TapeCsv.h"
+#include "formats/TapeCsv.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -533,14 +533,58 @@ void RouteDocument::clearAllFares()
 
 void RouteDocument::setAnnouncements(const QList<TapeRecord> &records, const QString &text)
 {
+    // The English lines follow their announcements: rows inserted get none,
+    // rows removed take theirs along, and an edited one keeps its own.
+    const QList<TapeRecord> before = RouteAnnouncements::ofSource(m_source);
+    const QStringList english = RouteAnnouncements::englishOfSource(m_source);
+    qsizetype head = 0;
+    while (head < before.size() && head < records.size() && before.at(head) == records.at(head)) {
+        ++head;
+    }
+    qsizetype tail = 0;
+    while (tail < before.size() - head && tail < records.size() - head
+           && before.at(before.size() - 1 - tail) == records.at(records.size() - 1 - tail)) {
+        ++tail;
+    }
+    QStringList lines = english.mid(0, head);
+    const qsizetype middle = records.size() - head - tail;
+    if (middle == before.size() - head - tail) {
+        lines << english.mid(head, middle);
+    } else {
+        for (qsizetype i = 0; i < middle; ++i) {
+            lines << QString();
+        }
+    }
+    lines << english.mid(before.size() - tail);
+    setAnnouncements(records, lines, text);
+}
+
+void RouteDocument::setAnnouncements(const QList<TapeRecord> &records, const QStringList &english, const QString &text)
+{
+    QStringList lines = english;
+    if (std::all_of(lines.cbegin(), lines.cend(), [](const QString &line) { return line.isEmpty(); })) {
+        lines.clear();
+    }
     // An author who leaves no announcement wants none.
-    if (records == m_source.announcements && records.isEmpty() == m_source.noAnnouncementsWanted) {
+    if (records == m_source.announcements && records.isEmpty() == m_source.noAnnouncementsWanted
+        && lines == m_source.englishAnnouncements) {
         return;
     }
     RouteSource after = m_source;
     after.announcements = records;
     after.noAnnouncementsWanted = records.isEmpty();
+    after.englishAnnouncements = lines;
     push(after, {}, text);
+}
+
+void RouteDocument::setHeadsignNames(const QMap<QString, QString> &names)
+{
+    if (names == m_source.headsignNames) {
+        return;
+    }
+    RouteSource after = m_source;
+    after.headsignNames = names;
+    push(after, {}, QStringLiteral("行先の外国語名"));
 }
 
 void RouteDocument::setTrips(const std::vector<RouteTrip> &trips, const QString &text)
@@ -555,7 +599,8 @@ void RouteDocument::setTrips(const std::vector<RouteTrip> &trips, const QString 
 
 void RouteDocument::regenerateAnnouncements()
 {
-    setAnnouncements(RouteAnnouncements::generate(m_source), QStringLiteral("放送文の作り直し"));
+    setAnnouncements(RouteAnnouncements::generate(m_source), RouteAnnouncements::generateEnglish(m_source),
+                     QStringLiteral("放送文の作り直し"));
 }
 
 void RouteDocument::setReading(const QString &word, const QString &reading)

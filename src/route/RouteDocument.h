@@ -133,6 +133,10 @@ public:
     // The author's announcements; an empty list means none are wanted (none
     // are made up from the stops).
     void setAnnouncements(const QList<TapeRecord> &records, const QString &text);
+    // ... with `english`, the English line of each (empty: none).
+    void setAnnouncements(const QList<TapeRecord> &records, const QStringList &english, const QString &text);
+    // Where the buses go, in other languages.
+    void setHeadsignNames(const QMap<QString, QString> &names);
     // The announcements made again from the stops.
     void regenerateAnnouncements();
     // The timetable: the trips and their times (one step).

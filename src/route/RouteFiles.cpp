@@ -4,17 +4,18 @@
 #include "RouteBuilder.h"
 #include "app/FileReplacement.h"
 #include "app/WholeFile.h"
-#include "companion/Cp932.h"
-#include "fare/Hy3File.h"
+#include "formats/Cp932.h"
+#include "formats/Hy3File.h"
 #include "fare/RouteNumber.h"
 #include "sound/ReadingDictionary.h"
-#include "sound/TapeCsv.h"
+#include "formats/TapeCsv.h"
 
 #include <QDir>
 #include <QHash>
 #include <QLockFile>
 #include <QSet>
 
+#include <algorithm>
 #include <memory>
 
 namespace RouteFiles {
@@ -45,6 +46,31 @@ std::optional<QByteArray> tapeBytes(const QList<TapeRecord> &records, QString &e
             return std::nullopt;
         }
         bytes += *encoded;
+    }
+    return bytes;
+}
+
+std::optional<QByteArray> englishTapeBytes(const RouteSource &source, QString &error)
+{
+    const QStringList lines = RouteAnnouncements::englishOfSource(source);
+    if (std::all_of(lines.cbegin(), lines.cend(), [](const QString &line) { return line.isEmpty(); })) {
+        return QByteArray();
+    }
+    QList<TapeRecord> records = RouteAnnouncements::ofSource(source);
+    for (qsizetype i = 0; i < records.size(); ++i) {
+        QString line = lines.at(i);
+        if (!Cp932::encodeExactly(line)) {
+            // Shift_JIS has no macrons (Ō) nor accents: the letters without them.
+            line = line.normalized(QString::NormalizationForm_D);
+            line.removeIf([](QChar c) { return c.category() == QChar::Mark_NonSpacing; });
+            line = line.normalized(QString::NormalizationForm_C);
+        }
+        records[i].Text = line;
+    }
+    QString why;
+    const std::optional<QByteArray> bytes = tapeBytes(records, why);
+    if (!bytes) {
+        error = QStringLiteral("英語の放送文: %1").arg(why);
     }
     return bytes;
 }
@@ -213,13 +239,19 @@ std::optional<Output> build(const RouteSource &source, const QList<QPair<QString
     if (!tape) {
         return std::nullopt;
     }
+    const std::optional<QByteArray> englishTape = englishTapeBytes(source, error);
+    if (!englishTape) {
+        return std::nullopt;
+    }
     const std::optional<MergedReadings> merged = readingsMergedInto(folder, readings, error);
     if (!merged) {
         return std::nullopt;
     }
     const QString tapeName = number->tapeFileName();
+    const QString englishTapeName = number->text() + QStringLiteral("tp.en.csv");
     // Files the display could not read are not written at all.
     if (!fitsReader(tapeName, *tape, TapeCsv::MaxFileBytes, error)
+        || !fitsReader(englishTapeName, *englishTape, TapeCsv::MaxFileBytes, error)
         || !fitsReader(ReadingDictionary::fileName(), merged->bytes, ReadingDictionary::MaxFileBytes, error)) {
         return std::nullopt;
     }
@@ -228,6 +260,9 @@ std::optional<Output> build(const RouteSource &source, const QList<QPair<QString
     output.readings = readings;
     output.files.append({number->fareFileName(), *hy3});
     output.files.append({tapeName, *tape});
+    if (!englishTape->isEmpty()) {
+        output.files.append({englishTapeName, *englishTape});
+    }
     output.files.append({ReadingDictionary::fileName(), merged->bytes});
     if (withSource) {
         const QString sourceName = number->sourceFileName();

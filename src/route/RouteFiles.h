@@ -38,6 +38,13 @@ struct MergedReadings
 // announcement named in `error`, when a text cannot be written in CP932.
 std::optional<QByteArray> tapeBytes(const QList<TapeRecord> &records, QString &error);
 
+// The English announcement file "<route>tp.en.csv": the announcements of
+// tapeBytes() with each text replaced by its English line (letters Shift_JIS
+// lacks, such as macrons, written without their marks), so that it has as
+// many lines as the Japanese file, in the same order. Empty when the route
+// has no English line at all.
+std::optional<QByteArray> englishTapeBytes(const RouteSource &source, QString &error);
+
 // `existing` (the reading dictionary's Shift_JIS bytes, possibly empty) with
 // the entries "written,reading" of `readings`: an entry for a written form
 // the file reads otherwise takes the place of that line (said in
@@ -55,7 +62,8 @@ bool fitsReader(const QString &name, const QByteArray &bytes, qint64 limit, QStr
 // The readings a source gives: its stops' readings, then its reading fixes.
 QList<QPair<QString, QString>> sourceReadings(const RouteSource &source);
 
-// "<route>.hy3", "<route>tp.csv", "yomi.txt" merged with the one in
+// "<route>.hy3", "<route>tp.csv", "<route>tp.en.csv" when the route has
+// English announcements, "yomi.txt" merged with the one in
 // `folder`, and with `withSource` "<route>.route.json". Nothing, with the
 // reason, when the route is refused (too many stops or ticket numbers, a
 // fare no cell holds), a file cannot be built or would be larger than its

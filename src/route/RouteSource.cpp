@@ -7,9 +7,11 @@
 
 #include "ServiceTime.h"
 #include "app/WholeFile.h"
-#include "fare/Hy3File.h"
+#include "formats/Hy3File.h"
+#include "formats/JsonNumber.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace {
 
@@ -105,6 +107,15 @@ QJsonObject tripToJson(const RouteTrip &trip)
     return object;
 }
 
+QJsonObject namesToJson(const QMap<QString, QString> &names)
+{
+    QJsonObject object;
+    for (auto it = names.cbegin(); it != names.cend(); ++it) {
+        object.insert(it.key(), it.value());
+    }
+    return object;
+}
+
 // Reading with the path of the value in every error.
 class Reader
 {
@@ -129,12 +140,12 @@ public:
             }
             return fallback;
         }
-        const double d = value.toDouble(0.5);
-        if (!value.isDouble() || d != static_cast<double>(static_cast<qint64>(d)) || d < -2147483647.0 || d > 2147483647.0) {
+        const std::optional<int> number = JsonNumber::whole(value, -2147483647, 2147483647);
+        if (!number) {
             fail(where, QStringLiteral("\"%1\" は整数ではありません").arg(key));
             return fallback;
         }
-        return static_cast<int>(d);
+        return *number;
     }
 
     std::optional<int> tenths(const QJsonObject &object, const QString &key, const QString &where)
@@ -213,6 +224,32 @@ public:
         return values;
     }
 
+    // Language tag -> name, the object under `key` (none: empty); a value
+    // that is not text is refused, an empty one left out.
+    QMap<QString, QString> names(const QJsonObject &object, const QString &key, const QString &where)
+    {
+        QMap<QString, QString> names;
+        const QJsonValue value = object.value(key);
+        if (value.isUndefined()) {
+            return names;
+        }
+        if (!value.isObject()) {
+            fail(where, QStringLiteral("\"%1\" はオブジェクト（{ }）ではありません").arg(key));
+            return names;
+        }
+        const QJsonObject languages = value.toObject();
+        for (auto it = languages.begin(); it != languages.end(); ++it) {
+            if (!it.value().isString()) {
+                fail(where, QStringLiteral("\"%1\" の \"%2\" は文字列ではありません").arg(key, it.key()));
+                return names;
+            }
+            if (!it.key().isEmpty() && !it.value().toString().isEmpty()) {
+                names.insert(it.key(), it.value().toString());
+            }
+        }
+        return names;
+    }
+
     // The array under `key` (none: empty); anything else is refused.
     QJsonArray array(const QJsonObject &object, const QString &key, const QString &where)
     {
@@ -245,12 +282,13 @@ public:
         }
         const QJsonArray array = value.toArray();
         for (qsizetype i = 0; i < array.size(); ++i) {
-            const QJsonValue v = array.at(i);
-            if (!v.isDouble() || v.toDouble() != static_cast<double>(v.toInt())) {
+            const std::optional<int> number =
+                JsonNumber::whole(array.at(i), std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
+            if (!number) {
                 fail(where, QStringLiteral("\"%1\" の %2 番目は整数ではありません").arg(key).arg(i + 1));
                 return values;
             }
-            values.push_back(v.toInt());
+            values.push_back(*number);
         }
         return values;
     }
@@ -408,6 +446,12 @@ QByteArray RouteSource::toJson() const
         if (stop.lon) {
             object.insert(QStringLiteral("lon"), *stop.lon);
         }
+        if (!stop.names.isEmpty()) {
+            object.insert(QStringLiteral("names"), namesToJson(stop.names));
+        }
+        if (stop.englishFromReading) {
+            object.insert(QStringLiteral("enFromReading"), true);
+        }
         stopArray.append(object);
     }
     QJsonArray overrideArray;
@@ -417,10 +461,15 @@ QByteArray RouteSource::toJson() const
                                          {QStringLiteral("fare"), cell.fare}});
     }
     QJsonArray announcementArray;
-    for (const TapeRecord &record : announcements) {
-        announcementArray.append(QJsonObject{{QStringLiteral("text"), record.Text},
-                                             {QStringLiteral("step"), record.StepFlag},
-                                             {QStringLiteral("sound"), record.SoundFlag}});
+    for (qsizetype i = 0; i < announcements.size(); ++i) {
+        const TapeRecord &record = announcements.at(i);
+        QJsonObject object{{QStringLiteral("text"), record.Text},
+                           {QStringLiteral("step"), record.StepFlag},
+                           {QStringLiteral("sound"), record.SoundFlag}};
+        if (!englishAnnouncements.value(i).isEmpty()) {
+            object.insert(QStringLiteral("en"), englishAnnouncements.at(i));
+        }
+        announcementArray.append(object);
     }
     QJsonObject root{
         {QStringLiteral("format"), QStringLiteral("tavelo-route")},
@@ -434,6 +483,9 @@ QByteArray RouteSource::toJson() const
     // Left out, the announcements are made from the stops when building.
     if (!announcements.isEmpty() || noAnnouncementsWanted) {
         root.insert(QStringLiteral("announcements"), announcementArray);
+    }
+    if (!headsignNames.isEmpty()) {
+        root.insert(QStringLiteral("headsignNames"), namesToJson(headsignNames));
     }
     if (!readings.isEmpty()) {
         QJsonArray readingArray;
@@ -514,6 +566,12 @@ std::optional<RouteSource> RouteSource::fromJson(const QByteArray &json, QString
         }
         stop.lat = reader.degrees(object, QStringLiteral("lat"), where, 90);
         stop.lon = reader.degrees(object, QStringLiteral("lon"), where, 180);
+        stop.names = reader.names(object, QStringLiteral("names"), where);
+        const QJsonValue fromReading = object.value(QStringLiteral("enFromReading"));
+        if (!fromReading.isUndefined() && !fromReading.isBool()) {
+            reader.fail(where, QStringLiteral("\"enFromReading\" は true か false です"));
+        }
+        stop.englishFromReading = fromReading.toBool() && stop.names.contains(QStringLiteral("en"));
         source.stops.push_back(stop);
     }
     const QJsonArray overrideArray = reader.array(root, QStringLiteral("overrides"), QStringLiteral("overrides"));
@@ -540,7 +598,13 @@ std::optional<RouteSource> RouteSource::fromJson(const QByteArray &json, QString
         record.StepFlag = static_cast<qint16>(step);
         record.SoundFlag = static_cast<qint16>(sound);
         source.announcements.append(record);
+        source.englishAnnouncements.append(reader.text(object, QStringLiteral("en"), where));
     }
+    if (std::all_of(source.englishAnnouncements.cbegin(), source.englishAnnouncements.cend(),
+                    [](const QString &line) { return line.isEmpty(); })) {
+        source.englishAnnouncements.clear();
+    }
+    source.headsignNames = reader.names(root, QStringLiteral("headsignNames"), QStringLiteral("headsignNames"));
     const QJsonArray readingArray = reader.array(root, QStringLiteral("readings"), QStringLiteral("readings"));
     for (qsizetype i = 0; i < readingArray.size() && reader.ok(); ++i) {
         const QString where = QStringLiteral("readings[%1]").arg(i);

@@ -1,11 +1,13 @@
 #pragma once
 
 #include "FareRule.h"
-#include "sound/TapeCsv.h"
+#include "formats/TapeCsv.h"
 
 #include <QByteArray>
 #include <QDate>
 #include <QList>
+#include <QMap>
+#include <QStringList>
 #include <QString>
 
 #include <array>
@@ -28,6 +30,12 @@ struct RouteStop
     // Where the stop stands (WGS 84 degrees), when known.
     std::optional<double> lat;
     std::optional<double> lon;
+    // Its name in other languages, by BCP 47 tag ("en", "zh-Hans",
+    // "zh-Hant", "ko", ...).
+    QMap<QString, QString> names;
+    // The English name was made from the reading by the romanization rules
+    // rather than given by the feed or the author.
+    bool englishFromReading = false;
 
     bool operator==(const RouteStop &) const = default;
 };
@@ -103,6 +111,13 @@ struct RouteSource
     // author wants none (an empty list written as such).
     QList<TapeRecord> announcements;
     bool noAnnouncementsWanted = false;
+    // The English line of each of those announcements, by its index; a
+    // line missing or empty has none. Made along with the announcements
+    // when they are made from the stops.
+    QStringList englishAnnouncements;
+    // Where the route's buses go, in other languages (by BCP 47 tag), as
+    // the feed translates the headsign.
+    QMap<QString, QString> headsignNames;
     // How words of the names and announcements read, beyond the stops'
     // own readings: (written, reading), added to the reading dictionary.
     QList<QPair<QString, QString>> readings;

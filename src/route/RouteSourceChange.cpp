@@ -57,6 +57,8 @@ RouteSourceChange::RouteSourceChange(const RouteSource &before, const RouteSourc
     , m_rule(Part<FareRule>::between(before.rule, after.rule))
     , m_announcements(Part<QList<TapeRecord>>::between(before.announcements, after.announcements))
     , m_noAnnouncementsWanted(Part<bool>::between(before.noAnnouncementsWanted, after.noAnnouncementsWanted))
+    , m_englishAnnouncements(Part<QStringList>::between(before.englishAnnouncements, after.englishAnnouncements))
+    , m_headsignNames(Part<QMap<QString, QString>>::between(before.headsignNames, after.headsignNames))
     , m_readings(Part<QList<QPair<QString, QString>>>::between(before.readings, after.readings))
 {
 }
@@ -81,5 +83,7 @@ void RouteSourceChange::put(RouteSource &source, bool forward) const
     m_rule.put(source.rule, forward);
     m_announcements.put(source.announcements, forward);
     m_noAnnouncementsWanted.put(source.noAnnouncementsWanted, forward);
+    m_englishAnnouncements.put(source.englishAnnouncements, forward);
+    m_headsignNames.put(source.headsignNames, forward);
     m_readings.put(source.readings, forward);
 }

@@ -54,5 +54,7 @@ private:
     Part<FareRule> m_rule;
     Part<QList<TapeRecord>> m_announcements;
     Part<bool> m_noAnnouncementsWanted;
+    Part<QStringList> m_englishAnnouncements;
+    Part<QMap<QString, QString>> m_headsignNames;
     Part<QList<QPair<QString, QString>>> m_readings;
 };

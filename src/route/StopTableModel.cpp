@@ -1,8 +1,11 @@
 #include "StopTableModel.h"
 
-#include "CsvReader.h"
+#include "HepburnRomanizer.h"
+#include "formats/CsvReader.h"
 
+#include <QColor>
 #include <QDataStream>
+#include <QFont>
 #include <QIODevice>
 #include <QMimeData>
 
@@ -19,6 +22,48 @@ QString plainNumber(const QString &text)
     return text.normalized(QString::NormalizationForm_KC).trimmed();
 }
 
+const QString English = QStringLiteral("en");
+
+// A stop without an English name of its own gets the rules' one from its
+// reading, and keeps it in step with the name and the reading.
+void followReading(RouteStop &stop)
+{
+    if (!stop.englishFromReading && stop.names.contains(English)) {
+        return;
+    }
+    const QString english = HepburnRomanizer().stopName(stop.name, stop.reading);
+    stop.englishFromReading = !english.isEmpty();
+    if (english.isEmpty()) {
+        stop.names.remove(English);
+    } else {
+        stop.names.insert(English, english);
+    }
+}
+
+bool setTextField(RouteStop &stop, int column, const QString &value)
+{
+    switch (column) {
+    case StopTableModel::NameColumn:
+        stop.name = value;
+        break;
+    case StopTableModel::ReadingColumn:
+        stop.reading = value;
+        break;
+    case StopTableModel::EnglishColumn:
+        // Typed over, the name is the author's; cleared, the rules make one.
+        stop.names.remove(English);
+        stop.englishFromReading = false;
+        if (!value.isEmpty()) {
+            stop.names.insert(English, value);
+        }
+        break;
+    default:
+        return false;
+    }
+    followReading(stop);
+    return true;
+}
+
 // One field of a stop from text; false with the reason.
 bool setField(RouteStop &stop, int column, const QString &text, QString &error)
 {
@@ -26,13 +71,10 @@ bool setField(RouteStop &stop, int column, const QString &text, QString &error)
     QString value = text;
     value.remove(u'\r').remove(u'\n').replace(u'\t', u' ');
     value = value.trimmed();
+    if (setTextField(stop, column, value)) {
+        return true;
+    }
     switch (column) {
-    case StopTableModel::NameColumn:
-        stop.name = value;
-        return true;
-    case StopTableModel::ReadingColumn:
-        stop.reading = value;
-        return true;
     case StopTableModel::ZoneColumn:
         stop.zone = value;
         return true;
@@ -196,6 +238,27 @@ QVariant StopTableModel::data(const QModelIndex &index, int role) const
             return static_cast<int>(stop.sound);
         }
         break;
+    case EnglishColumn:
+        if (display || edit) {
+            return stop.names.value(English);
+        }
+        if (role == EnglishFromReadingRole) {
+            return stop.englishFromReading;
+        }
+        if (stop.englishFromReading) {
+            if (role == Qt::ForegroundRole) {
+                return QColor(Qt::darkGray);
+            }
+            if (role == Qt::FontRole) {
+                QFont font;
+                font.setItalic(true);
+                return font;
+            }
+            if (role == Qt::ToolTipRole) {
+                return QStringLiteral("読みから作成（ローマ字の規則による）。入力すると、その名前になります。");
+            }
+        }
+        break;
     default:
         break;
     }
@@ -211,7 +274,8 @@ QVariant StopTableModel::headerData(int section, Qt::Orientation orientation, in
         return section + 1;
     }
     static const QStringList captions{QStringLiteral("停留所名"), QStringLiteral("読み"), QStringLiteral("キロ"),
-                                      QStringLiteral("ゾーン"),   QStringLiteral("券番号"), QStringLiteral("音")};
+                                      QStringLiteral("ゾーン"),   QStringLiteral("券番号"), QStringLiteral("音"),
+                                      QStringLiteral("英語")};
     return captions.value(section);
 }
 

@@ -7,14 +7,16 @@
 #include <vector>
 
 // The stops of a route as an editable table: 停留所名, 読み, キロ, ゾーン,
-// 券番号, 音. Every change goes through the document's undo stack; rows
+// 券番号, 音, 英語 (the English name; one made from the reading by the
+// romanization rules is shown grey and italic and follows the name and the
+// reading until the author types one). Every change goes through the document's undo stack; rows
 // inserted, removed, moved or pasted are one step each.
 class StopTableModel : public QAbstractTableModel
 {
     Q_OBJECT
 
 public:
-    enum Column { NameColumn, ReadingColumn, KmColumn, ZoneColumn, TicketColumn, SoundColumn, ColumnCount };
+    enum Column { NameColumn, ReadingColumn, KmColumn, ZoneColumn, TicketColumn, SoundColumn, EnglishColumn, ColumnCount };
 
     enum Role {
         // bool, on the name: the name can be written in CP932 and the strip
@@ -28,6 +30,8 @@ public:
         UnfitCharacterRole,
         // bool, on the ticket number: numbered by the route rather than given.
         TicketGeneratedRole,
+        // bool, on the English name: made from the reading by the rules.
+        EnglishFromReadingRole,
     };
 
     explicit StopTableModel(RouteDocument *document, QObject *parent = nullptr);

@@ -1,5 +1,4 @@
 target_sources(tavelo_core PRIVATE
-    src/route/CsvReader.cpp src/route/CsvReader.h
     src/route/FareRule.cpp src/route/FareRule.h
     src/route/FareRuleText.cpp src/route/FareRuleText.h
     src/route/ServiceTime.cpp src/route/ServiceTime.h
@@ -10,9 +9,12 @@ target_sources(tavelo_core PRIVATE
     src/route/GtfsImport.cpp src/route/GtfsImport.h
     src/route/GtfsProgress.cpp src/route/GtfsProgress.h
     src/route/GtfsReadingPieces.cpp src/route/GtfsReadingPieces.h
+    src/route/GtfsTranslations.cpp src/route/GtfsTranslations.h
+    src/route/HepburnRomanizer.cpp src/route/HepburnRomanizer.h
     src/route/GtfsRouteChoice.cpp src/route/GtfsRouteChoice.h
     src/route/RouteAnnouncements.cpp src/route/RouteAnnouncements.h
     src/route/RouteSourceChange.cpp src/route/RouteSourceChange.h
+    src/route/RouteStopNames.cpp src/route/RouteStopNames.h
     src/route/RouteDocument.cpp src/route/RouteDocument.h
     src/route/StopTableModel.cpp src/route/StopTableModel.h
     src/route/FareGridModel.cpp src/route/FareGridModel.h

@@ -2,6 +2,7 @@
 
 #include "run/GeoPoint.h"
 #include "run/PositionFix.h"
+#include "settings/SideSettings.h"
 
 #include <QString>
 
@@ -18,9 +19,10 @@
 class GpsStopTracker
 {
 public:
-    static constexpr double DefaultRadiusMetres = 30;
-    static constexpr double MinRadiusMetres = 10;
-    static constexpr double MaxRadiusMetres = 200;
+    // The option's range (the side settings keep it).
+    static constexpr double DefaultRadiusMetres = SideSettings::DefaultGpsRadius;
+    static constexpr double MinRadiusMetres = SideSettings::MinGpsRadius;
+    static constexpr double MaxRadiusMetres = SideSettings::MaxGpsRadius;
     // A fix older than this says nothing about where the bus is now.
     static constexpr qint64 StaleAfterMs = 10000;
 

@@ -1,6 +1,6 @@
 #include "Cp932PathValidator.h"
 
-#include "companion/Cp932.h"
+#include "formats/Cp932.h"
 
 Cp932PathValidator::Cp932PathValidator(std::function<void(char32_t)> refused, QObject *parent)
     : QValidator(parent)

@@ -3,7 +3,7 @@
 #include "In4Layout.h"
 #include "In4Reader.h"
 #include "In4Writer.h"
-#include "companion/Cp932.h"
+#include "formats/Cp932.h"
 
 #include <QStringList>
 

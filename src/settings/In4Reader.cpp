@@ -1,6 +1,6 @@
 #include "In4Reader.h"
 
-#include "companion/Cp932.h"
+#include "formats/Cp932.h"
 
 #include <QtEndian>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "companion/Companion.h"
+#include "controls/Companion.h"
 #include "display/FormInfo.h"
-#include "fare/CtrlDataInfo.h"
+#include "settings/CtrlDataInfo.h"
 #include "settings/OptionInfo.h"
 
 #include <array>

@@ -1,6 +1,6 @@
 #include "OptionTexts.h"
 
-#include "companion/Companion.h"
+#include "controls/Companion.h"
 
 namespace OptionTexts {
 
@@ -50,6 +50,14 @@ QStringList missingFares()
         QStringLiteral("-1"),
         QStringLiteral("空白"),
         QStringLiteral("—"),
+    };
+}
+
+QStringList displayStyles()
+{
+    return {
+        QStringLiteral("LED（標準）"),
+        QStringLiteral("液晶"),
     };
 }
 

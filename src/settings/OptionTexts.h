@@ -24,6 +24,9 @@ QStringList segmentStyles();
 // "-1" as the fare data has it, 空白 (nothing lit), "—" (a dash across the cell).
 QStringList missingFares();
 
+// The display's looks, in DisplayStyle order.
+QStringList displayStyles();
+
 // "1", "2", ... up to `last`.
 QStringList countUpTo(int last);
 

@@ -5,6 +5,7 @@
 #include "app/LogText.h"
 #include "app/WholeFile.h"
 #include "display/DisplayScale.h"
+#include "formats/JsonNumber.h"
 
 #include <QDir>
 #include <QFile>
@@ -20,6 +21,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <limits>
 
 namespace {
 
@@ -166,15 +168,14 @@ SideSettings SideSettings::load(const QString &path, QString *error)
     if (const QJsonValue fullScreen = display.value(QStringLiteral("fullScreen")); fullScreen.isBool()) {
         settings.displayFullScreen = fullScreen.toBool();
     }
-    if (const int monitor = display.value(QStringLiteral("monitor")).toInt(); monitor >= 1) {
-        settings.displayMonitor = monitor;
+    if (const std::optional<int> monitor =
+            JsonNumber::whole(display.value(QStringLiteral("monitor")), 1, std::numeric_limits<int>::max())) {
+        settings.displayMonitor = *monitor;
     }
-    if (const QJsonValue style = display.value(QStringLiteral("segmentStyle")); style.isDouble()) {
-        // Any other number keeps the default: the options offer only the
-        // three faces.
-        if (const int value = style.toInt(-1); value >= 0 && value <= 2) {
-            settings.displaySegmentStyle = value;
-        }
+    // Any other number keeps the default: the options offer only the three
+    // faces.
+    if (const std::optional<int> style = JsonNumber::whole(display.value(QStringLiteral("segmentStyle")), 0, 2)) {
+        settings.displaySegmentStyle = *style;
     }
     const QString missingFare = display.value(QStringLiteral("missingFare")).toString();
     for (size_t i = 0; i < MissingFareWords.size(); ++i) {
@@ -182,14 +183,19 @@ SideSettings SideSettings::load(const QString &path, QString *error)
             settings.displayMissingFare = static_cast<DegitFormat::MissingFare>(i);
         }
     }
+    settings.displayStyle = DisplayStyles::fromWord(display.value(QStringLiteral("style")).toString(), settings.displayStyle);
     const QJsonObject panel = document.object().value(QStringLiteral("panel")).toObject();
     if (const int scale = panel.value(QStringLiteral("scale")).toInt(); DisplayScale::isPanelStep(scale)) {
         settings.panelScale = scale;
     }
     const QJsonValue radius = document.object().value(QStringLiteral("gps")).toObject().value(QStringLiteral("radius"));
     if (const int metres = radius.toInt(-1);
-        metres >= GpsStopTracker::MinRadiusMetres && metres <= GpsStopTracker::MaxRadiusMetres) {
+        metres >= MinGpsRadius && metres <= MaxGpsRadius) {
         settings.gpsRadius = metres;
+    }
+    if (const QJsonValue english = document.object().value(QStringLiteral("sound")).toObject().value(QStringLiteral("english"));
+        english.isBool()) {
+        settings.soundEnglish = english.toBool();
     }
     if (tokenReplaced) {
         QString saveError;
@@ -222,6 +228,7 @@ bool SideSettings::save(const QString &path, QString *error) const
     display.insert(QStringLiteral("segmentStyle"), displaySegmentStyle);
     display.insert(QStringLiteral("missingFare"),
                    QLatin1String(MissingFareWords.at(static_cast<size_t>(displayMissingFare))));
+    display.insert(QStringLiteral("style"), DisplayStyles::word(displayStyle));
     root.insert(QStringLiteral("display"), display);
     QJsonObject panel = root.value(QStringLiteral("panel")).toObject();
     panel.insert(QStringLiteral("scale"), panelScale);
@@ -229,6 +236,9 @@ bool SideSettings::save(const QString &path, QString *error) const
     QJsonObject gps = root.value(QStringLiteral("gps")).toObject();
     gps.insert(QStringLiteral("radius"), gpsRadius);
     root.insert(QStringLiteral("gps"), gps);
+    QJsonObject sound = root.value(QStringLiteral("sound")).toObject();
+    sound.insert(QStringLiteral("english"), soundEnglish);
+    root.insert(QStringLiteral("sound"), sound);
 
     const auto fail = [&](const QString &why) {
         if (error) {

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "controls/DegitFormat.h"
-#include "run/GpsStopTracker.h"
+#include "display/DisplayStyle.h"
 
 #include <QString>
 
@@ -33,13 +33,22 @@ public:
     int displaySegmentStyle = 1;
     // How a fare cell without a fare (-1) shows.
     DegitFormat::MissingFare displayMissingFare = DegitFormat::MissingFare::MinusOne;
+    // The display's look: the LED board, or the LCD screen.
+    DisplayStyle displayStyle = DisplayStyle::Led;
 
     // The control panel's scale in per cent, one of its steps.
     int panelScale = 100;
 
-    // How near a stop the bus is at it when it follows a GPS, in metres
-    // (GpsStopTracker's range).
-    int gpsRadius = int(GpsStopTracker::DefaultRadiusMetres);
+    // How near a stop the bus is at it when it follows a GPS, in metres:
+    // MinGpsRadius to MaxGpsRadius.
+    static constexpr int DefaultGpsRadius = 30;
+    static constexpr int MinGpsRadius = 10;
+    static constexpr int MaxGpsRadius = 200;
+    int gpsRadius = DefaultGpsRadius;
+
+    // 英語放送: announcements are followed by their English lines where the
+    // route has them.
+    bool soundEnglish = true;
 
     // Reads `path`. A missing file gives the defaults. Fields of the wrong
     // type keep their defaults. Anything else that is wrong is mended at

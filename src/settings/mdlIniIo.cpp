@@ -3,7 +3,7 @@
 #include "In4Format.h"
 #include "SettingsLog.h"
 #include "app/FileReplacement.h"
-#include "companion/Cp932.h"
+#include "formats/Cp932.h"
 
 #include <QDir>
 #include <QFile>

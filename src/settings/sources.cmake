@@ -6,6 +6,7 @@ target_sources(tavelo_core PRIVATE
     src/settings/LookPreset.cpp src/settings/LookPreset.h
     src/settings/IniError.h
     src/settings/IniRecords.h
+    src/settings/CtrlDataInfo.h
     src/settings/In4Format.cpp src/settings/In4Format.h
     src/settings/In4Layout.cpp src/settings/In4Layout.h
     src/settings/In4Listing.cpp src/settings/In4Listing.h
@@ -21,11 +22,8 @@ target_sources(tavelo_ui PRIVATE
     src/settings/ColorButton.cpp src/settings/ColorButton.h
     src/settings/ControlValue.cpp src/settings/ControlValue.h
     src/settings/Cp932PathValidator.cpp src/settings/Cp932PathValidator.h
-    src/settings/DisplayLookApplier.cpp src/settings/DisplayLookApplier.h
-    src/settings/IniApplier.cpp src/settings/IniApplier.h
     src/settings/PageTabButton.cpp src/settings/PageTabButton.h
     src/settings/WrappingRadioButton.cpp src/settings/WrappingRadioButton.h
-    src/settings/frmOption.cpp src/settings/frmOption.h
 )
 
 # in4tool: prints a settings file as readable lines.

@@ -3,6 +3,16 @@
 #include "sound/EspeakSynth.h"
 #include "sound/MecabTagger.h"
 #include "sound/PcmPlayer.h"
+#include "sound/SpokenEnglish.h"
+
+#include <vector>
+
+namespace {
+
+// The pause between an announcement and its English line.
+constexpr int EnglishPauseMs = 600;
+
+} // namespace
 
 std::unique_ptr<EspeakSpeechEngine> EspeakSpeechEngine::create(const QString &settingsPath)
 {
@@ -34,16 +44,27 @@ EspeakSpeechEngine::~EspeakSpeechEngine() = default;
 
 bool EspeakSpeechEngine::speak(const QString &text)
 {
+    return speakWithEnglish(text, QString());
+}
+
+bool EspeakSpeechEngine::speakWithEnglish(const QString &text, const QString &english)
+{
     m_player->stop();
     const QString kana = m_reader.reading(text);
-    if (kana.trimmed().isEmpty()) {
+    const bool withEnglish = !english.trimmed().isEmpty();
+    if (kana.trimmed().isEmpty() && !withEnglish) {
         return true; // nothing to say
     }
     // The samples go to the player as espeak-ng makes them, so the first of
     // them sounds while the rest is still being synthesised.
     m_player->start();
-    const bool synthesised =
-        m_synth->synthesise(kana, [this](const qint16 *samples, int count) { m_player->push(samples, count); });
+    const auto push = [this](const qint16 *samples, int count) { m_player->push(samples, count); };
+    bool synthesised = kana.trimmed().isEmpty() || m_synth->synthesise(kana, push);
+    if (synthesised && withEnglish) {
+        const std::vector<qint16> pause(static_cast<size_t>(m_synth->sampleRate()) * EnglishPauseMs / 1000, 0);
+        push(pause.data(), static_cast<int>(pause.size()));
+        synthesised = SpokenEnglish::synthesise(english, *m_synth, m_reader, push);
+    }
     m_player->finish();
     return synthesised;
 }

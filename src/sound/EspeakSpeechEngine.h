@@ -13,7 +13,8 @@ class PcmPlayer;
 
 // The program's speech: the text is read into katakana (reading dictionary,
 // MeCab and the readings of single kanji), synthesised by espeak-ng's Japanese voice into memory and
-// played on the engine's own GStreamer channel.
+// played on the engine's own GStreamer channel; an English line follows it
+// in espeak-ng's English voice (see SpokenEnglish).
 class EspeakSpeechEngine : public SpeechEngine
 {
 public:
@@ -23,6 +24,7 @@ public:
     ~EspeakSpeechEngine() override;
 
     bool speak(const QString &text) override;
+    bool speakWithEnglish(const QString &text, const QString &english) override;
     void stop() override;
     bool isSpeaking() const override;
     VoiceSettings voiceSettings() const override { return m_voice; }

@@ -51,8 +51,12 @@ EspeakSynth::EspeakSynth(int sampleRate)
 {
 }
 
-bool EspeakSynth::synthesise(const QString &kana, const SampleSink &sink) const
+bool EspeakSynth::synthesise(const QString &kana, const SampleSink &sink, Language language) const
 {
+    // One voice at a time in the library: the one asked for, each time.
+    if (espeak_SetVoiceByName(language == Language::English ? "en" : "ja") != EE_OK) {
+        return false;
+    }
     // The settings are the library's, not this object's: set them each time.
     espeak_SetParameter(espeakRATE, scaled(espeakRATE_NORMAL, m_voice.rate, espeakRATE_MINIMUM, espeakRATE_MAXIMUM), 0);
     espeak_SetParameter(espeakPITCH, scaled(50, m_voice.pitch, 0, 100), 0);
@@ -65,10 +69,10 @@ bool EspeakSynth::synthesise(const QString &kana, const SampleSink &sink) const
     return result == EE_OK;
 }
 
-std::vector<qint16> EspeakSynth::synthesise(const QString &kana) const
+std::vector<qint16> EspeakSynth::synthesise(const QString &kana, Language language) const
 {
     std::vector<qint16> all;
-    const bool accepted =
-        synthesise(kana, [&all](const qint16 *samples, int count) { all.insert(all.end(), samples, samples + count); });
+    const bool accepted = synthesise(
+        kana, [&all](const qint16 *samples, int count) { all.insert(all.end(), samples, samples + count); }, language);
     return accepted ? all : std::vector<qint16>{};
 }

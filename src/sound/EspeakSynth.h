@@ -9,12 +9,14 @@
 #include <memory>
 #include <vector>
 
-// The Japanese voice of espeak-ng, synthesising into memory: 16-bit mono
-// samples handed over piece by piece as they are made.
+// The Japanese voice of espeak-ng (and its English one, for the English
+// lines of announcements), synthesising into memory: 16-bit mono samples
+// handed over piece by piece as they are made.
 class EspeakSynth
 {
 public:
     using SampleSink = std::function<void(const qint16 *samples, int count)>;
+    enum class Language { Japanese, English };
 
     // Null when espeak-ng or its Japanese voice cannot start. espeak-ng is
     // one per process: every synthesiser shares it, from one thread.
@@ -23,10 +25,11 @@ public:
     int sampleRate() const { return m_sampleRate; }
     void setVoice(const VoiceSettings &settings) { m_voice = settings.clamped(); }
 
-    // Speaks katakana text into `sink`; false when espeak-ng refused it.
-    bool synthesise(const QString &kana, const SampleSink &sink) const;
+    // Speaks katakana text (or English text with the English voice) into
+    // `sink`; false when espeak-ng refused it or lacks the voice.
+    bool synthesise(const QString &kana, const SampleSink &sink, Language language = Language::Japanese) const;
     // The whole text at once; nothing when espeak-ng refused it.
-    std::vector<qint16> synthesise(const QString &kana) const;
+    std::vector<qint16> synthesise(const QString &kana, Language language = Language::Japanese) const;
 
 private:
     explicit EspeakSynth(int sampleRate);

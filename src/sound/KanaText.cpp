@@ -140,6 +140,18 @@ QString toKatakana(const QString &text)
     return result;
 }
 
+QString toHiragana(const QString &text)
+{
+    QString result = text;
+    for (QChar &c : result) {
+        // ァ to ヶ, and the iteration marks ヽ ヾ.
+        if ((c.unicode() >= 0x30A1 && c.unicode() <= 0x30F6) || c.unicode() == 0x30FD || c.unicode() == 0x30FE) {
+            c = QChar(c.unicode() - 0x60);
+        }
+    }
+    return result;
+}
+
 QString numberReading(QStringView digits)
 {
     static const char16_t *const Powers[] = {u"", u"マン", u"オク", u"チョー", u"ケイ"};

@@ -13,6 +13,8 @@ QString normalise(const QString &text);
 
 // Hiragana become the katakana of the same sound; everything else stays.
 QString toKatakana(const QString &text);
+// And back: katakana that have a hiragana become it (ヴ too, as ゔ).
+QString toHiragana(const QString &text);
 
 bool isKanji(char32_t c);
 bool isKatakana(char32_t c);

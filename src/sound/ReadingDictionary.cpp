@@ -1,7 +1,7 @@
 #include "ReadingDictionary.h"
 
 #include "app/WholeFile.h"
-#include "companion/Cp932.h"
+#include "formats/Cp932.h"
 #include "sound/KanaText.h"
 #include "sound/SoundLog.h"
 

@@ -14,6 +14,14 @@ public:
     // Starts speaking and returns at once. False when the text could not be
     // turned into speech.
     virtual bool speak(const QString &text) = 0;
+    // Speaks `text` and then, after a short pause, its English line
+    // `english` with an English voice, as one announcement (stop() ends
+    // both). An engine without English speaks the Japanese alone.
+    virtual bool speakWithEnglish(const QString &text, const QString &english)
+    {
+        Q_UNUSED(english);
+        return speak(text);
+    }
     virtual void stop() = 0;
     virtual bool isSpeaking() const = 0;
 

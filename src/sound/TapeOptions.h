@@ -17,4 +17,7 @@ struct TapeOptions
     // True: the announcement starts once the sound has ended; false: both
     // play together.
     bool waitForSound = true;
+    // 英語放送: each announcement is followed by its English line, when the
+    // route has an English announcement file.
+    bool english = true;
 };

@@ -5,6 +5,9 @@
 #include "sound/SpeechEngine.h"
 #include "sound/SpeechService.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 namespace {
 
 const QString SpeechUsable = QStringLiteral("音合使用可");
@@ -36,6 +39,7 @@ void mdlM_Tape::LoadTape(const QString &folder, const QString &routeNumber)
     // by other means (clearing the display), and it must then find nothing
     // to speak rather than half a file or another route's announcements.
     m_tapeData.clear();
+    m_english.clear();
     m_tapePos = 0;
 
     const TapeCsvContents contents = TapeCsv::readFile(TapeCsv::filePath(folder, routeNumber));
@@ -46,11 +50,34 @@ void mdlM_Tape::LoadTape(const QString &folder, const QString &routeNumber)
         return;
     }
     m_tapeData = contents.records;
+    loadEnglish(TapeCsv::englishFilePath(folder, routeNumber));
     if (m_engine) {
         m_engine->setDictionaryFolder(folder);
         setGroup(m_groupCaption, true, true, QString());
     } else {
         setGroup(m_groupCaption, m_groupEnabled, m_buttonsEnabled, QString());
+    }
+}
+
+void mdlM_Tape::loadEnglish(const QString &path)
+{
+    if (!QFileInfo::exists(path)) {
+        return;
+    }
+    const TapeCsvContents english = TapeCsv::readFile(path);
+    if (const QString problem = english.problemText(); !problem.isEmpty()) {
+        qCWarning(lcSound).noquote() << problem << QStringLiteral("（英語放送なし）");
+        return;
+    }
+    if (english.records.size() != m_tapeData.size()) {
+        qCWarning(lcSound).noquote() << QStringLiteral("%1: 放送文が %2 行あり、放送データの %3 行と合わないため、英語放送は使いません")
+                                            .arg(QDir::toNativeSeparators(path))
+                                            .arg(english.records.size())
+                                            .arg(m_tapeData.size());
+        return;
+    }
+    for (const TapeRecord &record : english.records) {
+        m_english << record.Text;
     }
 }
 
@@ -122,7 +149,8 @@ void mdlM_Tape::SpeakTape(qint32 pos)
         return;
     }
     m_engine->stop();
-    if (!m_engine->speak(m_tapeData.at(pos - 1).Text)) {
+    const QString english = m_options().english ? englishText(pos) : QString();
+    if (!m_engine->speakWithEnglish(m_tapeData.at(pos - 1).Text, english)) {
         m_engine->stop();
     }
 }

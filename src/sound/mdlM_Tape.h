@@ -1,11 +1,12 @@
 #pragma once
 
-#include "sound/TapeCsv.h"
+#include "formats/TapeCsv.h"
 #include "sound/TapeOptions.h"
 
 #include <QList>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <memory>
@@ -34,7 +35,9 @@ public:
     // Reads "<folder><routeNumber>tp.csv". A file that is missing or holds
     // a line that cannot be read leaves no announcements and disables the
     // group; no message interrupts the caller, who goes on. Why is kept in
-    // loadProblem() and logged.
+    // loadProblem() and logged. The English lines of "<routeNumber>tp.en.csv"
+    // beside it are read too when it is there; one that cannot be read, or
+    // that has not a line for every announcement, gives none (logged).
     void LoadTape(const QString &folder, const QString &routeNumber);
 
     // The next and the previous announcement, with its sound first. Beyond
@@ -52,6 +55,8 @@ public:
     qint16 GetTapeSoundFlag(qint32 pos) const;
     // The words of record `pos`; empty outside the records.
     QString GetTapeText(qint32 pos) const;
+    // Its English line; empty when it has none or the route no English file.
+    QString englishText(qint32 pos) const { return pos >= 1 ? m_english.value(pos - 1) : QString(); }
 
     void SpeakTape(qint32 pos);
     void StopTape();
@@ -80,6 +85,7 @@ signals:
     void groupChanged();
 
 private:
+    void loadEnglish(const QString &path);
     void playSoundBefore(const QString &file, const QString &channel, bool wait);
     QString flagSound(const TapeOptions &options, qint32 pos) const;
     void setGroup(const QString &caption, bool groupEnabled, bool buttonsEnabled, const QString &loadProblem);
@@ -90,6 +96,7 @@ private:
     std::unique_ptr<SpeechEngine> m_engine;
 
     QList<TapeRecord> m_tapeData;
+    QStringList m_english; // a line for each record, or none
     qint32 m_tapePos = 0;
 
     QString m_groupCaption;

@@ -8,7 +8,6 @@ target_link_libraries(tavelo_core PUBLIC ${MECAB_LIBRARY} PkgConfig::ESPEAK_NG)
 target_sources(tavelo_core PRIVATE
     src/sound/ChimePlayer.h
     src/sound/TapeOptions.h
-    src/sound/TapeCsv.cpp src/sound/TapeCsv.h
     src/sound/mdlM_Tape.cpp src/sound/mdlM_Tape.h
     src/sound/SpeechEngine.h
     src/sound/SpeechService.h
@@ -20,6 +19,7 @@ target_sources(tavelo_core PRIVATE
     src/sound/KanaReader.cpp src/sound/KanaReader.h
     src/sound/SpokenReading.cpp src/sound/SpokenReading.h
     src/sound/EspeakSynth.cpp src/sound/EspeakSynth.h
+    src/sound/SpokenEnglish.cpp src/sound/SpokenEnglish.h
     src/sound/PcmPlayer.cpp src/sound/PcmPlayer.h
     src/sound/EspeakSpeechEngine.cpp src/sound/EspeakSpeechEngine.h
 )

@@ -2,12 +2,11 @@
 
 #include "Nw7Barcode.h"
 #include "app/WholeFile.h"
+#include "formats/JsonNumber.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QRegularExpression>
-
-#include <cmath>
 
 namespace {
 
@@ -379,15 +378,15 @@ int TicketDescriptionReader::integer(const QJsonObject &object, const QString &p
     if (!value) {
         return fallback.value_or(min);
     }
-    const double number = value->toDouble(std::nan(""));
-    if (!value->isDouble() || std::floor(number) != number || number < min || number > max) {
+    const std::optional<int> number = JsonNumber::whole(*value, min, max);
+    if (!number) {
         problem(keyed(path, key), QStringLiteral("%1～%2 の整数でなければなりません（%3 です）")
                                       .arg(min)
                                       .arg(max)
-                                      .arg(value->isDouble() ? QString::number(number) : kindOf(*value)));
+                                      .arg(value->isDouble() ? QString::number(value->toDouble()) : kindOf(*value)));
         return fallback.value_or(min);
     }
-    return int(number);
+    return *number;
 }
 
 QString TicketDescriptionReader::string(const QJsonObject &object, const QString &path, const QString &key,
@@ -463,12 +462,12 @@ QList<int> TicketDescriptionReader::integers(const QJsonValue &value, const QStr
     }
     QList<int> numbers;
     for (qsizetype i = 0; i < list.size(); ++i) {
-        const double number = list.at(i).toDouble(std::nan(""));
-        if (!list.at(i).isDouble() || std::floor(number) != number || number < min || number > max) {
+        const std::optional<int> number = JsonNumber::whole(list.at(i), min, max);
+        if (!number) {
             problem(indexed(path, i), QStringLiteral("%1～%2 の整数でなければなりません").arg(min).arg(max));
             return {};
         }
-        numbers.append(int(number));
+        numbers.append(*number);
     }
     return numbers;
 }

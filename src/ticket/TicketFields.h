@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TicketRequest.h"
+#include "fare/TicketRequest.h"
 
 #include <QDate>
 #include <QStringList>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "TicketDescription.h"
-#include "TicketRequest.h"
+#include "fare/TicketRequest.h"
 
 class QPainter;
 

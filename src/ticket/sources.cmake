@@ -1,5 +1,4 @@
 target_sources(tavelo_core PRIVATE
-    src/ticket/TicketRequest.h
     src/ticket/PlgInfo.h
     src/ticket/Nw7Barcode.cpp src/ticket/Nw7Barcode.h
     src/ticket/ItfBarcode.cpp src/ticket/ItfBarcode.h

@@ -1,4 +1,4 @@
-#include "companion/Cp932.h"
+#include "formats/Cp932.h"
 
 #include <QTest>
 

@@ -4,7 +4,7 @@
 #include "controls/Dot16Glyphs.h"
 #include "controls/PropertyBag.h"
 #include "controls/ScrollClock.h"
-#include "companion/Cp932.h"
+#include "formats/Cp932.h"
 
 #include <QSet>
 #include <QSignalSpy>

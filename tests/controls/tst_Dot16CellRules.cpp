@@ -1,6 +1,6 @@
 #include "controls/Dot16CellRules.h"
 
-#include "companion/Cp932.h"
+#include "formats/Cp932.h"
 
 #include <QTest>
 

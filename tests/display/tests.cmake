@@ -7,3 +7,5 @@ set_tests_properties(tst_Form1 PROPERTIES ENVIRONMENT
 tavelo_add_test(NAME tst_DisplayScale SOURCES display/tst_DisplayScale.cpp LIBS tavelo_core)
 tavelo_add_test(NAME tst_SessionEndWatcher SOURCES display/tst_SessionEndWatcher.cpp LIBS tavelo_ui)
 tavelo_add_test(NAME tst_SingleInstanceGuard SOURCES display/tst_SingleInstanceGuard.cpp LIBS tavelo_ui)
+# The LCD look, on the real windows and fake platform services.
+tavelo_add_test(NAME tst_LcdFareDisplay SOURCES display/tst_LcdFareDisplay.cpp fare/PanelFixture.h LIBS tavelo_fakes tavelo_remote)

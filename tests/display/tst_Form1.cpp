@@ -4,10 +4,10 @@
 #include "controls/M_Degit.h"
 #include "display/BoardLayout.h"
 #include "display/ErrorReport.h"
-#include "display/Form1.h"
+#include "windows/Form1.h"
 #include "display/JapaneseFonts.h"
-#include "display/mdlR57_000.h"
-#include "fare/frmCtl.h"
+#include "windows/mdlR57_000.h"
+#include "windows/frmCtl.h"
 
 #include <QAbstractButton>
 #include <QLabel>

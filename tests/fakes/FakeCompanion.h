@@ -1,6 +1,6 @@
 #pragma once
 
-#include "companion/Companion.h"
+#include "controls/Companion.h"
 
 #include <QStringList>
 

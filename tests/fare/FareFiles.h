@@ -1,7 +1,7 @@
 #pragma once
 
-#include "fare/Hy3File.h"
-#include "fare/StopRecord.h"
+#include "formats/Hy3File.h"
+#include "formats/StopRecord.h"
 
 #include <QFile>
 #include <QString>

@@ -3,11 +3,11 @@
 #include "FakeCompanion.h"
 #include "FakeMultimedia.h"
 
-#include "companion/Cp932.h"
-#include "display/Form1.h"
-#include "display/mdlR57_000.h"
-#include "fare/frmCtl.h"
-#include "settings/frmOption.h"
+#include "formats/Cp932.h"
+#include "windows/Form1.h"
+#include "windows/mdlR57_000.h"
+#include "windows/frmCtl.h"
+#include "windows/frmOption.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -2,7 +2,7 @@
 #include "fare/FareFiles.h"
 #include "sound/FakeSpeech.h"
 
-#include "companion/Cp932.h"
+#include "formats/Cp932.h"
 #include "fare/BusOperation.h"
 #include "sound/mdlM_Tape.h"
 

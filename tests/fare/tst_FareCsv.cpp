@@ -1,7 +1,7 @@
 #include "FareFiles.h"
 
-#include "companion/Cp932.h"
-#include "fare/FareCsv.h"
+#include "formats/Cp932.h"
+#include "formats/FareCsv.h"
 
 #include <QMultiMap>
 #include <QTest>

@@ -1,6 +1,6 @@
 #include "FareFiles.h"
 
-#include "fare/Hy3File.h"
+#include "formats/Hy3File.h"
 
 #include <QTest>
 

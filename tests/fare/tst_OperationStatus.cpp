@@ -1,7 +1,7 @@
 #include "fare/FareFiles.h"
 #include "sound/FakeSpeech.h"
 
-#include "companion/Cp932.h"
+#include "formats/Cp932.h"
 #include "fare/FareRoute.h"
 #include "fare/OperationStatus.h"
 #include "sound/mdlM_Tape.h"

@@ -1,5 +1,5 @@
 #include "fare/FareRoute.h"
-#include "sound/TapeCsv.h"
+#include "formats/TapeCsv.h"
 
 #include <QFile>
 #include <QTest>

@@ -3,12 +3,12 @@
 // aside: each case runs in a child process and the test compares that
 // process's peak memory before and after the read.
 #include "fare/FareRoute.h"
-#include "fare/Hy3File.h"
+#include "formats/Hy3File.h"
 #include "fare/RouteSetting.h"
 #include "settings/In4Format.h"
 #include "settings/mdlIniIo.h"
 #include "sound/ReadingDictionary.h"
-#include "sound/TapeCsv.h"
+#include "formats/TapeCsv.h"
 #include "ticket/TicketDescriptionReader.h"
 
 #include <QTemporaryDir>

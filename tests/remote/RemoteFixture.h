@@ -5,13 +5,13 @@
 #include "fare/PanelFixture.h"
 #include "sound/FakeSpeech.h"
 
-#include "companion/Cp932.h"
-#include "display/Form1.h"
-#include "display/mdlR57_000.h"
-#include "fare/frmCtl.h"
+#include "formats/Cp932.h"
+#include "windows/Form1.h"
+#include "windows/mdlR57_000.h"
+#include "windows/frmCtl.h"
 #include "remote/BusPanelControl.h"
 #include "remote/RemoteServer.h"
-#include "settings/frmOption.h"
+#include "windows/frmOption.h"
 
 #include <QEventLoop>
 #include <QJsonDocument>

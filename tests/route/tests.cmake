@@ -3,6 +3,7 @@
 tavelo_add_test(NAME tst_CsvReader SOURCES route/tst_CsvReader.cpp LIBS tavelo_core)
 tavelo_add_test(NAME tst_RouteBuilder SOURCES route/tst_RouteBuilder.cpp LIBS tavelo_core)
 tavelo_add_test(NAME tst_RouteSource SOURCES route/tst_RouteSource.cpp LIBS tavelo_core)
+tavelo_add_test(NAME tst_HepburnRomanizer SOURCES route/tst_HepburnRomanizer.cpp LIBS tavelo_core)
 tavelo_add_test(NAME tst_GtfsImport SOURCES route/tst_GtfsImport.cpp LIBS tavelo_core)
 target_compile_definitions(tst_GtfsImport PRIVATE TAVELO_ROUTE_DATA="${CMAKE_CURRENT_LIST_DIR}/data"
     HY3TOOL="$<TARGET_FILE:hy3tool>")

@@ -1,4 +1,4 @@
-#include "route/CsvReader.h"
+#include "formats/CsvReader.h"
 
 #include <QTest>
 

@@ -1,5 +1,5 @@
-#include "companion/Cp932.h"
-#include "fare/Hy3File.h"
+#include "formats/Cp932.h"
+#include "formats/Hy3File.h"
 #include "route/GtfsImport.h"
 #include "route/GtfsProgress.h"
 #include "route/RouteBuilder.h"
@@ -201,7 +201,7 @@ private slots:
         QTemporaryDir out;
         const Run run = importGtfs(out.path(), {feed, "--route", "R1", "--number", "012"});
         QVERIFY2(run.exitCode == 0, qPrintable(run.err));
-        QCOMPARE(run.written, QStringList({"12.hy3", "12.route.json", "12tp.csv", "yomi.txt"}));
+        QCOMPARE(run.written, QStringList({"12.hy3", "12.route.json", "12tp.csv", "12tp.en.csv", "yomi.txt"}));
         // One warning for the contains_id rule, one for the pair B -> C
         // that no rule prices.
         QVERIFY2(run.err.contains(QStringLiteral("contains_id のある規則 1 件")), qPrintable(run.err));
@@ -282,6 +282,59 @@ private slots:
         const QString yomi = Cp932::decode(readAll(out.filePath(QStringLiteral("yomi.txt"))));
         QVERIFY2(yomi.startsWith(QStringLiteral("川崎駅西口59番のりば,かわさきえきにしぐち59ばんのりば\r\n")), qPrintable(yomi));
         QVERIFY2(yomi.contains(QStringLiteral("\r\n末吉橋,すえよしばし\r\n")), qPrintable(yomi));
+    }
+
+    void namesInOtherLanguagesComeFromEitherTranslationsForm()
+    {
+        using Names = QMap<QString, QString>;
+        const auto imported = [](const QString &folder) {
+            QString error;
+            const std::unique_ptr<GtfsFeed> feed = GtfsFeed::open(DataDir + folder, error);
+            std::optional<GtfsImport::Result> result;
+            if (feed) {
+                result = GtfsImport::run(*feed, {QStringLiteral("R1"), QStringLiteral("51"), {}, QString()}, error);
+            }
+            if (!result) {
+                qWarning("%s", qPrintable(error));
+            }
+            return result;
+        };
+        // Keyed by the Japanese text; a stop without English gets it from
+        // its reading, one without a whole reading gets none.
+        std::optional<GtfsImport::Result> older = imported(QStringLiteral("/names-older"));
+        QVERIFY(older);
+        const std::vector<RouteStop> &stops = older->source.stops;
+        QCOMPARE(stops[0].names, (Names{{"en", "Bito Station"}, {"zh-Hant", "美杜站"}}));
+        QCOMPARE(stops[1].names, (Names{{"en", "Shiyakusho-mae"}, {"ko", "시청앞"}, {"zh-Hans", "市政府前"}}));
+        QVERIFY(stops[1].englishFromReading && !stops[0].englishFromReading);
+        QCOMPARE(stops[2].names, Names());
+        QCOMPARE(older->source.headsignNames, (Names{{"en", "Higashi Depot"}, {"ko", "히가시 차고"}}));
+        QCOMPARE(older->source.englishAnnouncements,
+                 QStringList({"Thank you for riding. This bus is bound for Higashi Depot.",
+                              "The next stop is Shiyakusho-mae.", "The next stop is 本町二丁目.",
+                              "The next stop is Higashi Depot, the last stop."}));
+
+        // Keyed by stop or by text, tags in any case; Japanese itself is no
+        // other language, one the display may not know is kept.
+        QTemporaryDir out;
+        const Run run = importGtfs(out.path(), {DataDir + QStringLiteral("/names-newer"), "--route", "R1", "--number", "51"});
+        QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+        QString error;
+        const std::optional<RouteSource> newer = RouteSource::readFile(out.filePath(QStringLiteral("51.route.json")), error);
+        QVERIFY2(newer, qPrintable(error));
+        QCOMPARE(newer->stops[0].names, (Names{{"en", "East Office"}}));
+        QCOMPARE(newer->stops[1].names, (Names{{"en", "Shiyakusho-mae"}, {"ko", "시청앞"}, {"zh-Hans", "市政府前"}}));
+        QCOMPARE(newer->stops[2].names, (Names{{"en", "Honmachi 2-chome"}}));
+        QVERIFY(newer->stops[2].englishFromReading && !newer->stops[3].englishFromReading);
+        QCOMPARE(newer->stops[3].names, (Names{{"en", "Bito Station"}, {"fr", "Gare de Bito"}, {"zh-Hant", "美杜站"}}));
+        QCOMPARE(newer->headsignNames, (Names{{"en", "Bito Station"}}));
+        // The English file beside the Japanese one, line for line.
+        QCOMPARE(run.written, QStringList({"51.hy3", "51.route.json", "51tp.csv", "51tp.en.csv", "yomi.txt"}));
+        QCOMPARE(readAll(out.filePath(QStringLiteral("51tp.en.csv"))),
+                 QByteArray("Thank you for riding. This bus is bound for Bito Station.,0,0\r\n"
+                            "The next stop is Shiyakusho-mae.,1,0\r\n"
+                            "The next stop is Honmachi 2-chome.,1,0\r\n"
+                            "\"The next stop is Bito Station, the last stop.\",1,0\r\n"));
     }
 
     void longRoutesAreNumberedByFareStage()

@@ -1,5 +1,5 @@
-#include "companion/Cp932.h"
-#include "fare/Hy3File.h"
+#include "formats/Cp932.h"
+#include "formats/Hy3File.h"
 #include "fare/RouteNumber.h"
 #include "route/AnnouncementModel.h"
 #include "route/FareGridModel.h"
@@ -201,6 +201,47 @@ private slots:
         QCOMPARE(document.source().stops[1].name, QStringLiteral("本町㈱"));
         document.undoStack()->undo();
         QCOMPARE(stops.rowCount(), 0);
+    }
+
+    // A stop's English name made from its reading follows the reading until
+    // the author types one; the English announcements follow the names and
+    // keep to their lines when lines are inserted.
+    void englishNamesFollowTheReadingUntilTyped()
+    {
+        RouteDocument document(nullptr, testGlyphs);
+        StopTableModel stops(&document);
+        QAbstractItemModelTester tester(&stops);
+        QString error;
+        QVERIFY2(stops.paste(0, StopTableModel::NameColumn, QStringLiteral("市役所前\tしやくしょまえ\n美杜駅\n"), false, error),
+                 qPrintable(error));
+        QCOMPARE(stops.index(0, StopTableModel::EnglishColumn).data().toString(), QStringLiteral("Shiyakusho-mae"));
+        QVERIFY(stops.index(0, StopTableModel::EnglishColumn).data(StopTableModel::EnglishFromReadingRole).toBool());
+        const QModelIndex english = stops.index(1, StopTableModel::EnglishColumn);
+        QCOMPARE(english.data().toString(), QString()); // kanji without a reading
+
+        QVERIFY(stops.setData(stops.index(1, StopTableModel::ReadingColumn), QStringLiteral("びもりえき")));
+        QCOMPARE(english.data().toString(), QStringLiteral("Bimori-eki"));
+        QVERIFY(stops.setData(english, QStringLiteral("Bito Station")));
+        QVERIFY(!english.data(StopTableModel::EnglishFromReadingRole).toBool());
+        QVERIFY(stops.setData(stops.index(1, StopTableModel::ReadingColumn), QStringLiteral("びとえき")));
+        QCOMPARE(english.data().toString(), QStringLiteral("Bito Station"));
+        QCOMPARE(RouteAnnouncements::englishOfSource(document.source()).last(),
+                 QStringLiteral("The next stop is Bito Station, the last stop."));
+
+        document.undoStack()->undo();
+        document.undoStack()->undo();
+        QCOMPARE(english.data().toString(), QStringLiteral("Bimori-eki"));
+        QVERIFY(english.data(StopTableModel::EnglishFromReadingRole).toBool());
+
+        AnnouncementModel announcements(&document);
+        QVERIFY(announcements.insertRows(1, 1));
+        QCOMPARE(RouteAnnouncements::englishOfSource(document.source()),
+                 (QStringList{QStringLiteral("Thank you for riding. This bus is bound for Bimori-eki."), QString(),
+                              QStringLiteral("The next stop is Bimori-eki, the last stop.")}));
+        QVERIFY(announcements.setData(announcements.index(1, AnnouncementModel::EnglishColumn),
+                                      QStringLiteral("Please hold on.")));
+        QCOMPARE(announcements.index(1, AnnouncementModel::EnglishColumn).data().toString(), QStringLiteral("Please hold on."));
+        QCOMPARE(document.source().englishAnnouncements.at(1), QStringLiteral("Please hold on."));
     }
 
     // The moved stop takes the ticket number of its new place, the board

@@ -1,4 +1,4 @@
-#include "fare/Hy3File.h"
+#include "formats/Hy3File.h"
 #include "route/GtfsImport.h"
 #include "route/editor/GtfsImportDialog.h"
 #include "route/StopTableModel.h"

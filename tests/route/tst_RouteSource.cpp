@@ -1,8 +1,9 @@
-#include "companion/Cp932.h"
-#include "fare/Hy3File.h"
+#include "formats/Cp932.h"
+#include "formats/Hy3File.h"
 #include "app/FileReplacement.h"
 #include "route/RouteBuilder.h"
 #include "route/RouteFiles.h"
+#include "route/RouteStopNames.h"
 #include "sound/ReadingDictionary.h"
 
 #include <QDir>
@@ -24,10 +25,10 @@ RouteSource sample()
     source.rule.kind = FareRule::Kind::Distance;
     source.rule.bands = {{20, 160}, {55, 200}};
     source.stops = {{QStringLiteral("駅前"), QStringLiteral("えきまえ"), 0, QStringLiteral("A"), std::nullopt, RouteStop::Sound::Major,
-                     35.531, 139.6967},
-                    {QStringLiteral("本町, \"北\""), QString(), 17, QString(), 5, RouteStop::Sound::Ordinary, std::nullopt, std::nullopt},
+                     35.531, 139.6967, {}, false},
+                    {QStringLiteral("本町, \"北\""), QString(), 17, QString(), 5, RouteStop::Sound::Ordinary, std::nullopt, std::nullopt, {}, false},
                     {QStringLiteral("車庫前"), QStringLiteral("シャコマエ"), 55, QString(), std::nullopt, RouteStop::Sound::Terminal,
-                     -33.5, -70.25}};
+                     -33.5, -70.25, {}, false}};
     // A late trip into the next day, with a stop it gives no time.
     source.trips = {{QStringLiteral("便\t1"), QStringLiteral("車庫前行き"),
                      {QStringLiteral("平日"), std::array{true, true, true, true, true, false, false}, QDate(2024, 4, 1),
@@ -56,7 +57,12 @@ class tst_RouteSource : public QObject
 private slots:
     void roundTripsEveryField()
     {
-        const RouteSource source = sample();
+        RouteSource source = sample();
+        source.stops[0].names = {{QStringLiteral("en"), QStringLiteral("Ekimae")}, {QStringLiteral("zh-Hans"), QStringLiteral("站前")}};
+        source.stops[0].englishFromReading = true;
+        source.stops[2].names = {{QStringLiteral("en"), QStringLiteral("Depot")}};
+        source.englishAnnouncements = {QString(), QStringLiteral("Space")};
+        source.headsignNames = {{QStringLiteral("ko"), QStringLiteral("차고")}};
         QString error;
         const std::optional<RouteSource> again = RouteSource::fromJson(source.toJson(), error);
         QVERIFY2(again, qPrintable(error));
@@ -69,10 +75,40 @@ private slots:
         QCOMPARE(again->announcements[0].Text, source.announcements[0].Text);
         QCOMPARE(again->announcements[1].SoundFlag, qint16(-3));
         QCOMPARE(again->readings, source.readings);
+        QCOMPARE(again->englishAnnouncements, source.englishAnnouncements);
+        QCOMPARE(again->headsignNames, source.headsignNames);
         QVERIFY(again->trips == source.trips);
         QCOMPARE(again->toJson(), source.toJson());
         QVERIFY(source.toJson().contains(R"("departure": "23:51:00")"));
         QVERIFY(source.toJson().contains(R"("arrival": "25:10:05")"));
+    }
+
+    // The display names the stop it shows in every language from the source
+    // beside its fare data, and only while the two have the same stops.
+    void namesWhileRunningComeFromTheSourceBesideTheFareData()
+    {
+        QTemporaryDir dir;
+        RouteSource source = sample();
+        source.stops[1].names = {{QStringLiteral("ko"), QStringLiteral("혼마치")}};
+        QString error;
+        std::optional<RouteFiles::Output> output = RouteFiles::build(source, {}, dir.path(), true, error);
+        QVERIFY2(output && RouteFiles::write(*output, dir.path(), error), qPrintable(error));
+        const QString fare = dir.filePath(QStringLiteral("12.hy3"));
+        QStringList names;
+        for (const RouteStop &stop : source.stops) {
+            names << stop.name;
+        }
+        const RouteStopNames running = RouteStopNames::forFareFile(fare, names, error);
+        QVERIFY2(error.isEmpty(), qPrintable(error));
+        QCOMPARE(running.names(1), (QMap<QString, QString>{{QStringLiteral("ja"), QStringLiteral("駅前")},
+                                                           {QStringLiteral("kana"), QStringLiteral("えきまえ")},
+                                                           {QStringLiteral("en"), QStringLiteral("Ekimae")}}));
+        QCOMPARE(running.names(2).value(QStringLiteral("ko")), QStringLiteral("혼마치"));
+        QVERIFY(running.names(4).isEmpty());
+
+        names[2] = QStringLiteral("車庫");
+        QVERIFY(RouteStopNames::forFareFile(fare, names, error).isEmpty());
+        QVERIFY2(error.contains(QStringLiteral("12.route.json")), qPrintable(error));
     }
 
     void refusesNamingTheKey_data()
@@ -96,6 +132,9 @@ private slots:
         QTest::newRow("day") << head + R"("trips":[{"id":"1","service":{"id":"s","days":["mon","xyz"]},"times":[]}]})"
                              << QStringLiteral("trips[0].service: \"days\"");
         QTest::newRow("sound not a text") << head + R"("stops":[{"name":"a","sound":3}]})" << QStringLiteral("stops[0]: \"sound\" は文字列");
+        // Far beyond any integer: refused, not converted.
+        QTest::newRow("fare 1e300") << QByteArray(R"({"format":"tavelo-route","version":1,"fareRule":{"kind":"flat","fare":1e300}})")
+                                    << QStringLiteral("\"fare\" は整数ではありません");
     }
 
     void refusesNamingTheKey()

@@ -4,7 +4,7 @@
 #include "fare/FareFiles.h"
 #include "sound/FakeSpeech.h"
 
-#include "companion/Cp932.h"
+#include "formats/Cp932.h"
 #include "fare/BusOperation.h"
 #include "FakeClock.h"
 #include "run/RunSlot.h"

@@ -1,11 +1,11 @@
 #include "FakeCompanion.h"
 #include "controls/ChimeiCtl_B.h"
 #include "controls/M_Degit.h"
-#include "display/Form1.h"
-#include "display/mdlR57_000.h"
-#include "fare/frmCtl.h"
+#include "windows/Form1.h"
+#include "windows/mdlR57_000.h"
+#include "windows/frmCtl.h"
 #include "settings/ColorButton.h"
-#include "settings/frmOption.h"
+#include "windows/frmOption.h"
 
 #include <QApplication>
 #include <QCheckBox>

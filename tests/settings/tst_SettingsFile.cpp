@@ -1,14 +1,14 @@
 #include "FakeCompanion.h"
 #include "controls/M_Degit.h"
 #include "display/ErrorReport.h"
-#include "display/Form1.h"
+#include "windows/Form1.h"
 #include "display/JapaneseFonts.h"
 #include "display/SingleInstanceGuard.h"
-#include "fare/frmCtl.h"
+#include "windows/frmCtl.h"
 #include "settings/ColorButton.h"
 #include "settings/In4Format.h"
 #include "settings/SettingsLocation.h"
-#include "settings/frmOption.h"
+#include "windows/frmOption.h"
 #include "settings/mdlIniIo.h"
 
 #include <QCheckBox>

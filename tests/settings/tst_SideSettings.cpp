@@ -88,6 +88,7 @@ void tst_SideSettings::displayFieldsRoundTripBesideTheOthers()
     settings.panelScale = 150;
     settings.displaySegmentStyle = 0;
     settings.gpsRadius = 55;
+    settings.displayStyle = DisplayStyle::Lcd;
     QVERIFY(settings.save(path));
 
     const SideSettings again = SideSettings::load(path);
@@ -97,6 +98,7 @@ void tst_SideSettings::displayFieldsRoundTripBesideTheOthers()
     QCOMPARE(again.panelScale, 150);
     QCOMPARE(again.displaySegmentStyle, 0);
     QCOMPARE(again.gpsRadius, 55);
+    QCOMPARE(again.displayStyle, DisplayStyle::Lcd);
     QVERIFY(again.remoteEnabled);
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
@@ -110,7 +112,7 @@ void tst_SideSettings::displayValuesOutOfRangeKeepTheirDefaults()
     // 130 is no step, monitors count from 1, full screen is a boolean.
     // The panel's steps are fewer than the display's; there are three digit faces.
     // A stop's circle has a radius of 10 to 200 m.
-    writeFile(path, R"({"display": {"scale": 130, "monitor": 0, "fullScreen": "yes", "segmentStyle": 3}, "panel": {"scale": 125},
+    writeFile(path, R"({"display": {"scale": 130, "monitor": 0, "fullScreen": "yes", "segmentStyle": 3, "style": "oled"}, "panel": {"scale": 125},
                         "gps": {"radius": 500}})");
     const SideSettings settings = SideSettings::load(path);
     QCOMPARE(settings.displayScale, 100);
@@ -119,6 +121,7 @@ void tst_SideSettings::displayValuesOutOfRangeKeepTheirDefaults()
     QCOMPARE(settings.panelScale, 100);
     QCOMPARE(settings.displaySegmentStyle, 1);
     QCOMPARE(settings.gpsRadius, 30);
+    QCOMPARE(settings.displayStyle, DisplayStyle::Led);
 }
 
 QByteArray contents(const QString &path)

@@ -27,6 +27,10 @@ public:
         m_speaking = speakSucceeds;
         return speakSucceeds;
     }
+    bool speakWithEnglish(const QString &text, const QString &english) override
+    {
+        return english.isEmpty() ? speak(text) : speak(text + QStringLiteral(" / ") + english);
+    }
     void stop() override
     {
         m_log << QStringLiteral("stop");

@@ -1,4 +1,4 @@
-#include "companion/Cp932.h"
+#include "formats/Cp932.h"
 #include "sound/ReadingDictionary.h"
 
 #include <QFile>

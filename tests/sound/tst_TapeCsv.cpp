@@ -1,5 +1,5 @@
-#include "companion/Cp932.h"
-#include "sound/TapeCsv.h"
+#include "formats/Cp932.h"
+#include "formats/TapeCsv.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "FakeSpeech.h"
 
-#include "companion/Cp932.h"
+#include "formats/Cp932.h"
 #include "sound/mdlM_Tape.h"
 
 #include <QFile>
@@ -152,6 +152,32 @@ private slots:
         QCOMPARE(tape->GetTapePos(), 3);
         QVERIFY(m_log.isEmpty());
         QCOMPARE(tape->GetTapeStepFlag(tape->GetTapePos()), qint16(1));
+    }
+
+    // Each announcement is followed by its English line while the option is
+    // on; an English file that does not match line for line gives none.
+    void englishLinesFollowTheirAnnouncements()
+    {
+        auto tape = makeTape();
+        writeThreeRecords();
+        QFile english(folder() + "12tp.en.csv");
+        QVERIFY(english.open(QIODevice::WriteOnly));
+        english.write("One,1,1\r\nTwo,0,2\r\nThree,1,4\r\n");
+        english.close();
+        tape->LoadTape(folder(), "12");
+        tape->TapeNext();
+        m_options.english = false;
+        tape->TapeNext();
+        QCOMPARE(m_log.filter("speak"), QStringList({"speak 一 / One", "speak 二"}));
+
+        QVERIFY(english.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        english.write("One,1,1\r\nTwo,0,2\r\n");
+        english.close();
+        m_options.english = true;
+        m_log.clear();
+        tape->LoadTape(folder(), "12");
+        tape->TapeNext();
+        QCOMPARE(m_log.filter("speak"), QStringList({"speak 一"}));
     }
 
     void soundChoice()

@@ -1,8 +1,10 @@
 // The board mirror: the display window drawn on a canvas in its own units
-// (921 x 307 pixels), scaled to the screen, redrawn at every state.
+// (921 x 307 pixels for the LED board, 1920 x 1080 for the LCD screen),
+// scaled to the screen, redrawn at every state.
 "use strict";
 (() => {
-  const Width = 921, Height = 307;
+  const Led = { w: 921, h: 307 }, Lcd = { w: 1920, h: 1080 };
+  let Width = Led.w, Height = Led.h;
   // Where the display window puts things, in twips (15 to the pixel).
   const LabelTops = [375, 945, 1500, 2040, 2610, 3165, 3720];
   const CellTops = [600, 1170, 1725, 2265, 2835, 3375, 3945];
@@ -137,18 +139,150 @@
     return strip(now);
   }
 
+  // --- The LCD screen, laid out as the display window lays it out.
+  const Tint = {
+    back: "#0a101c", band: "#123674", text: "#fff", soft: "#c8d3e6", accent: "#ffcf1f", dark: "#101a30",
+    lampOn: "#ff5a1f", lampOff: "#1f4585", last: "#d82f2f", cell: "#141e33",
+  };
+  const LanguageMs = 4000, PageMs = 5000, Columns = 8, Rows = 5, PerPage = Columns * Rows;
+  const Words = {
+    ja: ["つぎは", "ただいま", "終点"], en: ["Next", "Now at", "Last stop"],
+    "zh-Hans": ["下一站", "本站", "终点站"], "zh-Hant": ["下一站", "本站", "終點站"], ko: ["다음 정류장", "이번 정류장", "종점"],
+  };
+  const Face = '"IPAPGothic", "Noto Sans CJK JP", "IPAGothic", "Noto Sans CJK KR", sans-serif';
+  let namesKey = "", namesSince = 0, faresKey = "", faresSince = 0;
+
+  function languagesOf(names) {
+    return ["ja"].concat(["en", "zh-Hans", "zh-Hant", "ko"].filter((tag) => (names[tag] || "").trim() !== ""));
+  }
+
+  function destinationText(destination, language) {
+    const ja = destination.ja || "", name = (destination[language] || "").trim();
+    if (language === "ja" || !name) return ja ? ja + " 行" : "";
+    if (language === "en") return "for " + name;
+    if (language === "ko") return name + " 행";
+    return (language === "zh-Hant" ? "開往 " : "开往 ") + name;
+  }
+
+  function fitted(text, x, y, w, h, px, bold, align) {
+    if (!text) return;
+    context.font = (bold ? "bold " : "") + px + "px " + Face;
+    const width = context.measureText(text).width;
+    if (width > w) context.font = (bold ? "bold " : "") + Math.floor(px * w / width) + "px " + Face;
+    context.textBaseline = "middle";
+    context.textAlign = align;
+    const ax = align === "center" ? x + w / 2 : align === "right" ? x + w : x;
+    context.fillText(text, ax, y + h / 2);
+  }
+
+  function rounded(x, y, w, h, r, color) {
+    context.fillStyle = color;
+    context.beginPath();
+    context.roundRect ? context.roundRect(x, y, w, h, r) : context.rect(x, y, w, h);
+    context.fill();
+  }
+
+  function drawLcd(now) {
+    context.fillStyle = "#000";
+    context.fillRect(0, 0, Width, Height);
+    if (!state || state.cleared) return true;
+    const lcd = state.lcd || {};
+    const names = lcd.names || {}, fares = lcd.fares || [];
+    const nk = JSON.stringify(names), fk = JSON.stringify(fares);
+    if (nk !== namesKey) { namesKey = nk; namesSince = now; }
+    if (fk !== faresKey) { faresKey = fk; faresSince = now; }
+    const languages = languagesOf(names);
+    const language = languages[Math.floor((now - namesSince) / LanguageMs) % languages.length];
+    const pages = Math.max(1, Math.ceil(fares.length / PerPage));
+    const page = Math.floor((now - faresSince) / PageMs) % pages;
+
+    context.fillStyle = Tint.back;
+    context.fillRect(0, 0, Width, Height);
+    context.fillStyle = Tint.band;
+    context.fillRect(0, 0, 1920, 150);
+    if (state.route) {
+      rounded(30, 22, 220, 106, 14, Tint.text);
+      context.fillStyle = Tint.band;
+      fitted(state.route, 40, 22, 200, 106, 84, true, "center");
+      context.fillStyle = Tint.text;
+      fitted(destinationText(lcd.destination || {}, language), 285, 0, 990, 150, 62, true, "left");
+    }
+    rounded(1300, 25, 330, 100, 50, state.stopRequested ? Tint.lampOn : Tint.lampOff);
+    context.fillStyle = state.stopRequested ? Tint.text : Tint.band;
+    fitted("とまります", 1315, 25, 300, 100, 58, true, "center");
+    const clock = new Date();
+    context.fillStyle = Tint.text;
+    fitted(clock.getHours() + ":" + String(clock.getMinutes()).padStart(2, "0"), 1650, 0, 240, 150, 76, true, "right");
+    if (!state.route) return true;
+    if (lcd.message) {
+      fitted(lcd.message, 60, 230, 1800, 260, 150, true, "center");
+      return true;
+    }
+    const words = Words[language] || Words.ja;
+    if (names.ja) {
+      rounded(40, 205, 310, 110, 16, Tint.accent);
+      context.fillStyle = Tint.dark;
+      fitted(words[lcd.standing ? 1 : 0], 50, 205, 290, 110, 60, true, "center");
+      if (lcd.lastStop) {
+        rounded(40, 335, 310, 95, 16, Tint.last);
+        context.fillStyle = Tint.text;
+        fitted(words[2], 50, 335, 290, 95, 54, true, "center");
+      }
+      context.fillStyle = Tint.soft;
+      fitted(language === "ja" ? names.kana || "" : names.ja, 390, 168, 1490, 100, 62, false, "left");
+      context.fillStyle = Tint.text;
+      fitted(names[language] || names.ja, 390, 268, 1490, 250, 190, true, "left");
+    }
+    context.fillStyle = Tint.lampOff;
+    context.fillRect(40, 548, 1840, 4);
+    context.fillStyle = Tint.soft;
+    fitted(language === "ja" ? "整理券番号　運賃（円）" : "Ticket No.  Fare (yen)", 40, 560, 1300, 70, 44, false, "left");
+    if (pages > 1) {
+      context.fillStyle = Tint.text;
+      fitted((page + 1) + "/" + pages, 1500, 560, 380, 70, 52, true, "right");
+    }
+    fares.slice(page * PerPage, page * PerPage + PerPage).forEach(([number, fare], slot) => {
+      const x = 40 + (slot % Columns) * 230, y = 640 + Math.floor(slot / Columns) * 86;
+      context.fillStyle = Tint.cell;
+      context.fillRect(x + 4, y + 4, 222, 78);
+      context.fillStyle = Tint.accent;
+      context.fillRect(x + 4, y + 4, 80, 78);
+      context.fillStyle = Tint.dark;
+      fitted(number, x + 6, y + 4, 76, 78, 44, true, "center");
+      context.fillStyle = Tint.text;
+      fitted(fare, x + 88, y + 4, 134, 78, 58, true, "right");
+    });
+    return true;
+  }
+
   let frame = 0;
+  let tick = 0;
   function render() {
     cancelAnimationFrame(frame);
+    clearTimeout(tick);
+    const lcd = state && state.style === "lcd";
+    if ((lcd ? Lcd : Led).w !== Width) {
+      fit();
+      return;
+    }
+    if (lcd) {
+      // The languages, pages and clock turn by themselves.
+      drawLcd(performance.now());
+      tick = setTimeout(render, 250);
+      return;
+    }
     const scrolling = draw(performance.now());
     if (scrolling) frame = requestAnimationFrame(render);
   }
 
   function fit() {
+    const look = state && state.style === "lcd" ? Lcd : Led;
+    Width = look.w;
+    Height = look.h;
     const ratio = window.devicePixelRatio || 1;
     // A phone held upright gets the board turned, reading from its right edge
     // down, rather than a strip a finger wide.
-    const upright = window.innerHeight > window.innerWidth * 1.2;
+    const upright = look === Led && window.innerHeight > window.innerWidth * 1.2;
     const across = upright ? window.innerHeight : window.innerWidth;
     const down = upright ? window.innerWidth : window.innerHeight;
     const scale = Math.min(across / Width, down / Height);
@@ -170,7 +304,8 @@
   fit();
   R57.watch((s) => {
     state = s;
-    canvas.setAttribute("aria-label", "運賃表示器: " + (s.strip || ""));
+    const names = s.lcd && s.lcd.names ? languagesOf(s.lcd.names).map((tag) => s.lcd.names[tag]).join("、") : "";
+    canvas.setAttribute("aria-label", "運賃表示器: " + (s.style === "lcd" ? names : s.strip || ""));
     render();
   }, (connected, refusal) => {
     const link = document.getElementById("link");

@@ -373,6 +373,7 @@ QWidget *RouteEditor::createAnnouncementPane()
     m_announcementView->setModel(m_readingColumn);
     m_announcementView->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_announcementView->horizontalHeader()->setSectionResizeMode(AnnouncementModel::TextColumn, QHeaderView::Stretch);
+    m_announcementView->horizontalHeader()->setSectionResizeMode(AnnouncementModel::EnglishColumn, QHeaderView::Stretch);
     m_announcementView->horizontalHeader()->setSectionResizeMode(AnnouncementModel::ColumnCount,
                                                                  QHeaderView::Stretch);
     layout->addWidget(caption);
@@ -811,7 +812,8 @@ void RouteEditor::adoptImport(const GtfsImport::Result &result)
     for (const FareOverride &cell : source.overrides) {
         m_document.setFare(cell.stop, cell.ticket, cell.fare);
     }
-    m_document.setAnnouncements(source.announcements, QStringLiteral("放送文"));
+    m_document.setAnnouncements(source.announcements, source.englishAnnouncements, QStringLiteral("放送文"));
+    m_document.setHeadsignNames(source.headsignNames);
     for (const auto &[written, reading] : result.readings + source.readings) {
         m_document.setReading(written, reading);
     }

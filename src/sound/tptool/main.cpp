@@ -2,6 +2,7 @@
 //   tptool check FILE         every line the program would refuse, and why
 //   tptool reading TEXT|FILE  the katakana that will be spoken
 //   tptool wav FILE OUTDIR    each announcement as a WAV file, 001.wav, ...
+//                             (an English file, *tp.en.csv, in the English voice)
 // The program itself refuses a bad file silently, so this is where an
 // author finds out what is wrong.
 
@@ -13,7 +14,8 @@
 #include "sound/KanjiReadings.h"
 #include "sound/MecabTagger.h"
 #include "sound/ReadingDictionary.h"
-#include "sound/TapeCsv.h"
+#include "sound/SpokenEnglish.h"
+#include "formats/TapeCsv.h"
 #include "sound/VoiceSettings.h"
 
 #include <QCoreApplication>
@@ -35,7 +37,8 @@ QString usageText()
     return QStringLiteral("使い方:\n"
              "  tptool check FILE         放送用データの各行を検査し、読み込めない行を行番号と理由つきで示す\n"
              "  tptool reading TEXT|FILE  読み上げるカタカナを表示する\n"
-             "  tptool wav FILE OUTDIR    各放送を WAV ファイル（001.wav, 002.wav, ...）に書き出す\n\n");
+             "  tptool wav FILE OUTDIR    各放送を WAV ファイル（001.wav, 002.wav, ...）に書き出す\n"
+             "                            （英語の放送データ *tp.en.csv は英語の音声で）\n\n");
 }
 
 int usage()
@@ -140,11 +143,20 @@ int wav(const QString &path, const QString &outputFolder)
     reader.setDictionary(ReadingDictionary::forFolder(QFileInfo(path).absolutePath()));
     // The voice the program speaks with.
     synth->setVoice(VoiceSettings::load(VoiceSettings::defaultPath()));
+    // The English lines built beside the announcements, in the English voice.
+    const bool english = path.endsWith(QStringLiteral(".en.csv"), Qt::CaseInsensitive);
     int exitCode = Success;
     for (qsizetype i = 0; i < records->size(); ++i) {
         const QString target = QDir(outputFolder).filePath(QStringLiteral("%1.wav").arg(i + 1, 3, 10, QChar(u'0')));
-        const QString kana = reader.reading(records->at(i).Text);
-        const std::vector<qint16> samples = synth->synthesise(kana);
+        const QString kana = english ? records->at(i).Text : reader.reading(records->at(i).Text);
+        std::vector<qint16> samples;
+        if (english) {
+            SpokenEnglish::synthesise(kana, *synth, reader, [&samples](const qint16 *piece, int count) {
+                samples.insert(samples.end(), piece, piece + count);
+            });
+        } else {
+            samples = synth->synthesise(kana);
+        }
         if (std::ranges::all_of(samples, [](qint16 sample) { return sample == 0; })) {
             err() << target << ": 音声を合成できません（" << whyNoSound(kana) << "）\n";
             // Nor is a file of an earlier run left under its name.

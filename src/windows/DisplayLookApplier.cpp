@@ -3,9 +3,9 @@
 #include "controls/ChimeiCtl_B.h"
 #include "controls/M_Degit.h"
 #include "display/BoardLayout.h"
-#include "display/Form1.h"
-#include "display/mdlR57_000.h"
-#include "fare/frmCtl.h"
+#include "windows/Form1.h"
+#include "windows/mdlR57_000.h"
+#include "windows/frmCtl.h"
 
 #include <QLabel>
 

@@ -1,8 +1,8 @@
 #include "FareCsv.h"
 
 #include "Hy3File.h"
-#include "companion/Cp932.h"
-#include "route/CsvReader.h"
+#include "formats/Cp932.h"
+#include "formats/CsvReader.h"
 
 #include <QStringDecoder>
 #include <QStringList>

@@ -3,7 +3,7 @@
 #include "display/ErrorReport.h"
 #include "display/PlatformServices.h"
 #include "fare/BusOperation.h"
-#include "fare/CtrlDataInfo.h"
+#include "settings/CtrlDataInfo.h"
 #include "fare/KeypadEntry.h"
 
 #include <QFont>
@@ -82,6 +82,9 @@ public:
     // the screen stays where it is.
     int panelScale() const { return m_scalePercent; }
     void setPanelScale(int percent);
+    // 英語放送, kept in the side settings.
+    bool englishAnnouncements() const;
+    void setEnglishAnnouncements(bool on);
 
     // "運行状況": the route, the stop, its name and the next announcement.
     QLabel *statusRow() const { return m_statusRow; }

@@ -1,19 +1,19 @@
 #include "frmCtl.h"
 
-#include "DigitListFrame.h"
-#include "KeypadFrame.h"
-#include "PanelButton.h"
-#include "PanelLooks.h"
-#include "OperationStatus.h"
-#include "TimetableRunDialog.h"
+#include "fare/DigitListFrame.h"
+#include "fare/KeypadFrame.h"
+#include "fare/PanelButton.h"
+#include "fare/PanelLooks.h"
+#include "fare/OperationStatus.h"
+#include "windows/TimetableRunDialog.h"
 #include "app/ProgramCommandLine.h"
-#include "companion/Companion.h"
+#include "controls/Companion.h"
 #include "companion/PluginBridge.h"
 #include "controls/ChimeiCtl_B.h"
 #include "display/BoardLayout.h"
 #include "display/DisplayScale.h"
 #include "display/ErrorReport.h"
-#include "display/Form1.h"
+#include "windows/Form1.h"
 #include "display/JapaneseFonts.h"
 #include "run/BusRun.h"
 #include "run/RouteTrips.h"
@@ -21,7 +21,7 @@
 #include "settings/ColorButton.h"
 #include "settings/SettingsLocation.h"
 #include "settings/SideSettings.h"
-#include "settings/frmOption.h"
+#include "windows/frmOption.h"
 #include "sound/MultimediaCommands.h"
 #include "sound/mdlM_Tape.h"
 #include "sound/mdlSndAPI.h"
@@ -444,6 +444,30 @@ void frmCtl::choosePanelScale(int percent)
     }
 }
 
+bool frmCtl::englishAnnouncements() const
+{
+    return m_bus.englishAnnouncements();
+}
+
+void frmCtl::setEnglishAnnouncements(bool on)
+{
+    if (on == m_bus.englishAnnouncements()) {
+        return;
+    }
+    m_bus.setEnglishAnnouncements(on);
+    if (!m_services.settings) {
+        return;
+    }
+    const QString path = m_services.settings->sidePath();
+    SideSettings side = SideSettings::load(path);
+    side.soundEnglish = on;
+    QString error;
+    if (!side.save(path, &error)) {
+        qWarning("%s", qUtf8Printable(error));
+        ErrorReport::showPlain(this, QStringLiteral("英語放送の設定を保存できません。"), error);
+    }
+}
+
 void frmCtl::contextMenuEvent(QContextMenuEvent *event)
 {
     QMenu menu(this);
@@ -517,6 +541,9 @@ void frmCtl::Form_Load()
     // The display window's caption names the model: the program file's name.
     m_display.setWindowTitle(QStringLiteral("Tavelo - 型番:") + programName());
     m_keypadFrame->roundKeys(m_scale);
+    if (m_services.settings) {
+        m_bus.setEnglishAnnouncements(SideSettings::load(m_services.settings->sidePath()).soundEnglish);
+    }
     m_bus.tape().InitSpeech();
 }
 

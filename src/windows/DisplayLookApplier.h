@@ -1,6 +1,6 @@
 #pragma once
 
-#include "OptionInfo.h"
+#include "settings/OptionInfo.h"
 
 class Form1;
 

@@ -73,4 +73,10 @@ public:
     // name, a file in the same folder whose name differs only in letter case
     // is taken ("12Tp.csv" copied from a Windows machine).
     static QString filePath(const QString &folder, const QString &routeNumber);
+    // The English lines of those announcements, "<route number>tp.en.csv"
+    // beside it, found alike: the same format, a line for each line.
+    static QString englishFilePath(const QString &folder, const QString &routeNumber);
+
+private:
+    static QString pathOf(const QString &folder, const QString &name);
 };

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "OptionError.h"
-#include "OptionInfo.h"
-#include "companion/Companion.h"
+#include "settings/OptionError.h"
+#include "settings/OptionInfo.h"
+#include "controls/Companion.h"
 #include "display/PlatformServices.h"
 
 #include <QDialog>
@@ -99,6 +99,9 @@ public:
     // "運賃のない欄": how a cell without a fare shows; its index is a
     // DegitFormat::MissingFare. Kept in the side settings too.
     QComboBox *cmbMissingFare() const { return m_cmbMissingFare; }
+    // "表示器の種類": the display's look, its index a DisplayStyle. Kept in
+    // the side settings.
+    QComboBox *cmbDisplayStyle() const { return m_cmbDisplayStyle; }
     M_Degit *M_Degit1() const { return m_mDegit1; }
     // One button per look preset (LookPreset::all(), in its order): sets the
     // digit cells' and the stop-name display's colours and the digit face in
@@ -126,6 +129,8 @@ public:
     QRadioButton *Option7(int i) const { return m_option7.at(i); }
     // Ticket preview.
     QCheckBox *chkUseSeiriPrev() const { return m_chkUseSeiriPrev; }
+    // 英語放送: kept in the side settings, not in the settings file.
+    QCheckBox *chkEnglish() const { return m_chkEnglish; }
     QGroupBox *Frame10() const { return m_frame10; }
     QLineEdit *txtSeiriPlgDir() const { return m_txtSeiriPlgDir; }
     QPushButton *Command1() const { return m_command1; }
@@ -219,6 +224,7 @@ private:
     std::array<ColorButton *, 3> m_command8{};
     QComboBox *m_cmbSegmentStyle = nullptr;
     QComboBox *m_cmbMissingFare = nullptr;
+    QComboBox *m_cmbDisplayStyle = nullptr;
     M_Degit *m_mDegit1 = nullptr;
     QList<QPushButton *> m_cmdLookPreset;
     std::array<QCheckBox *, 5> m_check3{};
@@ -242,6 +248,7 @@ private:
     std::array<QRadioButton *, 2> m_option7{};
 
     QCheckBox *m_chkUseSeiriPrev = nullptr;
+    QCheckBox *m_chkEnglish = nullptr;
     QGroupBox *m_frame10 = nullptr;
     QLineEdit *m_txtSeiriPlgDir = nullptr;
     QPushButton *m_command1 = nullptr;

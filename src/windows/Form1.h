@@ -1,10 +1,12 @@
 #pragma once
 
+#include "display/DisplayStyle.h"
 #include "display/ErrorReport.h"
 #include "display/FormInfo.h"
 #include "display/PlatformServices.h"
 #include "fare/BusOperation.h"
 #include "run/RunSlot.h"
+#include "route/RouteStopNames.h"
 #include "run/SteadyClock.h"
 #include "settings/SideSettings.h"
 
@@ -19,6 +21,7 @@
 #include <memory>
 
 class ChimeiCtl_B;
+class LcdFareDisplay;
 class M_Degit;
 class QAction;
 class QLabel;
@@ -120,6 +123,21 @@ public:
     DegitFormat::MissingFare missingFare() const { return m_missingFare; }
     void setMissingFare(DegitFormat::MissingFare missingFare);
 
+    // The display's look, kept in the side settings: the LED board, or the
+    // LCD screen (LcdFareDisplay over the whole window, the board's parts
+    // hidden under it). Its window has its own design size at the same
+    // scale steps; full screen shows either.
+    DisplayStyle displayStyle() const { return m_style; }
+    // Set again while the LCD shows, it hides what of the board has been
+    // shown meanwhile (the options' look shows the labels).
+    void setDisplayStyle(DisplayStyle style);
+    LcdFareDisplay *lcdDisplay() const { return m_lcd; }
+
+    // The names of the route's stop `stop` (1-based) in every language its
+    // route source beside the fare data keeps ("ja", "kana", "en", ...);
+    // empty when the route has none. Read again whenever a route is set.
+    QMap<QString, QString> stopNames(int stop) const { return m_routeNames.names(stop); }
+
     // The text colour of the ticket-number labels (0x00BBGGRR).
     void setLabelColor(quint32 colorRef);
 
@@ -154,6 +172,11 @@ public:
     // of the program asks for this).
     void bringToFront();
 
+signals:
+    // The display shows the other look now (the options, or the side file
+    // at start-up).
+    void displayStyleChanged(DisplayStyle style);
+
 protected:
     void paintEvent(QPaintEvent *event) override;
     // Closing the display (Alt+F4 under a window manager) ends the program
@@ -180,6 +203,14 @@ private:
     void saveSideSettings();
     // Follows the bus: the lamp test, the cleared display, the stop shown.
     void showOperation(BusOperation::Changes what);
+    // The route source's names of the route just set, when it has one.
+    void readStopNames();
+    // Shows the parts of the style, without saving it.
+    void applyStyle(DisplayStyle style);
+    // Hides the board's parts that show, under the LCD.
+    void hideBoard();
+    // The window at `percent` in the current style.
+    QSize windowSize(int percent) const;
 
     PlatformServices m_services;
     std::array<M_Degit *, 99> m_degit{};
@@ -214,5 +245,10 @@ private:
     QPixmap m_scaledPicture;
     std::array<QFont, 99> m_labelDesignFonts;
     QAction *m_fullScreenAction = nullptr;
+    DisplayStyle m_style = DisplayStyle::Led;
+    LcdFareDisplay *m_lcd = nullptr;
+    RouteStopNames m_routeNames;
+    // The board's parts that the LCD hid, shown again when it goes.
+    QList<QPointer<QWidget>> m_hiddenForLcd;
     bool m_sideSaveFailureShown = false;
 };

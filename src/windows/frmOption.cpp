@@ -1,25 +1,25 @@
 #include "frmOption.h"
 
-#include "CaptionGap.h"
-#include "ColorButton.h"
-#include "ControlValue.h"
-#include "Cp932PathValidator.h"
+#include "settings/CaptionGap.h"
+#include "settings/ColorButton.h"
+#include "settings/ControlValue.h"
+#include "settings/Cp932PathValidator.h"
 #include "DisplayLookApplier.h"
-#include "LookPreset.h"
-#include "OptionTexts.h"
-#include "PageTabButton.h"
-#include "SettingsLog.h"
-#include "WrappingRadioButton.h"
-#include "companion/Cp932.h"
+#include "settings/LookPreset.h"
+#include "settings/OptionTexts.h"
+#include "settings/PageTabButton.h"
+#include "settings/SettingsLog.h"
+#include "settings/WrappingRadioButton.h"
+#include "formats/Cp932.h"
 #include "companion/PluginBridge.h"
 #include "companion/PluginBridgeWidgets.h"
 #include "controls/ChimeiCtl_B.h"
 #include "display/BoardLayout.h"
 #include "controls/M_Degit.h"
 #include "display/ErrorReport.h"
-#include "display/Form1.h"
+#include "windows/Form1.h"
 #include "display/JapaneseFonts.h"
-#include "fare/frmCtl.h"
+#include "windows/frmCtl.h"
 #include "ticket/PluginProperties.h"
 #include "ticket/SeirikenPreview.h"
 
@@ -232,9 +232,16 @@ QGroupBox *frmOption::buildPanelPage()
     grid->setHorizontalSpacing(8);
     grid->setVerticalSpacing(Spacing);
 
-    // Left: the ticket-number labels.
+    // Left: the display's look, and the ticket-number labels.
     auto *left = new QVBoxLayout;
     left->setSpacing(Spacing);
+    const QString styleCaption = QStringLiteral("表示器の種類：");
+    m_cmbDisplayStyle = named(new QComboBox, "cmbDisplayStyle");
+    m_cmbDisplayStyle->addItems(OptionTexts::displayStyles());
+    m_cmbDisplayStyle->setAccessibleName(styleCaption.chopped(1));
+    auto *styleRow = new QFormLayout;
+    styleRow->addRow(styleCaption, m_cmbDisplayStyle);
+    left->addLayout(styleRow);
     m_check1 = named(new QCheckBox(QStringLiteral("整理券番号自動表示機能を使用")), "Check1");
     left->addWidget(m_check1);
     left->addWidget(note(QStringLiteral(
@@ -615,9 +622,15 @@ QGroupBox *frmOption::buildAnnouncementSoundFrame()
     playing->addWidget(m_option7[1]);
     grid->addWidget(m_frame9, 5, 0, 1, 3);
 
+    m_chkEnglish = named(new QCheckBox(QStringLiteral("英語放送（英語の放送データ *tp.en.csv のある路線で、各放送の後に英語で放送する）")),
+                         "chkEnglish");
+    m_chkEnglish->setAccessibleName(QStringLiteral("英語放送"));
+    m_chkEnglish->setChecked(true);
+    grid->addWidget(m_chkEnglish, 6, 0, 1, 3);
+
     grid->setColumnMinimumWidth(0, SubIndent);
     grid->setColumnStretch(2, 1);
-    grid->setRowStretch(6, 1);
+    grid->setRowStretch(7, 1);
     return box;
 }
 
@@ -711,6 +724,10 @@ void frmOption::Form_Load()
     m_mDegit1->setValue(210);
     m_cmbSegmentStyle->setCurrentIndex(m_display.segmentStyle());
     m_cmbMissingFare->setCurrentIndex(static_cast<int>(m_display.missingFare()));
+    m_cmbDisplayStyle->setCurrentIndex(static_cast<int>(m_display.displayStyle()));
+    if (const frmCtl *controlPanel = m_display.controlPanel()) {
+        m_chkEnglish->setChecked(controlPanel->englishAnnouncements());
+    }
     showStopNameInPreview();
     for (QComboBox *list : m_combo4) {
         list->setCurrentIndex(0);
@@ -965,9 +982,19 @@ bool frmOption::usesUserPanel(int state) const
 
 void frmOption::SetProp()
 {
+    // Back on the board first, so that the look decides which of its labels
+    // show; the LCD, last, covers whatever the look showed.
+    const auto style = static_cast<DisplayStyle>(m_cmbDisplayStyle->currentIndex());
+    if (style == DisplayStyle::Led) {
+        m_display.setDisplayStyle(style);
+    }
     DisplayLookApplier(m_display).apply(GetOptionInfo());
     m_display.setSegmentStyle(m_cmbSegmentStyle->currentIndex());
     m_display.setMissingFare(static_cast<DegitFormat::MissingFare>(m_cmbMissingFare->currentIndex()));
+    m_display.setDisplayStyle(style);
+    if (frmCtl *controlPanel = m_display.controlPanel()) {
+        controlPanel->setEnglishAnnouncements(m_chkEnglish->isChecked());
+    }
 }
 
 // ---------------------------------------------------------------------------

@@ -1,14 +1,14 @@
 #include "mdlR57_000.h"
 
-#include "BoardLayout.h"
-#include "ErrorReport.h"
+#include "display/BoardLayout.h"
+#include "display/ErrorReport.h"
 #include "Form1.h"
-#include "JapaneseFonts.h"
-#include "PanelPicture.h"
-#include "TicketNumbering.h"
+#include "display/JapaneseFonts.h"
+#include "display/PanelPicture.h"
+#include "display/TicketNumbering.h"
 #include "controls/M_Degit.h"
 #include "settings/ColorButton.h"
-#include "settings/frmOption.h"
+#include "windows/frmOption.h"
 
 #include <QCheckBox>
 #include <QLabel>

@@ -3,9 +3,9 @@
 #include "DisplayLookApplier.h"
 #include "controls/ChimeiCtl_B.h"
 #include "controls/M_Degit.h"
-#include "display/Form1.h"
-#include "fare/frmCtl.h"
-#include "settings/frmOption.h"
+#include "windows/Form1.h"
+#include "windows/frmCtl.h"
+#include "windows/frmOption.h"
 
 #include <QScopeGuard>
 

@@ -1,19 +1,21 @@
 #include "Form1.h"
 
-#include "BoardLayout.h"
-#include "DisplayScale.h"
-#include "ErrorReport.h"
-#include "JapaneseFonts.h"
-#include "PanelPicture.h"
-#include "StopRequestLamp.h"
-#include "WindowPlacement.h"
+#include "display/BoardLayout.h"
+#include "display/DisplayScale.h"
+#include "display/ErrorReport.h"
+#include "display/JapaneseFonts.h"
+#include "display/PanelPicture.h"
+#include "display/StopRequestLamp.h"
+#include "display/WindowPlacement.h"
 #include "controls/ChimeiCtl_B.h"
 #include "controls/ColorRef.h"
 #include "controls/M_Degit.h"
-#include "fare/frmCtl.h"
+#include "fare/RouteSetting.h"
+#include "lcd/LcdFareDisplay.h"
+#include "windows/frmCtl.h"
 #include "mdlR57_000.h"
-#include "settings/IniApplier.h"
-#include "settings/frmOption.h"
+#include "windows/IniApplier.h"
+#include "windows/frmOption.h"
 #include "settings/SettingsLocation.h"
 #include "settings/mdlIniIo.h"
 
@@ -63,6 +65,22 @@ Form1::Form1(const PlatformServices &services, QWidget *parent)
     // First: the board shows a change before the panel's controls follow it.
     connect(m_operation.get(), &BusOperation::changed, this, &Form1::showOperation);
     m_runs = std::make_unique<RunSlot>(*m_operation, m_steadyClock);
+    LcdFareDisplay::Sources lcd;
+    lcd.labels = [this](int position) { return m_lblSeiriNum.at(position)->text(); };
+    // The cells share one format (a cell's dialog sets it on all of them).
+    lcd.format = [this] {
+        const M_Degit *cell = m_degit.at(1);
+        DegitFormat format;
+        format.keta = cell->keta();
+        format.zeroMode = cell->zeroMode();
+        format.fillZero = cell->fillZero();
+        format.shift = cell->shift();
+        format.missingFare = m_missingFare;
+        return format;
+    };
+    m_lcd = new LcdFareDisplay(*m_operation, std::move(lcd), this);
+    m_lcd->setStopNames([this](int stop) { return m_routeNames.names(stop); });
+    m_lcd->hide();
     m_frmCtl = std::make_unique<frmCtl>(*this, m_services);
     if (m_services.settings) {
         m_iniIo = std::make_unique<mdlIniIo>(*m_services.settings);
@@ -125,6 +143,8 @@ void Form1::Form_Load()
     // Before the lamp test, which shows it.
     m_segmentStyle = side.displaySegmentStyle;
     m_missingFare = side.displayMissingFare;
+    // Before the options dialog, which shows it from its start.
+    applyStyle(side.displayStyle);
     m_panelModule->InitDegit();
     m_panelModule->InitPanel(); // also creates the options window, hidden
 
@@ -179,7 +199,7 @@ void Form1::setDisplayScale(int percent)
     const bool grows = percent > m_scalePercent;
     m_scalePercent = percent;
     if (!m_fullScreen) {
-        setFixedSize(DisplayScale::windowSize(percent));
+        setFixedSize(windowSize(percent));
         layOut();
         if (grows) {
             uncoverControlPanel();
@@ -191,7 +211,7 @@ void Form1::setDisplayScale(int percent)
 QList<int> Form1::offeredScales() const
 {
     const QScreen *where = screen();
-    return where ? DisplayScale::fittingSteps(where->availableGeometry().size())
+    return where ? DisplayScale::fittingSteps(where->availableGeometry().size(), windowSize(DisplayScale::Normal))
                  : QList<int>(DisplayScale::Steps.cbegin(), DisplayScale::Steps.cend());
 }
 
@@ -232,6 +252,7 @@ void Form1::setMissingFare(DegitFormat::MissingFare missingFare)
     for (int n = 1; n <= BoardLayout::Positions; ++n) {
         m_degit.at(n)->setMissingFare(missingFare);
     }
+    m_lcd->refresh();
     saveSideSettings();
 }
 
@@ -278,7 +299,7 @@ void Form1::leaveFullScreen()
         moveToScreen(m_windowScreen);
         show();
     }
-    setFixedSize(DisplayScale::windowSize(m_scalePercent));
+    setFixedSize(windowSize(m_scalePercent));
     setGeometry(QRect(m_windowPos, size()));
     layOut();
     saveSideSettings();
@@ -316,7 +337,7 @@ void Form1::layOut()
         m_board = fit.board;
     } else {
         m_scale = m_scalePercent / 100.0;
-        m_board = QRect(QPoint(0, 0), DisplayScale::windowSize(m_scalePercent));
+        m_board = QRect(QPoint(0, 0), windowSize(m_scalePercent));
     }
     const QPoint origin = m_board.topLeft();
     const auto place = [&](QWidget *child, const QRect &design) {
@@ -338,6 +359,7 @@ void Form1::layOut()
     place(m_chimeiCtl, BoardLayout::stopNameRect());
     place(m_stopRequestLamp, BoardLayout::stopRequestRect());
     m_chimeiCtl->setScale(m_scale);
+    m_lcd->setGeometry(rect());
     if (!m_fullScreen) {
         applyRoundedShape(m_scale);
     }
@@ -394,12 +416,13 @@ void Form1::applySideSettings(const SideSettings &side)
     if (m_services.settings) {
         m_monitor = side.displayMonitor;
         m_frmCtl->setPanelScale(side.panelScale);
+        applyStyle(side.displayStyle);
         // Nothing to save yet: the file already says this. A scale too
         // large for this screen (the file may come from a larger one) shows
         // as the largest that fits; the file is not rewritten for that.
         const QList<int> offered = offeredScales();
         m_scalePercent = offered.contains(side.displayScale) ? side.displayScale : offered.back();
-        setFixedSize(DisplayScale::windowSize(m_scalePercent));
+        setFixedSize(windowSize(m_scalePercent));
         layOut();
         if (side.displayFullScreen && m_startFullScreen < 0) {
             m_startFullScreen = side.displayMonitor;
@@ -425,6 +448,7 @@ void Form1::saveSideSettings()
     side.displayMonitor = m_monitor;
     side.displaySegmentStyle = m_segmentStyle;
     side.displayMissingFare = m_missingFare;
+    side.displayStyle = m_style;
     QString error;
     if (!side.save(path, &error)) {
         qWarning("%s", qUtf8Printable(error));
@@ -433,6 +457,69 @@ void Form1::saveSideSettings()
             ErrorReport::showPlain(this, QStringLiteral("表示の設定を保存できません。"), error);
         }
     }
+}
+
+void Form1::setDisplayStyle(DisplayStyle style)
+{
+    if (style == m_style) {
+        if (style == DisplayStyle::Lcd) {
+            hideBoard();
+        }
+        return;
+    }
+    applyStyle(style);
+    saveSideSettings();
+}
+
+void Form1::applyStyle(DisplayStyle style)
+{
+    if (style == m_style) {
+        return;
+    }
+    m_style = style;
+    if (style == DisplayStyle::Lcd) {
+        hideBoard();
+        m_lcd->show();
+        m_lcd->raise();
+    } else {
+        m_lcd->hide();
+        for (const QPointer<QWidget> &child : std::as_const(m_hiddenForLcd)) {
+            if (child) {
+                child->show();
+            }
+        }
+        m_hiddenForLcd.clear();
+    }
+    if (!m_fullScreen) {
+        // The scale stays unless the other window is too large for the screen.
+        const QList<int> offered = offeredScales();
+        if (!offered.contains(m_scalePercent)) {
+            m_scalePercent = offered.back();
+        }
+        setFixedSize(windowSize(m_scalePercent));
+    }
+    layOut();
+    emit displayStyleChanged(style);
+}
+
+void Form1::hideBoard()
+{
+    // Hidden rather than only covered: a screen reader would read the
+    // board's cells under the screen as well.
+    for (QWidget *child : findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+        if (child != m_lcd && !child->isHidden()) {
+            if (!m_hiddenForLcd.contains(child)) {
+                m_hiddenForLcd.append(child);
+            }
+            child->hide();
+        }
+    }
+}
+
+QSize Form1::windowSize(int percent) const
+{
+    return DisplayScale::windowSize(percent, m_style == DisplayStyle::Lcd ? LcdBoardPainter::Window
+                                                                          : BoardLayout::WindowSize);
 }
 
 frmOption &Form1::createOptionsDialog()
@@ -548,11 +635,39 @@ void Form1::nameCells()
         const QString number = m_lblSeiriNum.at(n)->text().normalized(QString::NormalizationForm_KC);
         m_degit.at(n)->setAccessibleCaption(QStringLiteral("整理券") + (number.isEmpty() ? QString::number(n) : number));
     }
+    // The LCD shows the labels too.
+    if (m_lcd) {
+        m_lcd->refresh();
+    }
+}
+
+void Form1::readStopNames()
+{
+    m_routeNames = {};
+    const FareRoute &route = m_operation->route();
+    if (!route.hasRoute()) {
+        return;
+    }
+    QStringList names;
+    for (int n = 1; n <= route.state().RecordCount; ++n) {
+        names << route.table().slot(n).name;
+    }
+    const QString routeNumber = RouteSetting::request(route.state().RouteText, QString()).routeNumber;
+    QString error;
+    m_routeNames =
+        RouteStopNames::forFareFile(RouteSetting::fareFilePath(m_operation->fareFolder(), routeNumber), names, error);
+    if (!error.isEmpty()) {
+        qWarning("%s", qUtf8Printable(error));
+    }
 }
 
 void Form1::showOperation(BusOperation::Changes what)
 {
     using Change = BusOperation::Change;
+    // First, so that every view of the new route finds its names.
+    if (what & Change::Route) {
+        readStopNames();
+    }
     if (what & Change::Cleared) {
         if (m_operation->cleared()) {
             m_chimeiCtl->SetChimei(QString());
@@ -714,7 +829,8 @@ bool Form1::showsBuiltInPicture() const
 
 bool Form1::startsDrag(Qt::MouseButton button, const QPoint &position) const
 {
-    return !m_fullScreen && button == Qt::LeftButton && childAt(position) == nullptr;
+    const QWidget *child = childAt(position);
+    return !m_fullScreen && button == Qt::LeftButton && (child == nullptr || child == m_lcd);
 }
 
 void Form1::mousePressEvent(QMouseEvent *event)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PlatformServices.h"
+#include "display/PlatformServices.h"
 #include "companion/QtCompanion.h"
 #include "sound/EspeakSpeechService.h"
 #include "sound/GstCommandInterpreter.h"

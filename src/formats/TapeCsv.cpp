@@ -1,8 +1,8 @@
 #include "TapeCsv.h"
 
 #include "app/WholeFile.h"
-#include "companion/Cp932.h"
-#include "route/CsvReader.h"
+#include "formats/Cp932.h"
+#include "formats/CsvReader.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -124,11 +124,21 @@ TapeCsvContents TapeCsv::parse(const QByteArray &bytes)
 
 QString TapeCsv::filePath(const QString &folder, const QString &routeNumber)
 {
+    return pathOf(folder, routeNumber + QStringLiteral("tp.csv"));
+}
+
+QString TapeCsv::englishFilePath(const QString &folder, const QString &routeNumber)
+{
+    return pathOf(folder, routeNumber + QStringLiteral("tp.en.csv"));
+}
+
+QString TapeCsv::pathOf(const QString &folder, const QString &name)
+{
     QString prefix = folder;
     if (!prefix.isEmpty() && !prefix.endsWith(u'/') && !prefix.endsWith(u'\\')) {
         prefix += u'/';
     }
-    const QString exact = prefix + routeNumber + QStringLiteral("tp.csv");
+    const QString exact = prefix + name;
     const QFileInfo info(exact);
     if (info.exists()) {
         return exact;
