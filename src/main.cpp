@@ -13,12 +13,17 @@
 #include "remote/RemoteAddress.h"
 #include "remote/RemoteControl.h"
 #include "remote/RouteEditorLink.h"
+#include "run/GpsdFixSource.h"
 #include "run/RunClock.h"
 #include "run/RunSlot.h"
+#include "run/TrackFile.h"
+#include "run/TrackReplaySource.h"
 #include "settings/SettingsLocation.h"
 #include "video/VideoEncoder.h"
+#include "settings/SideSettings.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QTextStream>
 
@@ -41,6 +46,11 @@ int main(int argc, char *argv[])
     QString startSection;
     QString startTrip;
     int startSpeed = 1;
+    // --gps[=HOST:PORT]: a run by gpsd's positions; --gps-replay=FILE: by a recorded track's.
+    bool startGps = false;
+    QString gpsHost;
+    int gpsPort = GpsdFixSource::DefaultPort;
+    QString gpsReplay;
     {
         ProgramCommandLine commandLine(QStringLiteral("R57"),
                                        QStringLiteral("使い方: R57 [オプション]\n"
@@ -70,9 +80,18 @@ int main(int argc, char *argv[])
         commandLine.acceptDescribedValueOption(
             run, QStringLiteral("TRIP_ID"),
             QStringLiteral("--route の系統の便 TRIP_ID を時刻表で運行する（<系統>.route.json の便）"));
+        const QString gps = QStringLiteral("gps");
+        commandLine.acceptOptionalValueOption(
+            gps, QStringLiteral("HOST:PORT"),
+            QStringLiteral("--route の系統を gpsd（既定 localhost:2947）の位置で運行する（GPS運行）"));
+        const QString gpsReplayOption = QStringLiteral("gps-replay");
+        commandLine.acceptDescribedValueOption(
+            gpsReplayOption, QStringLiteral("FILE"),
+            QStringLiteral("--route の系統を GPX の軌跡か NMEA の記録を再生した位置で運行する"));
         const QString speed = QStringLiteral("speed");
-        commandLine.acceptDescribedValueOption(speed, QStringLiteral("X"),
-                                               QStringLiteral("運行の速さ（実時間の X 倍、1〜600、既定 1）"));
+        commandLine.acceptDescribedValueOption(
+            speed, QStringLiteral("X"),
+            QStringLiteral("運行の速さ（--run と --gps-replay。実時間の X 倍、1〜600、既定 1）"));
         QTextStream out(stdout);
         QTextStream err(stderr);
         const auto refuse = [&err](const QString &problem) {
@@ -131,11 +150,29 @@ int main(int argc, char *argv[])
                 return refuse(QStringLiteral("--run の値は便の ID です"));
             }
         }
+        if (commandLine.isSet(gps) || commandLine.isSet(gpsReplayOption)) {
+            if (startRoute.isEmpty()) {
+                return refuse(QStringLiteral("GPS運行には系統の --route が要ります"));
+            }
+            if (int(commandLine.isSet(gps)) + int(commandLine.isSet(gpsReplayOption)) + int(!startTrip.isEmpty()) > 1) {
+                return refuse(QStringLiteral("--run、--gps、--gps-replay はどれか一つです（運行は一度に一つ）"));
+            }
+            startGps = true;
+            QString addressError;
+            if (commandLine.isSet(gps) && !commandLine.value(gps).isEmpty()
+                && !GpsdFixSource::parseAddress(commandLine.value(gps), gpsHost, gpsPort, addressError)) {
+                return refuse(addressError);
+            }
+            gpsReplay = commandLine.value(gpsReplayOption);
+            if (commandLine.isSet(gpsReplayOption) && gpsReplay.isEmpty()) {
+                return refuse(QStringLiteral("--gps-replay の値は軌跡のファイルです"));
+            }
+        }
         if (commandLine.isSet(speed)) {
             bool number = false;
             startSpeed = commandLine.value(speed).toInt(&number);
-            if (startTrip.isEmpty()) {
-                return refuse(QStringLiteral("--speed は --run といっしょに使います"));
+            if (startTrip.isEmpty() && gpsReplay.isEmpty()) {
+                return refuse(QStringLiteral("--speed は --run か --gps-replay といっしょに使います"));
             }
             if (!number || startSpeed < RunClock::MinSpeed || startSpeed > RunClock::MaxSpeed) {
                 return refuse(QStringLiteral("--speed の値は %1 から %2 までの整数です: %3")
@@ -221,9 +258,25 @@ int main(int argc, char *argv[])
         if (result.outcome == CommandResult::Done && !startTrip.isEmpty()) {
             result = display.runs().startTimetable(startTrip, startSpeed);
         }
+        QString what = startTrip.isEmpty() ? QString() : QStringLiteral("便 %1 を運行できません: ").arg(startTrip);
+        if (result.outcome == CommandResult::Done && startGps) {
+            what = QStringLiteral("GPS運行を始められません: ");
+            const RunSlot &runs = display.runs();
+            std::unique_ptr<FixSource> source;
+            if (gpsReplay.isEmpty()) {
+                source = std::make_unique<GpsdFixSource>(runs.clock(), gpsHost, gpsPort);
+            } else if (std::optional<TrackFile> track = TrackFile::readFile(gpsReplay, result.reason)) {
+                source = std::make_unique<TrackReplaySource>(std::move(*track), QFileInfo(gpsReplay).fileName(),
+                                                             startSpeed, runs.clock());
+            } else {
+                result.outcome = CommandResult::Refused;
+            }
+            if (source) {
+                result = display.runs().startGps(std::move(source), SideSettings::load(settings.sidePath()).gpsRadius);
+            }
+        }
         if (result.outcome != CommandResult::Done) {
-            err << QStringLiteral("R57: ") << (startTrip.isEmpty() ? QStringLiteral("系統 %1 を設定できません: ").arg(startRoute)
-                                                             : QStringLiteral("便 %1 を運行できません: ").arg(startTrip))
+            err << QStringLiteral("R57: ") << (what.isEmpty() ? QStringLiteral("系統 %1 を設定できません: ").arg(startRoute) : what)
                 << result.reason << (result.detail.isEmpty() ? QString() : QStringLiteral("（%1）").arg(result.detail))
                 << Qt::endl;
             return 1;

@@ -20,6 +20,7 @@ public:
     static std::optional<RouteTrips> forBus(const BusOperation &bus, QString *problem);
 
     const std::vector<RouteTrip> &trips() const { return m_source.trips; }
+    const std::vector<RouteStop> &stops() const { return m_source.stops; }
     const RouteTrip *find(const QString &tripId) const;
     // The times of the trip from `firstStop` (1-based) to the last stop;
     // nothing, with why in `problem`, for an unknown trip, a missing time,

@@ -2,6 +2,7 @@
 
 #include "app/LogText.h"
 #include "fare/BusOperation.h"
+#include "run/GpsRun.h"
 #include "run/RouteTrips.h"
 #include "run/RunClock.h"
 #include "run/RunLog.h"
@@ -87,6 +88,41 @@ CommandResult RunSlot::startTimetable(const QString &tripId, int speed)
                                    .arg(speed);
     start(std::move(run));
     timetable->start();
+    return {};
+}
+
+CommandResult RunSlot::startGps(std::unique_ptr<FixSource> source, double radiusMetres)
+{
+    if (const QString held = m_bus.heldReason(); !held.isEmpty()) {
+        return {CommandResult::Unavailable, held};
+    }
+    QString problem;
+    const std::optional<RouteTrips> route = RouteTrips::forBus(m_bus, &problem);
+    if (!route) {
+        return {CommandResult::Refused, problem};
+    }
+    std::vector<GpsStopTracker::Stop> stops;
+    bool anyPlace = false;
+    for (const RouteStop &stop : route->stops()) {
+        std::optional<GeoPoint> place;
+        if (stop.lat && stop.lon && GeoPoint{*stop.lat, *stop.lon}.isValid()) {
+            place = GeoPoint{*stop.lat, *stop.lon};
+            anyPlace = true;
+        }
+        stops.push_back({stop.name, place});
+    }
+    if (!anyPlace) {
+        return {CommandResult::Refused, QStringLiteral("系統の元データに停留所の位置（lat、lon）がありません")};
+    }
+    const QString description = source->description();
+    auto run = std::make_unique<GpsRun>(m_bus, std::move(source), std::move(stops), radiusMetres);
+    GpsRun *gps = run.get();
+    qCInfo(lcRun).noquote() << QStringLiteral("GPS運行を始めます: 系統 %1、%2、半径 %3 m")
+                                   .arg(LogText::escaped(m_bus.route().state().RouteText),
+                                        LogText::escaped(description))
+                                   .arg(gps->tracker().radiusMetres());
+    start(std::move(run));
+    gps->start();
     return {};
 }
 

@@ -10,6 +10,7 @@
 
 class BusOperation;
 class BusRun;
+class FixSource;
 class MonotonicClock;
 
 // The one run the bus may have at a time, whatever drives it. The panel's
@@ -37,6 +38,11 @@ public:
     // again (the bus back at the start, the announcements from the top)
     // unless the bus already stands there untouched, and the run starts. A refusal changes nothing, the run going on included.
     CommandResult startTimetable(const QString &tripId, int speed);
+    // Runs the route on the board by the positions of `source` (made on
+    // clock()), from the stop the bus is at, a stop's circle `radiusMetres`
+    // wide: refused, changing nothing, when the route's source gives no
+    // stop a position.
+    CommandResult startGps(std::unique_ptr<FixSource> source, double radiusMetres);
     // Unavailable when nothing runs.
     CommandResult setPaused(bool paused);
     // Done also when nothing runs.

@@ -188,6 +188,11 @@ SideSettings SideSettings::load(const QString &path, QString *error)
     if (const int scale = panel.value(QStringLiteral("scale")).toInt(); DisplayScale::isPanelStep(scale)) {
         settings.panelScale = scale;
     }
+    const QJsonValue radius = document.object().value(QStringLiteral("gps")).toObject().value(QStringLiteral("radius"));
+    if (const int metres = radius.toInt(-1);
+        metres >= MinGpsRadius && metres <= MaxGpsRadius) {
+        settings.gpsRadius = metres;
+    }
     if (const QJsonValue english = document.object().value(QStringLiteral("sound")).toObject().value(QStringLiteral("english"));
         english.isBool()) {
         settings.soundEnglish = english.toBool();
@@ -228,6 +233,9 @@ bool SideSettings::save(const QString &path, QString *error) const
     QJsonObject panel = root.value(QStringLiteral("panel")).toObject();
     panel.insert(QStringLiteral("scale"), panelScale);
     root.insert(QStringLiteral("panel"), panel);
+    QJsonObject gps = root.value(QStringLiteral("gps")).toObject();
+    gps.insert(QStringLiteral("radius"), gpsRadius);
+    root.insert(QStringLiteral("gps"), gps);
     QJsonObject sound = root.value(QStringLiteral("sound")).toObject();
     sound.insert(QStringLiteral("english"), soundEnglish);
     root.insert(QStringLiteral("sound"), sound);

@@ -39,6 +39,13 @@ public:
     // The control panel's scale in per cent, one of its steps.
     int panelScale = 100;
 
+    // How near a stop the bus is at it when it follows a GPS, in metres:
+    // MinGpsRadius to MaxGpsRadius.
+    static constexpr int DefaultGpsRadius = 30;
+    static constexpr int MinGpsRadius = 10;
+    static constexpr int MaxGpsRadius = 200;
+    int gpsRadius = DefaultGpsRadius;
+
     // 英語放送: announcements are followed by their English lines where the
     // route has them.
     bool soundEnglish = true;

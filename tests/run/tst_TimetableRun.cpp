@@ -1,13 +1,6 @@
-#include "fakes/FakeMultimedia.h"
-#include "fare/FareFiles.h"
-#include "sound/FakeSpeech.h"
+#include "RunBus.h"
 
-#include "formats/Cp932.h"
-#include "fare/BusOperation.h"
-#include "run/MonotonicClock.h"
-#include "run/RunSlot.h"
 #include "run/TimetableRun.h"
-#include "sound/mdlM_Tape.h"
 
 #include <QJsonObject>
 #include <QSignalSpy>
@@ -15,13 +8,6 @@
 #include <QTest>
 
 namespace {
-
-class FakeClock : public MonotonicClock
-{
-public:
-    qint64 ms = 0;
-    qint64 nowMs() const override { return ms; }
-};
 
 // Five stops, leaving 07:00, 07:01, 07:02, 07:03, arriving 07:04.
 const char *const Source = R"({"format": "tavelo-route", "version": 1, "route": "%1",
@@ -31,37 +17,12 @@ const char *const Source = R"({"format": "tavelo-route", "version": 1, "route": 
    "times": [{"departure": "07:00:00"}, {"arrival": "07:00:50", "departure": "07:01:00"},
              {"departure": "07:02:00"}, {"departure": "07:03:00"}, {"arrival": "07:04:00"}]}]})";
 
-// The bus on fake sound and speech, its runs on a clock moved by hand.
-struct Bus
+// The bus, its timetable run moved on by hand.
+struct Bus : RunBus
 {
-    QStringList log;
-    FakeMultimedia sound;
-    FakeSpeechService speech{log};
-    FakeChimePlayer chimes{log};
-    OptionInfo options;
-    BusOperation bus{services()};
-    FakeClock clock;
-    RunSlot runs{bus, clock};
-
-    explicit Bus(const QString &folder)
-    {
-        options.Folder.FareDataDir = folder;
-        options.Folder.TapeDataDir = folder;
-        bus.tape().InitSpeech();
-    }
-
-    BusOperation::Services services()
-    {
-        BusOperation::Services services;
-        services.sound = &sound;
-        services.speech = &speech;
-        services.chimes = &chimes;
-        services.options = [this] { return options; };
-        return services;
-    }
+    using RunBus::RunBus;
 
     TimetableRun *run() const { return qobject_cast<TimetableRun *>(runs.run()); }
-    int stop() const { return bus.route().currentStop(); }
     // Moves the real clock to `ms` and lets the run do what is due.
     void at(qint64 ms)
     {
@@ -70,7 +31,6 @@ struct Bus
             timetable->tick();
         }
     }
-    QStringList spoken() const { return log.filter(QRegularExpression("^speak ")); }
 };
 
 } // namespace

@@ -87,6 +87,7 @@ void tst_SideSettings::displayFieldsRoundTripBesideTheOthers()
     settings.displayMonitor = 2;
     settings.panelScale = 150;
     settings.displaySegmentStyle = 0;
+    settings.gpsRadius = 55;
     settings.displayStyle = DisplayStyle::Lcd;
     QVERIFY(settings.save(path));
 
@@ -96,6 +97,7 @@ void tst_SideSettings::displayFieldsRoundTripBesideTheOthers()
     QCOMPARE(again.displayMonitor, 2);
     QCOMPARE(again.panelScale, 150);
     QCOMPARE(again.displaySegmentStyle, 0);
+    QCOMPARE(again.gpsRadius, 55);
     QCOMPARE(again.displayStyle, DisplayStyle::Lcd);
     QVERIFY(again.remoteEnabled);
     QFile file(path);
@@ -109,13 +111,16 @@ void tst_SideSettings::displayValuesOutOfRangeKeepTheirDefaults()
     const QString path = folder.filePath(QStringLiteral("R57.side.json"));
     // 130 is no step, monitors count from 1, full screen is a boolean.
     // The panel's steps are fewer than the display's; there are three digit faces.
-    writeFile(path, R"({"display": {"scale": 130, "monitor": 0, "fullScreen": "yes", "segmentStyle": 3, "style": "oled"}, "panel": {"scale": 125}})");
+    // A stop's circle has a radius of 10 to 200 m.
+    writeFile(path, R"({"display": {"scale": 130, "monitor": 0, "fullScreen": "yes", "segmentStyle": 3, "style": "oled"}, "panel": {"scale": 125},
+                        "gps": {"radius": 500}})");
     const SideSettings settings = SideSettings::load(path);
     QCOMPARE(settings.displayScale, 100);
     QCOMPARE(settings.displayMonitor, 1);
     QVERIFY(!settings.displayFullScreen);
     QCOMPARE(settings.panelScale, 100);
     QCOMPARE(settings.displaySegmentStyle, 1);
+    QCOMPARE(settings.gpsRadius, 30);
     QCOMPARE(settings.displayStyle, DisplayStyle::Led);
 }
 

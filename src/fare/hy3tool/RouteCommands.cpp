@@ -1,5 +1,6 @@
 #include "RouteCommands.h"
 
+#include "app/FileReplacement.h"
 #include "app/LogText.h"
 #include "app/ToolConsole.h"
 #include "controls/Dot16Glyphs.h"
@@ -9,8 +10,10 @@
 #include "route/RouteBuilder.h"
 #include "route/RouteFiles.h"
 #include "route/ServiceTime.h"
+#include "run/RouteDrive.h"
 
 #include <QDir>
+#include <QTimeZone>
 #include <QFileInfo>
 
 namespace RouteCommands {
@@ -214,6 +217,44 @@ int listTrips(const QString &sourcePath)
         out() << LogText::escaped(trip.id) << '\t' << LogText::escaped(trip.headsign) << '\t' << shown(first) << '\t'
               << shown(last) << "\n";
     }
+    return Success;
+}
+
+int writeTrack(const QString &sourcePath, const QString &outPath, const QString &tripId)
+{
+    const std::optional<RouteSource> source = readSource(sourcePath);
+    if (!source) {
+        return FileRefused;
+    }
+    const RouteTrip *trip = nullptr;
+    for (const RouteTrip &candidate : source->trips) {
+        if (tripId.isEmpty() || candidate.id == tripId) {
+            trip = &candidate;
+            break;
+        }
+    }
+    if (!tripId.isEmpty() && !trip) {
+        err() << sourcePath << ": 便「" << LogText::escaped(tripId) << "」がありません。\n";
+        return FileRefused;
+    }
+    int firstSecond = 0;
+    QString error;
+    const std::optional<TrackFile> track = RouteDrive::make(*source, trip, firstSecond, error);
+    if (!track) {
+        err() << sourcePath << ": " << error << "\n";
+        return FileRefused;
+    }
+    // The times of day are the trip's, on a day of no meaning, in Japan's time.
+    const QDateTime start = QDateTime(QDate(2000, 1, 1), QTime(0, 0), QTimeZone(9 * 3600)).addSecs(firstSecond);
+    const QString name = trip ? trip->id : source->route;
+    if (!FileReplacement::write(outPath, track->toGpx(name, start), &error)) {
+        err() << error << "\n";
+        return CannotRun;
+    }
+    out() << outPath << ": " << track->points.size() << " 点、" << ServiceTime::format(firstSecond) << " から "
+          << ServiceTime::format(firstSecond + int(track->points.back().timeMs / 1000)) << " まで"
+          << (trip ? QStringLiteral("（便 %1）").arg(LogText::escaped(trip->id)) : QStringLiteral("（時速 18 km）"))
+          << "\n";
     return Success;
 }
 

@@ -6,7 +6,7 @@
 
 // The route-source commands of hy3tool: importing a route from a GTFS feed,
 // building a route's files from its source, checking a source and listing
-// its trips.
+// its trips, and driving it as a recorded track.
 namespace RouteCommands {
 
 struct ImportArguments
@@ -29,5 +29,8 @@ int checkRoute(const QString &sourcePath);
 // The trips of a route source, one line each: id, headsign, first
 // departure, last arrival, tab-separated.
 int listTrips(const QString &sourcePath);
+// A GPX drive along the route's stops by the times of trip `tripId` (empty:
+// the first trip, or a steady pace when the route has none).
+int writeTrack(const QString &sourcePath, const QString &outPath, const QString &tripId);
 
 } // namespace RouteCommands

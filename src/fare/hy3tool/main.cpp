@@ -6,6 +6,8 @@
 //   hy3tool build-route ROUTE.route.json [--out DIR]
 //                                    a route's .hy3, tp.csv and readings from its source
 //   hy3tool trips ROUTE.route.json   the trips of a route source, with their first and last times
+//   hy3tool track ROUTE.route.json OUT.gpx [--trip TRIP_ID]
+//                                    a GPX drive along the route's stops, to replay as a GPS
 //   hy3tool routes FEED              the routes of a GTFS / GTFS-JP feed (.zip or folder)
 //   hy3tool import-gtfs FEED --route ROUTE_ID --number N [--direction 0|1]
 //                       [--trip TRIP_ID] [--tickets auto|stage|stop]
@@ -45,6 +47,9 @@ QString usageText()
              "  hy3tool build-route ROUTE.route.json [--out DIR]\n"
              "                                   元データから .hy3、tp.csv、yomi.txt を作る\n"
              "  hy3tool trips ROUTE.route.json   元データの便を一覧にする（便、行先、始発の発車、終点の到着）\n"
+             "  hy3tool track ROUTE.route.json OUT.gpx [--trip TRIP_ID]\n"
+             "                                   停留所の位置を便の時刻（便がなければ時速 18 km）で走る\n"
+             "                                   GPX の軌跡を作る（R57 --gps-replay で再生できます）\n"
              "  hy3tool routes FEED              GTFS / GTFS-JP（.zip かフォルダ）の系統を一覧にする\n"
              "  hy3tool import-gtfs FEED --route ROUTE_ID --number N [--direction 0|1] [--trip TRIP_ID]\n"
              "                       [--tickets auto|stage|stop] [--names station|stop] [--out DIR]\n"
@@ -224,6 +229,9 @@ int main(int argc, char *argv[])
     }
     if (args.size() == 2 && args[0] == QLatin1String("trips")) {
         return RouteCommands::listTrips(args[1]);
+    }
+    if (args.size() == 3 && args[0] == QLatin1String("track")) {
+        return RouteCommands::writeTrack(args[1], args[2], commandLine.value(QStringLiteral("trip")));
     }
     if (args.size() == 2 && args[0] == QLatin1String("build-route")) {
         return RouteCommands::buildRoute(args[1], commandLine.value(QStringLiteral("out")));

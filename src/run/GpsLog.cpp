@@ -1,0 +1,3 @@
+#include "GpsLog.h"
+
+Q_LOGGING_CATEGORY(lcGps, "tavelo.gps")
