@@ -42,4 +42,13 @@ signals:
     void changed();
     // The run has come to its end by itself; `why` for the log.
     void ended(const QString &why);
+
+protected:
+    // The run ends by itself: it stops driving and says so.
+    void end(const QString &why)
+    {
+        stop();
+        emit changed();
+        emit ended(why);
+    }
 };

@@ -128,13 +128,6 @@ void GpsRun::stop()
     m_source->disconnect(this);
 }
 
-void GpsRun::end(const QString &why)
-{
-    stop();
-    emit changed();
-    emit ended(why);
-}
-
 QJsonObject GpsRun::state() const
 {
     QJsonValue fix;

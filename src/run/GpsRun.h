@@ -54,7 +54,6 @@ public:
 private:
     void takeFix(const PositionFix &fix);
     void leaveStops();
-    void end(const QString &why);
 
     BusOperation &m_bus;
     std::unique_ptr<FixSource> m_source;

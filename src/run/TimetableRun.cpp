@@ -135,13 +135,6 @@ void TimetableRun::stop()
     m_sequence.abandon();
 }
 
-void TimetableRun::end(const QString &why)
-{
-    stop();
-    emit changed();
-    emit ended(why);
-}
-
 QJsonObject TimetableRun::state() const
 {
     QJsonValue next;

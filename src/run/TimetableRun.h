@@ -62,7 +62,6 @@ private:
     // The stop whose departure comes next, the operator's steps counted.
     int nextDeparture() const;
     void setTimer();
-    void end(const QString &why);
 
     BusOperation &m_bus;
     TripSchedule m_schedule;
