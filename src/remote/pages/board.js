@@ -11,6 +11,7 @@
   const CellLefts = [1425, 2295, 3150, 4020, 4890, 5745, 6615, 7485, 8340, 9195, 10065, 10935, 11775, 12645];
   const CellWidth = 780 / 15, CellHeight = 300 / 15, LabelHeight = 240 / 15;
   const Strip = { x: 480 / 15, y: 885 / 15, w: 525 / 15, h: 2880 / 15 };
+  const Lamp = { x: 165 / 15, y: 4155 / 15, w: 1155 / 15, h: 300 / 15 };
   const Colors = {
     panel: "#000", frame: "#3a3a3a", cell: "#808080", unlit: "#969696", lit: "#f8d272",
     label: ["#ffffff", "#ffff80", "#80ffff"], stripBack: "#404040", dot: "#ffc080", dotOff: "#4a4a4a",
@@ -136,7 +137,19 @@
       context.fillText(label, x + CellWidth / 2, LabelTops[row] / 15 + 1);
       cell(x, CellTops[row] / 15, state && state.cells ? state.cells[n - 1] : "");
     }
+    stopRequestLamp(state ? state.stopRequested : false);
     return strip(now);
+  }
+
+  // The とまります lamp under the strip: red when lit, its words faint when dark.
+  function stopRequestLamp(lit) {
+    rounded(Lamp.x, Lamp.y, Lamp.w, Lamp.h, Lamp.h / 5, lit ? "#f02010" : "#3a100d");
+    context.fillStyle = lit ? "#fff8e0" : "#783a32";
+    context.font = 'bold 11px "IPAGothic", "Noto Sans CJK JP", sans-serif';
+    context.textAlign = "center";
+    context.textBaseline = "middle";
+    context.fillText("とまります", Lamp.x + Lamp.w / 2, Lamp.y + Lamp.h / 2);
+    context.textBaseline = "top";
   }
 
   // --- The LCD screen, laid out as the display window lays it out.
@@ -305,7 +318,8 @@
   R57.watch((s) => {
     state = s;
     const names = s.lcd && s.lcd.names ? languagesOf(s.lcd.names).map((tag) => s.lcd.names[tag]).join("、") : "";
-    canvas.setAttribute("aria-label", "運賃表示器: " + (s.style === "lcd" ? names : s.strip || ""));
+    canvas.setAttribute("aria-label", "運賃表示器: " + (s.style === "lcd" ? names : s.strip || "") +
+      (s.stopRequested ? "、とまります" : ""));
     render();
   }, (connected, refusal) => {
     const link = document.getElementById("link");
