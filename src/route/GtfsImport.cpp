@@ -1,6 +1,7 @@
 #include "GtfsImport.h"
 
 #include "GtfsReadingPieces.h"
+#include "GtfsStopTimes.h"
 #include "GtfsTranslations.h"
 #include "HepburnRomanizer.h"
 #include "RouteAnnouncements.h"
@@ -379,49 +380,26 @@ bool Import::readTrips()
 bool Import::readStopTimes()
 {
     tripStops.resize(static_cast<size_t>(tripOrder.size()));
-    const std::optional<GtfsTable> stopTimes = GtfsTable::required(
-        feed, QStringLiteral("stop_times.txt"),
-        {QStringLiteral("trip_id"), QStringLiteral("stop_id"), QStringLiteral("stop_sequence")}, error);
-    if (!stopTimes) {
-        return false;
-    }
-    const int tripColumn = stopTimes->column(QStringLiteral("trip_id"));
-    const int stopColumn = stopTimes->column(QStringLiteral("stop_id"));
-    const int sequenceColumn = stopTimes->column(QStringLiteral("stop_sequence"));
-    const int pickupColumn = stopTimes->column(QStringLiteral("pickup_type"));
-    const int dropOffColumn = stopTimes->column(QStringLiteral("drop_off_type"));
-    const int arrivalColumn = stopTimes->column(QStringLiteral("arrival_time"));
-    const int departureColumn = stopTimes->column(QStringLiteral("departure_time"));
-    const QString none = QStringLiteral("1");
-    if (!stopTimes->forEachRow([&](const QStringList &row, int) {
-            const auto found = tripIndex.constFind(GtfsTable::field(row, tripColumn));
-            if (found == tripIndex.cend()) {
-                return QString();
+    return GtfsStopTimes::read(
+        feed, [this](const QString &trip) { return tripIndex.contains(trip); },
+        [this](const GtfsStopTimes::Row &row) {
+            if (!row.sequence || *row.sequence < 0) {
+                return QStringLiteral("stop_sequence「%1」は 0 以上の整数ではありません").arg(row.sequenceText);
             }
-            bool ok = false;
-            const qint64 sequence = GtfsTable::field(row, sequenceColumn).toLongLong(&ok);
-            if (!ok || sequence < 0) {
-                return QStringLiteral("stop_sequence「%1」は 0 以上の整数ではありません").arg(GtfsTable::field(row, sequenceColumn));
-            }
-            TimedStop stop{sequence, GtfsTable::field(row, stopColumn), GtfsTable::field(row, pickupColumn) != none,
-                           GtfsTable::field(row, dropOffColumn) != none, std::nullopt, std::nullopt};
-            for (const auto &[column, time] : {std::pair{arrivalColumn, &stop.arrival},
-                                               std::pair{departureColumn, &stop.departure}}) {
-                const QString text = GtfsTable::field(row, column);
-                if (text.isEmpty()) {
+            TimedStop stop{*row.sequence, row.stop, row.boards, row.alights, std::nullopt, std::nullopt};
+            for (const auto &[text, time] : {std::pair{&row.arrival, &stop.arrival}, std::pair{&row.departure, &stop.departure}}) {
+                if (text->isEmpty()) {
                     continue;
                 }
-                *time = ServiceTime::parse(text);
+                *time = ServiceTime::parse(*text);
                 if (!*time) {
-                    return QStringLiteral("時刻「%1」は HH:MM:SS ではありません").arg(text);
+                    return QStringLiteral("時刻「%1」は HH:MM:SS ではありません").arg(*text);
                 }
             }
-            tripStops[static_cast<size_t>(*found)].push_back(std::move(stop));
+            tripStops[static_cast<size_t>(tripIndex.value(row.trip))].push_back(std::move(stop));
             return QString();
-        }, error)) {
-        return false;
-    }
-    return true;
+        },
+        error);
 }
 
 // The most frequent pattern, or the trip asked for; a tie goes to the trip
