@@ -286,6 +286,7 @@ struct Import
     bool readStopTimes();
     bool choosePattern();
     bool readStops();
+    bool nameStations(const GtfsTable &stops, const QHash<QString, StopInfo> &byId, QHash<QString, QString> &stations);
     bool readPrices();
     bool readFareRules();
     void chooseFareKind();
@@ -522,40 +523,8 @@ bool Import::readStops()
         }
     }
     QHash<QString, QString> stations; // parent_station -> its name
-    if (request.names == GtfsImport::Names::Station) {
-        for (const StopInfo &stop : std::as_const(byId)) {
-            if (!stop.parent.isEmpty()) {
-                stations.insert(stop.parent, QString());
-            }
-        }
-    }
-    if (!stations.isEmpty()) {
-        QSet<QString> named;
-        if (!stops->forEachRow([&](const QStringList &row, int) {
-                const QString id = GtfsTable::field(row, idColumn);
-                const auto station = stations.find(id);
-                if (station != stations.end() && !named.contains(id)) {
-                    named.insert(id);
-                    *station = GtfsTable::field(row, nameColumn);
-                }
-                return QString();
-            }, error)) {
-            return false;
-        }
-        QStringList unknown;
-        for (auto it = stations.cbegin(); it != stations.cend(); ++it) {
-            if (!named.contains(it.key())) {
-                unknown << it.key();
-            }
-        }
-        if (!unknown.isEmpty()) {
-            unknown.sort();
-            result.warnings << QStringLiteral("stops.txt: 親の駅 parent_station がありません（%1）。そののりばは自身の名前のままです")
-                                   .arg(unknown.join(QStringLiteral(", ")));
-        }
-        for (const QString &id : unknown) {
-            stations.remove(id);
-        }
+    if (request.names == GtfsImport::Names::Station && !nameStations(*stops, byId, stations)) {
+        return false;
     }
     for (size_t i = 0; i < count; ++i) {
         info[i] = byId.value(pattern[i].id);
@@ -563,6 +532,50 @@ bool Import::readStops()
         const bool byStation = !info[i].parent.isEmpty() && station != stations.cend() && !station->isEmpty();
         names[i] = byStation ? *station : info[i].name;
         readingIds[i] = byStation ? info[i].parent : pattern[i].id;
+    }
+    return true;
+}
+
+// The names of the stations whose platforms the pattern stops at; a station
+// stops.txt does not give is warned of and left out, so that its platforms
+// keep their own names.
+bool Import::nameStations(const GtfsTable &stops, const QHash<QString, StopInfo> &byId, QHash<QString, QString> &stations)
+{
+    const int idColumn = stops.column(QStringLiteral("stop_id"));
+    const int nameColumn = stops.column(QStringLiteral("stop_name"));
+    for (const StopInfo &stop : byId) {
+        if (!stop.parent.isEmpty()) {
+            stations.insert(stop.parent, QString());
+        }
+    }
+    if (stations.isEmpty()) {
+        return true;
+    }
+    QSet<QString> named;
+    if (!stops.forEachRow([&](const QStringList &row, int) {
+            const QString id = GtfsTable::field(row, idColumn);
+            const auto station = stations.find(id);
+            if (station != stations.end() && !named.contains(id)) {
+                named.insert(id);
+                *station = GtfsTable::field(row, nameColumn);
+            }
+            return QString();
+        }, error)) {
+        return false;
+    }
+    QStringList unknown;
+    for (auto it = stations.cbegin(); it != stations.cend(); ++it) {
+        if (!named.contains(it.key())) {
+            unknown << it.key();
+        }
+    }
+    if (!unknown.isEmpty()) {
+        unknown.sort();
+        result.warnings << QStringLiteral("stops.txt: 親の駅 parent_station がありません（%1）。そののりばは自身の名前のままです")
+                               .arg(unknown.join(QStringLiteral(", ")));
+    }
+    for (const QString &id : unknown) {
+        stations.remove(id);
     }
     return true;
 }
