@@ -293,6 +293,8 @@ struct Import
     int fare(size_t from, size_t to) const;
     bool numberTickets();
     void fillStops();
+    bool readCalendar(QHash<QString, TripService> &serviceDays);
+    bool readCalendarDates(QHash<QString, TripService> &serviceDays);
     bool readServiceDays();
     bool readReadings();
     void announce();
@@ -816,15 +818,10 @@ void Import::fillStops()
     }
 }
 
-// The days of the trips' services, from the weekly calendar and the
-// dates added and taken out.
-bool Import::readServiceDays()
+// The weekdays and the span of each service of `serviceDays` from
+// calendar.txt, when the feed has one.
+bool Import::readCalendar(QHash<QString, TripService> &serviceDays)
 {
-    RouteSource &source = result.source;
-    QHash<QString, TripService> serviceDays;
-    for (const RouteTrip &trip : source.trips) {
-        serviceDays.insert(trip.service.id, {trip.service.id, {}, {}, {}, {}, {}});
-    }
     const QStringList dayColumns{QStringLiteral("monday"), QStringLiteral("tuesday"), QStringLiteral("wednesday"),
                                  QStringLiteral("thursday"), QStringLiteral("friday"), QStringLiteral("saturday"),
                                  QStringLiteral("sunday")};
@@ -861,6 +858,13 @@ bool Import::readServiceDays()
     } else if (!error.isEmpty()) {
         return false;
     }
+    return true;
+}
+
+// The dates calendar_dates.txt adds to each service of `serviceDays` and
+// takes out of it, when the feed has the file.
+bool Import::readCalendarDates(QHash<QString, TripService> &serviceDays)
+{
     if (const std::optional<GtfsTable> dates = GtfsTable::optional(
             feed, QStringLiteral("calendar_dates.txt"),
             {QStringLiteral("service_id"), QStringLiteral("date"), QStringLiteral("exception_type")}, error)) {
@@ -889,6 +893,21 @@ bool Import::readServiceDays()
             return false;
         }
     } else if (!error.isEmpty()) {
+        return false;
+    }
+    return true;
+}
+
+// The days of the trips' services, from the weekly calendar and the
+// dates added and taken out.
+bool Import::readServiceDays()
+{
+    RouteSource &source = result.source;
+    QHash<QString, TripService> serviceDays;
+    for (const RouteTrip &trip : source.trips) {
+        serviceDays.insert(trip.service.id, {trip.service.id, {}, {}, {}, {}, {}});
+    }
+    if (!readCalendar(serviceDays) || !readCalendarDates(serviceDays)) {
         return false;
     }
     for (TripService &service : serviceDays) {
