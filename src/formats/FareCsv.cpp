@@ -2,6 +2,7 @@
 
 #include "Hy3File.h"
 #include "formats/Cp932.h"
+#include "formats/CsvField.h"
 #include "formats/CsvReader.h"
 
 #include <QStringDecoder>
@@ -95,16 +96,15 @@ std::optional<int> firstNonUtf8Line(const QByteArray &bytes)
     return std::nullopt;
 }
 
-QString quotedIfNeeded(const QString &name)
+// A stop name as a field. Besides what any field needs, a name starting
+// with '#' is quoted (unquoted, the line would read as a comment), and an
+// empty name is written "" so that the record still shows its name field.
+QString quotedStopName(const QString &name)
 {
-    const bool plain = !name.contains(QLatin1Char(',')) && !name.contains(QLatin1Char('"'))
-        && !name.startsWith(QLatin1Char('#')) && name.trimmed() == name;
-    if (plain && !name.isEmpty()) {
-        return name;
+    if (name.isEmpty() || name.startsWith(u'#')) {
+        return CsvField::quoted(name);
     }
-    QString escaped = name;
-    escaped.replace(QLatin1Char('"'), QStringLiteral("\"\""));
-    return QLatin1Char('"') + escaped + QLatin1Char('"');
+    return CsvField::quotedIfNeeded(name);
 }
 
 } // namespace
@@ -160,7 +160,7 @@ QByteArray write(const std::vector<StopRecord> &records)
     }
     text += QLatin1Char('\n');
     for (const StopRecord &record : records) {
-        text += quotedIfNeeded(record.name) + QLatin1Char(',') + QString::number(record.ticketNumber);
+        text += quotedStopName(record.name) + QLatin1Char(',') + QString::number(record.ticketNumber);
         for (const qint16 column : record.columns) {
             text += QLatin1Char(',') + QString::number(column);
         }

@@ -4,6 +4,7 @@
 target_sources(tavelo_core PRIVATE
     src/formats/Cp932.cpp src/formats/Cp932.h
     src/formats/CsvReader.cpp src/formats/CsvReader.h
+    src/formats/CsvField.cpp src/formats/CsvField.h
     src/formats/StopRecord.cpp src/formats/StopRecord.h
     src/formats/Hy3File.cpp src/formats/Hy3File.h
     src/formats/FareCsv.cpp src/formats/FareCsv.h

@@ -1,6 +1,7 @@
 #include "GtfsImport.h"
 
 #include "GtfsReadingPieces.h"
+#include "GtfsStopTimes.h"
 #include "GtfsTranslations.h"
 #include "HepburnRomanizer.h"
 #include "RouteAnnouncements.h"
@@ -237,138 +238,178 @@ QString boundFor(const QString &headsign, bool loop, const QString &first, const
         : headsign + QStringLiteral("行き");
 }
 
-} // namespace
-
-std::optional<GtfsImport::Result> GtfsImport::run(GtfsFeed &feed, const Request &request, QString &error)
+// One import under way. Each phase reads what it needs of the feed into the
+// fields below, in the order the feed's files are read; a phase returning
+// false has set `error`.
+struct Import
 {
-    Result result;
-    const QString route = request.routeId;
-
-    // The route must be in the feed; a mistyped id gets the closest named.
+    Import(GtfsFeed &feedRead, const GtfsImport::Request &requested, QString &errorText)
+        : feed(feedRead), request(requested), error(errorText)
     {
-        const std::optional<GtfsTable> routes =
-            GtfsTable::required(feed, QStringLiteral("routes.txt"), {QStringLiteral("route_id")}, error);
-        if (!routes) {
-            return std::nullopt;
-        }
-        bool routeFound = false;
-        std::vector<std::pair<QString, QString>> known;
-        const int idColumn = routes->column(QStringLiteral("route_id"));
-        const int shortNameColumn = routes->column(QStringLiteral("route_short_name"));
-        if (!routes->forEachRow([&](const QStringList &row, int) {
-                const QString id = GtfsTable::field(row, idColumn);
-                routeFound = routeFound || id == route;
-                if (!routeFound) {
-                    known.emplace_back(id, GtfsTable::field(row, shortNameColumn));
-                }
-                return QString();
-            }, error)) {
-            return std::nullopt;
-        }
-        if (!routeFound) {
-            error = QStringLiteral("routes.txt: 系統 route_id「%1」がありません").arg(route);
-            if (!known.empty()) {
-                error += QStringLiteral("（近いもの: %1）").arg(closestRoutes(route, known));
-            }
-            return std::nullopt;
-        }
     }
+
+    GtfsFeed &feed;
+    const GtfsImport::Request &request;
+    QString &error;
+    const QString route = request.routeId;
+    GtfsImport::Result result;
 
     // The route's trips, in the order of trips.txt.
     QStringList tripOrder;
     QStringList headsigns;
     QStringList services;
     QHash<QString, int> tripIndex;
-    {
-        QStringList tripColumns{QStringLiteral("route_id"), QStringLiteral("trip_id")};
-        if (request.direction) {
-            tripColumns << QStringLiteral("direction_id");
+    // Each trip's stops in stop_sequence order.
+    std::vector<std::vector<TimedStop>> tripStops;
+    // The trip whose stops are the route's pattern.
+    size_t firstTrip = 0;
+    std::vector<TimedStop> pattern;
+    size_t count = 0;
+    // The pattern's stops as stops.txt gives them, the names shown and the
+    // stop whose translation reads each name.
+    std::vector<StopInfo> info;
+    std::vector<QString> names;
+    std::vector<QString> readingIds;
+    // Prices by fare_id (and ordered by it, for a warning).
+    QHash<QString, int> prices;
+    QMap<QString, int> pricesById;
+    // How many rules the feed has, for this route or any other.
+    qint64 feedRules = 0;
+    // The lowest price between two zones of the pattern.
+    QHash<ZonePair, int> lowest;
+    std::vector<int> tickets;
+    int ticketCount = 0;
+    std::optional<GtfsTranslations> translations;
+
+    bool findRoute();
+    bool readTrips();
+    bool readStopTimes();
+    bool choosePattern();
+    bool readStops();
+    bool nameStations(const GtfsTable &stops, const QHash<QString, StopInfo> &byId, QHash<QString, QString> &stations);
+    bool readPrices();
+    bool readFareRules();
+    void chooseFareKind();
+    int fare(size_t from, size_t to) const;
+    bool numberTickets();
+    void fillStops();
+    bool readCalendar(QHash<QString, TripService> &serviceDays);
+    bool readCalendarDates(QHash<QString, TripService> &serviceDays);
+    bool readServiceDays();
+    bool readReadings();
+    void announce();
+    void warnMissingFares();
+};
+
+// The route must be in the feed; a mistyped id gets the closest named.
+bool Import::findRoute()
+{
+    const std::optional<GtfsTable> routes =
+        GtfsTable::required(feed, QStringLiteral("routes.txt"), {QStringLiteral("route_id")}, error);
+    if (!routes) {
+        return false;
+    }
+    bool routeFound = false;
+    std::vector<std::pair<QString, QString>> known;
+    const int idColumn = routes->column(QStringLiteral("route_id"));
+    const int shortNameColumn = routes->column(QStringLiteral("route_short_name"));
+    if (!routes->forEachRow([&](const QStringList &row, int) {
+            const QString id = GtfsTable::field(row, idColumn);
+            routeFound = routeFound || id == route;
+            if (!routeFound) {
+                known.emplace_back(id, GtfsTable::field(row, shortNameColumn));
+            }
+            return QString();
+        }, error)) {
+        return false;
+    }
+    if (!routeFound) {
+        error = QStringLiteral("routes.txt: 系統 route_id「%1」がありません").arg(route);
+        if (!known.empty()) {
+            error += QStringLiteral("（近いもの: %1）").arg(closestRoutes(route, known));
         }
-        const std::optional<GtfsTable> trips = GtfsTable::required(feed, QStringLiteral("trips.txt"), tripColumns, error);
-        if (!trips) {
-            return std::nullopt;
-        }
-        const int routeColumn = trips->column(QStringLiteral("route_id"));
-        const int tripColumn = trips->column(QStringLiteral("trip_id"));
-        const int directionColumn = trips->column(QStringLiteral("direction_id"));
-        const int headsignColumn = trips->column(QStringLiteral("trip_headsign"));
-        const int serviceColumn = trips->column(QStringLiteral("service_id"));
-        if (!trips->forEachRow([&](const QStringList &row, int) {
-                const QString trip = GtfsTable::field(row, tripColumn);
-                if (GtfsTable::field(row, routeColumn) != route) {
-                    return QString();
-                }
-                if (request.direction && GtfsTable::field(row, directionColumn) != QString::number(*request.direction)) {
-                    return QString();
-                }
-                if (!tripIndex.contains(trip)) {
-                    tripIndex.insert(trip, static_cast<int>(tripOrder.size()));
-                    tripOrder << trip;
-                    headsigns << GtfsTable::field(row, headsignColumn);
-                    services << GtfsTable::field(row, serviceColumn);
-                }
+        return false;
+    }
+    return true;
+}
+
+// The route's trips (in the direction asked for), with their headsigns and
+// services; the trip asked for must be one of them.
+bool Import::readTrips()
+{
+    QStringList tripColumns{QStringLiteral("route_id"), QStringLiteral("trip_id")};
+    if (request.direction) {
+        tripColumns << QStringLiteral("direction_id");
+    }
+    const std::optional<GtfsTable> trips = GtfsTable::required(feed, QStringLiteral("trips.txt"), tripColumns, error);
+    if (!trips) {
+        return false;
+    }
+    const int routeColumn = trips->column(QStringLiteral("route_id"));
+    const int tripColumn = trips->column(QStringLiteral("trip_id"));
+    const int directionColumn = trips->column(QStringLiteral("direction_id"));
+    const int headsignColumn = trips->column(QStringLiteral("trip_headsign"));
+    const int serviceColumn = trips->column(QStringLiteral("service_id"));
+    if (!trips->forEachRow([&](const QStringList &row, int) {
+            const QString trip = GtfsTable::field(row, tripColumn);
+            if (GtfsTable::field(row, routeColumn) != route) {
                 return QString();
-            }, error)) {
-            return std::nullopt;
-        }
+            }
+            if (request.direction && GtfsTable::field(row, directionColumn) != QString::number(*request.direction)) {
+                return QString();
+            }
+            if (!tripIndex.contains(trip)) {
+                tripIndex.insert(trip, static_cast<int>(tripOrder.size()));
+                tripOrder << trip;
+                headsigns << GtfsTable::field(row, headsignColumn);
+                services << GtfsTable::field(row, serviceColumn);
+            }
+            return QString();
+        }, error)) {
+        return false;
     }
     if (tripOrder.isEmpty() || (!request.tripId.isEmpty() && !tripIndex.contains(request.tripId))) {
         error = !request.tripId.isEmpty()
             ? QStringLiteral("trips.txt: 系統「%1」に便 trip_id「%2」がありません").arg(route, request.tripId)
             : QStringLiteral("trips.txt: 系統「%1」の便がありません%2")
                   .arg(route, request.direction ? QStringLiteral("（direction_id %1）").arg(*request.direction) : QString());
-        return std::nullopt;
+        return false;
     }
+    return true;
+}
 
-    // Each trip's stops in stop_sequence order, with who may board and
-    // alight there.
-    std::vector<std::vector<TimedStop>> tripStops(static_cast<size_t>(tripOrder.size()));
-    {
-        const std::optional<GtfsTable> stopTimes = GtfsTable::required(
-            feed, QStringLiteral("stop_times.txt"),
-            {QStringLiteral("trip_id"), QStringLiteral("stop_id"), QStringLiteral("stop_sequence")}, error);
-        if (!stopTimes) {
-            return std::nullopt;
-        }
-        const int tripColumn = stopTimes->column(QStringLiteral("trip_id"));
-        const int stopColumn = stopTimes->column(QStringLiteral("stop_id"));
-        const int sequenceColumn = stopTimes->column(QStringLiteral("stop_sequence"));
-        const int pickupColumn = stopTimes->column(QStringLiteral("pickup_type"));
-        const int dropOffColumn = stopTimes->column(QStringLiteral("drop_off_type"));
-        const int arrivalColumn = stopTimes->column(QStringLiteral("arrival_time"));
-        const int departureColumn = stopTimes->column(QStringLiteral("departure_time"));
-        const QString none = QStringLiteral("1");
-        if (!stopTimes->forEachRow([&](const QStringList &row, int) {
-                const auto found = tripIndex.constFind(GtfsTable::field(row, tripColumn));
-                if (found == tripIndex.cend()) {
-                    return QString();
+// Each trip's stops in stop_sequence order, with who may board and
+// alight there.
+bool Import::readStopTimes()
+{
+    tripStops.resize(static_cast<size_t>(tripOrder.size()));
+    return GtfsStopTimes::read(
+        feed, [this](const QString &trip) { return tripIndex.contains(trip); },
+        [this](const GtfsStopTimes::Row &row) {
+            if (!row.sequence || *row.sequence < 0) {
+                return QStringLiteral("stop_sequence「%1」は 0 以上の整数ではありません").arg(row.sequenceText);
+            }
+            TimedStop stop{*row.sequence, row.stop, row.boards, row.alights, std::nullopt, std::nullopt};
+            for (const auto &[text, time] : {std::pair{&row.arrival, &stop.arrival}, std::pair{&row.departure, &stop.departure}}) {
+                if (text->isEmpty()) {
+                    continue;
                 }
-                bool ok = false;
-                const qint64 sequence = GtfsTable::field(row, sequenceColumn).toLongLong(&ok);
-                if (!ok || sequence < 0) {
-                    return QStringLiteral("stop_sequence「%1」は 0 以上の整数ではありません").arg(GtfsTable::field(row, sequenceColumn));
+                *time = ServiceTime::parse(*text);
+                if (!*time) {
+                    return QStringLiteral("時刻「%1」は HH:MM:SS ではありません").arg(*text);
                 }
-                TimedStop stop{sequence, GtfsTable::field(row, stopColumn), GtfsTable::field(row, pickupColumn) != none,
-                               GtfsTable::field(row, dropOffColumn) != none, std::nullopt, std::nullopt};
-                for (const auto &[column, time] : {std::pair{arrivalColumn, &stop.arrival},
-                                                   std::pair{departureColumn, &stop.departure}}) {
-                    const QString text = GtfsTable::field(row, column);
-                    if (text.isEmpty()) {
-                        continue;
-                    }
-                    *time = ServiceTime::parse(text);
-                    if (!*time) {
-                        return QStringLiteral("時刻「%1」は HH:MM:SS ではありません").arg(text);
-                    }
-                }
-                tripStops[static_cast<size_t>(*found)].push_back(std::move(stop));
-                return QString();
-            }, error)) {
-            return std::nullopt;
-        }
-    }
-    // The most frequent pattern; a tie goes to the trip met first, which
-    // also says who may board and alight where.
+            }
+            tripStops[static_cast<size_t>(tripIndex.value(row.trip))].push_back(std::move(stop));
+            return QString();
+        },
+        error);
+}
+
+// The most frequent pattern, or the trip asked for; a tie goes to the trip
+// met first, which also says who may board and alight where. Every trip
+// running the pattern joins the timetable with its times.
+bool Import::choosePattern()
+{
     QHash<QStringList, int> patternCount;
     std::vector<QStringList> patterns(tripStops.size());
     for (size_t t = 0; t < tripStops.size(); ++t) {
@@ -382,7 +423,6 @@ std::optional<GtfsImport::Result> GtfsImport::run(GtfsFeed &feed, const Request 
         }
         ++patternCount[patterns[t]];
     }
-    size_t firstTrip = 0;
     if (!request.tripId.isEmpty()) {
         firstTrip = static_cast<size_t>(tripIndex.value(request.tripId));
     } else {
@@ -394,7 +434,7 @@ std::optional<GtfsImport::Result> GtfsImport::run(GtfsFeed &feed, const Request 
             }
         }
     }
-    const std::vector<TimedStop> pattern = tripStops[firstTrip];
+    pattern = tripStops[firstTrip];
     // Every trip running the pattern, with its times.
     int untimed = 0;
     for (size_t t = 0; t < tripStops.size() && !pattern.empty(); ++t) {
@@ -414,121 +454,137 @@ std::optional<GtfsImport::Result> GtfsImport::run(GtfsFeed &feed, const Request 
         result.warnings << QStringLiteral("stop_times.txt: 始発か終点に時刻のない便 %1 本は時刻表に入れません").arg(untimed);
     }
     tripStops.clear();
-    const size_t count = pattern.size();
+    count = pattern.size();
     if (count < 2) {
         error = QStringLiteral("stop_times.txt: 系統「%1」の停留所が %2 しかありません（2 以上必要です）").arg(route).arg(count);
-        return std::nullopt;
+        return false;
     }
     if (count > size_t(Hy3File::MaxRecords)) {
         error = QStringLiteral("系統「%1」の停留所は %2 あり、運賃データの最大 %3 を超えます")
                     .arg(route).arg(count).arg(Hy3File::MaxRecords);
-        return std::nullopt;
+        return false;
     }
+    return true;
+}
 
-    // Names and zones of the pattern's stops; a platform named by its
-    // station when asked to.
-    std::vector<StopInfo> info(count);
-    std::vector<QString> names(count);
-    std::vector<QString> readingIds(count); // the stop whose translation reads the name
-    {
-        const std::optional<GtfsTable> stops = GtfsTable::required(
-            feed, QStringLiteral("stops.txt"), {QStringLiteral("stop_id"), QStringLiteral("stop_name")}, error);
-        if (!stops) {
-            return std::nullopt;
-        }
-        QHash<QString, StopInfo> byId;
-        for (const TimedStop &stop : pattern) {
-            byId.insert(stop.id, {});
-        }
-        QSet<QString> found;
-        const int idColumn = stops->column(QStringLiteral("stop_id"));
-        const int nameColumn = stops->column(QStringLiteral("stop_name"));
-        const int zoneColumn = stops->column(QStringLiteral("zone_id"));
-        const int parentColumn = stops->column(QStringLiteral("parent_station"));
-        const int latColumn = stops->column(QStringLiteral("stop_lat"));
-        const int lonColumn = stops->column(QStringLiteral("stop_lon"));
-        QStringList badPositions;
-        if (!stops->forEachRow([&](const QStringList &row, int) {
-                const QString id = GtfsTable::field(row, idColumn);
-                const auto wanted = byId.find(id);
-                if (wanted != byId.end() && !found.contains(id)) {
-                    found.insert(id);
-                    *wanted = {GtfsTable::field(row, nameColumn), GtfsTable::field(row, zoneColumn),
-                               GtfsTable::field(row, parentColumn), std::nullopt, std::nullopt};
-                    // A feed without both columns gives no positions.
-                    bool bad = false;
-                    if (latColumn >= 0 && lonColumn >= 0) {
-                        wanted->lat = coordinate(GtfsTable::field(row, latColumn), 90, bad);
-                        wanted->lon = coordinate(GtfsTable::field(row, lonColumn), 180, bad);
-                    }
-                    if (bad || wanted->lat.has_value() != wanted->lon.has_value()) {
-                        wanted->lat.reset();
-                        wanted->lon.reset();
-                        badPositions << id;
-                    }
+// Names and zones of the pattern's stops; a platform named by its
+// station when asked to.
+bool Import::readStops()
+{
+    info.resize(count);
+    names.resize(count);
+    readingIds.resize(count);
+    const std::optional<GtfsTable> stops = GtfsTable::required(
+        feed, QStringLiteral("stops.txt"), {QStringLiteral("stop_id"), QStringLiteral("stop_name")}, error);
+    if (!stops) {
+        return false;
+    }
+    QHash<QString, StopInfo> byId;
+    for (const TimedStop &stop : pattern) {
+        byId.insert(stop.id, {});
+    }
+    QSet<QString> found;
+    const int idColumn = stops->column(QStringLiteral("stop_id"));
+    const int nameColumn = stops->column(QStringLiteral("stop_name"));
+    const int zoneColumn = stops->column(QStringLiteral("zone_id"));
+    const int parentColumn = stops->column(QStringLiteral("parent_station"));
+    const int latColumn = stops->column(QStringLiteral("stop_lat"));
+    const int lonColumn = stops->column(QStringLiteral("stop_lon"));
+    QStringList badPositions;
+    if (!stops->forEachRow([&](const QStringList &row, int) {
+            const QString id = GtfsTable::field(row, idColumn);
+            const auto wanted = byId.find(id);
+            if (wanted != byId.end() && !found.contains(id)) {
+                found.insert(id);
+                *wanted = {GtfsTable::field(row, nameColumn), GtfsTable::field(row, zoneColumn),
+                           GtfsTable::field(row, parentColumn), std::nullopt, std::nullopt};
+                // A feed without both columns gives no positions.
+                bool bad = false;
+                if (latColumn >= 0 && lonColumn >= 0) {
+                    wanted->lat = coordinate(GtfsTable::field(row, latColumn), 90, bad);
+                    wanted->lon = coordinate(GtfsTable::field(row, lonColumn), 180, bad);
                 }
-                return QString();
-            }, error)) {
-            return std::nullopt;
-        }
-        if (!badPositions.isEmpty()) {
-            result.warnings << QStringLiteral("stops.txt: 位置 stop_lat, stop_lon が読めない停留所は位置なしにします（%1）")
-                                   .arg(badPositions.join(QStringLiteral(", ")));
-        }
-        for (const TimedStop &stop : pattern) {
-            if (!found.contains(stop.id)) {
-                error = QStringLiteral("stops.txt: stop_times.txt の停留所 stop_id「%1」がありません").arg(stop.id);
-                return std::nullopt;
-            }
-        }
-        QHash<QString, QString> stations; // parent_station -> its name
-        if (request.names == Names::Station) {
-            for (const StopInfo &stop : std::as_const(byId)) {
-                if (!stop.parent.isEmpty()) {
-                    stations.insert(stop.parent, QString());
+                if (bad || wanted->lat.has_value() != wanted->lon.has_value()) {
+                    wanted->lat.reset();
+                    wanted->lon.reset();
+                    badPositions << id;
                 }
             }
-        }
-        if (!stations.isEmpty()) {
-            QSet<QString> named;
-            if (!stops->forEachRow([&](const QStringList &row, int) {
-                    const QString id = GtfsTable::field(row, idColumn);
-                    const auto station = stations.find(id);
-                    if (station != stations.end() && !named.contains(id)) {
-                        named.insert(id);
-                        *station = GtfsTable::field(row, nameColumn);
-                    }
-                    return QString();
-                }, error)) {
-                return std::nullopt;
-            }
-            QStringList unknown;
-            for (auto it = stations.cbegin(); it != stations.cend(); ++it) {
-                if (!named.contains(it.key())) {
-                    unknown << it.key();
-                }
-            }
-            if (!unknown.isEmpty()) {
-                unknown.sort();
-                result.warnings << QStringLiteral("stops.txt: 親の駅 parent_station がありません（%1）。そののりばは自身の名前のままです")
-                                       .arg(unknown.join(QStringLiteral(", ")));
-            }
-            for (const QString &id : unknown) {
-                stations.remove(id);
-            }
-        }
-        for (size_t i = 0; i < count; ++i) {
-            info[i] = byId.value(pattern[i].id);
-            const auto station = stations.constFind(info[i].parent);
-            const bool byStation = !info[i].parent.isEmpty() && station != stations.cend() && !station->isEmpty();
-            names[i] = byStation ? *station : info[i].name;
-            readingIds[i] = byStation ? info[i].parent : pattern[i].id;
+            return QString();
+        }, error)) {
+        return false;
+    }
+    if (!badPositions.isEmpty()) {
+        result.warnings << QStringLiteral("stops.txt: 位置 stop_lat, stop_lon が読めない停留所は位置なしにします（%1）")
+                               .arg(badPositions.join(QStringLiteral(", ")));
+    }
+    for (const TimedStop &stop : pattern) {
+        if (!found.contains(stop.id)) {
+            error = QStringLiteral("stops.txt: stop_times.txt の停留所 stop_id「%1」がありません").arg(stop.id);
+            return false;
         }
     }
+    QHash<QString, QString> stations; // parent_station -> its name
+    if (request.names == GtfsImport::Names::Station && !nameStations(*stops, byId, stations)) {
+        return false;
+    }
+    for (size_t i = 0; i < count; ++i) {
+        info[i] = byId.value(pattern[i].id);
+        const auto station = stations.constFind(info[i].parent);
+        const bool byStation = !info[i].parent.isEmpty() && station != stations.cend() && !station->isEmpty();
+        names[i] = byStation ? *station : info[i].name;
+        readingIds[i] = byStation ? info[i].parent : pattern[i].id;
+    }
+    return true;
+}
 
-    // Prices, and the fare rules that apply to this route.
-    QHash<QString, int> prices;
-    QMap<QString, int> pricesById; // for a warning in id order
+// The names of the stations whose platforms the pattern stops at; a station
+// stops.txt does not give is warned of and left out, so that its platforms
+// keep their own names.
+bool Import::nameStations(const GtfsTable &stops, const QHash<QString, StopInfo> &byId, QHash<QString, QString> &stations)
+{
+    const int idColumn = stops.column(QStringLiteral("stop_id"));
+    const int nameColumn = stops.column(QStringLiteral("stop_name"));
+    for (const StopInfo &stop : byId) {
+        if (!stop.parent.isEmpty()) {
+            stations.insert(stop.parent, QString());
+        }
+    }
+    if (stations.isEmpty()) {
+        return true;
+    }
+    QSet<QString> named;
+    if (!stops.forEachRow([&](const QStringList &row, int) {
+            const QString id = GtfsTable::field(row, idColumn);
+            const auto station = stations.find(id);
+            if (station != stations.end() && !named.contains(id)) {
+                named.insert(id);
+                *station = GtfsTable::field(row, nameColumn);
+            }
+            return QString();
+        }, error)) {
+        return false;
+    }
+    QStringList unknown;
+    for (auto it = stations.cbegin(); it != stations.cend(); ++it) {
+        if (!named.contains(it.key())) {
+            unknown << it.key();
+        }
+    }
+    if (!unknown.isEmpty()) {
+        unknown.sort();
+        result.warnings << QStringLiteral("stops.txt: 親の駅 parent_station がありません（%1）。そののりばは自身の名前のままです")
+                               .arg(unknown.join(QStringLiteral(", ")));
+    }
+    for (const QString &id : unknown) {
+        stations.remove(id);
+    }
+    return true;
+}
+
+// Prices of fare_attributes.txt by fare_id.
+bool Import::readPrices()
+{
     if (const std::optional<GtfsTable> attributes = GtfsTable::optional(
             feed, QStringLiteral("fare_attributes.txt"), {QStringLiteral("fare_id"), QStringLiteral("price")}, error)) {
         const int idColumn = attributes->column(QStringLiteral("fare_id"));
@@ -544,11 +600,19 @@ std::optional<GtfsImport::Result> GtfsImport::run(GtfsFeed &feed, const Request 
                 pricesById.insert(GtfsTable::field(row, idColumn), *price);
                 return QString();
             }, error)) {
-            return std::nullopt;
+            return false;
         }
     } else if (!error.isEmpty()) {
-        return std::nullopt;
+        return false;
     }
+    return true;
+}
+
+// The lowest price between each pair of the pattern's zones, from the
+// rules of fare_rules.txt that apply to this route; the rules left out
+// are warned of.
+bool Import::readFareRules()
+{
     // Every pair of zones a ride of the pattern may join.
     QSet<ZonePair> pairs;
     for (size_t i = 0; i < count; ++i) {
@@ -561,7 +625,6 @@ std::optional<GtfsImport::Result> GtfsImport::run(GtfsFeed &feed, const Request 
     // a rule naming one zone or none is kept by that zone (or once), and the
     // pairs take the lowest of their kinds at the end: two million rules
     // naming only an origin cost no more than two million naming both.
-    QHash<ZonePair, int> lowest;
     QHash<QString, int> byOrigin;
     QHash<QString, int> byDestination;
     std::optional<int> anywhere;
@@ -573,7 +636,6 @@ std::optional<GtfsImport::Result> GtfsImport::run(GtfsFeed &feed, const Request 
             *current = price;
         }
     };
-    qint64 feedRules = 0;
     int containsRules = 0;
     QSet<QString> unknownFares;
     if (const std::optional<GtfsTable> rules =
@@ -614,10 +676,10 @@ std::optional<GtfsImport::Result> GtfsImport::run(GtfsFeed &feed, const Request 
                 }
                 return QString();
             }, error)) {
-            return std::nullopt;
+            return false;
         }
     } else if (!error.isEmpty()) {
-        return std::nullopt;
+        return false;
     }
     if (!byOrigin.isEmpty() || !byDestination.isEmpty() || anywhere) {
         for (const ZonePair &pair : std::as_const(pairs)) {
@@ -641,9 +703,14 @@ std::optional<GtfsImport::Result> GtfsImport::run(GtfsFeed &feed, const Request 
         result.warnings << QStringLiteral("fare_rules.txt: fare_attributes.txt にない fare_id を使う規則は使いません（%1）")
                                .arg(ids.join(QStringLiteral(", ")));
     }
+    return true;
+}
 
-    // A feed without fare rules: a fare without rules applies to every
-    // ride, so one price is a flat fare; several leave the fares open.
+// Zone fares; but in a feed without fare rules a fare without rules
+// applies to every ride, so one price is a flat fare; several leave the
+// fares open.
+void Import::chooseFareKind()
+{
     FareRule &rule = result.source.rule;
     rule.kind = FareRule::Kind::Zone;
     if (feedRules == 0) {
@@ -662,38 +729,51 @@ std::optional<GtfsImport::Result> GtfsImport::run(GtfsFeed &feed, const Request 
                                    .arg(named.join(QStringLiteral(", ")));
         }
     }
-    const auto fare = [&](size_t from, size_t to) {
-        return rule.kind == FareRule::Kind::Flat ? rule.flatFare : lowest.value({info[from].zone, info[to].zone}, -1);
-    };
+}
 
-    // Ticket numbers, by stop while the board has room for them.
-    std::vector<int> tickets;
-    int ticketCount = 0;
+// The fare between two stops of the pattern: the flat fare, or the lowest
+// between their zones (-1: none).
+int Import::fare(size_t from, size_t to) const
+{
+    const FareRule &rule = result.source.rule;
+    return rule.kind == FareRule::Kind::Flat ? rule.flatFare : lowest.value({info[from].zone, info[to].zone}, -1);
+}
+
+// Ticket numbers, by stop while the board has room for them, otherwise
+// (or when asked to) by fare stage.
+bool Import::numberTickets()
+{
     const auto highest = [](const std::vector<int> &numbers) { return *std::max_element(numbers.begin(), numbers.end()); };
-    if (request.tickets != Tickets::ByStage) {
+    if (request.tickets != GtfsImport::Tickets::ByStage) {
         tickets = ticketsByStop(pattern, info);
         ticketCount = highest(tickets);
-        if (ticketCount > RouteBuilder::MaxTickets && request.tickets == Tickets::ByStop) {
+        if (ticketCount > RouteBuilder::MaxTickets && request.tickets == GtfsImport::Tickets::ByStop) {
             error = QStringLiteral("系統「%1」には整理券番号が %2 必要で、最大 %3 を超えます（運賃の段ごとに番号を振ることもできます）")
                         .arg(route).arg(ticketCount).arg(RouteBuilder::MaxTickets);
-            return std::nullopt;
+            return false;
         }
     }
-    if (request.tickets == Tickets::ByStage || ticketCount > RouteBuilder::MaxTickets) {
+    if (request.tickets == GtfsImport::Tickets::ByStage || ticketCount > RouteBuilder::MaxTickets) {
         const int byStop = ticketCount;
-        tickets = ticketsByStage(pattern, fare);
+        tickets = ticketsByStage(pattern, [this](size_t from, size_t to) { return fare(from, to); });
         ticketCount = highest(tickets);
         if (ticketCount > RouteBuilder::MaxTickets) {
             error = QStringLiteral("系統「%1」には運賃の段ごとにも整理券番号が %2 必要で、最大 %3 を超えます")
                         .arg(route).arg(ticketCount).arg(RouteBuilder::MaxTickets);
-            return std::nullopt;
+            return false;
         }
-        if (request.tickets == Tickets::Automatic) {
+        if (request.tickets == GtfsImport::Tickets::Automatic) {
             result.warnings << QStringLiteral("停留所ごとでは整理券番号が %1 必要なため、運賃の段ごとに %2 までの番号にしました")
                                    .arg(byStop).arg(ticketCount);
         }
     }
+    return true;
+}
 
+// The route source's stops, and the fares of the pairs the board shows.
+void Import::fillStops()
+{
+    FareRule &rule = result.source.rule;
     RouteSource &source = result.source;
     source.route = request.routeNumber;
     for (size_t i = 0; i < count; ++i) {
@@ -736,13 +816,12 @@ std::optional<GtfsImport::Result> GtfsImport::run(GtfsFeed &feed, const Request 
             }
         }
     }
+}
 
-    // The days of the trips' services, from the weekly calendar and the
-    // dates added and taken out.
-    QHash<QString, TripService> serviceDays;
-    for (const RouteTrip &trip : source.trips) {
-        serviceDays.insert(trip.service.id, {trip.service.id, {}, {}, {}, {}, {}});
-    }
+// The weekdays and the span of each service of `serviceDays` from
+// calendar.txt, when the feed has one.
+bool Import::readCalendar(QHash<QString, TripService> &serviceDays)
+{
     const QStringList dayColumns{QStringLiteral("monday"), QStringLiteral("tuesday"), QStringLiteral("wednesday"),
                                  QStringLiteral("thursday"), QStringLiteral("friday"), QStringLiteral("saturday"),
                                  QStringLiteral("sunday")};
@@ -774,11 +853,18 @@ std::optional<GtfsImport::Result> GtfsImport::run(GtfsFeed &feed, const Request 
                 }
                 return QString();
             }, error)) {
-            return std::nullopt;
+            return false;
         }
     } else if (!error.isEmpty()) {
-        return std::nullopt;
+        return false;
     }
+    return true;
+}
+
+// The dates calendar_dates.txt adds to each service of `serviceDays` and
+// takes out of it, when the feed has the file.
+bool Import::readCalendarDates(QHash<QString, TripService> &serviceDays)
+{
     if (const std::optional<GtfsTable> dates = GtfsTable::optional(
             feed, QStringLiteral("calendar_dates.txt"),
             {QStringLiteral("service_id"), QStringLiteral("date"), QStringLiteral("exception_type")}, error)) {
@@ -804,10 +890,25 @@ std::optional<GtfsImport::Result> GtfsImport::run(GtfsFeed &feed, const Request 
                 }
                 return QString();
             }, error)) {
-            return std::nullopt;
+            return false;
         }
     } else if (!error.isEmpty()) {
-        return std::nullopt;
+        return false;
+    }
+    return true;
+}
+
+// The days of the trips' services, from the weekly calendar and the
+// dates added and taken out.
+bool Import::readServiceDays()
+{
+    RouteSource &source = result.source;
+    QHash<QString, TripService> serviceDays;
+    for (const RouteTrip &trip : source.trips) {
+        serviceDays.insert(trip.service.id, {trip.service.id, {}, {}, {}, {}, {}});
+    }
+    if (!readCalendar(serviceDays) || !readCalendarDates(serviceDays)) {
+        return false;
     }
     for (TripService &service : serviceDays) {
         std::sort(service.dates.begin(), service.dates.end());
@@ -816,11 +917,16 @@ std::optional<GtfsImport::Result> GtfsImport::run(GtfsFeed &feed, const Request 
     for (RouteTrip &trip : source.trips) {
         trip.service = serviceDays.value(trip.service.id);
     }
+    return true;
+}
 
-    // Readings and names in other languages.
-    const std::optional<GtfsTranslations> translations = GtfsTranslations::read(feed, error);
+// Readings and names in other languages.
+bool Import::readReadings()
+{
+    RouteSource &source = result.source;
+    translations = GtfsTranslations::read(feed, error);
     if (!translations) {
-        return std::nullopt;
+        return false;
     }
     const QHash<QString, QString> &byText = translations->readingsByText();
     const QHash<QString, QString> &byStop = translations->readingsByStop();
@@ -863,9 +969,15 @@ std::optional<GtfsImport::Result> GtfsImport::run(GtfsFeed &feed, const Request 
             }
         }
     }
+    return true;
+}
 
+// The opening announcements in both languages and the headsign's names.
     // A loop ends where it starts: the same stop, or a platform of the same
     // station.
+void Import::announce()
+{
+    RouteSource &source = result.source;
     const bool loop = pattern.front().id == pattern.back().id
         || (!info.front().parent.isEmpty() && info.front().parent == info.back().parent);
     const QString headsign = headsigns.at(static_cast<qsizetype>(firstTrip));
@@ -876,9 +988,13 @@ std::optional<GtfsImport::Result> GtfsImport::run(GtfsFeed &feed, const Request 
         source, !englishBound.isEmpty() ? RouteAnnouncements::englishWelcome(englishBound)
                 : loop ? RouteAnnouncements::englishLoopWelcome(RouteAnnouncements::englishName(source.stops.front()))
                        : RouteAnnouncements::englishWelcome(RouteAnnouncements::englishName(source.stops.back())));
+}
 
     // Pairs with no rule show -1; rides nobody may take are blank and not
     // counted.
+void Import::warnMissingFares()
+{
+    const RouteSource &source = result.source;
     const RouteBuilder builder(source);
     int missing = 0;
     for (int n = 1; n <= static_cast<int>(count); ++n) {
@@ -891,5 +1007,26 @@ std::optional<GtfsImport::Result> GtfsImport::run(GtfsFeed &feed, const Request 
     if (missing > 0) {
         result.warnings << QStringLiteral("fare_rules.txt に運賃のない組が %1 あり、-1（運賃なし。表示器には「-1」と出ます）になります").arg(missing);
     }
-    return result;
+}
+
+} // namespace
+
+std::optional<GtfsImport::Result> GtfsImport::run(GtfsFeed &feed, const Request &request, QString &error)
+{
+    Import import(feed, request, error);
+    if (!import.findRoute() || !import.readTrips() || !import.readStopTimes() || !import.choosePattern()
+        || !import.readStops() || !import.readPrices() || !import.readFareRules()) {
+        return std::nullopt;
+    }
+    import.chooseFareKind();
+    if (!import.numberTickets()) {
+        return std::nullopt;
+    }
+    import.fillStops();
+    if (!import.readServiceDays() || !import.readReadings()) {
+        return std::nullopt;
+    }
+    import.announce();
+    import.warnMissingFares();
+    return std::move(import.result);
 }

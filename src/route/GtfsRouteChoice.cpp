@@ -1,5 +1,7 @@
 #include "GtfsRouteChoice.h"
 
+#include "GtfsStopTimes.h"
+
 #include <QHash>
 #include <QSet>
 
@@ -103,40 +105,25 @@ std::optional<std::vector<GtfsRouteChoice>> GtfsRouteChoice::list(GtfsFeed &feed
 
     // The courses of the trips; each direction shows its most frequent.
     QHash<QString, Course> courses;
-    {
-        const auto stopTimes = GtfsTable::required(
-            feed, QStringLiteral("stop_times.txt"),
-            {QStringLiteral("trip_id"), QStringLiteral("stop_id"), QStringLiteral("stop_sequence")}, error);
-        if (!stopTimes) {
-            return std::nullopt;
-        }
-        const int tripColumn = stopTimes->column(QStringLiteral("trip_id"));
-        const int stopColumn = stopTimes->column(QStringLiteral("stop_id"));
-        const int sequenceColumn = stopTimes->column(QStringLiteral("stop_sequence"));
-        const bool walked = stopTimes->forEachRow(
-            [&](const QStringList &fields, int) {
-                const QString trip = GtfsTable::field(fields, tripColumn);
-                if (!tripPlace.contains(trip)) {
-                    return QString();
-                }
-                const qint64 sequence = GtfsTable::field(fields, sequenceColumn).toLongLong();
-                const QString stop = GtfsTable::field(fields, stopColumn);
-                Course &course = courses[trip];
+    if (!GtfsStopTimes::read(
+            feed, [&](const QString &trip) { return tripPlace.contains(trip); },
+            [&](const GtfsStopTimes::Row &row) {
+                // A list only shows the course; the import says what is wrong with a row.
+                const qint64 sequence = row.sequence.value_or(0);
+                Course &course = courses[row.trip];
                 if (course.stops == 0 || sequence < course.firstSequence) {
                     course.firstSequence = sequence;
-                    course.first = stop;
+                    course.first = row.stop;
                 }
                 if (course.stops == 0 || sequence >= course.lastSequence) {
                     course.lastSequence = sequence;
-                    course.last = stop;
+                    course.last = row.stop;
                 }
                 ++course.stops;
                 return QString();
             },
-            error);
-        if (!walked) {
-            return std::nullopt;
-        }
+            error)) {
+        return std::nullopt;
     }
     std::vector<std::vector<QHash<Course, int>>> tally(choices.size());
     for (size_t i = 0; i < choices.size(); ++i) {

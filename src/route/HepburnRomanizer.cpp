@@ -165,6 +165,20 @@ QString HepburnRomanizer::stopName(const QString &written, const QString &readin
     QString kana = asHiragana(reading.isEmpty() ? written : reading).trimmed();
     // Endings peeled from the end, the last first.
     QStringList endings;
+    // Peels a number and what follows it off the name when the reading,
+    // before the part read for what follows, ends in `number` read aloud
+    // (and holds more than that): `before` is the name up to what follows,
+    // its number starting at `start`.
+    const auto peelNumber = [&](const QString &before, qsizetype start, const QString &kanaBefore, const QString &number,
+                                const QString &ending) {
+        if (start == 0 || !kanaBefore.endsWith(number) || kanaBefore.size() <= number.size()) {
+            return false;
+        }
+        endings.prepend(ending);
+        name = before.left(start);
+        kana = kanaBefore.chopped(number.size());
+        return true;
+    };
     for (bool peeled = true; peeled && endings.size() < 4;) {
         peeled = false;
         if (name.endsWith(QStringLiteral("丁目")) && kana.endsWith(QStringLiteral("ちょうめ"))) {
@@ -177,10 +191,7 @@ QString HepburnRomanizer::stopName(const QString &written, const QString &readin
             const int value = numeralValue(before.mid(start));
             const QString kanaBefore = kana.chopped(4);
             for (const QString &number : numeralReadings(value)) {
-                if (start > 0 && kanaBefore.endsWith(number) && kanaBefore.size() > number.size()) {
-                    endings.prepend(QStringLiteral(" %1-chome").arg(value));
-                    name = before.left(start);
-                    kana = kanaBefore.chopped(number.size());
+                if (peelNumber(before, start, kanaBefore, number, QStringLiteral(" %1-chome").arg(value))) {
                     peeled = true;
                     break;
                 }
@@ -202,10 +213,7 @@ QString HepburnRomanizer::stopName(const QString &written, const QString &readin
             }
             const QString number = before.mid(start);
             const QString kanaBefore = kana.chopped(platformReading.size());
-            if (start > 0 && !number.isEmpty() && kanaBefore.endsWith(number) && kanaBefore.size() > number.size()) {
-                endings.prepend(QStringLiteral(" Stop %1").arg(number));
-                name = before.left(start);
-                kana = kanaBefore.chopped(number.size());
+            if (!number.isEmpty() && peelNumber(before, start, kanaBefore, number, QStringLiteral(" Stop %1").arg(number))) {
                 peeled = true;
                 break;
             }

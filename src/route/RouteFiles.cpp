@@ -5,6 +5,7 @@
 #include "app/FileReplacement.h"
 #include "app/WholeFile.h"
 #include "formats/Cp932.h"
+#include "formats/CsvField.h"
 #include "formats/Hy3File.h"
 #include "fare/RouteNumber.h"
 #include "sound/ReadingDictionary.h"
@@ -20,26 +21,12 @@
 
 namespace RouteFiles {
 
-namespace {
-
-QString quotedIfNeeded(const QString &text)
-{
-    if (!text.contains(u',') && !text.contains(u'"') && text.trimmed() == text) {
-        return text;
-    }
-    QString escaped = text;
-    escaped.replace(QStringLiteral("\""), QStringLiteral("\"\""));
-    return u'"' + escaped + u'"';
-}
-
-} // namespace
-
 std::optional<QByteArray> tapeBytes(const QList<TapeRecord> &records, QString &error)
 {
     QByteArray bytes;
     for (qsizetype i = 0; i < records.size(); ++i) {
         const TapeRecord &record = records.at(i);
-        const QString line = quotedIfNeeded(record.Text) + QStringLiteral(",%1,%2\r\n").arg(record.StepFlag).arg(record.SoundFlag);
+        const QString line = CsvField::quotedIfNeeded(record.Text) + QStringLiteral(",%1,%2\r\n").arg(record.StepFlag).arg(record.SoundFlag);
         const std::optional<QByteArray> encoded = Cp932::encodeExactly(line);
         if (!encoded || record.Text.contains(u'\n') || record.Text.contains(u'\r')) {
             error = QStringLiteral("放送 %1「%2」はシフトJIS（CP932）の1行に書けません").arg(i + 1).arg(record.Text);

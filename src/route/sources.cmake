@@ -7,6 +7,7 @@ target_sources(tavelo_core PRIVATE
     src/route/RouteFiles.cpp src/route/RouteFiles.h
     src/route/GtfsFeed.cpp src/route/GtfsFeed.h
     src/route/GtfsImport.cpp src/route/GtfsImport.h
+    src/route/GtfsStopTimes.cpp src/route/GtfsStopTimes.h
     src/route/GtfsProgress.cpp src/route/GtfsProgress.h
     src/route/GtfsReadingPieces.cpp src/route/GtfsReadingPieces.h
     src/route/GtfsTranslations.cpp src/route/GtfsTranslations.h
