@@ -20,7 +20,7 @@
 #include "run/TrackReplaySource.h"
 #include "settings/SettingsLocation.h"
 #include "video/VideoEncoder.h"
-#include "settings/SideSettings.h"
+#include "settings/SideSettingsStore.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -211,7 +211,9 @@ int main(int argc, char *argv[])
     }
     JapaneseFonts::installSubstitutions();
 
-    DesktopPlatform platform(&settings);
+    // Read once here, and handed to every part that uses it.
+    SideSettingsStore side(settings.sidePath());
+    DesktopPlatform platform(&settings, &side);
 
     Form1 display(platform.services());
     if (!guard.listenProblem().isEmpty()) {
@@ -272,7 +274,7 @@ int main(int argc, char *argv[])
                 result.outcome = CommandResult::Refused;
             }
             if (source) {
-                result = display.runs().startGps(std::move(source), SideSettings::load(settings.sidePath()).gpsRadius);
+                result = display.runs().startGps(std::move(source), side.settings().gpsRadius);
             }
         }
         if (result.outcome != CommandResult::Done) {
@@ -282,7 +284,7 @@ int main(int argc, char *argv[])
             return 1;
         }
     }
-    const RemoteControl remote(display, settings.sidePath(), remoteAddress, out, err);
+    const RemoteControl remote(display, side, remoteAddress, out, err);
     remote.panel().setRecordingSwitch([&recorder, &recordingControls](bool on) -> CommandResult {
         if (on == recorder.isRecording()) {
             return {};

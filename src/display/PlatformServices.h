@@ -4,6 +4,7 @@ class ChimePlayer;
 class Companion;
 class MultimediaCommands;
 class SettingsLocation;
+class SideSettingsStore;
 class SpeechService;
 
 // The platform services the windows use, handed in by main(); tests hand in
@@ -19,4 +20,7 @@ struct PlatformServices
     ChimePlayer *chimes = nullptr;
     // Where the settings file lives; null: no settings are read or kept.
     const SettingsLocation *settings = nullptr;
+    // The side settings of the run; null: the display makes its own, from
+    // `settings` (kept for the run only without them).
+    SideSettingsStore *side = nullptr;
 };

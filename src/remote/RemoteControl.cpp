@@ -7,7 +7,7 @@
 #include "windows/Form1.h"
 #include "fare/RouteSetting.h"
 #include "windows/frmCtl.h"
-#include "settings/SideSettings.h"
+#include "settings/SideSettingsStore.h"
 
 #include <QClipboard>
 #include <QCoreApplication>
@@ -40,11 +40,11 @@ QHostAddress reachableHost(const QHostAddress &bound)
 
 } // namespace
 
-RemoteControl::RemoteControl(Form1 &display, const QString &sidePath, const std::optional<QString> &commandLineAddress,
+RemoteControl::RemoteControl(Form1 &display, SideSettingsStore &side, const std::optional<QString> &commandLineAddress,
                              QTextStream &out, QTextStream &err, QObject *parent)
     : QObject(parent)
     , m_display(display)
-    , m_sidePath(sidePath)
+    , m_side(side)
     , m_out(out)
     , m_err(err)
     , m_panel(std::make_unique<BusPanelControl>(display.operation(), display))
@@ -52,8 +52,8 @@ RemoteControl::RemoteControl(Form1 &display, const QString &sidePath, const std:
     frmCtl &panel = *display.controlPanel();
     connect(&panel, &frmCtl::contextMenuOpening, this, &RemoteControl::addMenuItems);
 
-    // What is wrong with the file has been said when the display read it.
-    const SideSettings side = SideSettings::load(m_sidePath);
+    // What is wrong with the file has been said when the store read it.
+    const SideSettings &settings = m_side.settings();
     if (commandLineAddress) {
         // The command line has been checked before the windows started.
         const QString text = commandLineAddress->isEmpty() ? QString::fromLatin1(SideSettings::DefaultRemoteAddress)
@@ -61,9 +61,9 @@ RemoteControl::RemoteControl(Form1 &display, const QString &sidePath, const std:
         if (const auto address = RemoteAddress::parse(text)) {
             start(*address);
         }
-    } else if (side.remoteEnabled) {
+    } else if (settings.remoteEnabled) {
         QString addressError;
-        if (const auto address = RemoteAddress::parse(side.remoteAddress, &addressError)) {
+        if (const auto address = RemoteAddress::parse(settings.remoteAddress, &addressError)) {
             start(*address);
         } else {
             m_err << QStringLiteral("リモート操作を始められません: ") << addressError << Qt::endl;
@@ -78,13 +78,13 @@ bool RemoteControl::start(const RemoteAddress &address)
     m_token.clear();
     if (!address.isLoopback()) {
         // Beyond this machine every request carries the token, kept from run to run.
-        SideSettings side = SideSettings::load(m_sidePath);
-        const QString before = side.remoteToken;
-        m_token = side.ensureRemoteToken();
-        QString error;
-        if (m_token != before && !side.save(m_sidePath, &error)) {
-            m_err << QStringLiteral("トークンを保存できません: ") << error << Qt::endl;
+        if (m_side.settings().remoteToken.isEmpty()) {
+            QString error;
+            if (!m_side.update([](SideSettings &side) { side.ensureRemoteToken(); }, &error)) {
+                m_err << QStringLiteral("トークンを保存できません: ") << error << Qt::endl;
+            }
         }
+        m_token = m_side.settings().remoteToken;
     }
     auto server = std::make_unique<RemoteServer>(*m_panel, address.isLoopback(), m_token);
     QString error;
@@ -139,10 +139,8 @@ void RemoteControl::startRouteEditor()
 
 void RemoteControl::remember(bool enabled)
 {
-    SideSettings side = SideSettings::load(m_sidePath);
-    side.remoteEnabled = enabled;
     QString error;
-    if (!side.save(m_sidePath, &error)) {
+    if (!m_side.update([enabled](SideSettings &side) { side.remoteEnabled = enabled; }, &error)) {
         ErrorReport::show(m_display.controlPanel(), QStringLiteral("リモート操作の設定を保存できません。\n\n") + error);
     }
 }
@@ -158,11 +156,11 @@ void RemoteControl::setEnabled(bool enabled)
         return;
     }
     QString error;
-    const SideSettings side = SideSettings::load(m_sidePath);
-    const auto address = RemoteAddress::parse(side.remoteAddress, &error);
+    const QString remembered = m_side.settings().remoteAddress;
+    const auto address = RemoteAddress::parse(remembered, &error);
     if (!address || !start(*address)) {
         ErrorReport::show(m_display.controlPanel(),
-                          QStringLiteral("リモート操作を始められません。\n\n%1").arg(address ? side.remoteAddress : error));
+                          QStringLiteral("リモート操作を始められません。\n\n%1").arg(address ? remembered : error));
     }
 }
 

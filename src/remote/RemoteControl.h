@@ -13,6 +13,7 @@ class BusPanelControl;
 class QMenu;
 class QTextStream;
 class RemoteServer;
+class SideSettingsStore;
 
 // The remote interface in the running program: off unless the command line
 // (--remote) or the control panel's right-click menu ("リモート操作", kept in
@@ -24,9 +25,9 @@ class RemoteControl : public QObject
     Q_OBJECT
 
 public:
-    // `sidePath`: the side settings file; `commandLineAddress`: the text of
+    // `side`: the side settings of the run; `commandLineAddress`: the text of
     // --remote ("" for the bare option), nothing when it was not given.
-    RemoteControl(Form1 &display, const QString &sidePath, const std::optional<QString> &commandLineAddress,
+    RemoteControl(Form1 &display, SideSettingsStore &side, const std::optional<QString> &commandLineAddress,
                   QTextStream &out, QTextStream &err, QObject *parent = nullptr);
     ~RemoteControl() override;
 
@@ -51,7 +52,7 @@ private:
     void startRouteEditor();
 
     Form1 &m_display;
-    QString m_sidePath;
+    SideSettingsStore &m_side;
     QTextStream &m_out;
     QTextStream &m_err;
     std::unique_ptr<BusPanelControl> m_panel;

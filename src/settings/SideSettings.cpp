@@ -137,6 +137,7 @@ SideSettings SideSettings::load(const QString &path, QString *error)
                     .arg(damage, saveError));
             return fresh;
         }
+        fresh.m_keptAsBad = true;
         say(QStringLiteral("%1。%2 として残し、既定値で作り直しました。%3")
                 .arg(damage, badName,
                      fresh.remoteToken.isEmpty() ? QStringLiteral("トークンは読み取れないので、次に要るときに新しく作ります")

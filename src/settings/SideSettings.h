@@ -65,6 +65,9 @@ public:
     // symbolic link or anything but a file at `path` is refused, not
     // written through or replaced.
     bool save(const QString &path, QString *error = nullptr) const;
+    // Whether load found the file damaged, kept it as PATH.bad and wrote the
+    // defaults in its place.
+    bool keptAsBad() const { return m_keptAsBad; }
 
     // The token, made from the system's random source when there is none yet.
     QString ensureRemoteToken();
@@ -80,4 +83,5 @@ private:
     QByteArray m_original;
     // Why the file could not be read; while set, it is not replaced.
     QString m_unreadable;
+    bool m_keptAsBad = false;
 };

@@ -15,6 +15,7 @@ target_sources(tavelo_core PRIVATE
     src/settings/SettingsLocation.cpp src/settings/SettingsLocation.h
     src/settings/SettingsLog.cpp src/settings/SettingsLog.h
     src/settings/SideSettings.cpp src/settings/SideSettings.h
+    src/settings/SideSettingsStore.cpp src/settings/SideSettingsStore.h
     src/settings/mdlIniIo.cpp src/settings/mdlIniIo.h
 )
 target_sources(tavelo_ui PRIVATE

@@ -8,6 +8,7 @@
 #include "video/SoundTap.h"
 
 class SettingsLocation;
+class SideSettingsStore;
 
 // The real platform services of the program, built once in main(): Qt's
 // dialogs, sound through GStreamer, and speech through MeCab and espeak-ng.
@@ -15,7 +16,8 @@ class DesktopPlatform
 {
 public:
     // `settings`: where the program keeps its settings file; null for none.
-    explicit DesktopPlatform(const SettingsLocation *settings = nullptr);
+    // `side`: the side settings of the run; null: the display makes its own.
+    explicit DesktopPlatform(const SettingsLocation *settings = nullptr, SideSettingsStore *side = nullptr);
     const PlatformServices &services() const { return m_services; }
     // Every sound and word on its way out, for a live recording.
     SoundTap &soundTap() { return m_tap; }

@@ -17,10 +17,12 @@
 #include "windows/IniApplier.h"
 #include "windows/frmOption.h"
 #include "settings/SettingsLocation.h"
+#include "settings/SideSettingsStore.h"
+#include "windows/ScaleMenu.h"
+#include "windows/SideSettingsSave.h"
 #include "settings/mdlIniIo.h"
 
 #include <QAction>
-#include <QActionGroup>
 #include <QBitmap>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
@@ -43,6 +45,10 @@ Form1::Form1(const PlatformServices &services, QWidget *parent)
     , m_services(services)
     , m_panelModule(std::make_unique<mdlR57_000>(*this))
 {
+    if (!m_services.side) {
+        m_ownSide = std::make_unique<SideSettingsStore>(m_services.settings ? m_services.settings->sidePath() : QString());
+        m_services.side = m_ownSide.get();
+    }
     setObjectName("Form1");
     setWindowTitle(QStringLiteral("Form2"));
     setFixedSize(BoardLayout::WindowSize);
@@ -139,7 +145,8 @@ void Form1::createControls()
 
 void Form1::Form_Load()
 {
-    const SideSettings side = readSideSettings();
+    // What is wrong with the file the panel's status row says from its start.
+    const SideSettings side = sideSettings().settings();
     // Before the lamp test, which shows it.
     m_segmentStyle = side.displaySegmentStyle;
     m_missingFare = side.displayMissingFare;
@@ -379,15 +386,8 @@ void Form1::layOut()
 void Form1::contextMenuEvent(QContextMenuEvent *event)
 {
     QMenu menu(this);
-    QMenu *scales = menu.addMenu(QStringLiteral("表示倍率"));
-    auto *group = new QActionGroup(scales);
-    for (const int percent : offeredScales()) {
-        QAction *step = scales->addAction(QStringLiteral("%1 %").arg(percent));
-        step->setCheckable(true);
-        step->setChecked(percent == m_scalePercent);
-        group->addAction(step);
-        connect(step, &QAction::triggered, this, [this, percent] { setDisplayScale(percent); });
-    }
+    ScaleMenu::add(&menu, QStringLiteral("表示倍率"), offeredScales(), m_scalePercent,
+                   [this](int percent) { setDisplayScale(percent); });
     const QList<QScreen *> screens = QGuiApplication::screens();
     if (screens.size() > 1) {
         QMenu *monitors = menu.addMenu(QStringLiteral("全画面表示"));
@@ -406,18 +406,6 @@ void Form1::contextMenuEvent(QContextMenuEvent *event)
         menu.addAction(m_fullScreenAction);
     }
     menu.exec(event->globalPos());
-}
-
-SideSettings Form1::readSideSettings() const
-{
-    if (!m_services.settings) {
-        return {};
-    }
-    // The load logs what it found wrong; the operator sees it on the panel.
-    QString error;
-    SideSettings side = SideSettings::load(m_services.settings->sidePath(), &error);
-    m_frmCtl->addStatusNotice(error);
-    return side;
 }
 
 void Form1::applySideSettings(const SideSettings &side)
@@ -449,23 +437,14 @@ void Form1::saveSideSettings()
     if (!m_services.settings) {
         return;
     }
-    // Read again first: other parts of the program keep their own fields here.
-    const QString path = m_services.settings->sidePath();
-    SideSettings side = SideSettings::load(path);
-    side.displayScale = m_scalePercent;
-    side.displayFullScreen = m_fullScreen;
-    side.displayMonitor = m_monitor;
-    side.displaySegmentStyle = m_segmentStyle;
-    side.displayMissingFare = m_missingFare;
-    side.displayStyle = m_style;
-    QString error;
-    if (!side.save(path, &error)) {
-        qWarning("%s", qUtf8Printable(error));
-        if (!m_sideSaveFailureShown) {
-            m_sideSaveFailureShown = true;
-            ErrorReport::showPlain(this, QStringLiteral("表示の設定を保存できません。"), error);
-        }
-    }
+    SideSettingsSave::apply(sideSettings(), this, QStringLiteral("表示の設定を保存できません。"), [this](SideSettings &side) {
+        side.displayScale = m_scalePercent;
+        side.displayFullScreen = m_fullScreen;
+        side.displayMonitor = m_monitor;
+        side.displaySegmentStyle = m_segmentStyle;
+        side.displayMissingFare = m_missingFare;
+        side.displayStyle = m_style;
+    });
 }
 
 void Form1::setDisplayStyle(DisplayStyle style)

@@ -25,6 +25,7 @@ class LcdFareDisplay;
 class M_Degit;
 class QAction;
 class QLabel;
+class SideSettingsStore;
 class StopRequestLamp;
 class frmCtl;
 class frmOption;
@@ -57,6 +58,8 @@ public:
     // The run that drives the bus by itself (a timetable), if any.
     RunSlot &runs() const { return *m_runs; }
     frmCtl *controlPanel() const { return m_frmCtl.get(); }
+    // The side settings of the run: the store handed in, or the display's own.
+    SideSettingsStore &sideSettings() const { return *m_services.side; }
     // The options dialog: made hidden by the panel start-up, kept for the whole run.
     frmOption *optionsDialog() const { return m_frmOption.get(); }
     frmOption &createOptionsDialog();
@@ -200,8 +203,7 @@ private:
     void enterFullScreen(int monitor);
     void moveToScreen(QScreen *screen);
     // The display's size and the cells' digit style live in the side
-    // settings file, read once at start-up.
-    SideSettings readSideSettings() const;
+    // settings, read once at start-up.
     void applySideSettings(const SideSettings &side);
     void saveSideSettings();
     // Follows the bus: the lamp test, the cleared display, the stop shown.
@@ -216,6 +218,8 @@ private:
     QSize windowSize(int percent) const;
 
     PlatformServices m_services;
+    // When none is handed in; it outlives the panel, which uses it too.
+    std::unique_ptr<SideSettingsStore> m_ownSide;
     std::array<M_Degit *, 99> m_degit{};
     std::array<QLabel *, 99> m_lblSeiriNum{};
     std::array<M_Degit *, 2> m_timeDegit{};
@@ -254,5 +258,4 @@ private:
     RouteStopNames m_routeNames;
     // The board's parts that the LCD hid, shown again when it goes.
     QList<QPointer<QWidget>> m_hiddenForLcd;
-    bool m_sideSaveFailureShown = false;
 };

@@ -20,7 +20,9 @@
 #include "run/RunSlot.h"
 #include "settings/ColorButton.h"
 #include "settings/SettingsLocation.h"
-#include "settings/SideSettings.h"
+#include "settings/SideSettingsStore.h"
+#include "windows/ScaleMenu.h"
+#include "windows/SideSettingsSave.h"
 #include "windows/frmOption.h"
 #include "sound/MultimediaCommands.h"
 #include "sound/mdlM_Tape.h"
@@ -28,7 +30,6 @@
 #include "ticket/SeirikenPreview.h"
 
 #include <QCheckBox>
-#include <QActionGroup>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QComboBox>
@@ -84,6 +85,12 @@ frmCtl::frmCtl(Form1 &display, const PlatformServices &services, QWidget *parent
     createPreviewArea();
     createShortcuts();
     createStatusRow();
+    // What is wrong with the side file shows here, once, from the start.
+    SideSettingsStore &side = *m_services.side;
+    for (const QString &problem : side.problems()) {
+        addStatusNotice(problem);
+    }
+    connect(&side, &SideSettingsStore::problemFound, this, &frmCtl::addStatusNotice);
     connect(&m_bus, &BusOperation::changed, this, &frmCtl::showOperation);
     connect(&m_display.runs(), &RunSlot::changed, this, &frmCtl::updateStatus);
     // The marks of the check boxes and option buttons grow with the panel
@@ -430,18 +437,8 @@ void frmCtl::choosePanelScale(int percent)
     if (!m_services.settings) {
         return;
     }
-    // Read again first: other parts of the program keep their own fields here.
-    const QString path = m_services.settings->sidePath();
-    SideSettings side = SideSettings::load(path);
-    side.panelScale = m_scalePercent;
-    QString error;
-    if (!side.save(path, &error)) {
-        qWarning("%s", qUtf8Printable(error));
-        if (!m_sideSaveFailureShown) {
-            m_sideSaveFailureShown = true;
-            ErrorReport::showPlain(this, QStringLiteral("操作盤の大きさを保存できません。"), error);
-        }
-    }
+    SideSettingsSave::apply(*m_services.side, this, QStringLiteral("操作盤の大きさを保存できません。"),
+                            [this](SideSettings &side) { side.panelScale = m_scalePercent; });
 }
 
 bool frmCtl::englishAnnouncements() const
@@ -458,28 +455,16 @@ void frmCtl::setEnglishAnnouncements(bool on)
     if (!m_services.settings) {
         return;
     }
-    const QString path = m_services.settings->sidePath();
-    SideSettings side = SideSettings::load(path);
-    side.soundEnglish = on;
-    QString error;
-    if (!side.save(path, &error)) {
-        qWarning("%s", qUtf8Printable(error));
-        ErrorReport::showPlain(this, QStringLiteral("英語放送の設定を保存できません。"), error);
-    }
+    SideSettingsSave::apply(*m_services.side, this, QStringLiteral("英語放送の設定を保存できません。"),
+                            [on](SideSettings &side) { side.soundEnglish = on; });
 }
 
 void frmCtl::contextMenuEvent(QContextMenuEvent *event)
 {
     QMenu menu(this);
-    QMenu *scales = menu.addMenu(QStringLiteral("操作盤の倍率"));
-    auto *group = new QActionGroup(scales);
-    for (const int percent : DisplayScale::PanelSteps) {
-        QAction *step = scales->addAction(QStringLiteral("%1 %").arg(percent));
-        step->setCheckable(true);
-        step->setChecked(percent == m_scalePercent);
-        group->addAction(step);
-        connect(step, &QAction::triggered, this, [this, percent] { choosePanelScale(percent); });
-    }
+    ScaleMenu::add(&menu, QStringLiteral("操作盤の倍率"),
+                   QList<int>(DisplayScale::PanelSteps.cbegin(), DisplayScale::PanelSteps.cend()), m_scalePercent,
+                   [this](int percent) { choosePanelScale(percent); });
     addRunMenuItems(&menu);
     emit contextMenuOpening(&menu);
     menu.exec(event->globalPos());
@@ -542,7 +527,7 @@ void frmCtl::Form_Load()
     m_display.setWindowTitle(QStringLiteral("Tavelo - 型番:") + programName());
     m_keypadFrame->roundKeys(m_scale);
     if (m_services.settings) {
-        m_bus.setEnglishAnnouncements(SideSettings::load(m_services.settings->sidePath()).soundEnglish);
+        m_bus.setEnglishAnnouncements(m_services.side->settings().soundEnglish);
     }
     m_bus.tape().InitSpeech();
 }

@@ -246,7 +246,6 @@ private:
     };
     QHash<QWidget *, DesignLook> m_design;
     QFont m_designFont;
-    bool m_sideSaveFailureShown = false;
     // The picture errors shown while they are shown once.
     std::optional<QSet<QPair<QString, int>>> m_shownPictureErrors;
 

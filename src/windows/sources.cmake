@@ -9,4 +9,6 @@ target_sources(tavelo_ui PRIVATE
     src/windows/frmOption.cpp src/windows/frmOption.h
     src/windows/IniApplier.cpp src/windows/IniApplier.h
     src/windows/DisplayLookApplier.cpp src/windows/DisplayLookApplier.h
+    src/windows/ScaleMenu.cpp src/windows/ScaleMenu.h
+    src/windows/SideSettingsSave.cpp src/windows/SideSettingsSave.h
 )

@@ -7,6 +7,7 @@
 #include "remote/RemoteControl.h"
 #include "settings/SettingsLocation.h"
 #include "settings/SideSettings.h"
+#include "settings/SideSettingsStore.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -346,7 +347,8 @@ private slots:
         QString err;
         QTextStream outStream(&out);
         QTextStream errStream(&err);
-        RemoteControl control(f.display, side, std::nullopt, outStream, errStream);
+        SideSettingsStore store(side);
+        RemoteControl control(f.display, store, std::nullopt, outStream, errStream);
         QVERIFY2(control.isRunning(), qPrintable(err));
         const quint16 port = control.server()->boundAddress().port;
         QCOMPARE(out, QStringLiteral("リモート操作: http://127.0.0.1:%1/\n").arg(port));
@@ -361,7 +363,7 @@ private slots:
 
         // The command line wins over the file, for this run only.
         out.clear();
-        RemoteControl asked(f.display, side, QStringLiteral("[::1]:0"), outStream, errStream);
+        RemoteControl asked(f.display, store, QStringLiteral("[::1]:0"), outStream, errStream);
         QVERIFY(asked.isRunning());
         QVERIFY2(out.startsWith(QStringLiteral("リモート操作: http://[::1]:")), qPrintable(out));
         QCOMPARE(SideSettings::load(side).remoteAddress, QStringLiteral("127.0.0.1:0"));
@@ -384,7 +386,7 @@ private slots:
         QString err;
         QTextStream outStream(&out);
         QTextStream errStream(&err);
-        RemoteControl control(display, location.sidePath(), std::nullopt, outStream, errStream);
+        RemoteControl control(display, display.sideSettings(), std::nullopt, outStream, errStream);
 
         display.setDisplayScale(150);
         control.setEnabled(true);

@@ -1,4 +1,5 @@
 #include "settings/SideSettings.h"
+#include "settings/SideSettingsStore.h"
 
 #include <QDir>
 #include <QFile>
@@ -6,6 +7,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -20,6 +22,7 @@ private slots:
     void aTokenThatIsNoGoodIsReplaced_data();
     void aTokenThatIsNoGoodIsReplaced();
     void aLinkIsNotWrittenThrough();
+    void theStoreKeepsWhatAFileDamagedSinceHeld();
 
     void tokenIsKeptAndOtherFieldsSurvive()
     {
@@ -196,6 +199,36 @@ void tst_SideSettings::aLinkIsNotWrittenThrough()
     QVERIFY2(error.contains(QDir::toNativeSeparators(path)) && error.contains(QStringLiteral("リンク")), qPrintable(error));
     QCOMPARE(contents(elsewhere), QByteArray("echo hello\n"));
     QVERIFY(QFileInfo(path).isSymLink());
+}
+
+// The file is damaged while the program runs (a disk filled up under
+// another writer): the damage is kept and said once, and the next change is
+// made to what the good file held, not to the defaults put in its place.
+void tst_SideSettings::theStoreKeepsWhatAFileDamagedSinceHeld()
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("R57.side.json"));
+    writeFile(path, R"({"display": {"scale": 150, "dimmer": 2}, "future": {"kept": true},
+                        "remote": {"token": "9f86d081884c7d659a2feaa0c55ad015"}})");
+    SideSettingsStore store(path);
+    QVERIFY(store.problems().isEmpty());
+    QSignalSpy problems(&store, &SideSettingsStore::problemFound);
+    const QByteArray damaged = R"({"display": {"scale": 1)";
+    writeFile(path, damaged);
+
+    for (const int panelScale : {200, 150}) {
+        QVERIFY(store.update([panelScale](SideSettings &side) { side.panelScale = panelScale; }));
+        const SideSettings saved = SideSettings::load(path);
+        QCOMPARE(saved.panelScale, panelScale);
+        QCOMPARE(saved.displayScale, 150);
+        QCOMPARE(saved.remoteToken, QStringLiteral("9f86d081884c7d659a2feaa0c55ad015"));
+        const QJsonObject root = QJsonDocument::fromJson(contents(path)).object();
+        QVERIFY(root.value("future").toObject().value("kept").toBool());
+        QCOMPARE(root.value("display").toObject().value("dimmer").toInt(), 2);
+        QCOMPARE(contents(path + ".bad"), damaged);
+    }
+    QCOMPARE(problems.size(), 1);
+    QVERIFY2(store.problems().value(0).contains(QStringLiteral("R57.side.json.bad")), qPrintable(store.problems().value(0)));
 }
 
 QTEST_APPLESS_MAIN(tst_SideSettings)
