@@ -8,6 +8,8 @@
 #include <QRegularExpression>
 #include <QScopeGuard>
 #include <QTemporaryDir>
+#include "ToneWav.h"
+
 #include <QTest>
 #include <QTimer>
 #include <QtEndian>
@@ -27,26 +29,9 @@ private:
     QString writeTone(const QString &name, int milliseconds)
     {
         constexpr quint32 rate = 22050;
-        const quint32 samples = rate * milliseconds / 1000;
-        QByteArray data;
-        auto put32 = [&data](quint32 value) { data.append(reinterpret_cast<const char *>(&value), 4); };
-        auto put16 = [&data](quint16 value) { data.append(reinterpret_cast<const char *>(&value), 2); };
-        data.append("RIFF");
-        put32(36 + samples * 2);
-        data.append("WAVEfmt ");
-        put32(16);
-        put16(1);
-        put16(1);
-        put32(rate);
-        put32(rate * 2);
-        put16(2);
-        put16(16);
-        data.append("data");
-        put32(samples * 2);
-        for (quint32 i = 0; i < samples; ++i) {
-            put16(quint16(qint16(8000 * std::sin(2 * M_PI * 880 * i / rate))));
-        }
-        return write(name, data);
+        return write(name, toneWav(rate, milliseconds, [](quint32 i) {
+                         return qint16(8000 * std::sin(2 * M_PI * 880 * i / rate));
+                     }));
     }
 
     // A standard MIDI file with one quarter-second note.

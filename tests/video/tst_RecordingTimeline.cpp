@@ -9,6 +9,8 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
+#include "ToneWav.h"
+
 #include <QTest>
 
 #include <vector>
@@ -44,35 +46,9 @@ public:
     }
 };
 
-// A mono 16-bit WAV file at the recording's rate holding a flat tone: it
-// sounds from its very first sample to its last.
 QString writeTone(const QString &path, int milliseconds)
 {
-    const quint32 rate = VideoFormat::SampleRate;
-    const quint32 count = rate * milliseconds / 1000;
-    QByteArray data;
-    auto put32 = [&data](quint32 value) { data.append(reinterpret_cast<const char *>(&value), 4); };
-    auto put16 = [&data](quint16 value) { data.append(reinterpret_cast<const char *>(&value), 2); };
-    data.append("RIFF");
-    put32(36 + count * 2);
-    data.append("WAVEfmt ");
-    put32(16);
-    put16(1);
-    put16(1);
-    put32(rate);
-    put32(rate * 2);
-    put16(2);
-    put16(16);
-    data.append("data");
-    put32(count * 2);
-    for (quint32 i = 0; i < count; ++i) {
-        put16(quint16(qint16(i % 48 < 24 ? 6000 : -6000)));
-    }
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size()) {
-        return {};
-    }
-    return path;
+    return writeSquareTone(path, VideoFormat::SampleRate, milliseconds);
 }
 
 } // namespace
