@@ -84,7 +84,7 @@ PanelState BusPanelControl::state() const
     // What the board lights, in the cells' own format.
     for (int n = 1; n <= BoardLayout::Positions; ++n) {
         state.cells.append(m_display.Degit(n)->shownText());
-        state.labels.append(m_display.lblSeiriNum(n)->text());
+        state.labels.append(m_display.ticketLabel(n));
     }
     // The strip names what it shows for a screen reader.
     state.strip = m_display.ChimeiCtl()->accessibleName();

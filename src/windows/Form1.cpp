@@ -72,7 +72,7 @@ Form1::Form1(const PlatformServices &services, QWidget *parent)
     connect(m_operation.get(), &BusOperation::changed, this, &Form1::showOperation);
     m_runs = std::make_unique<RunSlot>(*m_operation, m_steadyClock);
     LcdFareDisplay::Sources lcd;
-    lcd.labels = [this](int position) { return m_lblSeiriNum.at(position)->text(); };
+    lcd.labels = [this](int position) { return ticketLabel(position); };
     // The cells share one format (a cell's dialog sets it on all of them).
     lcd.format = [this] {
         const M_Degit *cell = m_degit.at(1);
@@ -627,6 +627,11 @@ void Form1::nameCells()
     if (m_lcd) {
         m_lcd->refresh();
     }
+}
+
+QString Form1::ticketLabel(int position) const
+{
+    return m_lblSeiriNum.at(position)->text();
 }
 
 void Form1::readStopNames()

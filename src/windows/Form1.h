@@ -49,6 +49,8 @@ public:
 
     M_Degit *Degit(int index) const { return m_degit.at(index); }
     QLabel *lblSeiriNum(int index) const { return m_lblSeiriNum.at(index); }
+    // The ticket number shown over fare cell `position` (1 to 98).
+    QString ticketLabel(int position) const;
     M_Degit *TimeDegit(int index) const { return m_timeDegit.at(index); }
     ChimeiCtl_B *ChimeiCtl() const { return m_chimeiCtl; }
     StopRequestLamp *stopRequestLamp() const { return m_stopRequestLamp; }
