@@ -20,8 +20,3 @@ target_sources(tavelo_ui PRIVATE
     src/fare/PanelButton.cpp src/fare/PanelButton.h
     src/fare/PanelLooks.cpp src/fare/PanelLooks.h
 )
-
-# hy3tool: dumps, builds and checks fare data files for their authors.
-qt_add_executable(hy3tool src/fare/hy3tool/main.cpp
-    src/fare/hy3tool/RouteCommands.cpp src/fare/hy3tool/RouteCommands.h)
-target_link_libraries(hy3tool PRIVATE tavelo_core)

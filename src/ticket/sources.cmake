@@ -13,7 +13,3 @@ target_sources(tavelo_core PRIVATE
 target_sources(tavelo_ui PRIVATE
     src/ticket/SeirikenPreview.cpp src/ticket/SeirikenPreview.h
 )
-
-# tickettool: checks and draws ticket descriptions for the people who write them.
-qt_add_executable(tickettool src/ticket/tickettool/main.cpp)
-target_link_libraries(tickettool PRIVATE tavelo_ui)

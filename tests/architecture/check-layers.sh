@@ -62,6 +62,12 @@ BEGIN {
 {
     key = $1 " " $2
     if (!(key in where)) { where[key] = $3; targets[$1] = targets[$1] " " $2; folder[$1]; folder[$2] }
+    # A program inside a folder (fare/hy3tool) still makes its top folder
+    # depend on what it includes: the top folders must not cycle either.
+    top1 = $1; sub(/\/.*/, "", top1); top2 = $2; sub(/\/.*/, "", top2)
+    if (top1 != top2 && !((top1 " " top2) in topWhere)) {
+        topWhere[top1 " " top2] = $3; topTargets[top1] = topTargets[top1] " " top2; topFolder[top1]; topFolder[top2]
+    }
     ++count[key]
     if (($1 in rank) && ($2 in rank) && rank[$2] >= rank[$1]) {
         printf "%s: %s includes %s, which is %s it in the layer order\n", $3, $1, $2,
@@ -69,7 +75,7 @@ BEGIN {
         ++faults
     }
 }
-function visit(node,    list, n, i, next_, k, path) {
+function visit(node, targets, where, state,    list, n, i, next_, k, path) {
     state[node] = 1; stack[++depth] = node
     n = split(targets[node], list, " ")
     for (i = 1; i <= n; ++i) {
@@ -80,7 +86,7 @@ function visit(node,    list, n, i, next_, k, path) {
             path = next_ " -> " path
             printf "cycle between folders: %s (%s)\n", path, where[node " " next_]
             ++faults
-        } else if (state[next_] == 0) visit(next_)
+        } else if (state[next_] == 0) visit(next_, targets, where, state)
     }
     --depth; state[node] = 2
 }
@@ -92,6 +98,7 @@ END {
     for (name in folder) if (!(name in rank)) {
         printf "folder src/%s is not in %s: give it its layer\n", name, layers; ++faults
     }
-    for (name in folder) if (state[name] == 0) visit(name)
+    for (name in folder) if (state[name] == 0) visit(name, targets, where, state)
+    for (name in topFolder) if (topState[name] == 0) visit(name, topTargets, topWhere, topState)
     exit faults > 0
 }'
