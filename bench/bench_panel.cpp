@@ -44,10 +44,12 @@ int main(int argc, char *argv[])
 
     PanelFixture f;
     f.display.Form_Load();
-    f.options.Text2(0)->setText(dir.path());
-    f.options.Combo1()->setCurrentIndex(149);
-    f.options.txtSelectSound(8)->setText(dir.filePath("step.wav"));
-    f.options.Option6(1)->setChecked(true); // the sound plays on while the fares change
+    f.setOptions([&dir](OptionInfo &o) {
+        o.Folder.FareDataDir = dir.path();
+        o.Sound.StepSndColumn = 149;
+        o.Sound.StepSnd1 = dir.filePath("step.wav");
+        o.Sound.StepSndAsync = -1; // the sound plays on while the fares change
+    });
     f.panel.CommandButton1_Click(KeypadEntry::RouteKey);
     f.panel.CommandButton1_Click(5);
     f.panel.Command1_Click(1);

@@ -64,7 +64,7 @@ int main(int argc, char *argv[])
 
     PanelFixture f;
     f.display.Form_Load();
-    f.options.Text2(0)->setText(dir.path());
+    f.setOptions([&dir](OptionInfo &o) { o.Folder.FareDataDir = dir.path(); });
     RunSlot &runs = f.display.runs();
 
     std::vector<double> worstOfRound;

@@ -41,6 +41,7 @@ int main(int argc, char *argv[])
     options.Text2(1)->setText(QStringLiteral("/srv/音声データ"));
     options.Check2()->setChecked(true);
     options.Combo2()->setCurrentIndex(4);
+    options.acceptEdits();
     for (int i = 1; i <= 98; ++i) {
         display.Degit(i)->setShift(1);
         display.Degit(i)->setFillZero(1);

@@ -10,6 +10,7 @@
 #include "windows/frmCtl.h"
 #include "settings/PageTabButton.h"
 #include "windows/frmOption.h"
+#include "settings/OptionsStore.h"
 #include "sound/VoiceDialog.h"
 #include "sound/mdlM_Tape.h"
 #include "ticket/SeirikenPreview.h"
@@ -88,11 +89,13 @@ int main(int argc, char *argv[])
     frmCtl *panel = display.controlPanel();
     bool ok = save(panel, dir, QStringLiteral("control-panel-start.png"));
     // The sample ticket with every field in the preview, the first company chosen.
-    frmOption *options = display.optionsDialog();
     const QString plugin = QFileInfo(QStringLiteral("full.4SP")).absoluteFilePath();
-    options->chkUseSeiriPrev()->setChecked(true);
-    if (options->SetPlgin(plugin) != 0) {
-        options->txtSeiriPlgDir()->setText(plugin);
+    const OptionResult refused = display.options().update([&plugin](OptionInfo &options) {
+        options.Seiriken.UseSeiriPrev = 1;
+        options.Seiriken.PluginPath = plugin;
+    });
+    Q_ASSERT(!refused);
+    if (panel->Combo1()->count() > 0) {
         panel->Combo1()->setCurrentIndex(0);
     }
     if (QFileInfo::exists(QStringLiteral("0.hy3"))) {
@@ -123,6 +126,7 @@ int main(int argc, char *argv[])
 
     // The options dialog, page by page as a new installation shows them,
     // then the frames that only show once chosen.
+    frmOption *options = display.optionsDialog();
     options->show();
     for (int page = 0; page < 6; ++page) {
         options->Option1(page)->click();

@@ -11,6 +11,11 @@ struct DegitFormat
     // nothing lit, or a dash across every position.
     enum class MissingFare { MinusOne, Blank, Dash };
 
+    // A cell's first colours (0x00BBGGRR): unlit and lit segments on grey.
+    static constexpr quint32 DefaultBaseForeColor = 0x969696;
+    static constexpr quint32 DefaultDegitForeColor = 0x72D2F8;
+    static constexpr quint32 DefaultBackColor = 0x808080;
+
     int keta = 4;
     int zeroMode = 0;
     int fillZero = 0;

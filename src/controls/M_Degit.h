@@ -30,9 +30,9 @@ class M_Degit : public QWidget
     Q_PROPERTY(uint BackColor READ backColor WRITE setBackColor)
 
 public:
-    static constexpr quint32 DefaultBaseForeColor = 0x969696;
-    static constexpr quint32 DefaultDegitForeColor = 0x72D2F8;
-    static constexpr quint32 DefaultBackColor = 0x808080;
+    static constexpr quint32 DefaultBaseForeColor = DegitFormat::DefaultBaseForeColor;
+    static constexpr quint32 DefaultDegitForeColor = DegitFormat::DefaultDegitForeColor;
+    static constexpr quint32 DefaultBackColor = DegitFormat::DefaultBackColor;
     static constexpr int DefaultKeta = 4;
 
     explicit M_Degit(QWidget *parent = nullptr);

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "OptionError.h"
-
 #include <QtGlobal>
 
 class QAbstractButton;
@@ -12,11 +10,12 @@ class QComboBox;
 // keeps them: a check box 0 (clear) or 1 (ticked), an option button -1
 // (selected) or 0, a list -1 (nothing selected) or its 0-based position.
 // Every change made here fires the control's own handlers, as a click would.
+// The options store keeps the values within bounds; the setters take them as
+// they come.
 namespace ControlValue {
 
 qint16 checkValue(const QCheckBox *box);
-// Refuses anything but 0 and 1.
-OptionResult setCheckValue(QCheckBox *box, qint16 value);
+void setCheckValue(QCheckBox *box, qint16 value);
 
 qint16 optionValue(const QAbstractButton *button);
 // Non-zero selects the button (and clears the others of its group); 0 clears
@@ -24,7 +23,6 @@ qint16 optionValue(const QAbstractButton *button);
 void setOptionValue(QAbstractButton *button, qint16 value);
 
 qint16 listIndex(const QComboBox *list);
-// Refuses a position outside the list; -1 clears the selection.
-OptionResult setListIndex(QComboBox *list, qint16 position);
+void setListIndex(QComboBox *list, qint16 position);
 
 } // namespace ControlValue

@@ -68,6 +68,25 @@ struct OptPanel
         visitor("PanelOn2File", self.PanelOn2File);
     }
     bool operator==(const OptPanel &) const = default;
+
+    // Per backlight state (0 OFF, 1 ON1, 2 ON2): whether the panel picture
+    // is the user's own file (pictures chosen per state, and that state's
+    // user picture selected), that file, and the ticket numbers' colour.
+    bool usesUserPicture(int state) const
+    {
+        const qint16 user[] = {PanelOffUser, PanelOn1User, PanelOn2User};
+        return PanelCustom != 0 && user[state] != 0;
+    }
+    const QString &pictureFile(int state) const
+    {
+        const QString *file[] = {&PanelOffFile, &PanelOn1File, &PanelOn2File};
+        return *file[state];
+    }
+    quint32 ticketNumberColor(int state) const
+    {
+        const quint32 color[] = {SeiriColorOff, SeiriColorOn1, SeiriColorOn2};
+        return color[state];
+    }
 };
 
 struct OptDegit

@@ -2,6 +2,7 @@
 target_sources(tavelo_core PRIVATE
     src/settings/OptionInfo.h
     src/settings/OptionError.h
+    src/settings/OptionsStore.cpp src/settings/OptionsStore.h
     src/settings/OptionTexts.cpp src/settings/OptionTexts.h
     src/settings/LookPreset.cpp src/settings/LookPreset.h
     src/settings/IniError.h

@@ -17,6 +17,7 @@
 #include "windows/IniApplier.h"
 #include "windows/frmOption.h"
 #include "settings/SettingsLocation.h"
+#include "settings/OptionsStore.h"
 #include "settings/SideSettingsStore.h"
 #include "windows/ScaleMenu.h"
 #include "windows/SideSettingsSave.h"
@@ -64,9 +65,8 @@ Form1::Form1(const PlatformServices &services, QWidget *parent)
     bus.sound = m_services.multimedia;
     bus.speech = m_services.speech;
     bus.chimes = m_services.chimes;
-    // The options dialog holds the options for the whole run, from the
-    // panel start-up on.
-    bus.options = [this] { return m_frmOption ? m_frmOption->GetOptionInfo() : OptionInfo(); };
+    m_options = std::make_unique<OptionsStore>();
+    bus.options = [this] { return m_options->info(); };
     m_operation = std::make_unique<BusOperation>(std::move(bus));
     // First: the board shows a change before the panel's controls follow it.
     connect(m_operation.get(), &BusOperation::changed, this, &Form1::showOperation);
@@ -513,7 +513,7 @@ QSize Form1::windowSize(int percent) const
 frmOption &Form1::createOptionsDialog()
 {
     if (!m_frmOption) {
-        m_frmOption = std::make_unique<frmOption>(*this, m_services);
+        m_frmOption = std::make_unique<frmOption>(*this, *m_options, m_services);
     }
     return *m_frmOption;
 }

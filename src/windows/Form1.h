@@ -23,6 +23,7 @@
 class ChimeiCtl_B;
 class LcdFareDisplay;
 class M_Degit;
+class OptionsStore;
 class QAction;
 class QLabel;
 class SideSettingsStore;
@@ -57,6 +58,8 @@ public:
     QTimer &Timer1() { return m_timer1; }
     // The running bus that this window and the control panel show.
     BusOperation &operation() const { return *m_operation; }
+    // The options of the run, which the options dialog edits.
+    OptionsStore &options() const { return *m_options; }
     // The run that drives the bus by itself (a timetable), if any.
     RunSlot &runs() const { return *m_runs; }
     frmCtl *controlPanel() const { return m_frmCtl.get(); }
@@ -232,6 +235,7 @@ private:
     std::array<QPixmap, 3> m_imgRes;
     std::unique_ptr<mdlR57_000> m_panelModule;
     // Before the panel, which shows it and outlives it not.
+    std::unique_ptr<OptionsStore> m_options;
     std::unique_ptr<BusOperation> m_operation;
     SteadyClock m_steadyClock;
     std::unique_ptr<RunSlot> m_runs;

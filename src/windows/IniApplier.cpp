@@ -6,6 +6,7 @@
 #include "windows/Form1.h"
 #include "windows/frmCtl.h"
 #include "windows/frmOption.h"
+#include "settings/OptionsStore.h"
 
 #include <QScopeGuard>
 
@@ -17,11 +18,10 @@ void IniApplier::collect(IniRecords &records) const
         const M_Degit *cell = m_display.Degit(i);
         records.Degits[i - 1] = {qint16(cell->shift()), qint16(cell->zeroMode()), qint16(cell->fillZero())};
     }
-    frmOption &options = m_display.createOptionsDialog();
-    records.Option = options.GetOptionInfo();
+    records.Option = m_display.options().info();
     records.Ctrl = m_display.controlPanel()->GetCtrlDataInfo();
     records.Form = m_display.GetFormInfo();
-    records.Colors = options.customColors();
+    records.Colors = m_display.createOptionsDialog().customColors();
 }
 
 OptionResult IniApplier::apply(const IniRecords &records)
@@ -36,7 +36,11 @@ OptionResult IniApplier::apply(const IniRecords &records)
     options.customColors() = records.Colors;
     applyCells(records);
 
-    if (OptionResult refused = options.SetOptionInfo(records.Option)) {
+    const OptionResult refused = m_display.options().assign(records.Option);
+    // The restored panel pictures and ticket-number colours go on the
+    // display, also when a later field was refused.
+    controlPanel.Option4_Click(controlPanel.backlightState());
+    if (refused) {
         return refused;
     }
     controlPanel.SetCtrlDataInfo(records.Ctrl);

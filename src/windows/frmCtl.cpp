@@ -18,7 +18,7 @@
 #include "run/BusRun.h"
 #include "run/RouteTrips.h"
 #include "run/RunSlot.h"
-#include "settings/ColorButton.h"
+#include "settings/OptionsStore.h"
 #include "settings/SettingsLocation.h"
 #include "settings/SideSettingsStore.h"
 #include "windows/ScaleMenu.h"
@@ -39,7 +39,6 @@
 #include <QGroupBox>
 #include <QImageReader>
 #include <QLabel>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMessageBox>
@@ -120,8 +119,8 @@ void frmCtl::createInputFrames()
         frame->setGeometry(fromTwips(60, 30, 1965, 2520 + StatusRowHeight * BoardLayout::TwipsPerPixel));
     }
     // Choosing a route digit clicks like a keypad key, a section digit like route setting.
-    connect(m_listFrame, &DigitListFrame::routeDigitClicked, this, [this] { playSound(soundFile(1), "S1", false); });
-    connect(m_listFrame, &DigitListFrame::sectionDigitClicked, this, [this] { playSound(soundFile(0), "S1", false); });
+    connect(m_listFrame, &DigitListFrame::routeDigitClicked, this, [this] { playSound(m_display.options().info().Sound.SndReset, "S1", false); });
+    connect(m_listFrame, &DigitListFrame::sectionDigitClicked, this, [this] { playSound(m_display.options().info().Sound.SndRouteSet, "S1", false); });
     connect(m_listFrame, &DigitListFrame::resetClicked, this, [this] { Command1_Click(0); });
     connect(m_listFrame, &DigitListFrame::doubleClicked, this, [this] { Frame1_DblClick(0); });
     connect(m_keypadFrame, &KeypadFrame::keyClicked, this, &frmCtl::CommandButton1_Click);
@@ -781,7 +780,7 @@ void frmCtl::cmdTapeSet_Click()
 
 void frmCtl::CommandButton1_Click(int Index)
 {
-    playSound(soundFile(1), "S1", false);
+    playSound(m_display.options().info().Sound.SndReset, "S1", false);
     m_keypad.press(Index);
     m_keypadFrame->showEntry(m_keypad);
 }
@@ -834,13 +833,10 @@ void frmCtl::backlightClicked(int Index)
 
 void frmCtl::Option4_Click(int Index)
 {
-    frmOption *opts = options();
-    if (!opts) {
-        return;
-    }
-    if (!opts->usesUserPanel(Index)) {
+    const OptPanel &panel = m_display.options().info().Panel;
+    if (!panel.usesUserPicture(Index)) {
         m_display.setPicture(m_display.imgRes(Index));
-    } else if (const QString file = opts->txtSelectPanel(Index)->text(); QFileInfo(file).isFile()) {
+    } else if (const QString &file = panel.pictureFile(Index); QFileInfo(file).isFile()) {
         // A missing file leaves the picture as it is, without a word.
         QImageReader reader(file);
         const QImage image = reader.read();
@@ -858,7 +854,7 @@ void frmCtl::Option4_Click(int Index)
             m_display.setPicture(panel);
         }
     }
-    m_display.setLabelColor(opts->Command5(Index)->color());
+    m_display.setLabelColor(panel.ticketNumberColor(Index));
 }
 
 void frmCtl::setPictureErrorsShownOnce(bool once)
@@ -886,7 +882,7 @@ void frmCtl::showPictureError(const QString &file, int errorNumber)
 
 void frmCtl::Command4_Click()
 {
-    frmOption *opts = options();
+    frmOption *opts = m_display.optionsDialog();
     if (!opts) {
         return;
     }
@@ -1036,17 +1032,6 @@ PanelButton *frmCtl::CommandButton1(int i) const
 QLabel *frmCtl::Label2(int i) const
 {
     return m_keypadFrame->display(i);
-}
-
-frmOption *frmCtl::options() const
-{
-    return m_display.optionsDialog();
-}
-
-QString frmCtl::soundFile(int index) const
-{
-    const frmOption *opts = options();
-    return opts ? opts->txtSelectSound(index)->text() : QString();
 }
 
 void frmCtl::playSound(const QString &file, const char *channel, bool wait)

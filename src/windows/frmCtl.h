@@ -221,9 +221,6 @@ private:
     // drew none.
     void showPreviewHint();
     void playSound(const QString &file, const char *channel, bool wait);
-    // A sound file named in the options' sound page; empty without options.
-    QString soundFile(int index) const;
-    frmOption *options() const;
 
     Form1 &m_display;
     PlatformServices m_services;

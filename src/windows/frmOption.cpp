@@ -7,6 +7,7 @@
 #include "DisplayLookApplier.h"
 #include "settings/LookPreset.h"
 #include "settings/OptionTexts.h"
+#include "settings/OptionsStore.h"
 #include "settings/PageTabButton.h"
 #include "settings/SettingsLog.h"
 #include "settings/WrappingRadioButton.h"
@@ -94,11 +95,10 @@ QPushButton *browseButton(const QString &name)
     return button;
 }
 
-ColorButton *colorButton(const QString &name, quint32 color)
+ColorButton *colorButton(const QString &name)
 {
     auto *button = named(new ColorButton, name);
     button->setFixedSize(ColorWidth, ColorHeight);
-    button->setColor(color);
     return button;
 }
 
@@ -145,9 +145,10 @@ void groupExclusively(QObject *owner, std::initializer_list<QAbstractButton *> b
 
 } // namespace
 
-frmOption::frmOption(Form1 &display, const PlatformServices &services, QWidget *parent)
+frmOption::frmOption(Form1 &display, OptionsStore &store, const PlatformServices &services, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
     , m_display(display)
+    , m_store(store)
     , m_companion(services.companion)
 {
     setObjectName("frmOption");
@@ -262,7 +263,7 @@ QGroupBox *frmOption::buildPanelPage()
     const std::array<QString, 3> stateLabels = {QStringLiteral("OFF："), QStringLiteral("ON1："),
                                                 QStringLiteral("ON2：")};
     for (int i = 0; i < 3; ++i) {
-        m_command5[i] = colorButton(indexed("Command5", i), 0);
+        m_command5[i] = colorButton(indexed("Command5", i));
         m_command5[i]->setAccessibleName(colorsCaption + QLatin1Char(' ') + stateLabels[i]);
         colors->addWidget(new QLabel(stateLabels[i]));
         colors->addWidget(m_command5[i]);
@@ -301,7 +302,6 @@ QGroupBox *frmOption::buildPanelPage()
         user = named(new QRadioButton(QStringLiteral("ユーザーパネル")), indexed("Option3", states[i].user));
         builtIn = named(new QRadioButton(QStringLiteral("内蔵")), indexed("Option3", states[i].builtIn));
         groupExclusively(this, {user, builtIn});
-        builtIn->setChecked(true);
         auto *choice = new QHBoxLayout;
         choice->addWidget(user);
         choice->addWidget(builtIn);
@@ -314,7 +314,6 @@ QGroupBox *frmOption::buildPanelPage()
         connect(m_command6[i], &QPushButton::clicked, this, [this, i] { Command6_Click(i); });
     }
     pictures->addStretch();
-    m_option3[0]->setChecked(true);
     for (QRadioButton *button : m_option3) {
         connect(button, &QRadioButton::toggled, this, &frmOption::Option3_Click);
     }
@@ -346,10 +345,8 @@ QGroupBox *frmOption::buildDigitPage()
     colors->setVerticalSpacing(Spacing);
     const std::array<QString, 3> labels = {QStringLiteral("背景色："), QStringLiteral("未発光時の文字色："),
                                            QStringLiteral("発光時の文字色：")};
-    const std::array<quint32, 3> firstColors = {M_Degit::DefaultBackColor, M_Degit::DefaultBaseForeColor,
-                                                M_Degit::DefaultDegitForeColor};
     for (int i = 0; i < 3; ++i) {
-        m_command8[i] = colorButton(indexed("Command8", i), firstColors[i]);
+        m_command8[i] = colorButton(indexed("Command8", i));
         colors->addRow(labels[i], m_command8[i]);
         connect(m_command8[i], &QPushButton::clicked, this, [this, i] { Command8_Click(i); });
     }
@@ -405,10 +402,10 @@ QGroupBox *frmOption::buildDigitPage()
     };
     for (int i = 0; i < 4; ++i) {
         m_check3[i] = named(new QCheckBox(captions[i]), indexed("Check3", i));
-        m_combo4[i] = numberList(indexed("Combo4", i), 98);
+        m_combo4[i] = numberList(indexed("Combo4", i), OptionsStore::CellCount);
     }
     m_check3[4] = named(new QCheckBox(QStringLiteral("0から数える")), "Check3(4)");
-    m_combo4[4] = numberList("Combo4(4)", 150);
+    m_combo4[4] = numberList("Combo4(4)", OptionsStore::ColumnCount);
     // The cell lists sit in the captions' gaps; the data row has the column
     // in its first gap and the cell in its second.
     for (int i = 0; i < 3; ++i) {
@@ -442,11 +439,10 @@ QGroupBox *frmOption::buildStopNamePage()
     auto *form = new QFormLayout;
     form->setVerticalSpacing(8);
     form->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
-    m_command9[0] = colorButton("Command9(0)", 0x808080);
-    m_command9[1] = colorButton("Command9(1)", 0x00FFFF);
+    m_command9[0] = colorButton("Command9(0)");
+    m_command9[1] = colorButton("Command9(1)");
     m_combo3 = named(new QComboBox, "Combo3");
     m_combo3->addItems(OptionTexts::fontModes());
-    m_combo3->setCurrentIndex(-1);
     m_combo3->setMinimumContentsLength(18);
     m_check4 = named(new QCheckBox(QStringLiteral("太字（表示の不具合はサポート対象外）")), "Check4");
     form->addRow(QStringLiteral("背景色："), m_command9[0]);
@@ -537,100 +533,94 @@ QGroupBox *frmOption::buildSoundPage()
 
 QGroupBox *frmOption::buildStepSoundFrame()
 {
-    auto *box = frame(QStringLiteral("送り・戻し時のサウンド"), "Frame2(1)");
-    auto *grid = new QGridLayout(box);
-    grid->setContentsMargins(6, 2, 6, 4);
-    grid->setVerticalSpacing(2);
-    grid->setHorizontalSpacing(6);
-
-    m_option2[0] = named(new QRadioButton(QStringLiteral("常に右記のサウンドを鳴らす")), "Option2(0)");
-    m_option2[1] = named(new WrappingRadioButton(QStringLiteral(
-                             "運賃データ(*.hy3)の特定の列のデータから判断して、以下の指定したサウンドを鳴らす"
-                             "（指定した列のデータの内容が1～3以外の場合はサウンドは鳴りません）")),
-                         "Option2(1)");
-    groupExclusively(this, {m_option2[0], m_option2[1]});
-    m_option2[0]->setChecked(true);
-    grid->addWidget(m_option2[0], 0, 0, 1, 2);
-    grid->addLayout(pathRow(m_txtSelectSound[7], m_cmdSelectSound[7], m_option2[0]->text()), 0, 2);
-    grid->addWidget(m_option2[1], 1, 0, 1, 3);
-
+    SoundFrame frame;
+    frame.title = QStringLiteral("送り・戻し時のサウンド");
+    frame.name = "Frame2(1)";
+    frame.firstChoice = 0;
+    frame.byData = QStringLiteral("運賃データ(*.hy3)の特定の列のデータから判断して、以下の指定したサウンドを鳴らす"
+                                  "（指定した列のデータの内容が1～3以外の場合はサウンドは鳴りません）");
+    frame.alwaysSound = 7;
+    frame.playingName = "Frame8";
+    frame.sync = QStringLiteral("同期再生(サウンドが完全に再生された後で運賃切り替え)");
+    frame.async = QStringLiteral("非同期再生(サウンドを再生しながら運賃切り替え)");
+    frame.playingNames = {"Option6(0)", "Option6(1)"};
+    // The column of the fare data whose value chooses the sound.
     auto *columnLabel = new QLabel(QStringLiteral("運賃データの　　　　　　列目　　のデータが、"));
-    m_combo1 = numberList("Combo1", 150);
+    m_combo1 = numberList("Combo1", OptionsStore::ColumnCount);
     CaptionGap::placeOver(columnLabel, 0, m_combo1);
-    grid->addWidget(columnLabel, 2, 1, 1, 2);
-    for (int n = 1; n <= 3; ++n) {
-        const QString caption = QStringLiteral("「%1」の場合").arg(n);
-        grid->addWidget(new QLabel(caption), 2 + n, 1);
-        grid->addLayout(pathRow(m_txtSelectSound[7 + n], m_cmdSelectSound[7 + n], caption), 2 + n, 2);
-    }
-
-    m_frame8 = frame(QStringLiteral("再生方法"), "Frame8");
-    auto *playing = columnOf(m_frame8);
-    playing->setSpacing(0);
-    playing->setContentsMargins(6, 0, 6, 2);
-    m_option6[0] = named(new QRadioButton(QStringLiteral("同期再生(サウンドが完全に再生された後で運賃切り替え)")),
-                         "Option6(0)");
-    m_option6[1] = named(new QRadioButton(QStringLiteral("非同期再生(サウンドを再生しながら運賃切り替え)")),
-                         "Option6(1)");
-    groupExclusively(this, {m_option6[0], m_option6[1]});
-    m_option6[1]->setChecked(true);
-    playing->addWidget(m_option6[0]);
-    playing->addWidget(m_option6[1]);
-    grid->addWidget(m_frame8, 6, 0, 1, 3);
-
-    grid->setColumnMinimumWidth(0, SubIndent);
+    frame.columnRow = columnLabel;
+    QGridLayout *grid = nullptr;
+    QGroupBox *box = buildSoundFrame(frame, m_frame8, m_option6, grid);
     grid->setColumnStretch(2, 1);
     return box;
 }
 
 QGroupBox *frmOption::buildAnnouncementSoundFrame()
 {
-    auto *box = frame(QStringLiteral("放送前のサウンド：※音声合成放送機能が有効でない場合は以下の設定は意味を持ちません。"),
-                      "Frame2(0)");
-    auto *grid = new QGridLayout(box);
-    grid->setContentsMargins(6, 2, 6, 4);
-    grid->setVerticalSpacing(2);
-    grid->setHorizontalSpacing(6);
-
-    m_option2[2] = named(new QRadioButton(QStringLiteral("常に右記のサウンドを鳴らす")), "Option2(2)");
-    m_option2[3] = named(new WrappingRadioButton(QStringLiteral(
-                             "放送データ(*.Tp.csv)内のフラグから判断して、以下の指定したサウンドを鳴らす"
-                             "（フラグの内容が1～3以外の場合はサウンドは鳴りません）")),
-                         "Option2(3)");
-    groupExclusively(this, {m_option2[2], m_option2[3]});
-    m_option2[2]->setChecked(true);
-    grid->addWidget(m_option2[2], 0, 0, 1, 2);
-    grid->addLayout(pathRow(m_txtSelectSound[3], m_cmdSelectSound[3], m_option2[2]->text()), 0, 2);
-    grid->addWidget(m_option2[3], 1, 0, 1, 3);
-    for (int n = 1; n <= 3; ++n) {
-        const QString caption = QStringLiteral("「%1」の場合").arg(n);
-        grid->addWidget(new QLabel(caption), 1 + n, 1);
-        grid->addLayout(pathRow(m_txtSelectSound[3 + n], m_cmdSelectSound[3 + n], caption), 1 + n, 2);
-    }
-
-    m_frame9 = frame(QStringLiteral("再生方法"), "Frame9");
-    auto *playing = columnOf(m_frame9);
-    playing->setSpacing(0);
-    playing->setContentsMargins(6, 0, 6, 2);
-    m_option7[0] = named(new QRadioButton(QStringLiteral("同期再生(サウンドが完全に再生された後で放送開始)")),
-                         "Option7(0)");
-    m_option7[1] = named(new QRadioButton(QStringLiteral("非同期再生(サウンドを再生しながら放送開始)")),
-                         "Option7(1)");
-    groupExclusively(this, {m_option7[0], m_option7[1]});
-    m_option7[0]->setChecked(true);
-    playing->addWidget(m_option7[0]);
-    playing->addWidget(m_option7[1]);
-    grid->addWidget(m_frame9, 5, 0, 1, 3);
+    SoundFrame frame;
+    frame.title = QStringLiteral("放送前のサウンド：※音声合成放送機能が有効でない場合は以下の設定は意味を持ちません。");
+    frame.name = "Frame2(0)";
+    frame.firstChoice = 2;
+    frame.byData = QStringLiteral("放送データ(*.Tp.csv)内のフラグから判断して、以下の指定したサウンドを鳴らす"
+                                  "（フラグの内容が1～3以外の場合はサウンドは鳴りません）");
+    frame.alwaysSound = 3;
+    frame.playingName = "Frame9";
+    frame.sync = QStringLiteral("同期再生(サウンドが完全に再生された後で放送開始)");
+    frame.async = QStringLiteral("非同期再生(サウンドを再生しながら放送開始)");
+    frame.playingNames = {"Option7(0)", "Option7(1)"};
+    QGridLayout *grid = nullptr;
+    QGroupBox *box = buildSoundFrame(frame, m_frame9, m_option7, grid);
 
     m_chkEnglish = named(new QCheckBox(QStringLiteral("英語放送（英語の放送データ *tp.en.csv のある路線で、各放送の後に英語で放送する）")),
                          "chkEnglish");
     m_chkEnglish->setAccessibleName(QStringLiteral("英語放送"));
-    m_chkEnglish->setChecked(true);
-    grid->addWidget(m_chkEnglish, 6, 0, 1, 3);
-
-    grid->setColumnMinimumWidth(0, SubIndent);
+    const int row = grid->rowCount();
+    grid->addWidget(m_chkEnglish, row, 0, 1, 3);
     grid->setColumnStretch(2, 1);
-    grid->setRowStretch(7, 1);
+    grid->setRowStretch(row + 1, 1);
+    return box;
+}
+
+QGroupBox *frmOption::buildSoundFrame(const SoundFrame &text, QGroupBox *&playingFrame,
+                                      std::array<QRadioButton *, 2> &playing, QGridLayout *&grid)
+{
+    auto *box = frame(text.title, QLatin1String(text.name));
+    grid = new QGridLayout(box);
+    grid->setContentsMargins(6, 2, 6, 4);
+    grid->setVerticalSpacing(2);
+    grid->setHorizontalSpacing(6);
+
+    // One sound always, or one of three as the data says.
+    QRadioButton *&always = m_option2[text.firstChoice];
+    QRadioButton *&byData = m_option2[text.firstChoice + 1];
+    always = named(new QRadioButton(QStringLiteral("常に右記のサウンドを鳴らす")), indexed("Option2", text.firstChoice));
+    byData = named(new WrappingRadioButton(text.byData), indexed("Option2", text.firstChoice + 1));
+    groupExclusively(this, {always, byData});
+    grid->addWidget(always, 0, 0, 1, 2);
+    grid->addLayout(pathRow(m_txtSelectSound[text.alwaysSound], m_cmdSelectSound[text.alwaysSound], always->text()), 0, 2);
+    grid->addWidget(byData, 1, 0, 1, 3);
+    int row = 2;
+    if (text.columnRow) {
+        grid->addWidget(text.columnRow, row++, 1, 1, 2);
+    }
+    for (int n = 1; n <= 3; ++n, ++row) {
+        const QString caption = QStringLiteral("「%1」の場合").arg(n);
+        const int sound = text.alwaysSound + n;
+        grid->addWidget(new QLabel(caption), row, 1);
+        grid->addLayout(pathRow(m_txtSelectSound[sound], m_cmdSelectSound[sound], caption), row, 2);
+    }
+
+    playingFrame = frame(QStringLiteral("再生方法"), QLatin1String(text.playingName));
+    auto *playingColumn = columnOf(playingFrame);
+    playingColumn->setSpacing(0);
+    playingColumn->setContentsMargins(6, 0, 6, 2);
+    playing[0] = named(new QRadioButton(text.sync), QLatin1String(text.playingNames[0]));
+    playing[1] = named(new QRadioButton(text.async), QLatin1String(text.playingNames[1]));
+    groupExclusively(this, {playing[0], playing[1]});
+    playingColumn->addWidget(playing[0]);
+    playingColumn->addWidget(playing[1]);
+    grid->addWidget(playingFrame, row, 0, 1, 3);
+    grid->setColumnMinimumWidth(0, SubIndent);
     return box;
 }
 
@@ -689,7 +679,6 @@ QGroupBox *frmOption::buildTicketPage()
                          "Option4(1)");
     m_option4[2] = named(new QRadioButton(QStringLiteral("右記の日付に固定")), "Option4(2)");
     groupExclusively(this, {m_option4[0], m_option4[1], m_option4[2]});
-    m_option4[0]->setChecked(true);
     date->addWidget(m_option4[0]);
     date->addWidget(m_option4[1]);
     auto *heldNote = note(QStringLiteral(
@@ -722,19 +711,9 @@ void frmOption::Form_Load()
     m_mDegit1->setDegitSize(0);
     // A fare in the preview shows lit and unlit segments side by side.
     m_mDegit1->setValue(210);
-    m_cmbSegmentStyle->setCurrentIndex(m_display.segmentStyle());
-    m_cmbMissingFare->setCurrentIndex(static_cast<int>(m_display.missingFare()));
-    m_cmbDisplayStyle->setCurrentIndex(static_cast<int>(m_display.displayStyle()));
-    if (const frmCtl *controlPanel = m_display.controlPanel()) {
-        m_chkEnglish->setChecked(controlPanel->englishAnnouncements());
-    }
-    showStopNameInPreview();
-    for (QComboBox *list : m_combo4) {
-        list->setCurrentIndex(0);
-    }
-    m_combo1->setCurrentIndex(0);
     AddComboItem();
-    m_label10->setText(OptionTexts::fixedDate(QDate::currentDate()));
+    showStoredOptions();
+    connect(&m_store, &OptionsStore::changed, this, &frmOption::showStoredOptions);
 
     // Every follower starts in agreement with its governor.
     Check1_Click();
@@ -933,6 +912,7 @@ void frmOption::Command1_Click()
     // A cancelled chooser gives an empty path, which is refused the same way.
     if (SetPlgin(file) != 0) {
         m_txtSeiriPlgDir->setText(file);
+        m_shownPlugin = file;
     } else {
         ErrorReport::show(this, ErrorReport::pluginLoadText(), ErrorReport::pluginLoadTitle());
     }
@@ -943,12 +923,21 @@ void frmOption::Command11_Click()
     m_txtSeiriPlgDir->clear();
     m_list1->clear();
     m_txtPlginComment->clear();
+    m_shownPlugin.clear();
 }
 
 void frmOption::Command4_Click()
 {
-    SetProp();
+    acceptEdits();
     hide();
+}
+
+void frmOption::reject()
+{
+    // Closed without OK: the edits are dropped, the next opening shows the
+    // options as they are.
+    showStoredOptions();
+    QDialog::reject();
 }
 
 qint32 frmOption::SetPlgin(const QString &strFileName)
@@ -973,28 +962,38 @@ qint32 frmOption::SetPlgin(const QString &strFileName)
     return PluginAccepted;
 }
 
-bool frmOption::usesUserPanel(int state) const
+void frmOption::acceptEdits()
 {
-    // The "ユーザーパネル" button of each backlight state's picture frame.
-    constexpr std::array<int, 3> userButton = {6, 2, 5};
-    return m_option3[1]->isChecked() && m_option3.at(userButton.at(state))->isChecked();
+    // The choices kept in the side settings are read first: the store's
+    // change shows the display's own again.
+    const auto style = static_cast<DisplayStyle>(m_cmbDisplayStyle->currentIndex());
+    const int segmentStyle = m_cmbSegmentStyle->currentIndex();
+    const auto missingFare = static_cast<DegitFormat::MissingFare>(m_cmbMissingFare->currentIndex());
+    const bool english = m_chkEnglish->isChecked();
+    // Taken whole: every control offers only values within the bounds.
+    const OptionResult refused = m_store.assign(GetOptionInfo());
+    Q_ASSERT(!refused);
+    // Back on the board first, so that the look decides which of its labels
+    // show; the LCD, last, covers whatever the look showed.
+    if (style == DisplayStyle::Led) {
+        m_display.setDisplayStyle(style);
+    }
+    m_display.setSegmentStyle(segmentStyle);
+    m_display.setMissingFare(missingFare);
+    SetProp();
+    m_display.setDisplayStyle(style);
+    if (frmCtl *controlPanel = m_display.controlPanel()) {
+        controlPanel->setEnglishAnnouncements(english);
+    }
+    // The side-kept choices as the display now has them.
+    showStoredOptions();
 }
 
 void frmOption::SetProp()
 {
-    // Back on the board first, so that the look decides which of its labels
-    // show; the LCD, last, covers whatever the look showed.
-    const auto style = static_cast<DisplayStyle>(m_cmbDisplayStyle->currentIndex());
-    if (style == DisplayStyle::Led) {
-        m_display.setDisplayStyle(style);
-    }
-    DisplayLookApplier(m_display).apply(GetOptionInfo());
-    m_display.setSegmentStyle(m_cmbSegmentStyle->currentIndex());
-    m_display.setMissingFare(static_cast<DegitFormat::MissingFare>(m_cmbMissingFare->currentIndex()));
-    m_display.setDisplayStyle(style);
-    if (frmCtl *controlPanel = m_display.controlPanel()) {
-        controlPanel->setEnglishAnnouncements(m_chkEnglish->isChecked());
-    }
+    DisplayLookApplier(m_display).apply(m_store.info());
+    // The look shows the ticket-number labels; an LCD covers them again.
+    m_display.setDisplayStyle(m_display.displayStyle());
 }
 
 // ---------------------------------------------------------------------------
@@ -1108,50 +1107,51 @@ struct ControlReader
     void operator()(qint16 &field, const QComboBox *list) const { field = ControlValue::listIndex(list); }
 };
 
-// Writes record fields into their controls until one refuses its value.
+// Writes record fields into their controls.
 struct ControlWriter
 {
-    OptionResult error;
-
-    void operator()(const QString &field, QLineEdit *text)
-    {
-        if (!error) {
-            text->setText(field);
-        }
-    }
-    void operator()(const QString &field, QLabel *label)
-    {
-        if (!error) {
-            label->setText(field);
-        }
-    }
-    void operator()(quint32 field, ColorButton *button)
-    {
-        if (!error) {
-            button->setColor(field);
-        }
-    }
-    void operator()(qint16 field, QCheckBox *box)
-    {
-        if (!error) {
-            error = ControlValue::setCheckValue(box, field);
-        }
-    }
-    void operator()(qint16 field, QRadioButton *button)
-    {
-        if (!error) {
-            ControlValue::setOptionValue(button, field);
-        }
-    }
-    void operator()(qint16 field, QComboBox *list)
-    {
-        if (!error) {
-            error = ControlValue::setListIndex(list, field);
-        }
-    }
+    void operator()(const QString &field, QLineEdit *text) const { text->setText(field); }
+    void operator()(const QString &field, QLabel *label) const { label->setText(field); }
+    void operator()(quint32 field, ColorButton *button) const { button->setColor(field); }
+    void operator()(qint16 field, QCheckBox *box) const { ControlValue::setCheckValue(box, field); }
+    void operator()(qint16 field, QRadioButton *button) const { ControlValue::setOptionValue(button, field); }
+    void operator()(qint16 field, QComboBox *list) const { ControlValue::setListIndex(list, field); }
 };
 
 } // namespace
+
+void frmOption::showStoredOptions()
+{
+    const ControlWriter writer;
+    const OptionInfo &info = m_store.info();
+    bindFolder(info, writer);
+    bindPanel(info, writer);
+    bindDegit(info, writer);
+    bindChimei(info, writer);
+    bindSound(info, writer);
+    bindSeiriken(info, writer);
+    showDigitColorsInPreview();
+    showStopNameInPreview();
+    // The choices kept in the side settings, as the display and the panel have them.
+    m_cmbSegmentStyle->setCurrentIndex(m_display.segmentStyle());
+    m_cmbMissingFare->setCurrentIndex(static_cast<int>(m_display.missingFare()));
+    m_cmbDisplayStyle->setCurrentIndex(static_cast<int>(m_display.displayStyle()));
+    if (const frmCtl *controlPanel = m_display.controlPanel()) {
+        m_chkEnglish->setChecked(controlPanel->englishAnnouncements());
+    }
+    // Another plug-in: its details, and the panel's company list rebuilt
+    // from it. A path that is no plug-in (any more) leaves them empty and
+    // says nothing at this point.
+    if (info.Seiriken.PluginPath != m_shownPlugin) {
+        m_list1->clear();
+        m_txtPlginComment->clear();
+        if (frmCtl *controlPanel = m_display.controlPanel()) {
+            controlPanel->Combo1()->clear();
+        }
+        SetPlgin(info.Seiriken.PluginPath);
+        m_shownPlugin = info.Seiriken.PluginPath;
+    }
+}
 
 OptionInfo frmOption::GetOptionInfo() const
 {
@@ -1166,46 +1166,12 @@ OptionInfo frmOption::GetOptionInfo() const
     return info;
 }
 
-OptionResult frmOption::SetOptionInfo(const OptionInfo &info)
-{
-    ControlWriter writer;
-    bindFolder(info, writer);
-    bindPanel(info, writer);
-    if (writer.error) {
-        return writer.error;
-    }
-    // The restored panel pictures and ticket-number colours go on the display.
-    if (frmCtl *controlPanel = m_display.controlPanel()) {
-        controlPanel->Option4_Click(controlPanel->backlightState());
-    }
-    bindDegit(info, writer);
-    if (writer.error) {
-        return writer.error;
-    }
-    showDigitColorsInPreview();
-    bindChimei(info, writer);
-    showStopNameInPreview();
-    bindSound(info, writer);
-    bindSeiriken(info, writer);
-    if (writer.error) {
-        return writer.error;
-    }
-    // A path that is no plug-in (any more) leaves the plug-in details empty
-    // and says nothing at this point. The company list is rebuilt, never
-    // added to.
-    if (frmCtl *controlPanel = m_display.controlPanel()) {
-        controlPanel->Combo1()->clear();
-    }
-    SetPlgin(info.Seiriken.PluginPath);
-    return std::nullopt;
-}
-
 void frmOption::applyLookPreset(const LookPreset &preset)
 {
     // Through the record, as a load would put the colours in.
     OptionInfo look = GetOptionInfo();
     preset.applyTo(look);
-    ControlWriter writer;
+    const ControlWriter writer;
     bindDegit(look, writer);
     bindChimei(look, writer);
     m_cmbSegmentStyle->setCurrentIndex(preset.segmentStyle);

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "settings/OptionError.h"
 #include "settings/OptionInfo.h"
 #include "controls/Companion.h"
 #include "display/PlatformServices.h"
@@ -14,9 +13,11 @@ class ColorButton;
 class Form1;
 struct LookPreset;
 class M_Degit;
+class OptionsStore;
 class PageTabButton;
 class QCheckBox;
 class QComboBox;
+class QGridLayout;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -27,30 +28,28 @@ class QRadioButton;
 class QStackedWidget;
 
 // The options dialog (オプション). Created hidden at start-up and kept for the
-// whole run: its controls are the live store of the options, which the other
-// windows read at the moment they need a value. Six pages, chosen with the
-// tab buttons down the left; OK applies the look to the display and hides the
-// dialog. Closing it any other way only hides it.
+// whole run. Its controls show a copy of the options store, which follows
+// every change of the store; OK hands the edits to the store, applies the
+// look to the display and hides the dialog. Closing it any other way drops
+// the edits and hides it. Six pages, chosen with the tab buttons down the
+// left.
 class frmOption : public QDialog
 {
     Q_OBJECT
 
 public:
-    explicit frmOption(Form1 &display, const PlatformServices &services, QWidget *parent = nullptr);
+    explicit frmOption(Form1 &display, OptionsStore &store, const PlatformServices &services, QWidget *parent = nullptr);
 
     // The design's client size, 9570 x 5610 twips.
     static constexpr QSize DesignSize{9570 / 15, 5610 / 15};
 
-    // Copies every option control into the record, field by field.
+    // The options as the controls show them, edits included.
     OptionInfo GetOptionInfo() const;
-    // Copies the record into the controls; changed check boxes and option
-    // buttons fire their handlers so that dependent controls follow. Also
-    // re-applies the control panel's backlight state, gives the preview cell
-    // the digit colours and hands the plug-in path on. A value a control
-    // refuses stops the copy there and comes back as the error.
-    [[nodiscard]] OptionResult SetOptionInfo(const OptionInfo &info);
-    // Applies the look-related options, the digit face included, to the
-    // display window.
+    // What OK does before hiding: the edits go to the store, and the look
+    // (the digit face, the display's kind and the English announcements
+    // included) onto the display.
+    void acceptEdits();
+    // Applies the stored look-related options to the display window.
     void SetProp();
     // Shows a ticket plug-in's capabilities and comment: 2 when the file was
     // taken as a plug-in, 0 otherwise.
@@ -65,11 +64,6 @@ public:
 
     // The colour chooser's table of custom colours, kept by the settings file.
     CustomColors &customColors() { return m_customColors; }
-
-    // True when the panel picture for a backlight state (0 OFF, 1 ON1, 2 ON2)
-    // is the user's own file: pictures chosen per state, and that state's
-    // "ユーザーパネル" selected.
-    bool usesUserPanel(int state) const;
 
     // The controls, by their names.
     PageTabButton *Option1(int i) const { return m_option1.at(i); }
@@ -142,8 +136,14 @@ public:
     QLabel *Label10() const { return m_label10; }
     QPushButton *Command7() const { return m_command7; }
 
+protected:
+    void reject() override;
+
 private:
     void Form_Load();
+    // Shows the stored options in the controls; changed check boxes and
+    // option buttons fire their handlers so that dependent controls follow.
+    void showStoredOptions();
     void buildPages();
     QGroupBox *buildFolderPage();
     QGroupBox *buildPanelPage();
@@ -153,6 +153,23 @@ private:
     QGroupBox *buildTicketPage();
     QGroupBox *buildStepSoundFrame();
     QGroupBox *buildAnnouncementSoundFrame();
+    // The two sound frames' shared shape: one sound always, or one of three
+    // as the data says; then how it plays.
+    struct SoundFrame
+    {
+        QString title;
+        const char *name;
+        int firstChoice;  // the first of its two Option2 buttons
+        QString byData;   // the caption of the second
+        int alwaysSound;  // its sound box; the three numbered ones follow
+        QWidget *columnRow = nullptr; // a row above the numbered sounds, if any
+        const char *playingName;
+        QString sync;
+        QString async;
+        std::array<const char *, 2> playingNames;
+    };
+    QGroupBox *buildSoundFrame(const SoundFrame &text, QGroupBox *&playingFrame, std::array<QRadioButton *, 2> &playing,
+                               QGridLayout *&grid);
 
     // Handlers.
     void Check1_Click();
@@ -194,7 +211,10 @@ private:
     template <class Info, class Visitor> void bindSeiriken(Info &info, Visitor &visitor) const;
 
     Form1 &m_display;
+    OptionsStore &m_store;
     Companion *m_companion;
+    // The plug-in whose details the ticket page and the panel's company list show.
+    QString m_shownPlugin;
     CustomColors m_customColors{};
     // A refusal of typed text waits for the key press to finish; repeats
     // meanwhile (a held key) add no second box.

@@ -7,7 +7,7 @@
 #include "display/PanelPicture.h"
 #include "display/TicketNumbering.h"
 #include "controls/M_Degit.h"
-#include "settings/ColorButton.h"
+#include "settings/OptionsStore.h"
 #include "windows/frmOption.h"
 
 #include <QCheckBox>
@@ -33,10 +33,13 @@ void mdlR57_000::InitDegit()
 void mdlR57_000::InitPanel()
 {
     frmOption &options = m_display.createOptionsDialog();
-    options.Check1()->setChecked(true);
-    options.Command5(0)->setColor(0xFFFFFF);
-    options.Command5(1)->setColor(0xC0FFC0);
-    options.Command5(2)->setColor(0x80C0FF);
+    const OptionResult refused = m_display.options().update([](OptionInfo &info) {
+        info.Panel.AutoSeiriNum = 1;
+        info.Panel.SeiriColorOff = 0xFFFFFF;
+        info.Panel.SeiriColorOn1 = 0xC0FFC0;
+        info.Panel.SeiriColorOn2 = 0x80C0FF;
+    });
+    Q_ASSERT(!refused);
     // The built-in panel looks the same in all three backlight states.
     const QPixmap panel = QPixmap::fromImage(PanelPicture::image(BoardLayout::WindowSize));
     m_display.setPicture(panel);

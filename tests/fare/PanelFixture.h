@@ -8,6 +8,7 @@
 #include "windows/mdlR57_000.h"
 #include "windows/frmCtl.h"
 #include "windows/frmOption.h"
+#include "settings/OptionsStore.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -91,5 +92,14 @@ struct PanelFixture
     {
         display.panelModule().InitPanel();
         return *display.optionsDialog();
+    }
+
+    // Changes options as OK in the options dialog hands them over. A value
+    // out of bounds is the caller's mistake.
+    void setOptions(const std::function<void(OptionInfo &)> &change)
+    {
+        if (const OptionResult refused = display.options().update(change)) {
+            qFatal("options refused: %s", qPrintable(refused->description));
+        }
     }
 };

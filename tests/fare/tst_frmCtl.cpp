@@ -44,7 +44,7 @@ private:
 
     void setRouteFromKeypad(PanelFixture &f, const QString &route, const QString &section = QString())
     {
-        f.options.Text2(0)->setText(m_dir.path());
+        f.setOptions([this](OptionInfo &o) { o.Folder.FareDataDir = m_dir.path(); });
         f.panel.CommandButton1_Click(KeypadEntry::RouteKey);
         for (QChar digit : route) {
             f.panel.CommandButton1_Click(digit.digitValue());
@@ -75,7 +75,7 @@ private slots:
     void routeSettingRunsTheLampTestAndShowsTheStartStop()
     {
         PanelFixture f;
-        f.options.txtSelectSound(0)->setText(file("set.wav"));
+        f.setOptions([this](OptionInfo &o) { o.Sound.SndRouteSet = file("set.wav"); });
         QVERIFY(!f.panel.Command2(1)->isEnabled());
         setRouteFromKeypad(f, "7", "2");
 
@@ -94,7 +94,7 @@ private slots:
     {
         PanelFixture f;
         setRouteFromKeypad(f, "7");
-        f.options.txtSelectSound(0)->setText(file("set.wav"));
+        f.setOptions([this](OptionInfo &o) { o.Sound.SndRouteSet = file("set.wav"); });
         f.multimedia.commands.clear();
         const QString status = f.panel.statusRow()->accessibleDescription();
 
@@ -124,12 +124,14 @@ private slots:
     void steppingStopsAtBothEndsAndChoosesItsSound()
     {
         PanelFixture f;
-        f.options.Option2(1)->setChecked(true);
-        f.options.Combo1()->setCurrentIndex(149); // column 150 selects the sound
-        for (int value = 0; value < 3; ++value) {
-            f.options.txtSelectSound(8 + value)->setText(file(QStringList{"one.wav", "two.wav", "three.wav"}.at(value)));
-        }
-        f.options.Option6(1)->setChecked(true); // do not wait
+        f.setOptions([this](OptionInfo &o) {
+            o.Sound.StepSndByColumn = -1;
+            o.Sound.StepSndColumn = 149; // column 150 selects the sound
+            o.Sound.StepSnd1 = file("one.wav");
+            o.Sound.StepSnd2 = file("two.wav");
+            o.Sound.StepSnd3 = file("three.wav");
+            o.Sound.StepSndAsync = -1; // do not wait
+        });
         setRouteFromKeypad(f, "7");
         f.multimedia.commands.clear();
 
@@ -151,9 +153,11 @@ private slots:
         QCOMPARE(f.bus.route().currentStop(), 3);
 
         // The same sound at every step, waited for.
-        f.options.Option2(0)->setChecked(true);
-        f.options.txtSelectSound(7)->setText(file("always.wav"));
-        f.options.Option6(0)->setChecked(true);
+        f.setOptions([this](OptionInfo &o) {
+            o.Sound.StepSndAlways = -1;
+            o.Sound.StepSndFile = file("always.wav");
+            o.Sound.StepSndSync = -1;
+        });
         f.panel.Command2_Click(0);
         QCOMPARE(played(f.multimedia).size(), 1);
         QVERIFY(played(f.multimedia).first().endsWith(" wait"));
@@ -211,13 +215,15 @@ private slots:
     void informationNumbersComeFromTheOptions()
     {
         PanelFixture f;
-        f.options.Check3(1)->setChecked(true); // the ticket number into cell 3
-        f.options.Combo4(1)->setCurrentIndex(2);
-        f.options.Check3(2)->setChecked(true); // the route text, but no cell chosen
-        f.options.Combo4(2)->setCurrentIndex(-1);
-        f.options.Check3(3)->setChecked(true); // column 150 into cell 1
-        f.options.Combo4(3)->setCurrentIndex(0);
-        f.options.Combo4(4)->setCurrentIndex(149);
+        f.setOptions([](OptionInfo &o) {
+            o.Degit.InfoSeiriOn = 1; // the ticket number into cell 3
+            o.Degit.InfoSeiriCell = 2;
+            o.Degit.InfoRouteOn = 1; // the route text, but no cell chosen
+            o.Degit.InfoRouteCell = -1;
+            o.Degit.InfoDataOn = 1; // column 150 into cell 1
+            o.Degit.InfoDataCell = 0;
+            o.Degit.InfoDataColumn = 149;
+        });
         setRouteFromKeypad(f, "7");
         f.panel.Command2_Click(1);
         QCOMPARE(f.display.Degit(3)->value().toInt(), 2);
@@ -228,7 +234,7 @@ private slots:
     void keypadShowsWhatItTakesAndClicks()
     {
         PanelFixture f;
-        f.options.txtSelectSound(1)->setText(file("key.wav"));
+        f.setOptions([this](OptionInfo &o) { o.Sound.SndReset = file("key.wav"); });
         f.panel.CommandButton1(4)->click(); // before any target key: the section display
         QCOMPARE(f.panel.Label2(2)->text(), QStringLiteral("4"));
         f.panel.CommandButton1(KeypadEntry::RouteKey)->click();
@@ -244,9 +250,11 @@ private slots:
     void digitListsClickAndSetTheRoute()
     {
         PanelFixture f;
-        f.options.txtSelectSound(0)->setText(file("set.wav"));
-        f.options.txtSelectSound(1)->setText(file("key.wav"));
-        f.options.Text2(0)->setText(m_dir.path());
+        f.setOptions([this](OptionInfo &o) {
+            o.Sound.SndRouteSet = file("set.wav");
+            o.Sound.SndReset = file("key.wav");
+            o.Folder.FareDataDir = m_dir.path();
+        });
         QTest::mouseClick(f.panel.List2(4)->viewport(), Qt::LeftButton, {},
                           f.panel.List2(4)->visualItemRect(f.panel.List2(4)->item(7)).center());
         QTest::mouseClick(f.panel.List3(2)->viewport(), Qt::LeftButton, {},
@@ -262,7 +270,7 @@ private slots:
     void keypadWindowsAndStatusRowFollowTheRouteSet()
     {
         PanelFixture f;
-        f.options.Text2(0)->setText(m_dir.path());
+        f.setOptions([this](OptionInfo &o) { o.Folder.FareDataDir = m_dir.path(); });
         QCOMPARE(f.panel.statusRow()->accessibleDescription(), QStringLiteral("系統未設定"));
         // What could not start is seen there until a route is set, and stays in the tooltip.
         f.panel.addStatusNotice(QStringLiteral("連携できません"));
@@ -390,9 +398,11 @@ private slots:
     void userPanelThatIsMissingChangesOnlyTheLabelColour()
     {
         PanelFixture f;
-        f.options.Option3(1)->setChecked(true); // a picture per state
-        f.options.Option3(2)->setChecked(true); // ON1: a user panel
-        f.options.txtSelectPanel(1)->setText(file("missing.bmp"));
+        f.setOptions([this](OptionInfo &o) {
+            o.Panel.PanelCustom = -1; // a picture per state
+            o.Panel.PanelOn1User = -1;
+            o.Panel.PanelOn1File = file("missing.bmp");
+        });
         const qint64 before = f.display.picture().cacheKey();
         f.panel.Option4(1)->click();
         QCOMPARE(f.display.picture().cacheKey(), before);

@@ -11,7 +11,7 @@
 #include "windows/frmCtl.h"
 #include "remote/BusPanelControl.h"
 #include "remote/RemoteServer.h"
-#include "windows/frmOption.h"
+#include "settings/OptionsStore.h"
 
 #include <QEventLoop>
 #include <QJsonDocument>
@@ -58,8 +58,10 @@ struct RemoteFixture
         : server(remote, loopbackOnly, token)
     {
         display.panelModule().InitPanel();
-        display.optionsDialog()->Text2(0)->setText(data.path());
-        display.optionsDialog()->Text2(1)->setText(data.path());
+        display.options().update([this](OptionInfo &options) {
+            options.Folder.FareDataDir = data.path();
+            options.Folder.TapeDataDir = data.path();
+        });
         panel.show();
         writeRoute(data.filePath("12.hy3"), {"駅前", "上町", "中町", "下町", "終点"}, distanceFare);
         QFile tape(data.filePath("12tp.csv"));

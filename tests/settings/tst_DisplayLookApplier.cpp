@@ -63,7 +63,7 @@ void tst_DisplayLookApplier::labelsHiddenAreStillNumbered()
     QVERIFY(m_display->lblSeiriNum(1)->isVisibleTo(m_display.get()));
     options().Check1()->setChecked(false);
     options().Combo2()->setCurrentIndex(4); // 「無券」、1,2...
-    options().SetProp();
+    options().acceptEdits();
     for (int n = 1; n <= 98; ++n) {
         QVERIFY(m_display->lblSeiriNum(n)->isHidden());
     }
@@ -72,7 +72,7 @@ void tst_DisplayLookApplier::labelsHiddenAreStillNumbered()
     QCOMPARE(m_display->lblSeiriNum(98)->text(), QStringLiteral("９７"));
 
     options().Check1()->setChecked(true);
-    options().SetProp();
+    options().acceptEdits();
     QVERIFY(!m_display->lblSeiriNum(98)->isHidden());
 }
 
@@ -80,7 +80,7 @@ void tst_DisplayLookApplier::numberingStyleWithLeadingZeros()
 {
     options().Combo2()->setCurrentIndex(0);
     options().Check2()->setChecked(true);
-    options().SetProp();
+    options().acceptEdits();
     QCOMPARE(m_display->lblSeiriNum(5)->text(), QStringLiteral("０５"));
     QCOMPARE(m_display->lblSeiriNum(12)->text(), QStringLiteral("１２"));
 }
@@ -133,7 +133,7 @@ void tst_DisplayLookApplier::labelColourIsTheBacklightStatesColour()
     QCOMPARE(labelColor(1), QColor(Qt::white));
     options().Command5(0)->setColor(0x0000FF);
     options().Command5(1)->setColor(0x00FF00);
-    options().SetProp();
+    options().acceptEdits();
     // The control panel is on OFF: only the OFF colour shows.
     QCOMPARE(m_display->controlPanel()->backlightState(), 0);
     QCOMPARE(labelColor(1), QColor(Qt::red));
@@ -156,7 +156,7 @@ void tst_DisplayLookApplier::userPanelPictureForTheBacklightState()
     QVERIFY(small.save(file, "BMP"));
 
     useUserPanelForOff(file);
-    options().SetProp();
+    options().acceptEdits();
     const QImage shown = m_display->picture().toImage();
     QCOMPARE(shown.size(), QSize(921, 307));
     QCOMPARE(shown.pixelColor(0, 0), QColor(Qt::blue));
@@ -166,7 +166,7 @@ void tst_DisplayLookApplier::userPanelPictureForTheBacklightState()
 
     // Back to the built-in panel.
     options().Option3(0)->setChecked(true);
-    options().SetProp();
+    options().acceptEdits();
     QCOMPARE(m_display->picture().cacheKey(), m_display->imgRes(0).cacheKey());
 }
 
@@ -176,7 +176,7 @@ void tst_DisplayLookApplier::missingOrBrokenUserPanel()
     options().Command5(0)->setColor(0x00FF00);
 
     useUserPanelForOff("/no/such/panel.bmp");
-    options().SetProp();
+    options().acceptEdits();
     QCOMPARE(m_display->picture().cacheKey(), builtIn);
     QCOMPARE(labelColor(1), QColor(Qt::green));
 
@@ -194,7 +194,7 @@ void tst_DisplayLookApplier::missingOrBrokenUserPanel()
             box->close();
         }
     });
-    options().SetProp();
+    options().acceptEdits();
     QCOMPARE(message, QStringLiteral("エラー|エラーです。\n\nエラーコード：481　指定した画像の内容が不正です。この部分では扱えません。"));
     QCOMPARE(m_display->picture().cacheKey(), builtIn);
     // The label colour is applied whatever became of the picture.

@@ -159,6 +159,7 @@ void tst_SettingsFile::restartRestoresEverything()
         first.companion.fileAnswer = QStringLiteral(TAVELO_SAMPLES_DIR "/full.4SP");
         options.Command1()->click();
         QCOMPARE(options.List1()->count(), 10);
+        options.Command4()->click();
         for (int i = 1; i <= 98; ++i) {
             first.display->Degit(i)->setShift(1);
             first.display->Degit(i)->setZeroMode(i % 3);

@@ -8,6 +8,7 @@
 #include "settings/LookPreset.h"
 #include "settings/PageTabButton.h"
 #include "windows/frmOption.h"
+#include "settings/OptionsStore.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -73,6 +74,7 @@ private slots:
 
 private:
     frmOption &options() { return m_started->options(); }
+    OptionsStore &store() { return m_started->display.options(); }
     FakeCompanion &companion() { return m_started->companion; }
 
     std::unique_ptr<StartedDisplay> m_started;
@@ -374,14 +376,14 @@ static OptionInfo changedRecord()
 void tst_frmOption::recordRoundTripsThroughTheControls()
 {
     const OptionInfo changed = changedRecord();
-    QVERIFY(!options().SetOptionInfo(changed).has_value());
+    QVERIFY(!store().assign(changed).has_value());
     QCOMPARE(options().GetOptionInfo(), changed);
 }
 
 void tst_frmOption::lookPresetsSetOnlyTheLookColours()
 {
     frmOption &o = options();
-    QVERIFY(!o.SetOptionInfo(changedRecord()).has_value());
+    QVERIFY(!store().assign(changedRecord()).has_value());
     const QList<LookPreset> &presets = LookPreset::all();
     for (int i = 0; i < presets.size(); ++i) {
         const LookPreset &preset = presets[i];
@@ -413,7 +415,7 @@ void tst_frmOption::lookPresetsSetOnlyTheLookColours()
 void tst_frmOption::recordFollowersFollow()
 {
     frmOption &o = options();
-    QVERIFY(!o.SetOptionInfo(changedRecord()).has_value());
+    QVERIFY(!store().assign(changedRecord()).has_value());
     QVERIFY(!o.Frame3()->isEnabled());
     QVERIFY(o.Combo4(0)->isEnabled() && o.Check3(4)->isEnabled() && o.Combo4(4)->isEnabled());
     QVERIFY(!o.Frame6(2)->isHidden() && o.Frame6(2)->isEnabled());
@@ -421,7 +423,8 @@ void tst_frmOption::recordFollowersFollow()
     QCOMPARE(o.M_Degit1()->backColor(), 0x010101u);
     QCOMPARE(o.M_Degit1()->baseForeColor(), 0x020202u);
     QCOMPARE(o.M_Degit1()->degitForeColor(), 0x030303u);
-    // The backlight re-apply put the OFF colour on the labels.
+    // Applied, the stored look puts the OFF colour on the labels.
+    o.SetProp();
     QCOMPARE(m_started->display.lblSeiriNum(1)->palette().color(QPalette::WindowText), QColor(0x11, 0x11, 0x11));
 
     // Back to the first run's choices: the followers return too.
@@ -429,7 +432,7 @@ void tst_frmOption::recordFollowersFollow()
     first.Panel.PanelAuto = -1;
     first.Panel.PanelCustom = 0;
     first.Degit.InfoStopOn = 0;
-    QVERIFY(!o.SetOptionInfo(first).has_value());
+    QVERIFY(!store().assign(first).has_value());
     QVERIFY(o.Frame6(2)->isHidden());
     QVERIFY(!o.Combo4(0)->isEnabled() && !o.Check3(4)->isEnabled());
 }
@@ -459,7 +462,7 @@ void tst_frmOption::refusedValueStopsTheCopy()
                         &info.Chimei.ChimeiFontMode, &info.Sound.StepSndColumn, &info.Chimei.ChimeiBold};
     *target[field] = v;
 
-    const OptionResult result = options().SetOptionInfo(info);
+    const OptionResult result = store().assign(info);
     QVERIFY(result.has_value());
     QCOMPARE(result->number, 380);
     QVERIFY2(result->description.contains(control), qPrintable(result->description));
@@ -473,11 +476,22 @@ void tst_frmOption::closingOnlyHides()
 {
     QPointer<frmOption> dialog = &options();
     dialog->show();
+    // Edits closed away are dropped: the options stay, the next opening shows them.
+    dialog->Text2(0)->setText(QStringLiteral("/edited"));
+    dialog->Option2(1)->setChecked(true);
     QVERIFY(dialog->close());
     QApplication::processEvents();
     QVERIFY(dialog);
     QVERIFY(dialog->isHidden());
     QCOMPARE(m_started->display.optionsDialog(), dialog.data());
+    QCOMPARE(store().info().Folder.FareDataDir, QString());
+    QCOMPARE(dialog->GetOptionInfo(), store().info());
+
+    // OK hands them over, and the running bus reads them at once.
+    dialog->Text2(0)->setText(QStringLiteral("/edited"));
+    dialog->Command4()->click();
+    QCOMPARE(store().info().Folder.FareDataDir, QStringLiteral("/edited"));
+    QCOMPARE(m_started->display.operation().options().Folder.FareDataDir, QStringLiteral("/edited"));
 }
 
 void tst_frmOption::controlPanelOpensTheDialogModally()

@@ -5,7 +5,7 @@
 #include "windows/Form1.h"
 #include "windows/mdlR57_000.h"
 #include "windows/frmCtl.h"
-#include "windows/frmOption.h"
+#include "settings/OptionsStore.h"
 #include "sound/mdlM_Tape.h"
 
 #include <QFile>
@@ -113,7 +113,7 @@ private slots:
     {
         Form1 display(services());
         display.panelModule().InitPanel(); // creates the options dialog
-        frmOption &options = *display.optionsDialog();
+        OptionsStore &options = display.options();
         frmCtl &panel = *display.controlPanel();
         panel.show();
 
@@ -124,15 +124,19 @@ private slots:
         file.close();
         display.operation().tape().LoadTape(dir.path() + "/", "12");
 
-        options.txtSelectSound(3)->setText(QStringLiteral("always.wav"));
-        options.txtSelectSound(5)->setText(QStringLiteral("flag2.wav"));
+        options.update([](OptionInfo &o) {
+            o.Sound.TapeSndFile = QStringLiteral("always.wav");
+            o.Sound.TapeSnd2 = QStringLiteral("flag2.wav");
+        });
         m_log.clear();
         button(panel, "cmdTapeNext")->click();
         QCOMPARE(m_log.filter("play"), QStringList{"play always.wav S3 wait"});
 
         // Chosen by the record's flag, played while the announcement starts.
-        options.Option2(3)->setChecked(true);
-        options.Option7(1)->setChecked(true);
+        options.update([](OptionInfo &o) {
+            o.Sound.TapeSndByFlag = -1;
+            o.Sound.TapeSndAsync = -1;
+        });
         button(panel, "cmdTapeNext")->click(); // record 2, flag 0: no sound
         button(panel, "cmdTapeBack")->click(); // record 1, flag 2
         QCOMPARE(m_log.filter("play"), QStringList({"play always.wav S3 wait", "play flag2.wav S2 async"}));

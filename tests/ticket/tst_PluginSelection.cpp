@@ -31,7 +31,10 @@ QString badTicket()
 // what makes the plug-in's frame usable.
 struct PreviewFixture : PanelFixture
 {
-    PreviewFixture() { options.chkUseSeiriPrev()->setChecked(true); }
+    PreviewFixture()
+    {
+        setOptions([](OptionInfo &o) { o.Seiriken.UseSeiriPrev = 1; });
+    }
 };
 
 struct ShownBox
@@ -162,11 +165,11 @@ void tst_PluginSelection::forgettingThePluginKeepsTheCompaniesAndSize()
 void tst_PluginSelection::theSettingsLoadRebuildsThePluginWithoutMessages()
 {
     PreviewFixture f;
-    OptionInfo info = f.options.GetOptionInfo();
+    OptionInfo info = f.display.options().info();
     info.Seiriken.PluginPath = sample("full.4SP");
     // Loaded twice, as defaults and then the saved file would be.
-    QVERIFY(!f.options.SetOptionInfo(info));
-    QVERIFY(!f.options.SetOptionInfo(info));
+    QVERIFY(!f.display.options().assign(info));
+    QVERIFY(!f.display.options().assign(info));
     QCOMPARE(f.options.List1()->count(), 10);
     QCOMPARE(f.panel.Combo1()->count(), 3);
     QCOMPARE(f.panel.Combo1()->currentIndex(), -1);
@@ -176,7 +179,7 @@ void tst_PluginSelection::theSettingsLoadRebuildsThePluginWithoutMessages()
     // (A message box here would block the test.)
     PreviewFixture fresh;
     info.Seiriken.PluginPath = badTicket();
-    QVERIFY(!fresh.options.SetOptionInfo(info));
+    QVERIFY(!fresh.display.options().assign(info));
     QCOMPARE(fresh.options.txtSeiriPlgDir()->text(), badTicket());
     QCOMPARE(fresh.options.List1()->count(), 0);
     QCOMPARE(fresh.panel.Combo1()->count(), 0);
@@ -190,6 +193,7 @@ void tst_PluginSelection::everyStopShownDrawsItsTicket()
     PreviewFixture f;
     f.companion.fileAnswer = sample("full.4SP");
     f.options.Command1()->click();
+    f.options.Command4()->click(); // OK
     f.panel.Combo1()->setCurrentIndex(1);
     f.display.Form_Load();
 
@@ -206,7 +210,7 @@ void tst_PluginSelection::everyStopShownDrawsItsTicket()
     QCOMPARE(preview->accessibleDescription(), QStringLiteral("整理券 2番 本町二丁目"));
 
     // With the preview function off, the next stop leaves the box white.
-    f.options.chkUseSeiriPrev()->setChecked(false);
+    f.setOptions([](OptionInfo &o) { o.Seiriken.UseSeiriPrev = 0; });
     QTest::mouseClick(f.panel.Command2(0), Qt::LeftButton);
     QVERIFY(isWhite(preview->image()));
     QVERIFY(preview->accessibleDescription().isEmpty());
@@ -228,6 +232,7 @@ void tst_PluginSelection::theStopShownGetsItsTicketAtOnceAndTheTerminalNone()
     // A plug-in chosen while the bus stands at a stop, then the preview opened.
     f.companion.fileAnswer = sample("full.4SP");
     f.options.Command1()->click();
+    f.options.Command4()->click(); // OK
     f.panel.Check4()->click();
     SeirikenPreview *preview = f.panel.picSeirikenPrev();
     QCOMPARE(preview->accessibleDescription(), QStringLiteral("整理券 1番 停留所1"));
@@ -264,7 +269,7 @@ void tst_PluginSelection::anEmptyPreviewSaysWhereToChooseAPlugin()
     QVERIFY(isWhite(preview->image()));
 
     // The function on with no plug-in yet, a route set: the same hint.
-    f.options.chkUseSeiriPrev()->setChecked(true);
+    f.setOptions([](OptionInfo &o) { o.Seiriken.UseSeiriPrev = 1; });
     QTest::mouseClick(f.panel.Command1(0), Qt::LeftButton);
     QCOMPARE(preview->hint(), hint);
     QVERIFY(!isWhite(shown()));
@@ -272,6 +277,7 @@ void tst_PluginSelection::anEmptyPreviewSaysWhereToChooseAPlugin()
     // A plug-in chosen: the ticket alone shows.
     f.companion.fileAnswer = sample("plain.4SP");
     f.options.Command1()->click();
+    f.options.Command4()->click(); // OK
     QTest::mouseClick(f.panel.Command2(1), Qt::LeftButton);
     QVERIFY(preview->hint().isEmpty());
     QCOMPARE(shown(), preview->image().convertToFormat(QImage::Format_RGB32));
