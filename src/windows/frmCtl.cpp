@@ -9,6 +9,7 @@
 #include "app/ProgramCommandLine.h"
 #include "controls/Companion.h"
 #include "companion/PluginBridge.h"
+#include "companion/PluginBridgeWidgets.h"
 #include "controls/ChimeiCtl_B.h"
 #include "display/BoardLayout.h"
 #include "display/DisplayScale.h"
@@ -689,6 +690,20 @@ void frmCtl::showSeiriken(TicketRequest ticket)
     }
     showPreviewHint();
     m_picSeirikenPrev->update();
+}
+
+void frmCtl::takePlugin(const QString &file, const PlgInfo &info)
+{
+    // The ticket's size is in twips, 15 to the pixel.
+    m_picSeirikenPrev->resize(info.PrevWidth / BoardLayout::TwipsPerPixel, info.PrevHeight / BoardLayout::TwipsPerPixel);
+    if (info.CorpCount >= 1) {
+        PluginBridgeWidgets::Brix4_SetCorpAddList(file, m_combo1);
+    }
+}
+
+void frmCtl::forgetPluginCompanies()
+{
+    m_combo1->clear();
 }
 
 void frmCtl::showPreviewHint()

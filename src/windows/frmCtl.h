@@ -30,6 +30,7 @@ class QRadioButton;
 class QScrollBar;
 class SeirikenPreview;
 class frmOption;
+struct PlgInfo;
 struct TicketRequest;
 
 // The control panel (集中操作盤): the operator's window. Route entry by digit
@@ -97,6 +98,11 @@ public:
     SeirikenPreview *picSeirikenPrev() const { return m_picSeirikenPrev; }
     // The company list of the ticket preview.
     QComboBox *Combo1() const { return m_combo1; }
+    // A plug-in taken in the options: the preview box takes its ticket's
+    // size, and its companies are added to the company list.
+    void takePlugin(const QString &file, const PlgInfo &info);
+    // Empties the company list before another plug-in's companies come.
+    void forgetPluginCompanies();
     // ">>": opens and hides the ticket preview.
     QCheckBox *Check4() const { return m_check4; }
     // "深夜料金": the late-night fare.

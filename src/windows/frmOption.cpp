@@ -907,7 +907,7 @@ void frmOption::Command1_Click()
     // The company list starts afresh, so choosing the same plug-in again
     // does not list its companies twice.
     if (frmCtl *controlPanel = m_display.controlPanel()) {
-        controlPanel->Combo1()->clear();
+        controlPanel->forgetPluginCompanies();
     }
     // A cancelled chooser gives an empty path, which is refused the same way.
     if (SetPlgin(file) != 0) {
@@ -953,11 +953,7 @@ qint32 frmOption::SetPlgin(const QString &strFileName)
     m_list1->clear();
     m_list1->addItems(PluginProperties::lines(info));
     if (frmCtl *controlPanel = m_display.controlPanel()) {
-        // The preview box takes the ticket's size (twips, 15 to the pixel).
-        controlPanel->picSeirikenPrev()->resize(info.PrevWidth / BoardLayout::TwipsPerPixel, info.PrevHeight / BoardLayout::TwipsPerPixel);
-        if (info.CorpCount >= 1) {
-            PluginBridgeWidgets::Brix4_SetCorpAddList(strFileName, controlPanel->Combo1());
-        }
+        controlPanel->takePlugin(strFileName, info);
     }
     return PluginAccepted;
 }
