@@ -513,8 +513,7 @@ QGroupBox *frmOption::buildSoundPage()
     column->addLayout(subTabs);
 
     m_soundPages = named(new QStackedWidget, "soundPages");
-    m_frame2[1] = buildStepSoundFrame();
-    m_frame2[0] = buildAnnouncementSoundFrame();
+    buildSoundFrames();
     for (int i = 0; i < 2; ++i) {
         m_soundPages->addWidget(m_frame2[i]);
         connect(m_option5[i], &QAbstractButton::toggled, this, [this, i](bool on) {
@@ -531,54 +530,38 @@ QGroupBox *frmOption::buildSoundPage()
     return page;
 }
 
-QGroupBox *frmOption::buildStepSoundFrame()
+void frmOption::buildSoundFrames()
 {
-    SoundFrame frame;
-    frame.title = QStringLiteral("送り・戻し時のサウンド");
-    frame.name = "Frame2(1)";
-    frame.firstChoice = 0;
-    frame.byData = QStringLiteral("運賃データ(*.hy3)の特定の列のデータから判断して、以下の指定したサウンドを鳴らす"
-                                  "（指定した列のデータの内容が1～3以外の場合はサウンドは鳴りません）");
-    frame.alwaysSound = 7;
-    frame.playingName = "Frame8";
-    frame.sync = QStringLiteral("同期再生(サウンドが完全に再生された後で運賃切り替え)");
-    frame.async = QStringLiteral("非同期再生(サウンドを再生しながら運賃切り替え)");
-    frame.playingNames = {"Option6(0)", "Option6(1)"};
-    // The column of the fare data whose value chooses the sound.
+    // The column of the fare data whose value chooses the step sound.
     auto *columnLabel = new QLabel(QStringLiteral("運賃データの　　　　　　列目　　のデータが、"));
     m_combo1 = numberList("Combo1", OptionsStore::ColumnCount);
     CaptionGap::placeOver(columnLabel, 0, m_combo1);
-    frame.columnRow = columnLabel;
-    QGridLayout *grid = nullptr;
-    QGroupBox *box = buildSoundFrame(frame, m_frame8, m_option6, grid);
-    grid->setColumnStretch(2, 1);
-    return box;
-}
-
-QGroupBox *frmOption::buildAnnouncementSoundFrame()
-{
-    SoundFrame frame;
-    frame.title = QStringLiteral("放送前のサウンド：※音声合成放送機能が有効でない場合は以下の設定は意味を持ちません。");
-    frame.name = "Frame2(0)";
-    frame.firstChoice = 2;
-    frame.byData = QStringLiteral("放送データ(*.Tp.csv)内のフラグから判断して、以下の指定したサウンドを鳴らす"
-                                  "（フラグの内容が1～3以外の場合はサウンドは鳴りません）");
-    frame.alwaysSound = 3;
-    frame.playingName = "Frame9";
-    frame.sync = QStringLiteral("同期再生(サウンドが完全に再生された後で放送開始)");
-    frame.async = QStringLiteral("非同期再生(サウンドを再生しながら放送開始)");
-    frame.playingNames = {"Option7(0)", "Option7(1)"};
-    QGridLayout *grid = nullptr;
-    QGroupBox *box = buildSoundFrame(frame, m_frame9, m_option7, grid);
+    const std::array<SoundFrame, 2> frames = {{
+        {QStringLiteral("放送前のサウンド：※音声合成放送機能が有効でない場合は以下の設定は意味を持ちません。"), "Frame2(0)", 2,
+         QStringLiteral("放送データ(*.Tp.csv)内のフラグから判断して、以下の指定したサウンドを鳴らす"
+                        "（フラグの内容が1～3以外の場合はサウンドは鳴りません）"),
+         3, nullptr, "Frame9", QStringLiteral("同期再生(サウンドが完全に再生された後で放送開始)"),
+         QStringLiteral("非同期再生(サウンドを再生しながら放送開始)"), {"Option7(0)", "Option7(1)"}},
+        {QStringLiteral("送り・戻し時のサウンド"), "Frame2(1)", 0,
+         QStringLiteral("運賃データ(*.hy3)の特定の列のデータから判断して、以下の指定したサウンドを鳴らす"
+                        "（指定した列のデータの内容が1～3以外の場合はサウンドは鳴りません）"),
+         7, columnLabel, "Frame8", QStringLiteral("同期再生(サウンドが完全に再生された後で運賃切り替え)"),
+         QStringLiteral("非同期再生(サウンドを再生しながら運賃切り替え)"), {"Option6(0)", "Option6(1)"}},
+    }};
+    std::array<QGridLayout *, 2> grids{};
+    // The step frame first: the tab key visits it first, as its sub-tab comes first.
+    m_frame2[1] = buildSoundFrame(frames[1], m_frame8, m_option6, grids[1]);
+    m_frame2[0] = buildSoundFrame(frames[0], m_frame9, m_option7, grids[0]);
 
     m_chkEnglish = named(new QCheckBox(QStringLiteral("英語放送（英語の放送データ *tp.en.csv のある路線で、各放送の後に英語で放送する）")),
                          "chkEnglish");
     m_chkEnglish->setAccessibleName(QStringLiteral("英語放送"));
-    const int row = grid->rowCount();
-    grid->addWidget(m_chkEnglish, row, 0, 1, 3);
-    grid->setColumnStretch(2, 1);
-    grid->setRowStretch(row + 1, 1);
-    return box;
+    const int row = grids[0]->rowCount();
+    grids[0]->addWidget(m_chkEnglish, row, 0, 1, 3);
+    grids[0]->setRowStretch(row + 1, 1);
+    for (QGridLayout *grid : grids) {
+        grid->setColumnStretch(2, 1);
+    }
 }
 
 QGroupBox *frmOption::buildSoundFrame(const SoundFrame &text, QGroupBox *&playingFrame,

@@ -151,10 +151,10 @@ private:
     QGroupBox *buildStopNamePage();
     QGroupBox *buildSoundPage();
     QGroupBox *buildTicketPage();
-    QGroupBox *buildStepSoundFrame();
-    QGroupBox *buildAnnouncementSoundFrame();
-    // The two sound frames' shared shape: one sound always, or one of three
-    // as the data says; then how it plays.
+    // The sound page's two frames: before announcements (Frame2(0)) and at
+    // a step (Frame2(1)). Both have one shape: one sound always, or one of
+    // three as the data says; then how it plays.
+    void buildSoundFrames();
     struct SoundFrame
     {
         QString title;
