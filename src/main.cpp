@@ -1,5 +1,6 @@
 #include "app/ProgramCommandLine.h"
 #include "app/QtJapanese.h"
+#include "app/RouteArgument.h"
 #include "windows/DesktopPlatform.h"
 #include "windows/Form1.h"
 #include "recording/RenderCommand.h"
@@ -24,7 +25,6 @@
 
 #include <QApplication>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <QTextStream>
 
 #include <cstdio>
@@ -61,37 +61,27 @@ int main(int argc, char *argv[])
                                                       "動画にするには R57 --render --help を見てください。\n\n"));
         commandLine.acceptToolkitOptions();
         commandLine.refuseArguments();
-        const QString fullScreen = QStringLiteral("fullscreen");
-        commandLine.acceptOptionalValueOption(
-            fullScreen, QStringLiteral("N"),
-            QStringLiteral("表示器をモニター N（1 から。省略時は前回のモニター）に全画面表示して起動する"));
-        const QString remote = QStringLiteral("remote");
-        commandLine.acceptOptionalValueOption(
-            remote, QStringLiteral("HOST:PORT"),
-            QStringLiteral("リモート操作（HTTP/WebSocket、r57ctl）を受け付ける。既定は 127.0.0.1:8157"));
-        const QString record = QStringLiteral("record");
-        commandLine.acceptDescribedValueOption(
-            record, QStringLiteral("OUT"),
-            QStringLiteral("表示器の画面と音を動画ファイル OUT（.mp4、.webm、.mkv）に録画する。終了で閉じる"));
-        const QString route = QStringLiteral("route");
-        commandLine.acceptDescribedValueOption(route, QStringLiteral("N[-SECTION]"),
-                                               QStringLiteral("起動時に系統 N を区間 SECTION（既定 1）で設定する"));
-        const QString run = QStringLiteral("run");
-        commandLine.acceptDescribedValueOption(
-            run, QStringLiteral("TRIP_ID"),
-            QStringLiteral("--route の系統の便 TRIP_ID を時刻表で運行する（<系統>.route.json の便）"));
-        const QString gps = QStringLiteral("gps");
-        commandLine.acceptOptionalValueOption(
-            gps, QStringLiteral("HOST:PORT"),
-            QStringLiteral("--route の系統を gpsd（既定 localhost:2947）の位置で運行する（GPS運行）"));
-        const QString gpsReplayOption = QStringLiteral("gps-replay");
-        commandLine.acceptDescribedValueOption(
-            gpsReplayOption, QStringLiteral("FILE"),
-            QStringLiteral("--route の系統を GPX の軌跡か NMEA の記録を再生した位置で運行する"));
-        const QString speed = QStringLiteral("speed");
-        commandLine.acceptDescribedValueOption(
-            speed, QStringLiteral("X"),
-            QStringLiteral("運行の速さ（--run と --gps-replay。実時間の X 倍、1〜600、既定 1）"));
+        // Takes one of the program's own options, which the help lists in the
+        // order taken; a value that may be left out shows as --name[=VALUE].
+        const auto option = [&commandLine](const char *name, const char *valueName, bool valueOptional,
+                                           const char *description) {
+            const QString optionName = QString::fromUtf8(name);
+            const QString value = QString::fromUtf8(valueName);
+            if (valueOptional) {
+                commandLine.acceptOptionalValueOption(optionName, value, QString::fromUtf8(description));
+            } else {
+                commandLine.acceptDescribedValueOption(optionName, value, QString::fromUtf8(description));
+            }
+            return optionName;
+        };
+        const QString fullScreen = option("fullscreen", "N", true, "表示器をモニター N（1 から。省略時は前回のモニター）に全画面表示して起動する");
+        const QString remote = option("remote", "HOST:PORT", true, "リモート操作（HTTP/WebSocket、r57ctl）を受け付ける。既定は 127.0.0.1:8157");
+        const QString record = option("record", "OUT", false, "表示器の画面と音を動画ファイル OUT（.mp4、.webm、.mkv）に録画する。終了で閉じる");
+        const QString route = option("route", "N[-SECTION]", false, "起動時に系統 N を区間 SECTION（既定 1）で設定する");
+        const QString run = option("run", "TRIP_ID", false, "--route の系統の便 TRIP_ID を時刻表で運行する（<系統>.route.json の便）");
+        const QString gps = option("gps", "HOST:PORT", true, "--route の系統を gpsd（既定 localhost:2947）の位置で運行する（GPS運行）");
+        const QString gpsReplayOption = option("gps-replay", "FILE", false, "--route の系統を GPX の軌跡か NMEA の記録を再生した位置で運行する");
+        const QString speed = option("speed", "X", false, "運行の速さ（--run と --gps-replay。実時間の X 倍、1〜600、既定 1）");
         QTextStream out(stdout);
         QTextStream err(stderr);
         const auto refuse = [&err](const QString &problem) {
@@ -131,15 +121,13 @@ int main(int argc, char *argv[])
             }
         }
         if (commandLine.isSet(route)) {
-            static const QRegularExpression routeForm(
-                QRegularExpression::anchoredPattern(QStringLiteral("([0-9]{1,5})(?:-([0-9]{1,3}))?")));
-            const QRegularExpressionMatch match = routeForm.match(commandLine.value(route));
-            if (!match.hasMatch()) {
-                return refuse(QStringLiteral("--route の値は系統番号（5 桁まで）か 番号-区間（区間は 3 桁まで）です: %1")
-                                  .arg(commandLine.value(route)));
+            QString routeError;
+            const std::optional<RouteArgument> start = RouteArgument::parse(commandLine.value(route), routeError);
+            if (!start) {
+                return refuse(routeError);
             }
-            startRoute = match.captured(1);
-            startSection = match.hasCaptured(2) ? match.captured(2) : QStringLiteral("1");
+            startRoute = start->route;
+            startSection = start->section;
         }
         if (commandLine.isSet(run)) {
             startTrip = commandLine.value(run);

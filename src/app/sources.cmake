@@ -5,6 +5,7 @@ target_sources(tavelo_core PRIVATE
     src/app/LogText.cpp src/app/LogText.h
     src/app/ProgramCommandLine.cpp src/app/ProgramCommandLine.h
     src/app/QtJapanese.cpp src/app/QtJapanese.h
+    src/app/RouteArgument.cpp src/app/RouteArgument.h
     src/app/FileReplacement.cpp src/app/FileReplacement.h
     src/app/ToolConsole.cpp src/app/ToolConsole.h
     src/app/WholeFile.cpp src/app/WholeFile.h

@@ -7,6 +7,7 @@
 #include "display/SessionEndWatcher.h"
 #include "app/ProgramCommandLine.h"
 #include "app/QtJapanese.h"
+#include "app/RouteArgument.h"
 #include "windows/frmCtl.h"
 #include "settings/SettingsLocation.h"
 #include "route/ServiceTime.h"
@@ -93,17 +94,13 @@ std::variant<RenderRequest, int> readCommandLine(int argc, char *argv[], QTextSt
     if (QString why; VideoEncoder::containerFor(request.out, &why).isEmpty()) {
         return refuse(why);
     }
-    static const QRegularExpression routeForm(
-        QRegularExpression::anchoredPattern(QStringLiteral("([0-9]{1,5})(?:-([0-9]{1,3}))?")));
-    const QRegularExpressionMatch routeMatch = routeForm.match(commandLine.value(route));
-    if (!routeMatch.hasMatch()) {
-        return refuse(QStringLiteral("--route の値は系統番号（5 桁まで）か 番号-区間（区間は 3 桁まで）です: %1")
-                          .arg(commandLine.value(route)));
+    QString routeError;
+    const std::optional<RouteArgument> routeArgument = RouteArgument::parse(commandLine.value(route), routeError);
+    if (!routeArgument) {
+        return refuse(routeError);
     }
-    request.route = routeMatch.captured(1);
-    if (routeMatch.hasCaptured(2)) {
-        request.section = routeMatch.captured(2);
-    }
+    request.route = routeArgument->route;
+    request.section = routeArgument->section;
     if (commandLine.isSet(run)) {
         request.trip = commandLine.value(run);
         if (request.trip.isEmpty()) {

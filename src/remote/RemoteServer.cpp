@@ -195,6 +195,14 @@ std::optional<RemoteRefusal> RemoteServer::eventsRefusal(const HttpRequestParser
     if (request.method() != "GET" || request.hasBody()) {
         return RemoteRefusal{400, QStringLiteral("WebSocket は本文のない GET で始めてください")};
     }
+    // The WebSocket server closes a handshake without a key or a version
+    // unanswered, and takes any key; the key is 16 bytes in base64.
+    const QByteArray::FromBase64Result key = QByteArray::fromBase64Encoding(
+        request.header("sec-websocket-key"), QByteArray::Base64Encoding | QByteArray::AbortOnBase64DecodingErrors);
+    if (!key || (*key).size() != 16 || request.header("sec-websocket-version").isEmpty()) {
+        return RemoteRefusal{400, QStringLiteral("WebSocket には Sec-WebSocket-Key（16 バイトの base64）と "
+                                                 "Sec-WebSocket-Version が要ります")};
+    }
     if (auto refusal = m_api.checkAccess(remote.host, remote.origin, remote.authorization, remote.queryToken)) {
         return refusal;
     }

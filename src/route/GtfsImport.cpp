@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <limits>
 #include <numeric>
 
@@ -287,6 +288,7 @@ struct Import
     bool choosePattern();
     bool readStops();
     bool nameStations(const GtfsTable &stops, const QHash<QString, StopInfo> &byId, QHash<QString, QString> &stations);
+    bool eachOptional(const QString &file, const QStringList &columns, const std::function<bool(const GtfsTable &)> &walk);
     bool readPrices();
     bool readFareRules();
     void chooseFareKind();
@@ -582,14 +584,27 @@ bool Import::nameStations(const GtfsTable &stops, const QHash<QString, StopInfo>
     return true;
 }
 
+// A file of the feed that may be missing: `walk` looks its columns up and
+// walks its rows. A missing file is no error; one that cannot be read is.
+bool Import::eachOptional(const QString &file, const QStringList &columns,
+                          const std::function<bool(const GtfsTable &)> &walk)
+{
+    const std::optional<GtfsTable> table = GtfsTable::optional(feed, file, columns, error);
+    if (!table) {
+        return error.isEmpty();
+    }
+    return walk(*table);
+}
+
 // Prices of fare_attributes.txt by fare_id.
 bool Import::readPrices()
 {
-    if (const std::optional<GtfsTable> attributes = GtfsTable::optional(
-            feed, QStringLiteral("fare_attributes.txt"), {QStringLiteral("fare_id"), QStringLiteral("price")}, error)) {
-        const int idColumn = attributes->column(QStringLiteral("fare_id"));
-        const int priceColumn = attributes->column(QStringLiteral("price"));
-        if (!attributes->forEachRow([&](const QStringList &row, int) {
+    return eachOptional(
+        QStringLiteral("fare_attributes.txt"), {QStringLiteral("fare_id"), QStringLiteral("price")},
+        [&](const GtfsTable &attributes) {
+            const int idColumn = attributes.column(QStringLiteral("fare_id"));
+            const int priceColumn = attributes.column(QStringLiteral("price"));
+            return attributes.forEachRow([&](const QStringList &row, int) {
                 QString why;
                 const std::optional<int> price = priceValue(GtfsTable::field(row, priceColumn), why);
                 if (!price) {
@@ -599,13 +614,8 @@ bool Import::readPrices()
                 prices.insert(GtfsTable::field(row, idColumn), *price);
                 pricesById.insert(GtfsTable::field(row, idColumn), *price);
                 return QString();
-            }, error)) {
-            return false;
-        }
-    } else if (!error.isEmpty()) {
-        return false;
-    }
-    return true;
+            }, error);
+        });
 }
 
 // The lowest price between each pair of the pattern's zones, from the
@@ -638,47 +648,44 @@ bool Import::readFareRules()
     };
     int containsRules = 0;
     QSet<QString> unknownFares;
-    if (const std::optional<GtfsTable> rules =
-            GtfsTable::optional(feed, QStringLiteral("fare_rules.txt"), {QStringLiteral("fare_id")}, error)) {
-        const int idColumn = rules->column(QStringLiteral("fare_id"));
-        const int routeColumn = rules->column(QStringLiteral("route_id"));
-        const int originColumn = rules->column(QStringLiteral("origin_id"));
-        const int destinationColumn = rules->column(QStringLiteral("destination_id"));
-        const int containsColumn = rules->column(QStringLiteral("contains_id"));
-        if (!rules->forEachRow([&](const QStringList &row, int) {
-                ++feedRules;
-                const QString ruleRoute = GtfsTable::field(row, routeColumn);
-                if (!ruleRoute.isEmpty() && ruleRoute != route) {
-                    return QString();
-                }
-                if (!GtfsTable::field(row, containsColumn).isEmpty()) {
-                    ++containsRules;
-                    return QString();
-                }
-                const QString fareId = GtfsTable::field(row, idColumn);
-                const auto price = prices.constFind(fareId);
-                if (price == prices.cend()) {
-                    unknownFares.insert(fareId);
-                    return QString();
-                }
-                const QString origin = GtfsTable::field(row, originColumn);
-                const QString destination = GtfsTable::field(row, destinationColumn);
-                if (!origin.isEmpty() && !destination.isEmpty()) {
-                    if (pairs.contains({origin, destination})) {
-                        keepLower(lowest, ZonePair(origin, destination), *price);
-                    }
-                } else if (!origin.isEmpty()) {
-                    keepLower(byOrigin, origin, *price);
-                } else if (!destination.isEmpty()) {
-                    keepLower(byDestination, destination, *price);
-                } else {
-                    anywhere = std::min(anywhere.value_or(*price), *price);
-                }
+    if (!eachOptional(QStringLiteral("fare_rules.txt"), {QStringLiteral("fare_id")}, [&](const GtfsTable &rules) {
+        const int idColumn = rules.column(QStringLiteral("fare_id"));
+        const int routeColumn = rules.column(QStringLiteral("route_id"));
+        const int originColumn = rules.column(QStringLiteral("origin_id"));
+        const int destinationColumn = rules.column(QStringLiteral("destination_id"));
+        const int containsColumn = rules.column(QStringLiteral("contains_id"));
+        return rules.forEachRow([&](const QStringList &row, int) {
+            ++feedRules;
+            const QString ruleRoute = GtfsTable::field(row, routeColumn);
+            if (!ruleRoute.isEmpty() && ruleRoute != route) {
                 return QString();
-            }, error)) {
-            return false;
-        }
-    } else if (!error.isEmpty()) {
+            }
+            if (!GtfsTable::field(row, containsColumn).isEmpty()) {
+                ++containsRules;
+                return QString();
+            }
+            const QString fareId = GtfsTable::field(row, idColumn);
+            const auto price = prices.constFind(fareId);
+            if (price == prices.cend()) {
+                unknownFares.insert(fareId);
+                return QString();
+            }
+            const QString origin = GtfsTable::field(row, originColumn);
+            const QString destination = GtfsTable::field(row, destinationColumn);
+            if (!origin.isEmpty() && !destination.isEmpty()) {
+                if (pairs.contains({origin, destination})) {
+                    keepLower(lowest, ZonePair(origin, destination), *price);
+                }
+            } else if (!origin.isEmpty()) {
+                keepLower(byOrigin, origin, *price);
+            } else if (!destination.isEmpty()) {
+                keepLower(byDestination, destination, *price);
+            } else {
+                anywhere = std::min(anywhere.value_or(*price), *price);
+            }
+            return QString();
+        }, error);
+        })) {
         return false;
     }
     if (!byOrigin.isEmpty() || !byDestination.isEmpty() || anywhere) {
@@ -825,18 +832,18 @@ bool Import::readCalendar(QHash<QString, TripService> &serviceDays)
     const QStringList dayColumns{QStringLiteral("monday"), QStringLiteral("tuesday"), QStringLiteral("wednesday"),
                                  QStringLiteral("thursday"), QStringLiteral("friday"), QStringLiteral("saturday"),
                                  QStringLiteral("sunday")};
-    if (const std::optional<GtfsTable> calendar = GtfsTable::optional(
-            feed, QStringLiteral("calendar.txt"),
-            dayColumns + QStringList{QStringLiteral("service_id"), QStringLiteral("start_date"), QStringLiteral("end_date")},
-            error)) {
-        std::array<int, 7> days{};
-        for (size_t d = 0; d < days.size(); ++d) {
-            days[d] = calendar->column(dayColumns.at(static_cast<qsizetype>(d)));
-        }
-        const int idColumn = calendar->column(QStringLiteral("service_id"));
-        const int startColumn = calendar->column(QStringLiteral("start_date"));
-        const int endColumn = calendar->column(QStringLiteral("end_date"));
-        if (!calendar->forEachRow([&](const QStringList &row, int) {
+    return eachOptional(
+        QStringLiteral("calendar.txt"),
+        dayColumns + QStringList{QStringLiteral("service_id"), QStringLiteral("start_date"), QStringLiteral("end_date")},
+        [&](const GtfsTable &calendar) {
+            std::array<int, 7> days{};
+            for (size_t d = 0; d < days.size(); ++d) {
+                days[d] = calendar.column(dayColumns.at(static_cast<qsizetype>(d)));
+            }
+            const int idColumn = calendar.column(QStringLiteral("service_id"));
+            const int startColumn = calendar.column(QStringLiteral("start_date"));
+            const int endColumn = calendar.column(QStringLiteral("end_date"));
+            return calendar.forEachRow([&](const QStringList &row, int) {
                 const auto service = serviceDays.find(GtfsTable::field(row, idColumn));
                 if (service == serviceDays.end()) {
                     return QString();
@@ -852,26 +859,22 @@ bool Import::readCalendar(QHash<QString, TripService> &serviceDays)
                     return QStringLiteral("start_date, end_date は日付 YYYYMMDD です");
                 }
                 return QString();
-            }, error)) {
-            return false;
-        }
-    } else if (!error.isEmpty()) {
-        return false;
-    }
-    return true;
+            }, error);
+        });
 }
 
 // The dates calendar_dates.txt adds to each service of `serviceDays` and
 // takes out of it, when the feed has the file.
 bool Import::readCalendarDates(QHash<QString, TripService> &serviceDays)
 {
-    if (const std::optional<GtfsTable> dates = GtfsTable::optional(
-            feed, QStringLiteral("calendar_dates.txt"),
-            {QStringLiteral("service_id"), QStringLiteral("date"), QStringLiteral("exception_type")}, error)) {
-        const int idColumn = dates->column(QStringLiteral("service_id"));
-        const int dateColumn = dates->column(QStringLiteral("date"));
-        const int typeColumn = dates->column(QStringLiteral("exception_type"));
-        if (!dates->forEachRow([&](const QStringList &row, int) {
+    return eachOptional(
+        QStringLiteral("calendar_dates.txt"),
+        {QStringLiteral("service_id"), QStringLiteral("date"), QStringLiteral("exception_type")},
+        [&](const GtfsTable &dates) {
+            const int idColumn = dates.column(QStringLiteral("service_id"));
+            const int dateColumn = dates.column(QStringLiteral("date"));
+            const int typeColumn = dates.column(QStringLiteral("exception_type"));
+            return dates.forEachRow([&](const QStringList &row, int) {
                 const auto service = serviceDays.find(GtfsTable::field(row, idColumn));
                 if (service == serviceDays.end()) {
                     return QString();
@@ -889,13 +892,8 @@ bool Import::readCalendarDates(QHash<QString, TripService> &serviceDays)
                     return QStringLiteral("exception_type「%1」は 1 か 2 ではありません").arg(type);
                 }
                 return QString();
-            }, error)) {
-            return false;
-        }
-    } else if (!error.isEmpty()) {
-        return false;
-    }
-    return true;
+            }, error);
+        });
 }
 
 // The days of the trips' services, from the weekly calendar and the

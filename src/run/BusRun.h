@@ -6,6 +6,8 @@
 #include <QObject>
 #include <QString>
 
+class BusOperation;
+
 // A run of the bus that drives it by itself (by a timetable, by a
 // position): what the panel, the remote interface and the status row know
 // of it, whichever kind it is. The bus goes on taking the operator's keys
@@ -51,4 +53,14 @@ protected:
         emit changed();
         emit ended(why);
     }
+    // Watches the bus it drives until it is stopped: a route set anew ends
+    // the run, for what it follows belongs to the route that was on the
+    // board; a stop stepped to changes its state.
+    void followRoute(BusOperation &bus);
+    // Called by stop(): nothing the run watches reaches it afterwards.
+    void markStopped() { m_stopped = true; }
+    bool stopped() const { return m_stopped; }
+
+private:
+    bool m_stopped = false;
 };

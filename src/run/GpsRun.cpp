@@ -27,17 +27,7 @@ GpsRun::GpsRun(BusOperation &bus, std::unique_ptr<FixSource> source, std::vector
         }
         emit changed();
     });
-    connect(&m_bus, &BusOperation::changed, this, [this](BusOperation::Changes what) {
-        if (m_stopped) {
-            return;
-        }
-        if (what.testFlag(BusOperation::Change::Route)) {
-            // The stops followed belong to the route that was on the board.
-            end(QStringLiteral("系統が設定し直されました"));
-        } else if (what.testFlag(BusOperation::Change::Stop)) {
-            emit changed();
-        }
-    });
+    followRoute(m_bus);
 }
 
 GpsRun::~GpsRun() = default;
@@ -60,7 +50,7 @@ bool GpsRun::stale() const
 
 void GpsRun::takeFix(const PositionFix &fix)
 {
-    if (m_stopped || m_finishing) {
+    if (stopped() || m_finishing) {
         return;
     }
     check(); // the operator's steps first
@@ -71,7 +61,7 @@ void GpsRun::takeFix(const PositionFix &fix)
 
 void GpsRun::check()
 {
-    if (m_stopped) {
+    if (stopped()) {
         return;
     }
     // Stops the operator has stepped past by hand are not left again.
@@ -121,7 +111,7 @@ void GpsRun::leaveStops()
 
 void GpsRun::stop()
 {
-    m_stopped = true;
+    markStopped();
     m_check.stop();
     m_sequence.abandon();
     // Nothing more comes: the connection to gpsd closes, the replay stops.

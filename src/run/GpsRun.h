@@ -63,6 +63,5 @@ private:
     // Departures asked for that the bus has not taken yet (input held).
     int m_pending = 0;
     bool m_finishing = false;
-    bool m_stopped = false;
     bool m_wasStale = true;
 };

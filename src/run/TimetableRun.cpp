@@ -26,17 +26,7 @@ TimetableRun::TimetableRun(BusOperation &bus, const MonotonicClock &clock, TripS
     m_timer.setSingleShot(true);
     m_timer.setTimerType(Qt::PreciseTimer);
     connect(&m_timer, &QTimer::timeout, this, &TimetableRun::tick);
-    connect(&m_bus, &BusOperation::changed, this, [this](BusOperation::Changes what) {
-        if (m_stopped) {
-            return;
-        }
-        if (what.testFlag(BusOperation::Change::Route)) {
-            // The trip belongs to the route that was on the board.
-            end(QStringLiteral("系統が設定し直されました"));
-        } else if (what.testFlag(BusOperation::Change::Stop)) {
-            emit changed();
-        }
-    });
+    followRoute(m_bus);
 }
 
 void TimetableRun::start()
@@ -64,7 +54,7 @@ qint64 TimetableRun::nextAtMs() const
 
 void TimetableRun::tick()
 {
-    if (m_stopped) {
+    if (stopped()) {
         return;
     }
     if (m_finishing) {
@@ -118,7 +108,7 @@ CommandResult TimetableRun::setPaused(bool paused)
         if (paused) {
             tick(); // what is due now is done before the clock stands still
         }
-        if (m_stopped) {
+        if (stopped()) {
             return {};
         }
         m_clock.setPaused(paused);
@@ -130,7 +120,7 @@ CommandResult TimetableRun::setPaused(bool paused)
 
 void TimetableRun::stop()
 {
-    m_stopped = true;
+    markStopped();
     m_timer.stop();
     m_sequence.abandon();
 }

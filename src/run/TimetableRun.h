@@ -72,7 +72,6 @@ private:
     int m_next;
     // The terminal's words are being said; the run ends when they are.
     bool m_finishing = false;
-    bool m_stopped = false;
     // A departure was due but the bus could not take it yet.
     bool m_retry = false;
 };

@@ -6,7 +6,7 @@ target_sources(tavelo_core PRIVATE
     src/run/RunClock.cpp src/run/RunClock.h
     src/run/RunLog.cpp src/run/RunLog.h
     src/run/DepartureSequence.cpp src/run/DepartureSequence.h
-    src/run/BusRun.h
+    src/run/BusRun.cpp src/run/BusRun.h
     src/run/TripSchedule.h
     src/run/RouteTrips.cpp src/run/RouteTrips.h
     src/run/TimetableRun.cpp src/run/TimetableRun.h

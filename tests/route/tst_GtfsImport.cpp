@@ -74,6 +74,17 @@ QString copyOfMessyFeed(const QTemporaryDir &dir, const FeedFiles &files)
     return feed;
 }
 
+// Route R1 as trip 12 runs it, from the feed at `path`; nothing with the
+// reason in `error` when the feed cannot be opened or imported.
+std::optional<GtfsImport::Result> importTrip12(const QString &path, QString &error)
+{
+    const std::unique_ptr<GtfsFeed> feed = GtfsFeed::open(path, error);
+    if (!feed) {
+        return std::nullopt;
+    }
+    return GtfsImport::run(*feed, {QStringLiteral("R1"), QStringLiteral("12"), std::nullopt, QString()}, error);
+}
+
 // The messy feed's files with some replaced, as one zip: in each of
 // `folders` ("" for the top).
 bool writeZip(const QString &path, const FeedFiles &replaced, const QStringList &folders = {QString()})
@@ -403,10 +414,7 @@ private slots:
         QTemporaryDir dir;
         const QString feedPath = copyOfMessyFeed(dir, {{"fare_rules.txt", {}}, {"fare_attributes.txt", attributes}});
         QString error;
-        const std::unique_ptr<GtfsFeed> feed = GtfsFeed::open(feedPath, error);
-        QVERIFY(feed);
-        const std::optional<GtfsImport::Result> result =
-            GtfsImport::run(*feed, {QStringLiteral("R1"), QStringLiteral("12"), std::nullopt, QString()}, error);
+        const std::optional<GtfsImport::Result> result = importTrip12(feedPath, error);
         QVERIFY2(result, qPrintable(error));
         const RouteBuilder builder(result->source);
         for (const auto &[stop, ticket] : {std::pair{2, 1}, std::pair{3, 1}, std::pair{4, 1}, std::pair{4, 2}}) {
@@ -425,10 +433,7 @@ private slots:
         const QString feedPath = copyOfMessyFeed(dir, {{"stop_times.txt", "trip_id,stop_id,stop_sequence,pickup_type,drop_off_type\n"
                                                                           "T1,S1,1,0,1\nT1,S2,2,0,1\nT1,S3,3,1,0\nT1,S4,4,1,0\n"}});
         QString error;
-        const std::unique_ptr<GtfsFeed> feed = GtfsFeed::open(feedPath, error);
-        QVERIFY(feed);
-        const std::optional<GtfsImport::Result> result =
-            GtfsImport::run(*feed, {QStringLiteral("R1"), QStringLiteral("12"), std::nullopt, QString()}, error);
+        const std::optional<GtfsImport::Result> result = importTrip12(feedPath, error);
         QVERIFY2(result, qPrintable(error));
         const RouteBuilder builder(result->source);
         QCOMPARE(builder.tickets(), std::vector<int>({1, 1, 0, 0}));
@@ -458,10 +463,7 @@ private slots:
                                    "wd,1,1,1,1,1,0,0,20240401,20250331\n"},
                   {"calendar_dates.txt", "service_id,date,exception_type\nwd,20240506,2\nsat,20240815,1\nwd,20240503,1\n"}});
         QString error;
-        const std::unique_ptr<GtfsFeed> feed = GtfsFeed::open(feedPath, error);
-        QVERIFY(feed);
-        const std::optional<GtfsImport::Result> result =
-            GtfsImport::run(*feed, {QStringLiteral("R1"), QStringLiteral("12"), std::nullopt, QString()}, error);
+        const std::optional<GtfsImport::Result> result = importTrip12(feedPath, error);
         QVERIFY2(result, qPrintable(error));
         const RouteSource &source = result->source;
         QCOMPARE(source.stops.size(), size_t(4));
@@ -577,10 +579,7 @@ private slots:
                                                                           "F250,R1,A,\nF220,R1,,C\nF240,,,\n"
                                                                           "F150,R1,A,A\nF100,R2,B,\n"}});
         QString error;
-        const std::unique_ptr<GtfsFeed> feed = GtfsFeed::open(feedPath, error);
-        QVERIFY(feed);
-        const std::optional<GtfsImport::Result> result =
-            GtfsImport::run(*feed, {QStringLiteral("R1"), QStringLiteral("12"), std::nullopt, QString()}, error);
+        const std::optional<GtfsImport::Result> result = importTrip12(feedPath, error);
         QVERIFY2(result, qPrintable(error));
         const RouteBuilder builder(result->source);
         QCOMPARE(builder.fare(2, 1), 150); // A -> A: both named

@@ -11,6 +11,7 @@
 #include "sound/mdlM_Tape.h"
 
 #include <QRegularExpression>
+#include <QTemporaryDir>
 
 // The bus on fake sound and speech, its runs on a clock moved by hand.
 struct RunBus
@@ -43,4 +44,25 @@ struct RunBus
 
     int stop() const { return bus.route().currentStop(); }
     QStringList spoken() const { return log.filter(QRegularExpression("^speak ")); }
+};
+
+// A folder of five-stop routes for the runs to drive.
+class RouteFolder
+{
+public:
+    // The folder, as the options name it.
+    QString path() const { return m_dir.path() + QLatin1Char('/'); }
+    QString filePath(const QString &name) const { return m_dir.filePath(name); }
+
+    // Route `route`: its five stops, its route file and, when given, its
+    // tape's lines (CR LF ended, as the tape files are).
+    bool add(const QString &route, const QByteArray &source, const QString &tape = {}) const
+    {
+        return m_dir.isValid() && FareFiles::writeStops(filePath(route + ".hy3"), 5)
+            && FareFiles::write(filePath(route + ".route.json"), source)
+            && (tape.isEmpty() || FareFiles::write(filePath(route + "tp.csv"), Cp932::encode(tape)));
+    }
+
+private:
+    QTemporaryDir m_dir;
 };

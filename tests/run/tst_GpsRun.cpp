@@ -4,7 +4,6 @@
 
 #include <QJsonObject>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -54,18 +53,14 @@ class tst_GpsRun : public QObject
     Q_OBJECT
 
 private:
-    QTemporaryDir m_dir;
-    QString folder() const { return m_dir.path() + QLatin1Char('/'); }
+    RouteFolder m_routes;
 
 private slots:
     void initTestCase()
     {
-        QVERIFY(m_dir.isValid());
-        QVERIFY(FareFiles::writeStops(m_dir.filePath("8.hy3"), 5));
-        QVERIFY(FareFiles::write(m_dir.filePath("8.route.json"), Source));
-        QVERIFY(FareFiles::write(m_dir.filePath("8tp.csv"),
-                                 Cp932::encode(QStringLiteral("ようこそ,0,0\r\n次は上町,1,0\r\n次は中町,1,0\r\n"
-                                                              "次は下町,1,0\r\n次は終点,1,0\r\nありがとう,0,0\r\n"))));
+        QVERIFY(m_routes.add(QStringLiteral("8"), Source,
+                             QStringLiteral("ようこそ,0,0\r\n次は上町,1,0\r\n次は中町,1,0\r\n"
+                                            "次は下町,1,0\r\n次は終点,1,0\r\nありがとう,0,0\r\n")));
     }
 
     // Out of a stop's circle the bus leaves it with its words; stops passed
@@ -73,7 +68,7 @@ private slots:
     // a stale position holds the bus; at the terminal the run ends.
     void followsThePositionStopByStop()
     {
-        GpsBus b(folder());
+        GpsBus b(m_routes.path());
         QVERIFY(b.bus.setRoute("8", "1").outcome == CommandResult::Done);
         b.speech.lastEngine->speakSucceeds = false;
         auto source = std::make_unique<HandFixSource>(b.clock);
@@ -119,7 +114,7 @@ private slots:
 
     void saysWhenThereIsNoGpsd()
     {
-        GpsBus b(folder());
+        GpsBus b(m_routes.path());
         QVERIFY(b.bus.setRoute("8", "1").outcome == CommandResult::Done);
         auto source = std::make_unique<HandFixSource>(b.clock);
         source->reported = FixSource::State::Unavailable;

@@ -4,7 +4,6 @@
 
 #include <QJsonObject>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -40,22 +39,17 @@ class tst_TimetableRun : public QObject
     Q_OBJECT
 
 private:
-    QTemporaryDir m_dir;
-    QString folder() const { return m_dir.path() + QLatin1Char('/'); }
+    RouteFolder m_routes;
 
 private slots:
     void initTestCase()
     {
-        QVERIFY(m_dir.isValid());
         // Route 5 speaks: an opening, a line before the second step, and a
         // closing. Route 6 has the same stops and no announcements.
-        for (const QString &route : {QStringLiteral("5"), QStringLiteral("6")}) {
-            QVERIFY(FareFiles::writeStops(m_dir.filePath(route + ".hy3"), 5));
-            QVERIFY(FareFiles::write(m_dir.filePath(route + ".route.json"), QString::fromUtf8(Source).arg(route).toUtf8()));
-        }
-        QVERIFY(FareFiles::write(m_dir.filePath("5tp.csv"),
-                                 Cp932::encode(QStringLiteral("ようこそ,0,0\r\n次は上町,1,0\r\n傘,0,0\r\n次は中町,1,0\r\n"
-                                                              "次は下町,1,0\r\n次は終点,1,0\r\nありがとう,0,0\r\n"))));
+        QVERIFY(m_routes.add(QStringLiteral("5"), QString::fromUtf8(Source).arg(5).toUtf8(),
+                             QStringLiteral("ようこそ,0,0\r\n次は上町,1,0\r\n傘,0,0\r\n次は中町,1,0\r\n"
+                                            "次は下町,1,0\r\n次は終点,1,0\r\nありがとう,0,0\r\n")));
+        QVERIFY(m_routes.add(QStringLiteral("6"), QString::fromUtf8(Source).arg(6).toUtf8()));
     }
 
     // A trip the board cannot follow is refused with what is wrong, and the
@@ -80,8 +74,8 @@ private slots:
                              {"departure": "07:03:00"}, {"arrival": "07:04:00"})"),
              QStringLiteral("停留所 2 の時刻 06:59:00 が前の停留所より早く")},
         };
-        QVERIFY(FareFiles::writeStops(m_dir.filePath("7.hy3"), 5));
-        Bus b(folder());
+        QVERIFY(FareFiles::writeStops(m_routes.filePath("7.hy3"), 5));
+        Bus b(m_routes.path());
         QVERIFY(b.bus.setRoute("5", "1").outcome == CommandResult::Done);
         QCOMPARE(b.runs.startTimetable("T1", 60).outcome, CommandResult::Done);
         BusRun *running = b.runs.run();
@@ -92,7 +86,7 @@ private slots:
         QVERIFY(b.bus.setRoute("7", "1").outcome == CommandResult::Done);
         QCOMPARE(b.bus.step(true).outcome, CommandResult::Done);
         for (const auto &[json, why] : cases) {
-            QVERIFY(FareFiles::write(m_dir.filePath("7.route.json"), json));
+            QVERIFY(FareFiles::write(m_routes.filePath("7.route.json"), json));
             const CommandResult result = b.runs.startTimetable("T1", 60);
             QCOMPARE(result.outcome, CommandResult::Refused);
             QVERIFY2(result.reason.contains(why), qPrintable(result.reason));
@@ -105,7 +99,7 @@ private slots:
     // at the scaled time of its timetable, to the millisecond of the clock.
     void stepsAtTheirScaledTimesAndEndsAtTheTerminal()
     {
-        Bus b(folder());
+        Bus b(m_routes.path());
         QVERIFY(b.bus.setRoute("5", "1").outcome == CommandResult::Done);
         b.speech.lastEngine->speakSucceeds = false;
         b.clock.ms = 1000;
@@ -149,7 +143,7 @@ private slots:
     // board keeps the timetable.
     void theTimetableCutsAnAnnouncementShort()
     {
-        Bus b(folder());
+        Bus b(m_routes.path());
         QVERIFY(b.bus.setRoute("5", "1").outcome == CommandResult::Done);
         QCOMPARE(b.runs.startTimetable("T1", 600).outcome, CommandResult::Done);
         // "ようこそ" goes on being said; it is cut at the first departure.
@@ -168,7 +162,7 @@ private slots:
     // never leaving again a stop passed, and a pause holds the clock.
     void anOperatorKeyDuringTheRunIsTakenAndTheRunGoesOnFromThere()
     {
-        Bus b(folder());
+        Bus b(m_routes.path());
         QVERIFY(b.bus.setRoute("6", "1").outcome == CommandResult::Done);
         QCOMPARE(b.runs.startTimetable("T1", 60).outcome, CommandResult::Done);
         b.at(167);
